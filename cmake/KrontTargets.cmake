@@ -1,0 +1,31 @@
+# Every subsystem folder is one library per layer. Sources are picked up by
+# glob so that a new file needs no edit here; a folder without sources yet
+# becomes an interface library that only forwards its dependencies.
+
+function(kront_library name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS
+       ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.h
+       ${CMAKE_SOURCE_DIR}/${dir}/*.qrc)
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  set(cpp ${sources})
+  list(FILTER cpp INCLUDE REGEX "\\.cpp$")
+  if(cpp)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${ARG_DEPS})
+  endif()
+endfunction()
+
+function(kront_core_library name dir)
+  kront_library(${name} ${dir} ${ARGN})
+endfunction()
+
+function(kront_ui_library name dir)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  kront_library(${name} ${dir} DEPS ${ARG_DEPS} Qt6::Widgets)
+endfunction()

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Prepares a demo program home: Data/, Config/, Protocol/ and the help pages.
+# Present files are left as they are, so a demo home keeps its data.
+set -euo pipefail
+home=$1
+build=${2:-build}
+src=$(cd "$(dirname "$0")/.." && pwd)
+mkdir -p "$home/Data" "$home/Config" "$home/Protocol" "$home/Help"
+cp -rn "$src/resources/help/." "$home/Help/" 2>/dev/null || true
+if [ -d "$src/resources/protocol" ]; then
+  cp -n "$src/resources/protocol/"* "$home/Protocol/" 2>/dev/null || true
+fi
+if [ -d "$src/resources/demo/Config" ]; then
+  cp -n "$src/resources/demo/Config/"* "$home/Config/" 2>/dev/null || true
+fi
