@@ -4,10 +4,12 @@
 
 // What the voltmeter link needs of the windows around it. The verification
 // window implements these; tests record the calls.
-namespace kront {
+namespace kront
+{
 
 // The message panels of the two channel groups.
-class LinkView {
+class LinkView
+{
 public:
     virtual ~LinkView() = default;
     // Writes the text into the first (wide) panel of the status bar of channel 1 or 2.
@@ -18,7 +20,8 @@ public:
 };
 
 // Busy (hourglass) mouse cursor during a blocking exchange.
-class BusyCursor {
+class BusyCursor
+{
 public:
     virtual ~BusyCursor() = default;
     virtual void begin() = 0; // remember the cursor, show the busy one
@@ -26,7 +29,8 @@ public:
 };
 
 // The progress window shown while the link is established.
-class LinkProgress {
+class LinkProgress
+{
 public:
     virtual ~LinkProgress() = default;
     // Shows the window with its title, label and a smooth bar 0..maximum at 0.
@@ -38,7 +42,8 @@ public:
 };
 
 // Takes every reading that survived the receive path.
-class ReadingSink {
+class ReadingSink
+{
 public:
     virtual ~ReadingSink() = default;
     virtual void ProcessReading(double valueMv) = 0;
@@ -46,8 +51,8 @@ public:
 
 // Settings the link reads (section CommunicationParams of the settings file).
 struct LinkSettings {
-    QString Port = QStringLiteral("COM1"); // port name or device path
-    int MeterChannel = 1;                  // TAVER-7Channel: voltmeter channel wired to BI1
+    QString Port = QStringLiteral("COM1");  // port name or device path
+    int MeterChannel = 1;                   // TAVER-7Channel: voltmeter channel wired to BI1
     bool ReferenceInvertedPolarity = false; // BI1_TInputInvertedPolarity (applied by the procedure)
 };
 

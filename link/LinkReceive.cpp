@@ -5,7 +5,8 @@
 
 #include <QCoreApplication>
 
-namespace kront {
+namespace kront
+{
 
 using namespace frames;
 
@@ -31,7 +32,8 @@ void VoltmeterLink::ReceiveData(const QByteArray &chunk)
         frame = receiver.frame();
         copyToBuffer(FrameBuffer, frame);
     } else if (status == rxHeaderChecksum) {
-        ShowLinkStatus(QStringLiteral("Ошибка связи: неверная контрольная сумма заголовка команды"));
+        ShowLinkStatus(
+            QStringLiteral("Ошибка связи: неверная контрольная сумма заголовка команды"));
     } else if (status == rxDataChecksum) {
         ShowLinkStatus(QStringLiteral("Ошибка связи: неверная контрольная сумма данных"));
     }
@@ -62,8 +64,9 @@ void VoltmeterLink::FrameEvent(int rxStatus, const QByteArray &frame)
             QCoreApplication::postEvent(this, new LinkMessageEvent(kReadingMessage, rxOk, frame));
         break;
     case rxChunkTooLarge:
-        ShowLinkStatus(QStringLiteral("Ошибка(%1): Принятые данные превысили размер входного буфера")
-                           .arg(when));
+        ShowLinkStatus(
+            QStringLiteral("Ошибка(%1): Принятые данные превысили размер входного буфера")
+                .arg(when));
         break;
     case rxBufferFull:
         ShowLinkStatus(QStringLiteral("Ошибка(%1): Принятые данные превысили размер свободного "
@@ -77,7 +80,8 @@ void VoltmeterLink::FrameEvent(int rxStatus, const QByteArray &frame)
         break;
     case rxWrongAddr:
         ShowLinkStatus(
-            QStringLiteral("Ошибка приема(%1): неверный адрес (ADDR) в заголовке команды").arg(when));
+            QStringLiteral("Ошибка приема(%1): неверный адрес (ADDR) в заголовке команды")
+                .arg(when));
         break;
     case rxWrongNum:
         ShowLinkStatus(
@@ -135,10 +139,12 @@ void VoltmeterLink::ReadingEvent(const QByteArray &frame)
     const quint8 flags = r.flags[channel];
     if (flags & kFlagAbove) {
         MeterOutOfRange = true;
-        MeterStateText = QStringLiteral("Измеряемая вольтметром величина превысила допустимое значение");
+        MeterStateText =
+            QStringLiteral("Измеряемая вольтметром величина превысила допустимое значение");
     } else if (flags & kFlagBelow) {
         MeterOutOfRange = true;
-        MeterStateText = QStringLiteral("Измеряемая вольтметром величина ниже допустимого значения");
+        MeterStateText =
+            QStringLiteral("Измеряемая вольтметром величина ниже допустимого значения");
     }
     if (MeterOutOfRange) {
         ShowLinkStatus(MeterStateText);

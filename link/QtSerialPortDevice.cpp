@@ -5,7 +5,8 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 
-namespace kront {
+namespace kront
+{
 
 QtSerialPortDevice::QtSerialPortDevice(QObject *parent) : QObject(parent)
 {
@@ -13,7 +14,10 @@ QtSerialPortDevice::QtSerialPortDevice(QObject *parent) : QObject(parent)
     connect(&pollTimer, &QTimer::timeout, this, &QtSerialPortDevice::poll);
 }
 
-QtSerialPortDevice::~QtSerialPortDevice() { close(); }
+QtSerialPortDevice::~QtSerialPortDevice()
+{
+    close();
+}
 
 bool QtSerialPortDevice::open(const QString &deviceName)
 {
@@ -23,11 +27,10 @@ bool QtSerialPortDevice::open(const QString &deviceName)
     port.setPortName(deviceName);
     if (!port.open(QIODevice::ReadWrite))
         return false;
-    const bool configured = port.setBaudRate(QSerialPort::Baud9600) &&
-                            port.setDataBits(QSerialPort::Data8) &&
-                            port.setParity(QSerialPort::NoParity) &&
-                            port.setStopBits(QSerialPort::OneStop) &&
-                            port.setFlowControl(QSerialPort::NoFlowControl);
+    const bool configured =
+        port.setBaudRate(QSerialPort::Baud9600) && port.setDataBits(QSerialPort::Data8) &&
+        port.setParity(QSerialPort::NoParity) && port.setStopBits(QSerialPort::OneStop) &&
+        port.setFlowControl(QSerialPort::NoFlowControl);
     if (!configured) {
         port.close();
         return false;
@@ -43,7 +46,10 @@ void QtSerialPortDevice::close()
         port.close();
 }
 
-bool QtSerialPortDevice::isOpen() const { return port.isOpen(); }
+bool QtSerialPortDevice::isOpen() const
+{
+    return port.isOpen();
+}
 
 void QtSerialPortDevice::purge()
 {
@@ -113,8 +119,9 @@ QStringList availableSerialPorts()
     }
     QCollator collator;
     collator.setNumericMode(true);
-    std::sort(names.begin(), names.end(),
-              [&collator](const QString &a, const QString &b) { return collator.compare(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [&collator](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    });
     names.removeDuplicates();
     return names;
 }

@@ -6,12 +6,14 @@
 #include <QSerialPort>
 #include <QTimer>
 
-namespace kront {
+namespace kront
+{
 
 // The real serial port: QSerialPort at 9600 baud, 8N1, no flow control.
 // Received bytes are delivered by a 50 ms poll on the owning (user-interface)
 // thread; reads and writes block that thread for at most their time-outs.
-class QtSerialPortDevice : public QObject, public SerialPort {
+class QtSerialPortDevice : public QObject, public SerialPort
+{
     Q_OBJECT
 
 public:

@@ -7,14 +7,16 @@
 // The serial port the voltmeter link works through. One object serves the
 // verification window; everything on it runs on the user-interface thread.
 // The real port is QtSerialPortDevice; tests use a scripted fake.
-namespace kront {
+namespace kront
+{
 
-class SerialPort {
+class SerialPort
+{
 public:
     using DataHandler = std::function<void(const QByteArray &chunk)>;
 
-    static constexpr int kWriteTimeoutMs = 500;  // give up after this long without progress
-    static constexpr int kPollIntervalMs = 50;   // delivery of received bytes
+    static constexpr int kWriteTimeoutMs = 500; // give up after this long without progress
+    static constexpr int kPollIntervalMs = 50;  // delivery of received bytes
 
     virtual ~SerialPort() = default;
 

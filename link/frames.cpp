@@ -2,9 +2,11 @@
 
 #include <QStringDecoder>
 
-namespace kront::frames {
+namespace kront::frames
+{
 
-namespace {
+namespace
+{
 
 constexpr quint16 kChecksumBase = 0xFFFE;
 
@@ -14,7 +16,10 @@ void putWord(QByteArray &bytes, quint16 value)
     bytes.append(char(value >> 8));
 }
 
-quint8 at(const QByteArray &bytes, int i) { return quint8(bytes.at(i)); }
+quint8 at(const QByteArray &bytes, int i)
+{
+    return quint8(bytes.at(i));
+}
 
 QByteArray twoBytes(quint8 a, quint8 b)
 {
@@ -56,27 +61,39 @@ QByteArray buildFrame(quint8 addr, const QByteArray &info)
     frame.append(char(0));
     putWord(frame, headerChecksum(len, addr, 0));
     frame.append(info);
-    putWord(frame, dataChecksum(reinterpret_cast<const quint8 *>(info.constData()),
-                                int(info.size())));
+    putWord(frame,
+            dataChecksum(reinterpret_cast<const quint8 *>(info.constData()), int(info.size())));
     return frame;
 }
 
-QByteArray connectFrame() { return shortCommand(kTypeConnect, 1); }
-QByteArray disconnectFrame() { return shortCommand(kTypeConnect, 0); }
-QByteArray startReceiveFrame() { return shortCommand(kTypeReceive, 1); }
-QByteArray stopReceiveFrame() { return shortCommand(kTypeReceive, 0); }
+QByteArray connectFrame()
+{
+    return shortCommand(kTypeConnect, 1);
+}
+QByteArray disconnectFrame()
+{
+    return shortCommand(kTypeConnect, 0);
+}
+QByteArray startReceiveFrame()
+{
+    return shortCommand(kTypeReceive, 1);
+}
+QByteArray stopReceiveFrame()
+{
+    return shortCommand(kTypeReceive, 0);
+}
 
 QByteArray setParamsFrameBody()
 {
-    static const quint8 body[] = {
-        0x16, 0x25, 0xFF, 0x00, 0xDA, 0xFE,                         // header
-        0x52,                                                       // TYPE "R"
-        0x01, 0x01, 0x02, 0x02, 0x82, 0x82, 0xC2, 0xC2, 0x00, 0x00, // six values,
-        0x0B, 0x0B,                                                 // each twice
-        0xA0, 0x00, 0x50, 0x00,                                     // 160, 80
-        0x02, 0x03,                                                 //
-        '-', '6', '0', '0', '.', '0', ' ', ' ',                     // "-600.0  "
-        '6', '0', '0', '.', '0', '0', ' ', ' '};                    // "600.00  "
+    static const quint8 body[] = {0x16, 0x25, 0xFF, 0x00, 0xDA, 0xFE, // header
+                                  0x52,                               // TYPE "R"
+                                  0x01, 0x01, 0x02, 0x02, 0x82, 0x82, 0xC2, 0xC2,
+                                  0x00, 0x00,                                     // six values,
+                                  0x0B, 0x0B,                                     // each twice
+                                  0xA0, 0x00, 0x50, 0x00,                         // 160, 80
+                                  0x02, 0x03,                                     //
+                                  '-',  '6',  '0',  '0',  '.',  '0',  ' ',  ' ',  // "-600.0  "
+                                  '6',  '0',  '0',  '.',  '0',  '0',  ' ',  ' '}; // "600.00  "
     static_assert(sizeof(body) == kParamsFrameSize - 2);
     return QByteArray(reinterpret_cast<const char *>(body), sizeof(body));
 }
@@ -163,7 +180,8 @@ bool readingHeaderValid(const QByteArray &frame)
     return mode == 1 || mode == 3 || mode == 4 || mode == 5;
 }
 
-namespace {
+namespace
+{
 
 QByteArray valueText(const QByteArray &frame, int offset)
 {
@@ -189,11 +207,21 @@ ReadingFrame decodeReading(const QByteArray &frame)
     return r;
 }
 
-namespace {
+namespace
+{
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isSeparator(QChar c) { return c == u',' || c == u'.'; }
-bool isSign(QChar c) { return c == u'+' || c == u'-'; }
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+bool isSeparator(QChar c)
+{
+    return c == u',' || c == u'.';
+}
+bool isSign(QChar c)
+{
+    return c == u'+' || c == u'-';
+}
 
 // Optional leading sign, digits, at most one separator with a digit before
 // it; `needDigitAfterSeparator` for plain decimals.

@@ -12,7 +12,8 @@
 // Frame: 16 LEN ADDR NUM HCS_lo HCS_hi | TYPE data... | DCS_lo DCS_hi
 // LEN counts the information bytes (TYPE + data) plus 2; a frame is LEN + 6
 // bytes. Both checksums are 0xFFFE minus a plain byte sum, low byte first.
-namespace kront::frames {
+namespace kront::frames
+{
 
 constexpr int kBufferSize = 256;
 using Buffer = std::array<quint8, kBufferSize>;
@@ -37,7 +38,10 @@ constexpr int kReadingFrameSize = kReadingLen + 6; // 85
 // at least TYPE (LEN 3) and the checksum ending at offset 255 (LEN 250).
 constexpr int kMinLen = 3;
 constexpr int kMaxLen = kBufferSize - 6;
-inline bool lenFitsBuffer(int len) { return len >= kMinLen && len <= kMaxLen; }
+inline bool lenFitsBuffer(int len)
+{
+    return len >= kMinLen && len <= kMaxLen;
+}
 
 // Header checksum 0xFFFE - (LEN + ADDR + NUM).
 quint16 headerChecksum(quint8 len, quint8 addr, quint8 num);

@@ -4,24 +4,28 @@
 
 #include <QThread>
 
-namespace kront {
+namespace kront
+{
 
 using namespace frames;
 
-namespace {
+namespace
+{
 
 const QString kNoPort = QStringLiteral("Внимание! Не выбран порт связи!");
 const QString kNotConnected = QStringLiteral("Внимание! Соединение с прибором еще не установлено!");
 const QString kReceiveAlreadyOn =
     QStringLiteral("Внимание! Режим приема данных с прибора уже включен!");
-const QString kReceiveNotOn = QStringLiteral("Внимание! Режим приема данных с прибора еще не включен!");
+const QString kReceiveNotOn =
+    QStringLiteral("Внимание! Режим приема данных с прибора еще не включен!");
 const QString kStopNoAnswer =
     QStringLiteral("Ошибка связи: прибор не отвечает при отключении приема данных.");
 const QString kStopRejected =
     QStringLiteral("Ошибка связи: не удается отключить режим приема данных из прибора.");
 
 // Shows the busy cursor for its own lifetime.
-class BusyScope {
+class BusyScope
+{
 public:
     explicit BusyScope(BusyCursor *c) : cursor(c)
     {
@@ -54,7 +58,10 @@ VoltmeterLink::VoltmeterLink(SerialPort &port, LinkView &view, QObject *parent)
 {
 }
 
-VoltmeterLink::~VoltmeterLink() { port.detachHandler(); }
+VoltmeterLink::~VoltmeterLink()
+{
+    port.detachHandler();
+}
 
 QString VoltmeterLink::deviceNameForPort(const QString &name)
 {
@@ -158,10 +165,10 @@ bool VoltmeterLink::CmdConnect()
 
 bool VoltmeterLink::CmdDisconnect()
 {
-    return exchange(
-        {disconnectFrame(),
-         QStringLiteral("Ошибка связи: прибор не отвечает при завершении соединения."),
-         QStringLiteral("Ошибка связи: не удается завершить соединение с прибором."), false});
+    return exchange({disconnectFrame(),
+                     QStringLiteral("Ошибка связи: прибор не отвечает при завершении соединения."),
+                     QStringLiteral("Ошибка связи: не удается завершить соединение с прибором."),
+                     false});
 }
 
 bool VoltmeterLink::CmdSetParams()

@@ -9,7 +9,8 @@
 #include <QObject>
 #include <functional>
 
-namespace kront {
+namespace kront
+{
 
 class Dialogs;
 
@@ -19,7 +20,8 @@ constexpr int kReadingMessage = 1025; // WM_USER + 1: a valid frame while transm
 
 // A posted link message. It carries the receive status and the frame it
 // belongs to, so a later chunk cannot change what an earlier message reports.
-class LinkMessageEvent : public QEvent {
+class LinkMessageEvent : public QEvent
+{
 public:
     LinkMessageEvent(int message, int rxStatus, QByteArray frame)
         : QEvent(QEvent::Type(message)), rxStatus(rxStatus), frame(std::move(frame))
@@ -34,7 +36,8 @@ public:
 // reading frames into one number each, handed to ReadingSink::ProcessReading.
 // Link problems are status texts of the channel being measured, never message
 // boxes (except the two of EstablishLink). Runs on the user-interface thread.
-class VoltmeterLink : public QObject {
+class VoltmeterLink : public QObject
+{
     Q_OBJECT
 
 public:

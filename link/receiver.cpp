@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-namespace kront {
+namespace kront
+{
 
 using namespace frames;
 

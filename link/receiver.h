@@ -9,22 +9,24 @@
 // receiver collects chunks in its 256-byte buffer until a frame is complete,
 // and answers for every chunk: need more bytes, not a frame (the partial frame
 // is dropped and assembly restarts with the next chunk), or frame found.
-namespace kront {
+namespace kront
+{
 
 // Outcome codes of the last chunk, as shown by the frame event.
 enum RxStatusCode : int {
     rxOk = 0,
-    rxChunkTooLarge = 1,    // a new frame began with a chunk above 256 bytes
-    rxBufferFull = 2,       // the chunk was cut to the free space of the buffer
-    rxHeaderChecksum = 3,   // header checksum wrong
-    rxWrongAddr = 4,        // ADDR not 0
-    rxWrongNum = 5,         // NUM not 0
-    rxFrameTooLarge = 6,    // the frame cannot fit the buffer
-    rxDataChecksum = 7,     // data checksum wrong (or LEN too small to have one)
-    rxWrongType = 8,        // TYPE neither 0x80 nor 0x85
+    rxChunkTooLarge = 1,  // a new frame began with a chunk above 256 bytes
+    rxBufferFull = 2,     // the chunk was cut to the free space of the buffer
+    rxHeaderChecksum = 3, // header checksum wrong
+    rxWrongAddr = 4,      // ADDR not 0
+    rxWrongNum = 5,       // NUM not 0
+    rxFrameTooLarge = 6,  // the frame cannot fit the buffer
+    rxDataChecksum = 7,   // data checksum wrong (or LEN too small to have one)
+    rxWrongType = 8,      // TYPE neither 0x80 nor 0x85
 };
 
-class FrameReceiver {
+class FrameReceiver
+{
 public:
     enum class Outcome {
         NeedMore,   // nothing to report; wait for the next chunk

@@ -5,14 +5,16 @@
 #include <QByteArrayList>
 #include <deque>
 
-namespace kront::test {
+namespace kront::test
+{
 
 // A scripted serial port. Every write is recorded; each write takes the next
 // scripted answer (if any) into the input queue, from which read() returns up
 // to n bytes at once. When fewer than n bytes wait, read() returns them and
 // counts one time-out (no real waiting). Received-data delivery is done by
 // hand with deliverChunk().
-class FakeSerialPort : public SerialPort {
+class FakeSerialPort : public SerialPort
+{
 public:
     bool open(const QString &deviceName) override
     {

@@ -5,10 +5,17 @@
 
 using namespace kront::frames;
 
-namespace {
+namespace
+{
 
-QByteArray hex(const char *text) { return QByteArray::fromHex(QByteArray(text).replace(' ', "")); }
-std::string hexOf(const QByteArray &b) { return b.toHex(' ').toUpper().toStdString(); }
+QByteArray hex(const char *text)
+{
+    return QByteArray::fromHex(QByteArray(text).replace(' ', ""));
+}
+std::string hexOf(const QByteArray &b)
+{
+    return b.toHex(' ').toUpper().toStdString();
+}
 
 Buffer bufferOf(const QByteArray &bytes)
 {
@@ -82,8 +89,8 @@ TEST(Frames, AnswerCodesChecksumBeforeFixedBytes)
         int code;
     } rows[] = {
         {"16 04 00 00 FA FF 80 00 7E FF", 0},
-        {"16 04 00 00 FA FF 80 05 79 FF", 5},            // menu mode
-        {"16 04 00 00 FA FF 80 06 78 FF", 6},            // no text of its own
+        {"16 04 00 00 FA FF 80 05 79 FF", 5}, // menu mode
+        {"16 04 00 00 FA FF 80 06 78 FF", 6}, // no text of its own
         {"16 04 00 00 FA FF 80 07 77 FF", 7},
         {"16 04 01 00 FA FF 80 00 7E FF", kAnswerMalformed}, // ADDR 0x01, checksum right
         {"16 04 00 00 FA FF 80 08 76 FF", kAnswerMalformed}, // CODE 8
@@ -100,7 +107,8 @@ TEST(Frames, AnswerCodesChecksumBeforeFixedBytes)
 
 TEST(Frames, AnswerCodeTexts)
 {
-    EXPECT_EQ(answerCodeText(5), QStringLiteral("Ошибка связи: <- прибор находится в режиме меню."));
+    EXPECT_EQ(answerCodeText(5),
+              QStringLiteral("Ошибка связи: <- прибор находится в режиме меню."));
     EXPECT_EQ(answerCodeText(1),
               QStringLiteral("Ошибка связи: <- ошибка контрольной суммы заголовка."));
     EXPECT_EQ(answerCodeText(4), QStringLiteral("Ошибка связи: <- NoRemoteControl."));

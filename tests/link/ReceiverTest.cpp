@@ -7,7 +7,8 @@ using namespace kront;
 using namespace kront::frames;
 using Outcome = FrameReceiver::Outcome;
 
-namespace {
+namespace
+{
 
 QByteArray reading(const char *value = "1.234")
 {
@@ -51,11 +52,11 @@ TEST(Receiver, CaptureAssembledWhateverTheChunking)
 {
     const std::vector<QByteArray> capture = {reading("1.234"), buildAnswer(0), reading("-0.051")};
     const std::vector<std::vector<int>> chunkings = {
-        {},                        // whole
-        std::vector<int>(84, 1),   // byte by byte
-        {3, 40, 42},               // the split of the voltmeter's slow start
-        {5, 1, 7, 13, 2},          // odd chunks, header itself split
-        {6},                       // exactly the header first
+        {},                      // whole
+        std::vector<int>(84, 1), // byte by byte
+        {3, 40, 42},             // the split of the voltmeter's slow start
+        {5, 1, 7, 13, 2},        // odd chunks, header itself split
+        {6},                     // exactly the header first
     };
     for (const auto &sizes : chunkings) {
         FrameReceiver rx;
