@@ -37,7 +37,8 @@ quint8 negCurrFormatOf(QString amount, const QString &symbol)
 {
     amount.replace(QChar(0x00A0), u' ');
     const bool parens = amount.startsWith(u'(');
-    const bool symbolFirst = !symbol.isEmpty() && amount.indexOf(symbol) <= 1;
+    const qsizetype symbolAt = symbol.isEmpty() ? -1 : amount.indexOf(symbol);
+    const bool symbolFirst = symbolAt >= 0 && symbolAt <= 1;
     const bool spaced = amount.contains(u' ');
     if (parens)
         return symbolFirst ? (spaced ? 14 : 0) : (spaced ? 15 : 4);
