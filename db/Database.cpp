@@ -1,0 +1,153 @@
+#include "db/Database.h"
+
+#include "common/Clock.h"
+#include "db/FieldValue.h"
+#include "db/FilterCompiler.h"
+
+#include <QFileInfo>
+
+namespace kront
+{
+
+Database::Database(Dialogs &d) : dialogs(d) {}
+
+bool Database::ensureTables()
+{
+    for (const TableSchema *schema : allTables()) {
+        const QString path = tableFilePath(*schema);
+        if (QFileInfo::exists(path))
+            continue; // present files are neither opened nor read at start-up
+        if (!createTableFile(*schema, path)) {
+            dialogs.error(QString::fromUtf8(schema->startupFailureText));
+            return false;
+        }
+    }
+    return true;
+}
+
+std::optional<TableFile> Database::openTable(const TableSchema &schema, TableFile::Mode mode,
+                                             const QString &failureText)
+{
+    auto file = TableFile::open(schema, mode);
+    if (!file) {
+        dialogs.error(failureText.isEmpty() ? QString::fromUtf8(schema.openFailureText)
+                                            : failureText);
+    }
+    return file;
+}
+
+bool Database::attachTable(TableFile &file, const TableSchema &schema)
+{
+    if (file.attach(schema, TableFile::Mode::Write))
+        return true;
+    dialogs.error(QString::fromUtf8(schema.openFailureText));
+    return false;
+}
+
+std::optional<SqlFilter> Database::compile(const QString &filter, const TableSchema &schema)
+{
+    filterError.reset();
+    auto compiled = compileFilter(filter, schema, programClock().now());
+    if (auto *err = std::get_if<FilterError>(&compiled)) {
+        filterError = *err;
+        dialogs.error(QStringLiteral("Внутренняя ошибка: %1 (таблица %2, условие «%3»). Операция "
+                                     "не выполнена.")
+                          .arg(err->text(), schema.tableName(), filter));
+        return std::nullopt;
+    }
+    return std::get<SqlFilter>(std::move(compiled));
+}
+
+namespace
+{
+
+struct InsertStatement {
+    QString sql;
+    std::vector<sqlite::Value> values;
+};
+
+// The INSERT of one row; nullopt when there are more values than fields or a
+// value does not fit its field. The store assigns the ID: whatever the caller
+// gave for it is ignored.
+std::optional<InsertStatement> insertStatement(const TableSchema &schema,
+                                               const QVariantList &values)
+{
+    if (values.size() > schema.fieldCount())
+        return std::nullopt;
+    InsertStatement out;
+    QStringList columns, marks;
+    for (int i = schema.hasId() ? 1 : 0; i < values.size(); ++i) {
+        const auto v = toStoredValue(schema.fields[i], values[i]);
+        if (!v)
+            return std::nullopt;
+        columns << sqlite::quoteIdentifier(schema.fieldName(i));
+        marks << QStringLiteral("?");
+        out.values.push_back(*v);
+    }
+    const QString table = sqlite::quoteIdentifier(schema.tableName());
+    out.sql = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
+                                : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                      .arg(table, columns.join(u','), marks.join(u','));
+    return out;
+}
+
+} // namespace
+
+bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows)
+{
+    auto file =
+        openTable(schema, TableFile::Mode::Write, QString::fromUtf8(schema.insertFailureText));
+    if (!file)
+        return false;
+    sqlite::Transaction tx(file->connection());
+    if (!tx.isActive())
+        return false;
+    for (const QVariantList &values : rows) {
+        const auto insert = insertStatement(schema, values);
+        if (!insert)
+            return false;
+        sqlite::Statement st(file->connection(), insert->sql);
+        st.bindAll(insert->values);
+        if (!st.run())
+            return false;
+    }
+    return tx.commit();
+}
+
+bool Database::insertInto(const TableSchema &schema, const QVariantList &values)
+{
+    return insertAll(schema, {values});
+}
+
+bool Database::DBPoverkaInsert(const QVariantList &v)
+{
+    return insertInto(tables::Poverki, v);
+}
+bool Database::DBEtalSensInsert(const QVariantList &v)
+{
+    return insertInto(tables::EtalSens, v);
+}
+bool Database::DBSensorsInsert(const QVariantList &v)
+{
+    return insertInto(tables::Sensors, v);
+}
+bool Database::DBBunchesTPInsert(const QVariantList &v)
+{
+    return insertInto(tables::BunchesTP, v);
+}
+bool Database::DBResultsTPInsert(const QVariantList &v)
+{
+    return insertInto(tables::ResultsTP, v);
+}
+bool Database::DBDocInsert(const QVariantList &v)
+{
+    return insertInto(tables::Documents, v);
+}
+
+bool Database::insertRows(const QString &table, const std::vector<QVariantList> &rows)
+{
+    const TableSchema *schema = findTable(table);
+    return schema && insertAll(*schema, rows);
+}
+
+} // namespace kront

@@ -1,0 +1,140 @@
+#pragma once
+
+#include "common/Dialogs.h"
+#include "db/FilterSyntax.h"
+#include "db/TableFile.h"
+
+#include <QVariantList>
+#include <QVariantMap>
+
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace kront
+{
+
+class TBunch;
+class TPoverka;
+struct SqlFilter;
+
+// The record operations on the six tables in <home>/Data. No table stays
+// open: every operation opens its table file, does its work in one
+// transaction that is committed before it returns, and closes the file, so
+// a kill at any moment afterwards loses nothing of it.
+//
+// Row value lists give the first k fields of a table in field order; a null
+// (or invalid) QVariant is null; the value given for an auto-increment ID is
+// ignored, the store assigns it. Filters are in the program's filter dialect
+// (FilterSyntax.h); an empty filter passes every row. A filter that does not
+// parse changes nothing: the operation reports it through its result, shows
+// the error and keeps it in lastFilterError().
+class Database
+{
+public:
+    explicit Database(Dialogs &dialogs);
+
+    // Start-up check: creates each missing table file, in the order Poverki,
+    // EtalSens, Sensors, BunchesTP, ResultsTP, Documents. Present files are
+    // not touched. On the first file that cannot be created its message is
+    // shown and the check ends (false).
+    bool ensureTables();
+
+    // Inserts: one row each; false when nothing was stored (table not opened,
+    // a value that does not fit its field, a write failure).
+    bool DBPoverkaInsert(const QVariantList &values);
+    bool DBEtalSensInsert(const QVariantList &values);
+    bool DBSensorsInsert(const QVariantList &values);
+    bool DBBunchesTPInsert(const QVariantList &values);
+    bool DBResultsTPInsert(const QVariantList &values);
+    bool DBDocInsert(const QVariantList &values);
+
+    // Queries; -1 for failure or "none".
+    // Rows passing the filter; Sensors, EtalSens, Poverki, BunchesTP, ResultsTP only.
+    int DBGetRecordsCount(const QString &table, const QString &filter);
+    // The largest ID (0 for an empty table); with a filter, that ID only when
+    // its row passes the filter, else -1. Tables with an ID only.
+    int DBGetMaxID(const QString &table, const QString &filter);
+    // The ID of the only row passing the filter; -1 for an empty filter, no
+    // row or several rows. Sensors, EtalSens, Poverki, BunchesTP only.
+    int DBGetID(const QString &table, const QString &filter);
+
+    // Updates of one row by ID; a missing row changes nothing (false).
+    bool DBPoverkaUpdateState(int poverkaID, const QString &state);
+    bool DBPoverkaTPSetStepCount(int poverkaID, int count);
+    bool DBBunchTPSetTerminated(int bunchID, int pointNum);
+    // Stores the current time in poverka->Finished (when given) and in the
+    // row; true only when the row was updated.
+    bool DBPoverkaSetFinished(int poverkaID, TPoverka *poverka);
+    // Every field after ID from exactly 46 values in field order.
+    bool DBEtalSensUpdateAllByID(int etalID, const QVariantList &values);
+    // ResultInp1..4 from result codes results[1..4]: <0 empty, 10 "Бр.",
+    // else the class digits. The row is found by ID and PoverkaID.
+    bool DBUpdateBunchesTPResults(int bunchID, int poverkaID, const std::array<int, 5> &results);
+
+    // Deletions; false when nothing could be done (table not opened, filter
+    // error). Cascades are one transaction over all the files involved.
+    bool DBDeletePoverka(const QString &filter); // with its ResultsTP and BunchesTP rows
+    bool DBDeleteBunchesTP(const QString &filter);
+    bool DBDeleteResultsTPFilter(const QString &filter);
+    bool DBDeleteResultsTPByPovID(const QString &filter);
+    bool DBDeleteEtalSensFilter(const QString &filter);
+    bool DBDeleteSensor(int sensorID);
+    bool DBDeleteEtalSens(int etalID);
+    bool DBDeletePartialData(int poverkaID); // bunches with their sensors, then the Poverki row
+    bool DBDeleteBunchesTPwithSensors(const QString &filter);
+
+    // Loading sensors into bunch objects; true whenever the table could be
+    // opened, whether or not the row exists.
+    bool DBReadEtalSensor(int etalID, TBunch &bunch);
+    bool DBReadPovSensor(int sensorID, int input, TBunch &bunch, TPoverka *current);
+
+    // The graduation point of reference sensor etalID nearest to emf (mV):
+    // its EMF and temperature, or -300 for both when emf lies outside the
+    // graduated span or the sensor has no graduation. False (both -300) when
+    // the table cannot be opened.
+    bool DBGetEtalSvidData(int etalID, double &pointEMF, double &pointTemp, double emf);
+
+    // General access for the parts that walk a table. Rows passing the
+    // filter as field name -> value maps, ordered by `orderBy` (field names,
+    // comma-separated, each optionally followed by " DESC"; "ID" means table
+    // order for ResultsTP). nullopt when the table cannot be opened (the
+    // message shown is openFailureText, else the table's own) or the filter
+    // or order is wrong.
+    std::optional<std::vector<QVariantMap>> select(const QString &table, const QString &filter,
+                                                   const QString &orderBy = QStringLiteral("ID"),
+                                                   int limit = -1,
+                                                   const QString &openFailureText = QString());
+    // Inserts several rows in one transaction (all or none).
+    bool insertRows(const QString &table, const std::vector<QVariantList> &rows);
+    // Sets the given fields of every row passing the filter; the number of
+    // rows changed, -1 on failure.
+    int updateWhere(const QString &table, const QString &filter, const QVariantMap &values,
+                    const QString &openFailureText = QString());
+
+    // The error of the last filter that did not parse or compile, cleared by
+    // every operation that takes a filter.
+    const std::optional<FilterError> &lastFilterError() const { return filterError; }
+
+private:
+    std::optional<TableFile> openTable(const TableSchema &schema, TableFile::Mode mode,
+                                       const QString &failureText);
+    bool attachTable(TableFile &file, const TableSchema &schema);
+    std::optional<SqlFilter> compile(const QString &filter, const TableSchema &schema);
+    bool insertInto(const TableSchema &schema, const QVariantList &values);
+    bool insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows);
+    using FieldValues = std::vector<std::pair<int, QVariant>>; // field index, value
+    enum class EditResult { Updated, NotFound, NotEditable, Unassignable, PostFailed };
+    // Sets `values` in the row whose fields equal `key`, in one transaction.
+    EditResult editRow(TableFile &file, const FieldValues &key, const FieldValues &values);
+    bool updateById(const TableSchema &schema, int id, const FieldValues &values);
+    bool deleteWhere(const TableSchema &schema, const QString &filter);
+    // The row with that ID; `opened` tells whether the table could be opened.
+    std::optional<QVariantMap> rowById(const TableSchema &schema, int id,
+                                       const QString &failureText, bool &opened);
+
+    Dialogs &dialogs;
+    std::optional<FilterError> filterError;
+};
+
+} // namespace kront

@@ -1,0 +1,161 @@
+#include "db/Database.h"
+
+#include "db/FilterCompiler.h"
+
+namespace kront
+{
+
+namespace
+{
+
+QString qualified(const TableSchema &schema, bool attached)
+{
+    const QString name = sqlite::quoteIdentifier(schema.tableName());
+    return (attached ? name : QStringLiteral("main")) + QLatin1Char('.') + name;
+}
+
+bool run(TableFile &file, const QString &sql, const std::vector<sqlite::Value> &params)
+{
+    sqlite::Statement st(file.connection(), sql);
+    st.bindAll(params);
+    return st.run();
+}
+
+// Deletes the Sensors rows named by PovSensorID1..4 of the bunches passing
+// `where` (null and 0 name no sensor), then those bunches. Sensors is
+// attached to `file`; BunchesTP is its main table or attached too.
+bool deleteBunchesWithSensors(TableFile &file, const SqlFilter &where, bool bunchesAttached)
+{
+    const QString bunches = qualified(tables::BunchesTP, bunchesAttached);
+    QStringList ids;
+    for (int k = 1; k <= 4; ++k) {
+        ids << QStringLiteral("SELECT \"PovSensorID%1\" FROM %2 WHERE %3")
+                   .arg(k)
+                   .arg(bunches, where.where);
+    }
+    return run(file,
+               QStringLiteral("DELETE FROM %1 WHERE \"ID\" IN (%2)")
+                   .arg(qualified(tables::Sensors, true), ids.join(QStringLiteral(" UNION "))),
+               where.params) &&
+           run(file, QStringLiteral("DELETE FROM %1 WHERE %2").arg(bunches, where.where),
+               where.params);
+}
+
+} // namespace
+
+bool Database::deleteWhere(const TableSchema &schema, const QString &filter)
+{
+    const auto where = compile(filter, schema);
+    if (!where)
+        return false;
+    auto file = openTable(schema, TableFile::Mode::Write, QString());
+    if (!file)
+        return false;
+    sqlite::Transaction tx(file->connection());
+    return tx.isActive() &&
+           run(*file,
+               QStringLiteral("DELETE FROM %1 WHERE %2")
+                   .arg(qualified(schema, false), where->where),
+               where->params) &&
+           tx.commit();
+}
+
+bool Database::DBDeleteBunchesTP(const QString &filter)
+{
+    return deleteWhere(tables::BunchesTP, filter);
+}
+
+bool Database::DBDeleteResultsTPFilter(const QString &filter)
+{
+    return deleteWhere(tables::ResultsTP, filter);
+}
+
+bool Database::DBDeleteResultsTPByPovID(const QString &filter)
+{
+    return deleteWhere(tables::ResultsTP, filter);
+}
+
+bool Database::DBDeleteEtalSensFilter(const QString &filter)
+{
+    return deleteWhere(tables::EtalSens, filter);
+}
+
+bool Database::DBDeleteSensor(int sensorID)
+{
+    return deleteWhere(tables::Sensors, QStringLiteral("ID = %1").arg(sensorID));
+}
+
+bool Database::DBDeleteEtalSens(int etalID)
+{
+    return deleteWhere(tables::EtalSens, QStringLiteral("ID = %1").arg(etalID));
+}
+
+// The verifications passing the filter with their ResultsTP and BunchesTP
+// rows, all in one transaction over the three files: either everything goes
+// or nothing does (a table that cannot be opened stops the whole deletion).
+bool Database::DBDeletePoverka(const QString &filter)
+{
+    const auto where = compile(filter, tables::Poverki);
+    if (!where)
+        return false;
+    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString());
+    if (!file || !attachTable(*file, tables::ResultsTP) || !attachTable(*file, tables::BunchesTP))
+        return false;
+    const QString ids = QStringLiteral("SELECT \"ID\" FROM %1 WHERE %2")
+                            .arg(qualified(tables::Poverki, false), where->where);
+    sqlite::Transaction tx(file->connection());
+    return tx.isActive() &&
+           run(*file,
+               QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
+                   .arg(qualified(tables::ResultsTP, true), ids),
+               where->params) &&
+           run(*file,
+               QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
+                   .arg(qualified(tables::BunchesTP, true), ids),
+               where->params) &&
+           run(*file,
+               QStringLiteral("DELETE FROM %1 WHERE %2")
+                   .arg(qualified(tables::Poverki, false), where->where),
+               where->params) &&
+           tx.commit();
+}
+
+bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
+{
+    const auto where = compile(filter, tables::BunchesTP);
+    if (!where)
+        return false;
+    auto file = openTable(tables::BunchesTP, TableFile::Mode::Write, QString());
+    if (!file || !attachTable(*file, tables::Sensors))
+        return false;
+    sqlite::Transaction tx(file->connection());
+    return tx.isActive() && deleteBunchesWithSensors(*file, *where, false) && tx.commit();
+}
+
+// Undoes a half-written start of a verification: its bunches with their
+// sensors and its Poverki row (ResultsTP is left alone), in one transaction.
+bool Database::DBDeletePartialData(int poverkaID)
+{
+    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString());
+    if (!file)
+        return false;
+    {
+        sqlite::Statement exists(file->connection(),
+                                 QStringLiteral("SELECT 1 FROM main.\"Poverki\" WHERE \"ID\" = ?"));
+        exists.bind(1, qint64(poverkaID));
+        if (!exists.step())
+            return !exists.failed(); // no such verification: nothing to do
+    }
+    if (!attachTable(*file, tables::BunchesTP) || !attachTable(*file, tables::Sensors))
+        return false;
+    SqlFilter bunches;
+    bunches.where = QStringLiteral("\"PoverkaID\" = ?1");
+    bunches.params = {qint64(poverkaID)};
+    sqlite::Transaction tx(file->connection());
+    return tx.isActive() && deleteBunchesWithSensors(*file, bunches, true) &&
+           run(*file, QStringLiteral("DELETE FROM main.\"Poverki\" WHERE \"ID\" = ?1"),
+               bunches.params) &&
+           tx.commit();
+}
+
+} // namespace kront

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+namespace kront
+{
+
+// Makes typed text safe inside a quoted filter literal: every single quote
+// is doubled, so "O'Neil" becomes "O''Neil" and the filter
+// "Owner = '" + quoteFilterText(owner) + "'" always means what was typed.
+inline QString quoteFilterText(const QString &text)
+{
+    QString out = text;
+    out.replace(QLatin1Char('\''), QLatin1String("''"));
+    return out;
+}
+
+} // namespace kront

@@ -1,0 +1,250 @@
+#include "db/TableSchema.h"
+
+namespace kront
+{
+
+namespace
+{
+using T = FieldType;
+
+// Fields 2 to 12 shared by EtalSens and Sensors.
+#define KRONT_SENSOR_FIELDS                                                                        \
+    {"ID", T::AutoInc}, {"SerialNum", T::Text, 8}, {"ProdYear", T::SmallInt},                      \
+        {"TypeName", T::Text, 20}, {"NSHType", T::Text, 5}, {"SensKind", T::Text, 5},              \
+        {"Producer", T::Text, 40}, {"Etalon", T::Boolean}, {"ClassDop", T::Text, 3},               \
+        {"Owner", T::Text, 40}, {"WDTHighLim", T::Float},                                          \
+    {                                                                                              \
+        "WDTLowLim", T::Float                                                                      \
+    }
+
+const FieldDef poverkiFields[] = {
+    {"ID", T::AutoInc},           {"PovNum", T::Text, 8},
+    {"Started", T::DateTime},     {"Finished", T::DateTime},
+    {"GOSTnum", T::Text, 20},     {"Methodic", T::SmallInt},
+    {"Kind", T::SmallInt},        {"InstabilityCheckNeeded", T::Boolean},
+    {"InstabLimit", T::Float},    {"TempPointsCount", T::SmallInt},
+    {"EquipmentParams", T::Memo}, {"CurrPovState", T::Text, 20},
+};
+
+const FieldDef etalSensFields[] = {
+    KRONT_SENSOR_FIELDS,  {"Temp1", T::Float},  {"EMF1", T::Float},
+    {"Temp2", T::Float},  {"EMF2", T::Float},   {"Temp3", T::Float},
+    {"EMF3", T::Float},   {"Temp4", T::Float},  {"EMF4", T::Float},
+    {"Temp5", T::Float},  {"EMF5", T::Float},   {"Temp6", T::Float},
+    {"EMF6", T::Float},   {"Temp7", T::Float},  {"EMF7", T::Float},
+    {"Temp8", T::Float},  {"EMF8", T::Float},   {"Temp9", T::Float},
+    {"EMF9", T::Float},   {"Temp10", T::Float}, {"EMF10", T::Float},
+    {"Temp11", T::Float}, {"EMF11", T::Float},  {"Temp12", T::Float},
+    {"EMF12", T::Float},  {"Temp13", T::Float}, {"EMF13", T::Float},
+    {"Temp14", T::Float}, {"EMF14", T::Float},  {"Temp15", T::Float},
+    {"EMF15", T::Float},  {"Temp16", T::Float}, {"EMF16", T::Float},
+    {"Temp17", T::Float}, {"EMF17", T::Float},  {"RecordCreationDateTime", T::DateTime},
+};
+
+const FieldDef sensorsFields[] = {
+    KRONT_SENSOR_FIELDS,
+    {"Diameter", T::Float},
+    {"Mass", T::Float},
+    {"RecordCreationDateTime", T::DateTime},
+};
+#undef KRONT_SENSOR_FIELDS
+
+const FieldDef bunchesFields[] = {
+    {"ID", T::AutoInc},
+    {"PoverkaID", T::Integer},
+    {"ChannelNum", T::SmallInt},
+    {"EtalSensorID", T::Integer},
+    {"PovSensorID1", T::Integer},
+    {"PovSensorID2", T::Integer},
+    {"PovSensorID3", T::Integer},
+    {"PovSensorID4", T::Integer},
+    {"ResultInp1", T::Text, 3},
+    {"ResultInp2", T::Text, 3},
+    {"ResultInp3", T::Text, 3},
+    {"ResultInp4", T::Text, 3},
+    {"DocNumInp1", T::Text, 8},
+    {"DocNumInp2", T::Text, 8},
+    {"DocNumInp3", T::Text, 8},
+    {"DocNumInp4", T::Text, 8},
+    {"ExtSurveyNotesInp1", T::Text, 80},
+    {"ExtSurveyNotesInp2", T::Text, 80},
+    {"ExtSurveyNotesInp3", T::Text, 80},
+    {"ExtSurveyNotesInp4", T::Text, 80},
+    {"InsulationStrengthInp1", T::Text, 20},
+    {"InsulationStrengthInp2", T::Text, 20},
+    {"InsulationStrengthInp3", T::Text, 20},
+    {"InsulationStrengthInp4", T::Text, 20},
+    {"InsulationResistancePosInp1", T::Float},
+    {"InsulationResistanceNegInp1", T::Float},
+    {"InsulationResistancePosInp2", T::Float},
+    {"InsulationResistanceNegInp2", T::Float},
+    {"InsulationResistancePosInp3", T::Float},
+    {"InsulationResistanceNegInp3", T::Float},
+    {"InsulationResistancePosInp4", T::Float},
+    {"InsulationResistanceNegInp4", T::Float},
+    {"PovTerminated", T::Boolean},
+    {"PovTermMeasPointNum", T::SmallInt},
+    {"EmittedDocIDInp1", T::Integer},
+    {"EmittedDocIDInp2", T::Integer},
+    {"EmittedDocIDInp3", T::Integer},
+    {"EmittedDocIDInp4", T::Integer},
+    {"RecordCreationDateTime", T::DateTime},
+};
+
+const FieldDef resultsFields[] = {
+    {"PoverkaID", T::Integer},
+    {"BunchID", T::Integer},
+    {"Methodic", T::SmallInt},
+    {"Stage", T::Text, 20},
+    {"MeasPointNum", T::SmallInt},
+    {"MeasNum", T::SmallInt},
+    {"E_Tsk", T::Float},
+    {"Tsk", T::Float},
+    {"E_et", T::Float},
+    {"E_pret", T::Float},
+    {"t_et", T::Float},
+    {"t_pret", T::Float},
+    {"TEDSe1Inp1", T::Float},
+    {"TEDSe2Inp1", T::Float},
+    {"TEDSe1Inp2", T::Float},
+    {"TEDSe2Inp2", T::Float},
+    {"TEDSe1Inp3", T::Float},
+    {"TEDSe2Inp3", T::Float},
+    {"TEDSe1Inp4", T::Float},
+    {"TEDSe2Inp4", T::Float},
+    {"Operation", T::Text, 10},
+    {"EtalSensorType", T::SmallInt},
+    {"RecordCreationDateTime", T::DateTime},
+};
+
+const FieldDef documentsFields[] = {
+    {"ID", T::AutoInc},
+    {"DocType", T::Boolean},
+    {"DocNum", T::Text, 8},
+    {"MetrologyOrganName", T::Text, 255},
+    {"NameSI", T::Text, 120},
+    {"SerNumPred", T::Text, 80},
+    {"ZavNum", T::Text, 8},
+    {"Owner", T::Text, 40},
+    {"PovKind", T::Boolean},
+    {"Class", T::Text, 3},
+    {"Prichina", T::Text, 510},
+    {"DolgRuk", T::Text, 80},
+    {"NameRuk", T::Text, 60},
+    {"NamePov", T::Text, 60},
+    {"DateDoc", T::Text, 10},
+    {"DateActing", T::Text, 10},
+    {"Glubina", T::Text, 4},
+    {"Diameter", T::Text, 4},
+    {"Dlina", T::Text, 4},
+    {"Massa", T::Text, 4},
+    {"RecordCreationDateTime", T::DateTime},
+};
+
+const IndexDef poverkiIndexes[] = {{"PoverkaIDIndex", "ID"}};
+const IndexDef etalSensIndexes[] = {{"EtalSensIDIndex", "ID"}};
+const IndexDef sensorsIndexes[] = {{"SensorIDIndex", "ID"}};
+const IndexDef bunchesIndexes[] = {{"BunchIDIndex", "ID"}};
+const IndexDef resultsIndexes[] = {{"PoverkaIDIndex", "PoverkaID"}};
+const IndexDef documentsIndexes[] = {{"DocIDIndex", "ID"}};
+
+// Indexes for the lookups the program makes: by number and date of a
+// verification, unfinished and finished verifications, sensors by serial
+// number, bunches and results of a verification, documents by date.
+const IndexDef poverkiQueryIndexes[] = {{"PoverkaPovNumIndex", "PovNum"},
+                                        {"PoverkaFinishedIndex", "Finished"}};
+const IndexDef etalSensQueryIndexes[] = {{"EtalSensSerialNumIndex", "SerialNum"}};
+const IndexDef sensorsQueryIndexes[] = {{"SensorSerialNumIndex", "SerialNum"}};
+const IndexDef bunchesQueryIndexes[] = {{"BunchPoverkaIDIndex", "PoverkaID,ChannelNum"},
+                                        {"BunchEtalSensorIDIndex", "EtalSensorID"}};
+const IndexDef resultsQueryIndexes[] = {{"ResultsBunchIndex", "PoverkaID,BunchID,Stage"}};
+const IndexDef documentsQueryIndexes[] = {{"DocDateDocIndex", "DateDoc"}};
+
+} // namespace
+
+namespace tables
+{
+const TableSchema Poverki{
+    "Poverki",
+    poverkiFields,
+    poverkiIndexes,
+    poverkiQueryIndexes,
+    "Не удалось открыть базу данных поверок! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных поверок! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных поверок! Операция отменена."};
+const TableSchema EtalSens{
+    "EtalSens",
+    etalSensFields,
+    etalSensIndexes,
+    etalSensQueryIndexes,
+    "Не удалось открыть базу данных эталонных датчиков! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных эталонных датчиков! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных эталонных датчиков! Операция отменена."};
+const TableSchema Sensors{
+    "Sensors",
+    sensorsFields,
+    sensorsIndexes,
+    sensorsQueryIndexes,
+    "Не удалось открыть базу данных датчиков! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных датчиков! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных датчиков! Операция отменена."};
+const TableSchema BunchesTP{
+    "BunchesTP",
+    bunchesFields,
+    bunchesIndexes,
+    bunchesQueryIndexes,
+    "Не удалось открыть базу данных пучков ТП! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных пучков ТП! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных пучков ТП! Операция отменена."};
+const TableSchema ResultsTP{
+    "ResultsTP",
+    resultsFields,
+    resultsIndexes,
+    resultsQueryIndexes,
+    "Не удалось открыть базу данных результатов поверки ТП! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных результатов поверок ТП! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных результатов поверок ТП! Операция отменена."};
+const TableSchema Documents{
+    "Documents",
+    documentsFields,
+    documentsIndexes,
+    documentsQueryIndexes,
+    "Не удалось открыть базу данных выданных документов! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных выданных документов! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных выданных документов! Операция добавления документа "
+    "отменена."};
+} // namespace tables
+
+int TableSchema::fieldIndex(QStringView fieldName) const
+{
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        if (fieldName.compare(QLatin1String(fields[i].name), Qt::CaseInsensitive) == 0)
+            return int(i);
+    }
+    return -1;
+}
+
+const std::array<const TableSchema *, 6> &allTables()
+{
+    static const std::array<const TableSchema *, 6> list = {&tables::Poverki,   &tables::EtalSens,
+                                                            &tables::Sensors,   &tables::BunchesTP,
+                                                            &tables::ResultsTP, &tables::Documents};
+    return list;
+}
+
+const TableSchema *findTable(const QString &name)
+{
+    for (const TableSchema *t : allTables()) {
+        if (name == QLatin1String(t->name))
+            return t;
+    }
+    return nullptr;
+}
+
+} // namespace kront

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <span>
+
+namespace kront
+{
+
+// Field types of the table store.
+enum class FieldType {
+    AutoInc,  // 32-bit key assigned by the store, never reused
+    Integer,  // 32-bit signed
+    SmallInt, // 16-bit signed
+    Text,     // at most `size` characters; longer values are cut
+    Float,    // 64-bit double
+    Boolean,  // stored 0/1
+    DateTime, // local time, stored as text "yyyy-MM-dd HH:mm:ss.zzz"
+    Memo      // text of any length
+};
+
+struct FieldDef {
+    const char *name;
+    FieldType type;
+    int size = 0; // characters, Text only
+};
+
+struct IndexDef {
+    const char *name;
+    const char *fields; // comma-separated field names
+};
+
+// The one description of a table: file name, columns in order, indexes and
+// the messages shown when its file cannot be opened. Table creation, inserts,
+// reads and the filter compiler all work from it.
+struct TableSchema {
+    const char *name; // table name and file base name (<name>.cds)
+    std::span<const FieldDef> fields;
+    std::span<const IndexDef> indexes;      // the indexes the table declares
+    std::span<const IndexDef> queryIndexes; // further indexes the queries need
+    const char *startupFailureText;         // start-up check
+    const char *openFailureText;            // every operation except inserts
+    const char *insertFailureText;          // inserts
+
+    QString tableName() const { return QString::fromLatin1(name); }
+    QString fileName() const { return tableName() + QStringLiteral(".cds"); }
+    int fieldCount() const { return int(fields.size()); }
+    bool hasId() const { return !fields.empty() && fields[0].type == FieldType::AutoInc; }
+    // Index of the field named so, letters in any case; -1 when none.
+    int fieldIndex(QStringView fieldName) const;
+    QString fieldName(int index) const { return QString::fromLatin1(fields[index].name); }
+};
+
+namespace tables
+{
+extern const TableSchema Poverki;
+extern const TableSchema EtalSens;
+extern const TableSchema Sensors;
+extern const TableSchema BunchesTP;
+extern const TableSchema ResultsTP;
+extern const TableSchema Documents;
+} // namespace tables
+
+// The six tables in the order of the start-up check.
+const std::array<const TableSchema *, 6> &allTables();
+// The table with exactly this name; nullptr for any other name.
+const TableSchema *findTable(const QString &name);
+
+} // namespace kront
