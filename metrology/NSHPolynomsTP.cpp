@@ -158,10 +158,19 @@ double NSHToleranceEmf(int index, int classNumber, double t)
 {
     const long double tt = t;
     const long double e0 = NSHEmf(index, tt);
+    if (e0 < -299)
+        return 0.0; // no characteristic at t, so no deviation can be permitted
     const long double eBelow = NSHEmf(index, tt - 1.0L);
     const long double eAbove = NSHEmf(index, tt + 1.0L);
-    // Mean sensitivity over t ± 1 °C, mV/°C; a -300 near a range limit is used as it is.
-    const long double s = (std::fabs(e0 - eBelow) + std::fabs(eAbove - e0)) / 2.0L;
+    // Sensitivity over t ± 1 °C in mV/°C: the mean of both sides, or the one
+    // side that lies within the characteristic within 1 °C of its limit.
+    long double s = 0.0L;
+    if (eBelow < -299)
+        s = std::fabs(eAbove - e0);
+    else if (eAbove < -299)
+        s = std::fabs(e0 - eBelow);
+    else
+        s = (std::fabs(e0 - eBelow) + std::fabs(eAbove - e0)) / 2.0L;
     return static_cast<double>(s * NSHTolerance(index, classNumber, t));
 }
 

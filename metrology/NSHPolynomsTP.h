@@ -16,7 +16,8 @@ long double NSHEmf(int index, long double t);
 double NSHTolerance(int index, int classNumber, double t);
 
 // The permitted deviation converted to mV with the mean sensitivity of the
-// characteristic over t ± 1 °C.
+// characteristic over t ± 1 °C (within 1 °C of a limit of the characteristic,
+// the sensitivity of the side inside it); 0 where the characteristic has no value.
 double NSHToleranceEmf(int index, int classNumber, double t);
 
 // The coarser class a thermocouple failing `classNumber` may be moved to; 0 for none.

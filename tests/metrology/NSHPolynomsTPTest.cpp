@@ -190,17 +190,26 @@ TEST(NSHToleranceEmf, IsTheToleranceTimesTheMeanSlopeOverOneDegree)
     EXPECT_NEAR(NSHToleranceEmf(6, 2, 500.0), 0.15986, 0.00001); // 42.63 µV/°C
 }
 
-TEST(NSHToleranceEmf, UsesMinus300AsItIsNearARangeLimit)
+TEST(NSHToleranceEmf, UsesTheInsideSlopeWithinOneDegreeOfALimit)
 {
-    // B class 2 at 1800 °C: E(1801) is inside, so the slope is normal.
-    EXPECT_GT(NSHToleranceEmf(2, 2, 1800.0), 0.0);
+    // A-3 class 3 at 1800 °C, the top of the characteristic (tolerance up to
+    // 2500 °C): E(1801) does not exist; taking it as -300 would give a
+    // tolerance of some 1900 mV. The slope below the limit is used instead.
+    const long double below = NSHEmf(10, 1800.0L) - NSHEmf(10, 1799.0L);
+    EXPECT_DOUBLE_EQ(NSHToleranceEmf(10, 3, 1800.0), static_cast<double>(below * 12.6L));
+    EXPECT_LT(NSHToleranceEmf(10, 3, 1800.0), 0.3);
+    // M at -200 °C, the bottom: the slope above.
+    const long double above = NSHEmf(12, -199.0L) - NSHEmf(12, -200.0L);
+    EXPECT_DOUBLE_EQ(NSHToleranceEmf(12, 1, -200.0), static_cast<double>(above * 1.5L));
+    // Beyond the characteristic there is nothing to permit.
+    EXPECT_EQ(NSHToleranceEmf(10, 3, 2000.0), 0.0);
+    EXPECT_EQ(NSHToleranceEmf(13, 1, 100.0), 0.0);
+    EXPECT_EQ(NSHToleranceEmf(-1, 1, 100.0), 0.0);
     // J class 1 has no tolerance at 1200 °C, whatever the slope.
     EXPECT_EQ(NSHToleranceEmf(3, 1, 1200.0), 0.0);
-    // A-3 at 1800 °C: E(1801) is -300, which the mean slope takes as it is.
-    const long double e0 = NSHEmf(10, 1800.0L);
-    const long double s = (std::fabs(e0 - NSHEmf(10, 1799.0L)) + std::fabs(-300.0L - e0)) / 2.0L;
-    EXPECT_DOUBLE_EQ(NSHToleranceEmf(10, 3, 1800.0), static_cast<double>(s * 12.6L));
-    EXPECT_EQ(NSHToleranceEmf(13, 1, 100.0), 0.0);
+    // Across the boundary between two ranges both sides are used.
+    const long double mean = (NSHEmf(0, 1065.18L) - NSHEmf(0, 1063.18L)) / 2.0L;
+    EXPECT_NEAR(NSHToleranceEmf(0, 1, 1064.18), static_cast<double>(mean), 1e-14);
 }
 
 TEST(NextClass, CoarserClassByType)

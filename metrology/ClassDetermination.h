@@ -1,0 +1,36 @@
+#pragma once
+
+#include "metrology/InstabilityCheck.h"
+
+#include <array>
+
+namespace kront
+{
+
+class Database;
+class Dialogs;
+class TBunch;
+class TPoverka;
+
+// Result codes of an input.
+inline constexpr int kResultNoSensor = -1;
+inline constexpr int kResultUnfit = 10; // 1..3 are the class
+
+// The class of each thermocouple of a channel at one temperature point of
+// the main cycle: its own class when |Δ| <= Δdop, else (with reduceResultClass)
+// the first coarser class whose permitted deviation covers |Δ|, else unfit.
+// codes[input - 1]; -1 for an empty input. A thermocouple without a
+// characteristic or without a computed deviation is unfit. False when a row
+// is missing (codes then incomplete).
+bool DBDetermineClass(Database &db, int poverkaID, const TBunch &bunch, int point,
+                      std::array<int, 4> &codes, bool reduceResultClass);
+
+// Determines the class of every thermocouple over all temperature points
+// (up to the point where a channel was ended) at the end of the calculation
+// stage, the worst point deciding, and stores it in BunchesTP. Missing rows
+// show an error and abort the verification (false). Reads ReduceResultClass
+// from the program settings.
+bool DetermineClasses(const TPoverka &poverka, Database &db, Dialogs &dialogs,
+                      const AbortVerification &abort);
+
+} // namespace kront
