@@ -42,7 +42,7 @@ public:
         auto t = std::make_unique<ReportTemplate>();
         report = t.get();
         if (!xml.readNextStartElement()) {
-            fail(xml.hasError() ? xml.errorString() : QStringLiteral("файл пуст"));
+            fail(xml.hasError() ? xml.errorString() : QStringLiteral("нет корневого элемента"));
         } else if (xml.name() != QLatin1String("report")) {
             fail(QStringLiteral("корневой элемент должен быть <report>"));
         } else {
@@ -465,6 +465,10 @@ void Parser::checkBandOrder(const ReportPage &p)
 
 std::unique_ptr<ReportTemplate> TemplateReader::read(const QByteArray &xml, const QString &baseDir)
 {
+    if (xml.trimmed().isEmpty()) {
+        error = QStringLiteral("файл пуст");
+        return nullptr;
+    }
     Parser parser(xml, baseDir);
     auto t = parser.run();
     error = parser.error;
