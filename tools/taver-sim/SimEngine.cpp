@@ -1,0 +1,101 @@
+#include "SimEngine.h"
+
+#include <QDateTime>
+
+namespace kront::sim
+{
+
+namespace
+{
+constexpr int kTickMs = 20;
+constexpr int kDrainMs = 10;
+constexpr int kBytesPerDrain = 10;    // 9600 baud, 10 bits a byte: ~1 byte per ms
+constexpr int kMaxQueuedBytes = 4096; // nobody listening: the oldest bytes are lost
+} // namespace
+
+SimEngine::SimEngine(unsigned seed, QObject *parent)
+    : QObject(parent), meter(installation, seed), interpreter(installation, meter)
+{
+    meter.logger = [this](const QString &line) { logLine(line); };
+    connect(&pty, &PtyDevice::received, this, &SimEngine::onReceived);
+    connect(&tickTimer, &QTimer::timeout, this, &SimEngine::tick);
+    connect(&drainTimer, &QTimer::timeout, this, &SimEngine::drain);
+}
+
+bool SimEngine::start(const QString &linkPath, QString &error)
+{
+    if (!pty.open(error))
+        return false;
+    if (!linkPath.isEmpty() && !pty.makeLink(linkPath, error))
+        return false;
+    clock.start();
+    tickTimer.start(kTickMs);
+    drainTimer.start(kDrainMs);
+    return true;
+}
+
+bool SimEngine::setLogFile(const QString &path, QString &error)
+{
+    logFile.setFileName(path);
+    if (!logFile.open(QIODevice::Append | QIODevice::Text)) {
+        error = QStringLiteral("cannot open the log %1: %2").arg(path, logFile.errorString());
+        return false;
+    }
+    return true;
+}
+
+QString SimEngine::command(const QString &line)
+{
+    const QString reply = interpreter.execute(line);
+    Q_EMIT changed();
+    return reply;
+}
+
+void SimEngine::logLine(const QString &line)
+{
+    const QString stamped =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz ")) + line;
+    if (logFile.isOpen()) {
+        logFile.write(stamped.toUtf8() + '\n');
+        logFile.flush();
+    }
+    Q_EMIT frameLogged(stamped);
+}
+
+void SimEngine::onReceived(const QByteArray &bytes)
+{
+    schedule(meter.receive(bytes));
+    Q_EMIT changed();
+}
+
+void SimEngine::schedule(const QList<OutputPiece> &pieces)
+{
+    for (const OutputPiece &piece : pieces) {
+        QTimer::singleShot(piece.delayMs, this, [this, bytes = piece.bytes] {
+            txQueue.append(bytes);
+            if (txQueue.size() > kMaxQueuedBytes)
+                txQueue.remove(0, txQueue.size() - kMaxQueuedBytes);
+            if (!pacing)
+                drain();
+        });
+    }
+}
+
+void SimEngine::tick()
+{
+    const qint64 now = clock.elapsed();
+    installation.furnace.advance((now - lastTickMs) / 1000.0);
+    lastTickMs = now;
+    schedule(meter.tick(now));
+}
+
+void SimEngine::drain()
+{
+    if (txQueue.isEmpty())
+        return;
+    const QByteArray chunk = pacing ? txQueue.left(kBytesPerDrain) : txQueue;
+    const int written = pty.write(chunk);
+    txQueue.remove(0, written);
+}
+
+} // namespace kront::sim
