@@ -86,3 +86,28 @@ inline void expectColumn(const QVariantMap &row, const char *field, std::optiona
 }
 
 } // namespace kront::test
+
+#include "metrology/CalculationRows.h"
+
+namespace kront::test
+{
+
+// Stores one calculation row with the per-input values e1[0..3] (inputs 1..4).
+inline void insertCalculationRow(Database &db, int poverkaID, int bunchID, const QString &stage,
+                                 int point, int measNum, const QString &operation,
+                                 std::array<double, 4> e1, int etalSensorType = 1,
+                                 std::optional<double> t_et = std::nullopt,
+                                 std::optional<double> t_pret = std::nullopt)
+{
+    CalculationRow row;
+    row.MeasNum = measNum;
+    row.Operation = operation;
+    row.t_et = t_et;
+    row.t_pret = t_pret;
+    for (int i = 1; i <= 4; ++i)
+        row.e1[i] = e1[i - 1];
+    StepKey key{poverkaID, bunchID, 0, stage, point, etalSensorType};
+    db.DBResultsTPInsert(row.values(key, QDateTime(QDate(2026, 12, 9), QTime(15, 30))));
+}
+
+} // namespace kront::test
