@@ -132,18 +132,16 @@ std::optional<qint64> boolOf(const QVariant &value)
     return *i != 0 ? 1 : 0;
 }
 
+// A date-time as stored text; an empty text means null.
 std::optional<QString> dateTimeOf(const QVariant &value)
 {
-    if (value.typeId() == QMetaType::QDateTime) {
-        const QDateTime dt = value.toDateTime();
-        return dt.isValid() ? std::optional<QString>(storedDateTimeText(dt)) : std::nullopt;
-    }
-    if (value.typeId() == QMetaType::QDate) {
-        const QDate d = value.toDate();
-        return d.isValid() ? std::optional<QString>(storedDateTimeText(d.startOfDay()))
-                           : std::nullopt;
-    }
+    if (value.typeId() == QMetaType::QDateTime)
+        return storedDateTimeText(value.toDateTime());
+    if (value.typeId() == QMetaType::QDate)
+        return storedDateTimeText(value.toDate().startOfDay());
     const QString s = value.toString().trimmed();
+    if (s.isEmpty())
+        return QString();
     for (const char *f : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy HH:mm", "dd.MM.yyyy"}) {
         const QDateTime dt = QDateTime::fromString(s, QString::fromLatin1(f));
         if (dt.isValid())
@@ -164,7 +162,10 @@ bool inRange(qint64 v, FieldType type)
 
 std::optional<sqlite::Value> toStoredValue(const FieldDef &field, const QVariant &value)
 {
-    if (!value.isValid() || value.isNull())
+    // A null QDateTime (an unfinished verification's end) is null as well.
+    if (!value.isValid() || value.isNull() ||
+        (value.typeId() == QMetaType::QDateTime && !value.toDateTime().isValid()) ||
+        (value.typeId() == QMetaType::QDate && !value.toDate().isValid()))
         return sqlite::Value{};
     switch (field.type) {
     case FieldType::AutoInc:
@@ -185,7 +186,9 @@ std::optional<sqlite::Value> toStoredValue(const FieldDef &field, const QVariant
     }
     case FieldType::DateTime: {
         const auto v = dateTimeOf(value);
-        return v ? std::optional<sqlite::Value>(*v) : std::nullopt;
+        if (!v)
+            return std::nullopt;
+        return v->isEmpty() ? sqlite::Value{} : sqlite::Value{*v};
     }
     case FieldType::Text: return sqlite::Value{value.toString().left(field.size)};
     case FieldType::Memo: return sqlite::Value{value.toString()};

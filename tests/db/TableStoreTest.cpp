@@ -1,0 +1,297 @@
+// The table files: start-up check, schema in the file, ID rule, text sizes,
+// files that are not table files, durability.
+
+#include "db/Sqlite.h"
+#include "db/TableFile.h"
+#include "tests/db/DbFixture.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace kront::test
+{
+namespace
+{
+
+class TableStoreTest : public DbFixture
+{
+};
+
+// A plain connection as the sqlite3 tool would make it.
+struct RawFile {
+    explicit RawFile(const QString &path) { EXPECT_TRUE(conn.openExisting(path)); }
+    qint64 scalar(const QString &sql)
+    {
+        sqlite::Statement st(conn, sql);
+        return st.step() ? st.integer(0) : -999;
+    }
+    QStringList strings(const QString &sql)
+    {
+        sqlite::Statement st(conn, sql);
+        QStringList out;
+        while (st.step())
+            out << st.text(0);
+        return out;
+    }
+    sqlite::Connection conn;
+};
+
+TEST_F(TableStoreTest, FreshDataHoldsSixEmptyTablesNamedAsTheirFiles)
+{
+    for (const TableSchema *schema : allTables()) {
+        SCOPED_TRACE(schema->name);
+        const QString path = home.data(schema->fileName());
+        ASSERT_TRUE(QFileInfo(path).isFile());
+        RawFile raw(path);
+        EXPECT_EQ(raw.strings("SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT "
+                              "LIKE 'sqlite_%'"),
+                  QStringList{schema->tableName()});
+        QStringList expected;
+        for (int i = 0; i < schema->fieldCount(); ++i)
+            expected << schema->fieldName(i);
+        EXPECT_EQ(raw.strings(QStringLiteral("SELECT name FROM pragma_table_info('%1')")
+                                  .arg(schema->tableName())),
+                  expected);
+        EXPECT_EQ(raw.scalar(QStringLiteral("SELECT COUNT(*) FROM %1").arg(schema->tableName())),
+                  0);
+        const QStringList indexes =
+            raw.strings("SELECT name FROM sqlite_master WHERE type = 'index'");
+        for (const IndexDef &ix : schema->indexes)
+            EXPECT_TRUE(indexes.contains(QString::fromLatin1(ix.name))) << ix.name;
+        if (schema->hasId()) {
+            // The blank row of the creation used up ID 1.
+            EXPECT_EQ(raw.scalar(QStringLiteral("SELECT seq FROM sqlite_sequence WHERE name = '%1'")
+                                     .arg(schema->tableName())),
+                      1);
+        }
+        EXPECT_EQ(raw.strings("PRAGMA journal_mode"), QStringList{"delete"});
+    }
+    EXPECT_FALSE(QFileInfo::exists(home.data("Poverki.cds.creating")));
+}
+
+TEST_F(TableStoreTest, DeclaredTypesAndTextSizesAreInTheFile)
+{
+    RawFile raw(home.data("Poverki.cds"));
+    EXPECT_EQ(
+        raw.strings("SELECT type FROM pragma_table_info('Poverki')"),
+        QStringList({"INTEGER", "VARCHAR(8)", "DATETIME", "DATETIME", "VARCHAR(20)", "SMALLINT",
+                     "SMALLINT", "BOOLEAN", "DOUBLE", "SMALLINT", "TEXT", "VARCHAR(20)"}));
+}
+
+TEST_F(TableStoreTest, SecondStartLeavesPresentFilesByteForByte)
+{
+    // Give the files content, so that any rewrite would show.
+    insertPoverka("1", clock.now());
+    std::map<QString, QByteArray> before;
+    std::map<QString, QDateTime> modified;
+    for (const TableSchema *schema : allTables()) {
+        before[schema->fileName()] = fileBytes(home.data(schema->fileName()));
+        modified[schema->fileName()] = QFileInfo(home.data(schema->fileName())).lastModified();
+    }
+    ASSERT_TRUE(db.ensureTables());
+    EXPECT_TRUE(dialogs.shown.empty());
+    for (const auto &[name, bytes] : before) {
+        EXPECT_EQ(fileBytes(home.data(name)), bytes) << name.toStdString();
+        EXPECT_EQ(QFileInfo(home.data(name)).lastModified(), modified[name]);
+    }
+}
+
+TEST_F(TableStoreTest, MissingFileIsCreatedWithoutTouchingTheOthers)
+{
+    const QByteArray poverki = fileBytes(home.data("Poverki.cds"));
+    ASSERT_TRUE(QFile::remove(home.data("ResultsTP.cds")));
+    ASSERT_TRUE(db.ensureTables());
+    EXPECT_TRUE(QFileInfo(home.data("ResultsTP.cds")).isFile());
+    EXPECT_EQ(fileBytes(home.data("Poverki.cds")), poverki);
+}
+
+struct StartupFailure {
+    const char *blocked; // table whose file cannot be made
+    const TableSchema *schema;
+    int created; // tables before it, which are made
+};
+
+class StartupFailureTest : public ::testing::TestWithParam<StartupFailure>
+{
+};
+
+TEST_P(StartupFailureTest, StopsAtTheFirstTableThatCannotBeMade)
+{
+    const StartupFailure c = GetParam();
+    TempHome home;
+    ScriptedDialogs dialogs;
+    Database db(dialogs);
+    // A folder where the file's temporary is to be built makes the creation fail.
+    QDir(home.path()).mkpath(QStringLiteral("Data/%1.cds.creating/x").arg(c.blocked));
+    EXPECT_FALSE(db.ensureTables());
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().caption, QStringLiteral("Программа автоматизации КРОНТ"));
+    EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
+    EXPECT_EQ(dialogs.last().text, QString::fromUtf8(c.schema->startupFailureText));
+    for (int i = 0; i < 6; ++i) {
+        const TableSchema *t = allTables()[i];
+        EXPECT_EQ(QFileInfo::exists(home.data(t->fileName())), i < c.created) << t->name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, StartupFailureTest,
+                         ::testing::Values(StartupFailure{"Poverki", &tables::Poverki, 0},
+                                           StartupFailure{"EtalSens", &tables::EtalSens, 1},
+                                           StartupFailure{"ResultsTP", &tables::ResultsTP, 4},
+                                           StartupFailure{"Documents", &tables::Documents, 5}));
+
+TEST(StartupMessages, AreTheTablesOwnTexts)
+{
+    EXPECT_EQ(QString::fromUtf8(tables::ResultsTP.startupFailureText),
+              QStringLiteral("Не удалось открыть базу данных результатов поверки ТП! Устаните "
+                             "причину и перезапустите программу."));
+    EXPECT_EQ(QString::fromUtf8(tables::Documents.startupFailureText),
+              QStringLiteral("Не удалось открыть базу данных выданных документов! Устаните "
+                             "причину и перезапустите программу."));
+}
+
+TEST(StartupWithoutData, ShowsThePoverkiMessageAndCreatesNoFolder)
+{
+    TempHome home;
+    QDir(home.path()).rmdir(QStringLiteral("Data"));
+    ScriptedDialogs dialogs;
+    Database db(dialogs);
+    EXPECT_FALSE(db.ensureTables());
+    EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(tables::Poverki.startupFailureText)});
+    EXPECT_FALSE(QFileInfo::exists(home.path() + "/Data"));
+}
+
+TEST_F(TableStoreTest, FirstRealRowGetsIdTwoAndIdsAreNeverReused)
+{
+    const int first = insertPoverka("1", clock.now());
+    EXPECT_EQ(first, 2);
+    const int second = insertPoverka("2", clock.now());
+    EXPECT_EQ(second, 3);
+    ASSERT_TRUE(db.DBDeletePoverka(QStringLiteral("ID = %1").arg(second)));
+    EXPECT_EQ(db.DBGetMaxID("Poverki", ""), 2);
+    EXPECT_EQ(insertPoverka("3", clock.now()), 4);
+    // An ID given by the caller is ignored.
+    QVariantList values = row(tables::Sensors, {{"SerialNum", "1"}});
+    values[0] = 2;
+    ASSERT_TRUE(db.DBSensorsInsert(values));
+    ASSERT_TRUE(db.DBSensorsInsert(values));
+    EXPECT_EQ(db.DBGetMaxID("Sensors", ""), 3);
+    EXPECT_EQ(count("Sensors"), 2);
+}
+
+struct TextCut {
+    const TableSchema *schema;
+    const char *field;
+    int size;
+};
+
+class TextSizeTest : public DbFixture, public ::testing::WithParamInterface<TextCut>
+{
+};
+
+TEST_P(TextSizeTest, LongerTextIsCutToTheFieldSize)
+{
+    const TextCut c = GetParam();
+    const QString longText = QString(c.size, QChar(u'Ж')) + QStringLiteral("XYZ");
+    ASSERT_TRUE(db.insertRows(c.schema->tableName(), {row(*c.schema, {{c.field, longText}})}));
+    const auto rows = db.select(c.schema->tableName(), QString());
+    ASSERT_TRUE(rows && rows->size() == 1);
+    EXPECT_EQ(rows->front().value(c.field).toString(), QString(c.size, QChar(u'Ж')));
+}
+
+INSTANTIATE_TEST_SUITE_P(Fields, TextSizeTest,
+                         ::testing::Values(TextCut{&tables::Poverki, "PovNum", 8},
+                                           TextCut{&tables::BunchesTP, "ResultInp2", 3},
+                                           TextCut{&tables::ResultsTP, "Operation", 10},
+                                           TextCut{&tables::Documents, "Prichina", 510},
+                                           TextCut{&tables::EtalSens, "Owner", 40}));
+
+TEST_F(TableStoreTest, NineCharacterPovNumKeepsTheFirstEight)
+{
+    insertPoverka("123456789", clock.now());
+    EXPECT_EQ(count("Poverki", "PovNum = '12345678'"), 1);
+}
+
+TEST_F(TableStoreTest, ValuesComeBackWithTheirTypes)
+{
+    const QDateTime started(QDate(2026, 12, 10), QTime(9, 15, 30, 250));
+    ASSERT_TRUE(db.DBPoverkaInsert(row(tables::Poverki, {{"PovNum", "77"},
+                                                         {"Started", started},
+                                                         {"Methodic", 1},
+                                                         {"InstabilityCheckNeeded", true},
+                                                         {"EquipmentParams", "a\r\nb"}})));
+    const auto rows = db.select("Poverki", "");
+    ASSERT_TRUE(rows && rows->size() == 1);
+    const QVariantMap &r = rows->front();
+    EXPECT_EQ(r.value("ID").toInt(), 2);
+    EXPECT_EQ(r.value("Started").toDateTime(), started);
+    EXPECT_FALSE(r.value("Finished").isValid());
+    EXPECT_EQ(r.value("Methodic").toInt(), 1);
+    EXPECT_EQ(r.value("InstabilityCheckNeeded").typeId(), QMetaType::Bool);
+    EXPECT_TRUE(r.value("InstabilityCheckNeeded").toBool());
+    EXPECT_FALSE(r.value("InstabLimit").isValid());
+    EXPECT_EQ(r.value("EquipmentParams").toString(), "a\r\nb");
+    RawFile raw(home.data("Poverki.cds"));
+    EXPECT_EQ(raw.strings("SELECT Started FROM Poverki"), QStringList{"2026-12-10 09:15:30.250"});
+    EXPECT_EQ(raw.scalar("SELECT InstabilityCheckNeeded FROM Poverki"), 1);
+}
+
+TEST_F(TableStoreTest, ValueThatDoesNotFitStoresNothing)
+{
+    EXPECT_FALSE(db.DBPoverkaInsert(row(tables::Poverki, {{"Methodic", 70000}})));
+    EXPECT_FALSE(db.DBSensorsInsert(row(tables::Sensors, {{"WDTHighLim", "abc"}})));
+    EXPECT_FALSE(db.DBSensorsInsert(QVariantList(16)));
+    EXPECT_EQ(count("Poverki"), 0);
+    EXPECT_EQ(count("Sensors"), 0);
+}
+
+class BrokenFileTest : public DbFixture, public ::testing::WithParamInterface<const TableSchema *>
+{
+};
+
+TEST_P(BrokenFileTest, FileThatIsNoTableFileOfItsKindFailsWithTheTableMessage)
+{
+    const TableSchema &schema = *GetParam();
+    const QString path = home.data(schema.fileName());
+    const QString other = home.data(&schema == &tables::Sensors ? "EtalSens.cds" : "Sensors.cds");
+    const QList<QByteArray> contents = {QByteArray("not a table file at all\n").repeated(200),
+                                        fileBytes(other), QByteArray()};
+    for (const QByteArray &content : contents) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(content);
+        f.close();
+        dialogs.clear();
+        EXPECT_FALSE(db.select(schema.tableName(), "").has_value());
+        EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(schema.openFailureText)});
+        EXPECT_EQ(fileBytes(path), content); // a broken file is left as it is
+        EXPECT_TRUE(db.ensureTables());      // and start-up does not replace it
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, BrokenFileTest, ::testing::ValuesIn(allTables()));
+
+TEST_F(TableStoreTest, InsertIsInTheFileEvenWhenTheProcessIsKilledRightAfter)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ScriptedDialogs d;
+        Database own(d);
+        own.DBPoverkaInsert(row(tables::Poverki, {{"PovNum", "killed"}}));
+        ::kill(::getpid(), SIGKILL);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    EXPECT_EQ(count("Poverki", "PovNum = 'killed'"), 1);
+    EXPECT_FALSE(QFileInfo::exists(home.data("Poverki.cds-journal")));
+}
+
+} // namespace
+} // namespace kront::test
