@@ -1,0 +1,170 @@
+// The real serial port code against the simulated voltmeter on a
+// pseudo-terminal: connect, mode, readings, a damaged frame, stop, disconnect.
+#include "link/QtSerialPortDevice.h"
+#include "link/link.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#ifdef KRONT_TAVER_SIM
+
+using namespace kront;
+
+namespace {
+
+struct Recorder : LinkView, ReadingSink {
+    void showChannelStatus(int, const QString &text) override { statuses << text; }
+    void refreshChannelControls(int) override {}
+    void ProcessReading(double v) override { readings.push_back(v); }
+    QStringList statuses;
+    std::vector<double> readings;
+};
+
+template <typename Pred> bool waitUntil(Pred pred, int ms)
+{
+    QDeadlineTimer deadline(ms);
+    while (!pred()) {
+        if (deadline.hasExpired())
+            return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(5);
+    }
+    return true;
+}
+
+class SimulatorPty : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        logPath = dir.filePath(QStringLiteral("frames.log"));
+        QFile scenario(dir.filePath(QStringLiteral("demo.scenario")));
+        ASSERT_TRUE(scenario.open(QIODevice::WriteOnly));
+        scenario.write("furnace = 500\ncold_junction = 0\n[channel 1]\nreference = PPO\n"
+                       "input1 = THA 0 0.5\nswitch = 0\n");
+        scenario.close();
+        sim.setProgram(QStringLiteral(KRONT_TAVER_SIM));
+        sim.setArguments({"--headless", "--period-ms", "200", "--log", logPath, "--scenario",
+                          scenario.fileName(), "--link", dir.filePath(QStringLiteral("taver"))});
+        sim.start();
+        ASSERT_TRUE(sim.waitForStarted(5000));
+        ASSERT_TRUE(sim.waitForReadyRead(5000)) << sim.readAllStandardError().toStdString();
+        device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        ASSERT_TRUE(device.startsWith(QLatin1String("/dev/"))) << device.toStdString();
+    }
+    void TearDown() override
+    {
+        if (sim.state() != QProcess::NotRunning) {
+            sim.write("quit\n");
+            if (!sim.waitForFinished(3000))
+                sim.kill();
+        }
+    }
+    void command(const char *line)
+    {
+        sim.write(QByteArray(line) + '\n');
+        sim.waitForBytesWritten(1000);
+        ASSERT_TRUE(waitUntil([this] { return sim.canReadLine(); }, 3000)) << line;
+        EXPECT_EQ(sim.readLine().trimmed(), QByteArray("ok")) << line;
+    }
+
+    QTemporaryDir dir;
+    QString logPath;
+    QString device;
+    QProcess sim;
+};
+
+} // namespace
+
+TEST_F(SimulatorPty, FullRunOverTheRealSerialPort)
+{
+    QtSerialPortDevice port;
+    Recorder rec;
+    VoltmeterLink link(port, rec);
+    link.setReadingSink(&rec);
+    link.CurrentChannel = 1;
+    link.SavedStatusText = QStringLiteral("ready");
+    LinkSettings settings;
+    settings.Port = dir.filePath(QStringLiteral("taver")); // through the symlink
+    link.setSettings(settings);
+
+    ASSERT_TRUE(link.EstablishLink()) << rec.statuses.join(u'\n').toStdString();
+    EXPECT_TRUE(link.LinkConnected);
+    ASSERT_TRUE(link.StartReceive()) << rec.statuses.join(u'\n').toStdString();
+    ASSERT_TRUE(waitUntil([&] { return rec.readings.size() >= 3; }, 10000));
+    const double expected = 4.233; // S characteristic at 500 °C, cold junction 0 °C
+    for (double v : rec.readings)
+        EXPECT_NEAR(v, expected, 0.001);
+
+    // Input 1 of the bunch: a K thermocouple that reads 0.5 mV high.
+    command("switch 1 1");
+    rec.readings.clear();
+    ASSERT_TRUE(waitUntil([&] { return rec.readings.size() >= 2; }, 10000));
+    EXPECT_NEAR(rec.readings.back(), 20.644 + 0.5, 0.001);
+
+    // A damaged frame is reported with date and time and skipped.
+    int damaged = 0;
+    QObject::connect(&link, &VoltmeterLink::frameEventHandled, [&](int status) {
+        if (status == rxDataChecksum)
+            ++damaged;
+    });
+    command("fault data-checksum");
+    ASSERT_TRUE(waitUntil([&] { return damaged > 0; }, 10000));
+    EXPECT_TRUE(rec.statuses.filter(QStringLiteral("неверная контрольная сумма информационной "
+                                                   "части команды"))
+                    .size() > 0);
+    command("fault off");
+    rec.readings.clear();
+    ASSERT_TRUE(waitUntil([&] { return !rec.readings.empty(); }, 10000));
+
+    // Stop while frames keep coming, then disconnect.
+    EXPECT_TRUE(link.StopReceive()) << rec.statuses.join(u'\n').toStdString();
+    EXPECT_FALSE(link.ReceiveOn);
+    EXPECT_TRUE(link.Disconnect()) << rec.statuses.join(u'\n').toStdString();
+    link.CloseLink();
+    EXPECT_FALSE(port.isOpen());
+
+    QFile log(logPath);
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("RX 16 04 FF 00 FB FE 54 01 A9 FF")));
+    EXPECT_TRUE(text.contains(QStringLiteral("RX 16 25 FF 00 DA FE 52")));
+    EXPECT_TRUE(text.contains(QStringLiteral("20 20 4E F9\n")));
+    EXPECT_TRUE(text.contains(QStringLiteral("RX 16 04 FF 00 FB FE 54 00 AA FF")));
+    EXPECT_TRUE(text.contains(QStringLiteral("TX 16 4F 00 00 AF FF 85")));
+}
+
+TEST_F(SimulatorPty, SilentVoltmeterIsReportedAsNoAnswer)
+{
+    command("fault silence");
+    QtSerialPortDevice port;
+    Recorder rec;
+    VoltmeterLink link(port, rec);
+    link.CurrentChannel = 2;
+    link.setAnswerTimeout(300); // the program waits 4 s; the behaviour is the same
+    LinkSettings settings;
+    settings.Port = device;
+    link.setSettings(settings);
+    ASSERT_TRUE(link.OpenPort());
+    EXPECT_FALSE(link.Connect());
+    EXPECT_EQ(rec.statuses.last(),
+              QStringLiteral("Прибор не отвечает при попытке установить соединение."));
+    link.CloseLink();
+}
+
+TEST(SerialPortList, ListsOnlyExistingDevicesInOrder)
+{
+    const QStringList ports = availableSerialPorts();
+    for (const QString &p : ports)
+        EXPECT_FALSE(p.isEmpty());
+    QStringList sorted = ports;
+    sorted.removeDuplicates();
+    EXPECT_EQ(sorted, ports);
+}
+
+#endif
