@@ -1,5 +1,6 @@
 // The real serial port code against the simulated voltmeter on a
 // pseudo-terminal: connect, mode, readings, a damaged frame, stop, disconnect.
+#include "link/MeterCheck.h"
 #include "link/QtSerialPortDevice.h"
 #include "link/link.h"
 
@@ -15,7 +16,8 @@
 
 using namespace kront;
 
-namespace {
+namespace
+{
 
 struct Recorder : LinkView, ReadingSink {
     void showChannelStatus(int, const QString &text) override { statuses << text; }
@@ -37,7 +39,8 @@ template <typename Pred> bool waitUntil(Pred pred, int ms)
     return true;
 }
 
-class SimulatorPty : public ::testing::Test {
+class SimulatorPty : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -115,8 +118,9 @@ TEST_F(SimulatorPty, FullRunOverTheRealSerialPort)
     });
     command("fault data-checksum");
     ASSERT_TRUE(waitUntil([&] { return damaged > 0; }, 10000));
-    EXPECT_TRUE(rec.statuses.filter(QStringLiteral("неверная контрольная сумма информационной "
-                                                   "части команды"))
+    EXPECT_TRUE(rec.statuses
+                    .filter(QStringLiteral("неверная контрольная сумма информационной "
+                                           "части команды"))
                     .size() > 0);
     command("fault off");
     rec.readings.clear();
@@ -155,6 +159,27 @@ TEST_F(SimulatorPty, SilentVoltmeterIsReportedAsNoAnswer)
     EXPECT_EQ(rec.statuses.last(),
               QStringLiteral("Прибор не отвечает при попытке установить соединение."));
     link.CloseLink();
+}
+
+TEST_F(SimulatorPty, MeterCheckPrintsTheReadings)
+{
+    command("furnace 300");
+    QString outText, errText;
+    QTextStream out(&outText), err(&errText);
+    MeterCheckOptions options;
+    options.port = device;
+    options.readings = 2;
+    options.timeoutSeconds = 10;
+    EXPECT_EQ(runMeterCheck(options, out, err), 0) << errText.toStdString();
+    const QString expected = meterReadingText(2.323, false); // S at 300 °C: "2.3230" on the line
+    EXPECT_EQ(outText, expected + u'\n' + expected + u'\n');
+    EXPECT_EQ(expected, QStringLiteral("2,323"));
+
+    command("fault silence");
+    options.readings = 1;
+    outText.clear();
+    EXPECT_EQ(runMeterCheck(options, out, err), 1);
+    EXPECT_TRUE(outText.isEmpty());
 }
 
 TEST(SerialPortList, ListsOnlyExistingDevicesInOrder)

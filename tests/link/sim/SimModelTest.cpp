@@ -14,7 +14,8 @@ using namespace kront;
 using namespace kront::frames;
 using namespace kront::sim;
 
-namespace {
+namespace
+{
 
 QByteArray joined(const QList<OutputPiece> &pieces)
 {
@@ -178,8 +179,10 @@ TEST_F(SimFixture, FaultsAsTheReceiverSeesThem)
         const char *command;
         int rxStatus; // -1: no frame at all
     } rows[] = {
-        {"fault data-checksum", rxDataChecksum}, {"fault header-checksum", rxHeaderChecksum},
-        {"fault addr", rxWrongAddr},             {"fault type", rxWrongType},
+        {"fault data-checksum", rxDataChecksum},
+        {"fault header-checksum", rxHeaderChecksum},
+        {"fault addr", rxWrongAddr},
+        {"fault type", rxWrongType},
         {"fault silence", -1},
     };
     firstReading();
@@ -243,17 +246,29 @@ TEST_F(SimFixture, LineCommands)
         const char *line;
         bool ok;
     } rows[] = {
-        {"furnace 650.5", true},    {"furnace x", false},        {"switch 1 14", true},
-        {"switch 3 1", false},      {"deviation 1 2 0.05", true}, {"deviation 1 5 0.05", false},
-        {"deviation-c 2 4 -1.5", true}, {"sensor 2 4 ТХК", true}, {"sensor 2 4 Pt385", false},
-        {"warmup <", true},         {"warmup ?", false},         {"flags 2 0x02", true},
-        {"fault ack", false},       {"fault split 3", true},     {"fault split 0", false},
-        {"value 1 1.234Е-01", true}, {"bogus", false},           {"status", true},
+        {"furnace 650.5", true},
+        {"furnace x", false},
+        {"switch 1 14", true},
+        {"switch 3 1", false},
+        {"deviation 1 2 0.05", true},
+        {"deviation 1 5 0.05", false},
+        {"deviation-c 2 4 -1.5", true},
+        {"sensor 2 4 ТХК", true},
+        {"sensor 2 4 Pt385", false},
+        {"warmup <", true},
+        {"warmup ?", false},
+        {"flags 2 0x02", true},
+        {"fault ack", false},
+        {"fault split 3", true},
+        {"fault split 0", false},
+        {"value 1 1.234Е-01", true},
+        {"bogus", false},
+        {"status", true},
     };
     for (const Row &row : rows) {
         const QString reply = commands.execute(QString::fromUtf8(row.line));
-        EXPECT_EQ(reply.startsWith(QLatin1String("ok")), row.ok) << row.line << " -> "
-                                                                 << reply.toStdString();
+        EXPECT_EQ(reply.startsWith(QLatin1String("ok")), row.ok)
+            << row.line << " -> " << reply.toStdString();
     }
     EXPECT_DOUBLE_EQ(installation.furnace.setPoint, 650.5);
     EXPECT_EQ(installation.switches[1], 14);
