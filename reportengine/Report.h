@@ -56,6 +56,11 @@ public:
     // Sets the expression; a variable the template does not declare is added.
     void setVariable(const QString &name, const QString &expression);
     void setVariable(const QString &name, bool value);
+    // Without this a string literal would pick the bool overload.
+    void setVariable(const QString &name, const char *expression)
+    {
+        setVariable(name, QString::fromUtf8(expression));
+    }
     // The expression text as set (std::nullopt when not declared).
     std::optional<QString> variableExpression(const QString &name) const;
     // The evaluated value (names in it are resolved like in the template);
