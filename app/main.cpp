@@ -1,4 +1,8 @@
+#include "app/ui/ApplicationWindows.h"
+#include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
+#include "common/Dialogs.h"
+#include "common/ui/QtDialogs.h"
 
 #include <QApplication>
 
@@ -7,5 +11,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStringList args = app.arguments();
     kront::AppHome::initFromArguments(args);
-    return 0;
+    // The program's title (not the display name, which the platform would
+    // append to every window caption).
+    QApplication::setApplicationName(kront::kProgramTitle);
+
+    kront::ApplicationWindows windows(kront::programDialogs());
+    windows.create();
+    windows.FormMain()->show();
+    return app.exec();
 }

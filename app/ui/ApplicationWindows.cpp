@@ -1,0 +1,88 @@
+#include "app/ui/ApplicationWindows.h"
+
+#include "app/settings/ProgramSettings.h"
+#include "app/ui/HelpViewer.h"
+#include "app/ui/SerialPorts.h"
+#include "app/ui/TFormAbout.h"
+#include "app/ui/TFormMKRONTSettings.h"
+#include "app/ui/TFormMain.h"
+#include "app/ui/TFormProgress.h"
+#include "db/Database.h"
+
+#include <QApplication>
+
+namespace kront
+{
+
+ApplicationWindows::ApplicationWindows(Dialogs &dialogs, QObject *parent)
+    : QObject(parent), dialogs(dialogs), portLister(&foundSerialPorts),
+      db(std::make_unique<Database>(dialogs))
+{
+}
+
+ApplicationWindows::~ApplicationWindows() = default;
+
+void ApplicationWindows::setPortLister(std::function<QStringList()> lister)
+{
+    portLister = std::move(lister);
+}
+
+void ApplicationWindows::record(QObject *window)
+{
+    created << window->objectName();
+}
+
+void ApplicationWindows::create()
+{
+    if (formMain)
+        return; // each window exists once
+    formMain = std::make_unique<TFormMain>(dialogs);
+    TFormMain *main = formMain.get();
+    helpViewer = new HelpViewer(main);
+    helpKeys = new HelpKeyFilter(*helpViewer, this);
+    qApp->installEventFilter(helpKeys);
+    connectMainWindow();
+    main->FormCreate();
+    record(main);
+
+    // TFormSensorSet, TFormPoverkaTP, TFormDBSensors and
+    // TFormSelectEtalSensorType are created here, in this order.
+
+    formSettings = new TFormMKRONTSettings(
+        dialogs, programSettings(),
+        [this](const QString &failureText) {
+            return db->select(QStringLiteral("EtalSens"), QString(), QStringLiteral("ID"), -1,
+                              failureText);
+        },
+        portLister, main);
+    record(formSettings);
+
+    // TFormEtalTP is created here.
+
+    formProgress = new TFormProgress(main);
+    record(formProgress);
+    formAbout = new TFormAbout(main);
+    record(formAbout);
+
+    // TFormSelectSensorsForSvid is created here.
+}
+
+void ApplicationWindows::connectMainWindow()
+{
+    TFormMain::Handlers &h = formMain->handlers();
+    h.checkTables = [this] { return db->ensureTables(); };
+    h.showSettings = [this](int page) {
+        if (formSettings)
+            formSettings->showPage(page);
+    };
+    h.showAbout = [this] {
+        if (formAbout)
+            formAbout->exec();
+    };
+    h.showHelpContents = [this] { helpViewer->showContents(); };
+    h.closeHelp = [this] { helpViewer->close(); };
+    // h.showSensorSet, h.runPoverkaWizard and h.resetSearchPanel are
+    // connected when their windows are created above.
+}
+
+} // namespace kront

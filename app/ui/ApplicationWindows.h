@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+namespace kront
+{
+
+class Database;
+class Dialogs;
+class HelpKeyFilter;
+class HelpViewer;
+class TFormAbout;
+class TFormMain;
+class TFormMKRONTSettings;
+class TFormProgress;
+
+// The windows of the program, each created once, in this order, before the
+// message loop starts:
+//   TFormMain, TFormSensorSet, TFormPoverkaTP, TFormDBSensors,
+//   TFormSelectEtalSensorType, TFormMKRONTSettings, TFormEtalTP,
+//   TFormProgress, TFormAbout, TFormSelectSensorsForSvid.
+// The windows of the sensor registers, the verification wizard and the
+// documents join this order in create() when they are built; their slots
+// below are kept in the same order.
+class ApplicationWindows : public QObject
+{
+    Q_OBJECT
+public:
+    // dialogs: the program's message boxes (a scripted set in tests).
+    // portLister: the serial ports found; by default the system's.
+    explicit ApplicationWindows(Dialogs &dialogs, QObject *parent = nullptr);
+    ~ApplicationWindows() override;
+
+    // Replaces how the settings window finds serial ports (tests).
+    void setPortLister(std::function<QStringList()> lister);
+
+    void create();
+
+    TFormMain *FormMain() const { return formMain.get(); }
+    TFormMKRONTSettings *FormMKRONTSettings() const { return formSettings; }
+    TFormProgress *FormProgress() const { return formProgress; }
+    TFormAbout *FormAbout() const { return formAbout; }
+    HelpViewer *Help() const { return helpViewer; }
+    Database &database() const { return *db; }
+
+    // The names of the windows created, in their order.
+    QStringList creationOrder() const { return created; }
+
+private:
+    void connectMainWindow();
+    void record(QObject *window);
+
+    Dialogs &dialogs;
+    std::function<QStringList()> portLister;
+    std::unique_ptr<Database> db;
+    std::unique_ptr<TFormMain> formMain;
+    QObject *formSensorSet = nullptr;            // TFormSensorSet: connected sensors
+    QObject *formPoverkaTP = nullptr;            // TFormPoverkaTP: verification wizard
+    QObject *formDBSensors = nullptr;            // TFormDBSensors: found sensors
+    QObject *formSelectEtalSensorType = nullptr; // TFormSelectEtalSensorType
+    TFormMKRONTSettings *formSettings = nullptr; // TFormMKRONTSettings
+    QObject *formEtalTP = nullptr;               // TFormEtalTP: reference thermocouple
+    TFormProgress *formProgress = nullptr;       // TFormProgress
+    TFormAbout *formAbout = nullptr;             // TFormAbout
+    QObject *formSelectSensorsForSvid = nullptr; // TFormSelectSensorsForSvid
+    HelpViewer *helpViewer = nullptr;
+    HelpKeyFilter *helpKeys = nullptr;
+    QStringList created;
+};
+
+} // namespace kront

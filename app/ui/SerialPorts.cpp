@@ -1,0 +1,18 @@
+#include "app/ui/SerialPorts.h"
+
+#include "app/settings/SerialPortNames.h"
+
+#include <QSerialPortInfo>
+
+namespace kront
+{
+
+QStringList foundSerialPorts()
+{
+    QStringList paths;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        paths << info.systemLocation();
+    return orderedSerialDevices(paths);
+}
+
+} // namespace kront

@@ -1,0 +1,451 @@
+#include "app/ui/TFormMKRONTSettings.h"
+
+#include "app/settings/ProgramSettings.h"
+#include "common/AnsiTextFile.h"
+#include "common/Dialogs.h"
+#include "common/ui/HelpContext.h"
+#include "db/StringFunctionsFormat.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+#include <limits>
+
+namespace kront
+{
+
+namespace
+{
+
+// Help topics of the three pages.
+constexpr int kFirstPageTopic = 12;
+
+// Register grid: headers and the EtalSens fields shown under them.
+const char16_t *const kGridHeaders[] = {u"Сер. №",   u"Тип",    u"Наименование",
+                                        u"Год вып.", u"Разряд", u"Изготовитель",
+                                        u"Владелец", u"T min",  u"T max"};
+const char *const kGridFields[] = {"SerialNum", "NSHType", "TypeName",  "ProdYear",  "ClassDop",
+                                   "Producer",  "Owner",   "WDTLowLim", "WDTHighLim"};
+constexpr int kGridColumns = 9;
+constexpr int kMinGridRows = 9; // below the header, while the register is shorter
+
+QString cellText(const QVariant &value)
+{
+    if (value.isNull() || !value.isValid())
+        return QString();
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Float)
+        return FloatToStr(value.toDouble());
+    return value.toString();
+}
+
+QRadioButton *radio(const QString &name, const QString &caption)
+{
+    auto *r = new QRadioButton(caption);
+    r->setObjectName(name);
+    return r;
+}
+
+QCheckBox *check(const QString &name, const QString &caption)
+{
+    auto *c = new QCheckBox(caption);
+    c->setObjectName(name);
+    return c;
+}
+
+QSpinBox *spin(const QString &name, int maximum)
+{
+    auto *s = new QSpinBox;
+    s->setObjectName(name);
+    s->setRange(0, maximum);
+    return s;
+}
+
+QPushButton *button(const QString &name, const QString &caption)
+{
+    auto *b = new QPushButton(caption);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Selects item 1 or 2 of a two-button group; any other item clears it.
+void selectItem(QButtonGroup *group, int item)
+{
+    group->setExclusive(false);
+    for (QAbstractButton *b : group->buttons())
+        b->setChecked(group->id(b) == item);
+    group->setExclusive(true);
+}
+
+} // namespace
+
+QString TFormMKRONTSettings::registerFailureText()
+{
+    return QStringLiteral("Не удалось открыть базу данных эталонных датчиков! Устаните причину и "
+                          "перезапустите программу.");
+}
+
+TFormMKRONTSettings::TFormMKRONTSettings(Dialogs &dialogs, ProgramSettings &settings,
+                                         RegisterReader readRegister, PortLister listPorts,
+                                         QWidget *parent)
+    : QDialog(parent), dialogs(dialogs), settings(settings), readRegister(std::move(readRegister)),
+      listPorts(std::move(listPorts)), tabs(new QTabWidget)
+{
+    setObjectName(QStringLiteral("TFormMKRONTSettings"));
+    setWindowTitle(QStringLiteral("Настройка"));
+    setModal(true);
+    tabs->addTab(createRegisterPage(), QStringLiteral("Эталонные ТП"));
+    tabs->addTab(createConnectionPage(), QStringLiteral("Параметры подключения"));
+    tabs->addTab(createProgramPage(), QStringLiteral("Настройки программы"));
+    ButtonClose = button(QStringLiteral("ButtonClose"), QStringLiteral("Закрыть"));
+    connect(ButtonClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(tabs, &QTabWidget::currentChanged, this, &TFormMKRONTSettings::updateHelpTopic);
+
+    auto *bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(ButtonClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(tabs);
+    layout->addLayout(bottom);
+    resize(760, 560);
+
+    FormCreate();
+    showForm();
+    connectForm();
+    updateHelpTopic();
+}
+
+QWidget *TFormMKRONTSettings::createRegisterPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheetEtalTP"));
+    StringGridEtalTP = new QTableWidget(kMinGridRows, kGridColumns);
+    StringGridEtalTP->setObjectName(QStringLiteral("StringGridEtalTP"));
+    QStringList headers;
+    for (const char16_t *h : kGridHeaders)
+        headers << QString::fromUtf16(h);
+    StringGridEtalTP->setHorizontalHeaderLabels(headers);
+    StringGridEtalTP->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGridEtalTP->setSelectionBehavior(QAbstractItemView::SelectRows);
+    StringGridEtalTP->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGridEtalTP->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+    StringGridEtalTP->verticalHeader()->hide();
+
+    // The register's editing comes with the reference thermocouple editor.
+    ButtonAddEtalTP = button(QStringLiteral("ButtonAddEtalTP"), QStringLiteral("Добавить"));
+    ButtonEditEtalTP = button(QStringLiteral("ButtonEditEtalTP"), QStringLiteral("Изменить"));
+    ButtonDeleteEtalTP = button(QStringLiteral("ButtonDeleteEtalTP"), QStringLiteral("Удалить"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(ButtonAddEtalTP);
+    buttons->addWidget(ButtonEditEtalTP);
+    buttons->addWidget(ButtonDeleteEtalTP);
+    buttons->addStretch();
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(StringGridEtalTP);
+    layout->addLayout(buttons);
+    return page;
+}
+
+QWidget *TFormMKRONTSettings::createConnectionPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheetCommParams"));
+
+    auto *portGroup = new QGroupBox(QStringLiteral("Порт связи с ТАВЕР-7"));
+    portGroup->setObjectName(QStringLiteral("GroupBoxPort"));
+    ComboBoxFoundPorts = new QComboBox;
+    ComboBoxFoundPorts->setObjectName(QStringLiteral("ComboBoxFoundPorts"));
+    ComboBoxFoundPorts->setEditable(true); // any device path, e.g. a pseudo-terminal
+    ComboBoxFoundPorts->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxFoundPorts->setMinimumWidth(240);
+    auto *portLayout = new QHBoxLayout(portGroup);
+    portLayout->addWidget(new QLabel(QStringLiteral("Выбранный порт:")));
+    portLayout->addWidget(ComboBoxFoundPorts, 1);
+
+    auto *channelBox = new QGroupBox(QStringLiteral("№ канала ТАВЕР-7, подключенного к БИ1"));
+    channelBox->setObjectName(QStringLiteral("RadioGroupTAVER_7ChanNum"));
+    RadioChannel1 = radio(QStringLiteral("RadioChannel1"), QStringLiteral("Канал 1"));
+    RadioChannel2 = radio(QStringLiteral("RadioChannel2"), QStringLiteral("Канал 2"));
+    channelGroup = new QButtonGroup(this);
+    channelGroup->addButton(RadioChannel1, 1);
+    channelGroup->addButton(RadioChannel2, 2);
+    auto *channelLayout = new QVBoxLayout(channelBox);
+    channelLayout->addWidget(RadioChannel1);
+    channelLayout->addWidget(RadioChannel2);
+
+    auto *polarityBox = new QGroupBox(QStringLiteral("Подключение входа \"ОБР\" блока БИ1"));
+    polarityBox->setObjectName(QStringLiteral("RadioGroupBI1TInputPolarity"));
+    RadioPolarityDirect =
+        radio(QStringLiteral("RadioPolarityDirect"), QStringLiteral("Прямая полярность"));
+    RadioPolarityInverted =
+        radio(QStringLiteral("RadioPolarityInverted"), QStringLiteral("Обратная полярность"));
+    polarityGroup = new QButtonGroup(this);
+    polarityGroup->addButton(RadioPolarityDirect, 1);
+    polarityGroup->addButton(RadioPolarityInverted, 2);
+    auto *polarityLayout = new QVBoxLayout(polarityBox);
+    polarityLayout->addWidget(RadioPolarityDirect);
+    polarityLayout->addWidget(RadioPolarityInverted);
+
+    ButtonApplyCommParams =
+        button(QStringLiteral("ButtonApplyCommParams"), QStringLiteral("Применить"));
+    connect(ButtonApplyCommParams, &QPushButton::clicked, this,
+            &TFormMKRONTSettings::ButtonApplyCommParamsClick);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(portGroup);
+    layout->addWidget(channelBox);
+    layout->addWidget(polarityBox);
+    layout->addStretch();
+    layout->addWidget(ButtonApplyCommParams, 0, Qt::AlignRight);
+    return page;
+}
+
+QWidget *TFormMKRONTSettings::createNumberingRow(QCheckBox *check, QSpinBox *next, QSpinBox *digits,
+                                                 QList<QLabel *> &labels)
+{
+    auto *row = new QWidget;
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    labels = {new QLabel(QStringLiteral("Следующий номер:")),
+              new QLabel(QStringLiteral("Количество знаков:"))};
+    layout->addWidget(check);
+    layout->addStretch();
+    layout->addWidget(labels[0]);
+    layout->addWidget(next);
+    layout->addWidget(labels[1]);
+    layout->addWidget(digits);
+    return row;
+}
+
+QWidget *TFormMKRONTSettings::createProgramPage()
+{
+    auto *page = new QWidget;
+    page->setObjectName(QStringLiteral("TabSheetProgramSettings"));
+    CheckBoxDisableTempStabilityCtrlByPrg = check(
+        QStringLiteral("CheckBoxDisableTempStabilityCtrlByPrg"),
+        QStringLiteral("Отключить программный контроль стабильности темпреатуры (температурный "
+                       "ход) печи/термостата"));
+    CheckBoxWaitFixedTAVER_7Value = check(
+        QStringLiteral("CheckBoxWaitFixedTAVER_7Value"),
+        QStringLiteral("Ожидать фиксации показания измеренного напряжения на ТАВЕР-7 в течение "
+                       "трех замеров"));
+    CheckBoxReduceResultClass =
+        check(QStringLiteral("CheckBoxReduceResultClass"),
+              QStringLiteral("Понижать класс поверяемого датчика, если датчик не соответствует "
+                             "заявленному классу"));
+    CheckBoxOfferPoverkaTermination =
+        check(QStringLiteral("CheckBoxOfferPoverkaTermination"),
+              QStringLiteral("Предлагать прервать поверку при превышении предела допускаемого "
+                             "отклонения от НСХ для заявленного класса допуска"));
+
+    auto *documents = new QGroupBox(QStringLiteral("Реквизиты для печати свидетельства/извещения"));
+    documents->setObjectName(QStringLiteral("GroupBoxDocuments"));
+    MemoOrganName = new QPlainTextEdit;
+    MemoOrganName->setObjectName(QStringLiteral("MemoOrganName"));
+    MemoOrganName->setMaximumHeight(80);
+    LabeledEditRukDolgn = new QLineEdit;
+    LabeledEditRukDolgn->setObjectName(QStringLiteral("LabeledEditRukDolgn"));
+    CheckBoxSvidNumAuto = check(QStringLiteral("CheckBoxSvidNumAuto"),
+                                QStringLiteral("Автоматически нумеровать свидетельства"));
+    JvSpinEditNextSvidNum =
+        spin(QStringLiteral("JvSpinEditNextSvidNum"), std::numeric_limits<int>::max());
+    JvSpinEditSvidDigitsCount = spin(QStringLiteral("JvSpinEditSvidDigitsCount"), 20);
+    CheckBoxIzvNumAuto = check(QStringLiteral("CheckBoxIzvNumAuto"),
+                               QStringLiteral("Автоматически нумеровать извещения"));
+    JvSpinEditNextIzvNum =
+        spin(QStringLiteral("JvSpinEditNextIzvNum"), std::numeric_limits<int>::max());
+    JvSpinEditIzvDigitsCount = spin(QStringLiteral("JvSpinEditIzvDigitsCount"), 20);
+
+    auto *docLayout = new QVBoxLayout(documents);
+    docLayout->addWidget(new QLabel(QStringLiteral(
+        "Наименование органа Государственной метрологической службы, юридического лица:")));
+    docLayout->addWidget(MemoOrganName);
+    docLayout->addWidget(new QLabel(QStringLiteral("Должность руководителя подразделения:")));
+    docLayout->addWidget(LabeledEditRukDolgn);
+    docLayout->addWidget(createNumberingRow(CheckBoxSvidNumAuto, JvSpinEditNextSvidNum,
+                                            JvSpinEditSvidDigitsCount, svidLabels));
+    docLayout->addWidget(createNumberingRow(CheckBoxIzvNumAuto, JvSpinEditNextIzvNum,
+                                            JvSpinEditIzvDigitsCount, izvLabels));
+
+    ButtonApplyProgramSettings =
+        button(QStringLiteral("ButtonApplyProgramSettings"), QStringLiteral("Применить"));
+    connect(ButtonApplyProgramSettings, &QPushButton::clicked, this,
+            &TFormMKRONTSettings::ButtonApplyProgramSettingsClick);
+
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(CheckBoxDisableTempStabilityCtrlByPrg);
+    layout->addWidget(CheckBoxWaitFixedTAVER_7Value);
+    layout->addWidget(CheckBoxReduceResultClass);
+    layout->addWidget(CheckBoxOfferPoverkaTermination);
+    layout->addWidget(documents);
+    layout->addStretch();
+    layout->addWidget(ButtonApplyProgramSettings, 0, Qt::AlignRight);
+    return page;
+}
+
+void TFormMKRONTSettings::FormCreate()
+{
+    const std::optional<Rows> rows = readRegister ? readRegister(registerFailureText()) : Rows{};
+    if (!rows)
+        return; // nothing else is read in this run
+    fillGrid(*rows);
+    settings.load(listPorts ? listPorts() : QStringList());
+}
+
+void TFormMKRONTSettings::RefreshGrid()
+{
+    if (!readRegister)
+        return;
+    if (const std::optional<Rows> rows = readRegister(QString()))
+        fillGrid(*rows);
+}
+
+void TFormMKRONTSettings::fillGrid(const Rows &rows)
+{
+    StringGridEtalTP->clearContents();
+    StringGridEtalTP->setRowCount(std::max<int>(kMinGridRows, int(rows.size())));
+    for (int r = 0; r < int(rows.size()); ++r) {
+        for (int c = 0; c < kGridColumns; ++c) {
+            const QVariant value = rows[size_t(r)].value(QLatin1String(kGridFields[c]));
+            StringGridEtalTP->setItem(r, c, new QTableWidgetItem(cellText(value)));
+        }
+    }
+}
+
+// Shows the form of the settings in the controls.
+void TFormMKRONTSettings::showForm()
+{
+    filling = true;
+    const SettingsForm &f = settings.form();
+    ComboBoxFoundPorts->clear();
+    ComboBoxFoundPorts->addItems(f.ports);
+    ComboBoxFoundPorts->setCurrentIndex(int(f.ports.indexOf(f.portText)));
+    ComboBoxFoundPorts->setEditText(f.portText);
+    selectItem(channelGroup, f.channelItem);
+    selectItem(polarityGroup, f.polarityItem);
+    CheckBoxDisableTempStabilityCtrlByPrg->setChecked(f.disableStabilityControl);
+    CheckBoxWaitFixedTAVER_7Value->setChecked(f.waitForFixedValue);
+    CheckBoxReduceResultClass->setChecked(f.reduceResultClass);
+    CheckBoxOfferPoverkaTermination->setChecked(f.offerPoverkaTermination);
+    MemoOrganName->setPlainText(f.organNameLines.join(u'\n'));
+    LabeledEditRukDolgn->setText(f.rukDolgnost);
+    CheckBoxSvidNumAuto->setChecked(f.svid.autoNum);
+    JvSpinEditNextSvidNum->setValue(f.svid.nextNum);
+    JvSpinEditSvidDigitsCount->setValue(f.svid.digitsCount);
+    CheckBoxIzvNumAuto->setChecked(f.izv.autoNum);
+    JvSpinEditNextIzvNum->setValue(f.izv.nextNum);
+    JvSpinEditIzvDigitsCount->setValue(f.izv.digitsCount);
+    updateNumberingEnabled();
+    filling = false;
+}
+
+// Every edit goes to the form at once: the link and the document numbering
+// read what the operator sees, saved or not.
+void TFormMKRONTSettings::connectForm()
+{
+    auto bind = [this](auto *sender, auto signal, auto store) {
+        connect(sender, signal, this, [this, store](auto value) {
+            if (!filling)
+                store(settings.form(), value);
+        });
+    };
+    bind(ComboBoxFoundPorts, &QComboBox::currentTextChanged,
+         [](SettingsForm &f, const QString &v) { f.portText = v; });
+    bind(channelGroup, &QButtonGroup::idToggled, [this](SettingsForm &f, int) {
+        f.channelItem = channelGroup->checkedId() < 0 ? 0 : channelGroup->checkedId();
+    });
+    bind(polarityGroup, &QButtonGroup::idToggled, [this](SettingsForm &f, int) {
+        f.polarityItem = polarityGroup->checkedId() < 0 ? 0 : polarityGroup->checkedId();
+    });
+    bind(CheckBoxDisableTempStabilityCtrlByPrg, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.disableStabilityControl = v; });
+    bind(CheckBoxWaitFixedTAVER_7Value, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.waitForFixedValue = v; });
+    bind(CheckBoxReduceResultClass, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.reduceResultClass = v; });
+    bind(CheckBoxOfferPoverkaTermination, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.offerPoverkaTermination = v; });
+    connect(MemoOrganName, &QPlainTextEdit::textChanged, this, [this] {
+        if (!filling)
+            settings.form().organNameLines = AnsiTextFile::splitLines(MemoOrganName->toPlainText());
+    });
+    bind(LabeledEditRukDolgn, &QLineEdit::textChanged,
+         [](SettingsForm &f, const QString &v) { f.rukDolgnost = v; });
+    bind(CheckBoxSvidNumAuto, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.svid.autoNum = v; });
+    bind(JvSpinEditNextSvidNum, &QSpinBox::valueChanged,
+         [](SettingsForm &f, int v) { f.svid.nextNum = v; });
+    bind(JvSpinEditSvidDigitsCount, &QSpinBox::valueChanged,
+         [](SettingsForm &f, int v) { f.svid.digitsCount = v; });
+    bind(CheckBoxIzvNumAuto, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.izv.autoNum = v; });
+    bind(JvSpinEditNextIzvNum, &QSpinBox::valueChanged,
+         [](SettingsForm &f, int v) { f.izv.nextNum = v; });
+    bind(JvSpinEditIzvDigitsCount, &QSpinBox::valueChanged,
+         [](SettingsForm &f, int v) { f.izv.digitsCount = v; });
+    connect(CheckBoxSvidNumAuto, &QCheckBox::toggled, this,
+            &TFormMKRONTSettings::updateNumberingEnabled);
+    connect(CheckBoxIzvNumAuto, &QCheckBox::toggled, this,
+            &TFormMKRONTSettings::updateNumberingEnabled);
+    // The document numbering changes the form when a document is printed.
+    connect(&settings, &ProgramSettings::formChanged, this, &TFormMKRONTSettings::showForm);
+}
+
+void TFormMKRONTSettings::updateNumberingEnabled()
+{
+    const bool svid = CheckBoxSvidNumAuto->isChecked();
+    JvSpinEditNextSvidNum->setEnabled(svid);
+    JvSpinEditSvidDigitsCount->setEnabled(svid);
+    for (QLabel *l : svidLabels)
+        l->setEnabled(svid);
+    const bool izv = CheckBoxIzvNumAuto->isChecked();
+    JvSpinEditNextIzvNum->setEnabled(izv);
+    JvSpinEditIzvDigitsCount->setEnabled(izv);
+    for (QLabel *l : izvLabels)
+        l->setEnabled(izv);
+}
+
+void TFormMKRONTSettings::updateHelpTopic()
+{
+    setHelpTopic(this, kFirstPageTopic + tabs->currentIndex());
+}
+
+void TFormMKRONTSettings::showEvent(QShowEvent *event)
+{
+    updateHelpTopic();
+    QDialog::showEvent(event);
+}
+
+int TFormMKRONTSettings::showPage(int page)
+{
+    tabs->setCurrentIndex(page);
+    updateHelpTopic();
+    return exec();
+}
+
+void TFormMKRONTSettings::ButtonApplyCommParamsClick()
+{
+    settings.applyConnection(dialogs);
+    accept();
+}
+
+void TFormMKRONTSettings::ButtonApplyProgramSettingsClick()
+{
+    settings.applyProgramOptions(dialogs);
+    accept();
+}
+
+} // namespace kront
