@@ -1,0 +1,185 @@
+// DBGetRecordsCount, DBGetMaxID, DBGetID, select and the open-failure texts.
+
+#include "tests/db/DbFixture.h"
+
+namespace kront::test
+{
+namespace
+{
+
+class QueryOperationsTest : public DbFixture
+{
+};
+
+TEST_F(QueryOperationsTest, MaxIdOfAnEmptyTableIsZero)
+{
+    for (const char *t : {"Poverki", "EtalSens", "Sensors", "BunchesTP", "Documents"})
+        EXPECT_EQ(db.DBGetMaxID(t, ""), 0) << t;
+    EXPECT_EQ(db.DBGetMaxID("Poverki", "PovNum = '1'"), -1);
+}
+
+TEST_F(QueryOperationsTest, MaxIdConfirmsTheRowJustWritten)
+{
+    insertPoverka("A", clock.now());
+    insertPoverka("B", clock.now());
+    insertPoverka("C", clock.now()); // ID 4
+    const struct {
+        const char *filter;
+        int expected;
+    } cases[] = {
+        {"", 4},
+        {"PovNum = 'C' and Date(Started) = Date(GetDate())", 4},
+        {"PovNum = 'A'", -1}, // passes, but does not hold the largest ID
+        {"PovNum = 'X'", -1},
+        // The caller's filter counts as a whole: without the parentheses the
+        // key test would bind to the last "or" branch only and confirm 4.
+        {"PovNum = 'A' or PovNum = 'B'", -1},
+        {"PovNum = 'A' or PovNum = 'C'", 4},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(db.DBGetMaxID("Poverki", c.filter), c.expected) << c.filter;
+}
+
+TEST_F(QueryOperationsTest, MaxIdAfterDeletingTheLargestRow)
+{
+    insertPoverka("A", clock.now());
+    const int b = insertPoverka("B", clock.now());
+    db.DBDeletePoverka(QStringLiteral("ID = %1").arg(b));
+    EXPECT_EQ(db.DBGetMaxID("Poverki", ""), 2);
+    EXPECT_EQ(insertPoverka("C", clock.now()), b + 1);
+}
+
+TEST_F(QueryOperationsTest, IdOfTheOnlyPassingRow)
+{
+    insertSensor("1");
+    insertSensor("2");
+    insertSensor("2");
+    EXPECT_EQ(db.DBGetID("Sensors", "SerialNum = '1'"), 2);
+    EXPECT_EQ(db.DBGetID("Sensors", "SerialNum = '2'"), -1);
+    EXPECT_EQ(db.DBGetID("Sensors", "SerialNum = '3'"), -1);
+    EXPECT_EQ(db.DBGetID("Sensors", ""), -1);
+    EXPECT_EQ(db.DBGetID("Sensors", "  "), -1);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(QueryOperationsTest, TablesEachQueryAccepts)
+{
+    ASSERT_TRUE(db.DBDocInsert(row(tables::Documents, {{"DocNum", "1"}})));
+    insertResult(2, 2, "MainCycle", 1);
+    const struct {
+        const char *table;
+        int count, maxId, id;
+    } cases[] = {
+        {"Poverki", 0, 0, -1},   {"EtalSens", 0, 0, -1},   {"Sensors", 0, 0, -1},
+        {"BunchesTP", 0, 0, -1}, {"ResultsTP", 1, -1, -1}, {"Documents", -1, 2, -1},
+        {"poverki", -1, -1, -1}, {"Nope", -1, -1, -1},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(db.DBGetRecordsCount(c.table, ""), c.count) << c.table;
+        EXPECT_EQ(db.DBGetMaxID(c.table, ""), c.maxId) << c.table;
+        EXPECT_EQ(db.DBGetID(c.table, "ID = 2"), c.id) << c.table;
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(QueryOperationsTest, TableThatCannotBeOpenedGivesMinusOneAndItsMessage)
+{
+    for (const TableSchema *schema : allTables())
+        ASSERT_TRUE(QFile::remove(home.data(schema->fileName())));
+    const QString poverki = QString::fromUtf8(tables::Poverki.openFailureText);
+    EXPECT_EQ(count("Poverki"), -1);
+    EXPECT_EQ(db.DBGetMaxID("Poverki", ""), -1);
+    EXPECT_EQ(db.DBGetID("Poverki", "ID = 1"), -1);
+    EXPECT_EQ(dialogs.texts(), QStringList({poverki, poverki, poverki}));
+    for (const auto &s : dialogs.shown) {
+        EXPECT_EQ(s.caption, kProgramTitle);
+        EXPECT_EQ(s.icon, Dialogs::Icon::Error);
+    }
+    dialogs.clear();
+    EXPECT_EQ(count("ResultsTP"), -1);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{"Не удалось открыть базу данных результатов поверок ТП! Устаните "
+                          "причину и перезапустите программу."});
+    EXPECT_FALSE(QFile::exists(home.data("Poverki.cds"))); // never created by an operation
+}
+
+TEST_F(QueryOperationsTest, InsertThatCannotOpenShowsTheInsertText)
+{
+    const struct {
+        const TableSchema *schema;
+        bool (Database::*insert)(const QVariantList &);
+        const char *text;
+    } cases[] = {
+        {&tables::Poverki, &Database::DBPoverkaInsert,
+         "Не удалось открыть базу данных поверок! Операция отменена."},
+        {&tables::EtalSens, &Database::DBEtalSensInsert,
+         "Не удалось открыть базу данных эталонных датчиков! Операция отменена."},
+        {&tables::Sensors, &Database::DBSensorsInsert,
+         "Не удалось открыть базу данных датчиков! Операция отменена."},
+        {&tables::BunchesTP, &Database::DBBunchesTPInsert,
+         "Не удалось открыть базу данных пучков ТП! Операция отменена."},
+        {&tables::ResultsTP, &Database::DBResultsTPInsert,
+         "Не удалось открыть базу данных результатов поверок ТП! Операция отменена."},
+        {&tables::Documents, &Database::DBDocInsert,
+         "Не удалось открыть базу данных выданных документов! Операция добавления документа "
+         "отменена."},
+    };
+    for (const auto &c : cases) {
+        ASSERT_TRUE(QFile::remove(home.data(c.schema->fileName())));
+        dialogs.clear();
+        EXPECT_FALSE((db.*c.insert)(QVariantList{QVariant(), QStringLiteral("1")}));
+        EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(c.text)});
+    }
+}
+
+TEST_F(QueryOperationsTest, InsertWithFewerValuesLeavesTheRestNull)
+{
+    ASSERT_TRUE(db.DBBunchesTPInsert({QVariant(), 7, 2}));
+    const auto rows = db.select("BunchesTP", "");
+    ASSERT_TRUE(rows && rows->size() == 1);
+    EXPECT_EQ(rows->front().value("PoverkaID").toInt(), 7);
+    EXPECT_EQ(rows->front().value("ChannelNum").toInt(), 2);
+    EXPECT_FALSE(rows->front().value("EtalSensorID").isValid());
+    EXPECT_FALSE(rows->front().value("RecordCreationDateTime").isValid());
+}
+
+TEST_F(QueryOperationsTest, SelectOrdersAndLimits)
+{
+    insertSensor("b");
+    insertSensor("a");
+    insertSensor("c");
+    const auto byId = db.select("Sensors", "", "ID");
+    ASSERT_TRUE(byId);
+    ASSERT_EQ(byId->size(), 3u);
+    EXPECT_EQ(byId->at(0).value("SerialNum"), "b");
+    const auto bySerial = db.select("Sensors", "SerialNum <> 'c'", "serialnum desc", 1);
+    ASSERT_TRUE(bySerial && bySerial->size() == 1);
+    EXPECT_EQ(bySerial->front().value("SerialNum"), "b");
+    EXPECT_FALSE(db.select("Sensors", "", "Nope").has_value());
+    for (int p : {3, 1, 2})
+        insertResult(9, 9, "MainCycle", p);
+    const auto results = db.select("ResultsTP", "PoverkaID = 9"); // table order
+    ASSERT_TRUE(results && results->size() == 3);
+    EXPECT_EQ(results->at(0).value("MeasPointNum").toInt(), 3);
+    EXPECT_EQ(results->at(2).value("MeasPointNum").toInt(), 2);
+}
+
+TEST_F(QueryOperationsTest, SelectWithItsOwnOpenFailureText)
+{
+    QFile::remove(home.data("Poverki.cds"));
+    EXPECT_FALSE(db.select("Poverki", "ID = 2", "ID", -1, "свой текст").has_value());
+    EXPECT_EQ(dialogs.texts(), QStringList{"свой текст"});
+}
+
+TEST_F(QueryOperationsTest, InsertRowsIsAllOrNothing)
+{
+    const QVariantList good = row(tables::ResultsTP, {{"PoverkaID", 1}, {"Stage", "MainCycle"}});
+    const QVariantList bad = row(tables::ResultsTP, {{"PoverkaID", "x"}});
+    EXPECT_FALSE(db.insertRows("ResultsTP", {good, bad}));
+    EXPECT_EQ(count("ResultsTP"), 0);
+    EXPECT_TRUE(db.insertRows("ResultsTP", {good, good}));
+    EXPECT_EQ(count("ResultsTP"), 2);
+}
+
+} // namespace
+} // namespace kront::test
