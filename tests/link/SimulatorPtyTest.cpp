@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -180,6 +181,52 @@ TEST_F(SimulatorPty, MeterCheckPrintsTheReadings)
     outText.clear();
     EXPECT_EQ(runMeterCheck(options, out, err), 1);
     EXPECT_TRUE(outText.isEmpty());
+}
+
+// Read semantics of the real port: the silence time-out restarts with every
+// chunk, and delivery runs from the 50 ms poll only while not paused.
+TEST_F(SimulatorPty, PortReadWaitsForSilenceNotForTheWholeFrame)
+{
+    QtSerialPortDevice port;
+    ASSERT_TRUE(port.open(device));
+    ASSERT_TRUE(port.write(frames::connectFrame()));
+    port.setInputTimeout(1000);
+    EXPECT_EQ(port.read(10), frames::buildAnswer(0));
+    command("fault split"); // pieces of 3, 40, 42 bytes, 60 ms apart
+    ASSERT_TRUE(port.write(frames::startReceiveFrame()));
+    EXPECT_EQ(port.read(10), frames::buildAnswer(0));
+    port.setInputTimeout(1000);
+    const QByteArray first = port.read(3); // wait for the start of a frame
+    ASSERT_EQ(first.size(), 3);
+    port.setInputTimeout(100); // longer than each gap, shorter than the whole frame
+    QElapsedTimer t;
+    t.start();
+    const QByteArray rest = port.read(82);
+    EXPECT_EQ(rest.size(), 82);
+    EXPECT_GT(t.elapsed(), 100);
+    EXPECT_TRUE(frames::readingHeaderValid(first + rest));
+    port.setInputTimeout(20); // shorter than a gap: the next read ends at the gap
+    port.read(3);
+    EXPECT_LT(port.read(82).size(), 82);
+    command("fault off");
+
+    std::vector<QByteArray> chunks;
+    port.attachHandler([&](const QByteArray &c) { chunks.push_back(c); });
+    port.pauseDelivery();
+    QCoreApplication::processEvents();
+    QThread::msleep(700);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(chunks.empty());
+    port.purge();
+    port.resumeDelivery();
+    ASSERT_TRUE(waitUntil([&] { return chunks.size() >= 2; }, 5000));
+    QByteArray all;
+    for (const QByteArray &c : chunks)
+        all += c;
+    EXPECT_TRUE(all.contains(QByteArray::fromHex("164F0000AFFF85")));
+    port.close();
+    EXPECT_FALSE(port.isOpen());
+    port.close(); // harmless
 }
 
 TEST(SerialPortList, ListsOnlyExistingDevicesInOrder)
