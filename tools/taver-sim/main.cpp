@@ -1,5 +1,6 @@
 // kront-taver-sim: the TAVER-7 voltmeter, the furnace and the BI1 switching
 // unit on a pseudo-terminal, for trying the program without an installation.
+#include "ControlSocket.h"
 #include "HeadlessConsole.h"
 #include "SimEngine.h"
 #include "SimWindow.h"
@@ -92,10 +93,14 @@ int main(int argc, char **argv)
     const QCommandLineOption seedOpt(QStringLiteral("seed"),
                                      QStringLiteral("Seed of the noise and faults."),
                                      QStringLiteral("N"), QStringLiteral("1"));
+    const QCommandLineOption controlOpt(
+        QStringLiteral("control"),
+        QStringLiteral("Also take line commands on a Unix-domain socket at PATH."),
+        QStringLiteral("PATH"));
     const QCommandLineOption noPacingOpt(QStringLiteral("no-pacing"),
                                          QStringLiteral("Send bytes at once, not at 9600 baud."));
     parser.addOptions({headlessOpt, linkOpt, logOpt, scenarioOpt, periodOpt, furnaceOpt, tauOpt,
-                       noiseOpt, seedOpt, noPacingOpt});
+                       noiseOpt, seedOpt, noPacingOpt, controlOpt});
     parser.process(*app);
 
     SimEngine engine(parser.value(seedOpt).toUInt());
@@ -123,6 +128,9 @@ int main(int argc, char **argv)
     if (parser.isSet(logOpt) && !engine.setLogFile(parser.value(logOpt), error))
         return fail(error);
     if (!engine.start(parser.value(linkOpt), error))
+        return fail(error);
+    ControlSocket control(engine);
+    if (parser.isSet(controlOpt) && !control.listen(parser.value(controlOpt), error))
         return fail(error);
     std::printf("%s\n", engine.devicePath().toLocal8Bit().constData());
     std::fflush(stdout);
