@@ -170,8 +170,9 @@ TEST_F(InstabilityTest, AfterAnnealingRowsBecomeTheFirstPointOfTheMainCycle)
         EXPECT_EQ(copies[r].value("Stage").toString(), measure ? "MainCycle" : "Calculation");
         EXPECT_EQ(copies[r].value("RecordCreationDateTime").toDateTime(), clock.now());
         for (const QString &field : originals[r].keys()) {
-            if (field != "Stage" && field != "MeasPointNum" && field != "RecordCreationDateTime")
+            if (field != "Stage" && field != "MeasPointNum" && field != "RecordCreationDateTime") {
                 EXPECT_EQ(copies[r].value(field), originals[r].value(field)) << field.toStdString();
+            }
         }
     }
     EXPECT_EQ(rows("BunchID = 8 and Stage <> 'Instability'").size(), 0u);
