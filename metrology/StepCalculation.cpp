@@ -235,18 +235,22 @@ QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &s
 
     // The instability stage keeps its measurement rows under the same stage
     // name, so the replacement spares the "Measure" rows explicitly.
-    db.DBDeleteResultsTPFilter(
+    const bool replaced = db.DBDeleteResultsTPFilter(
         QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = '%3' and MeasPointNum = %4 "
                        "and Operation <> 'Measure'")
             .arg(key.poverkaID)
             .arg(key.bunchID)
             .arg(key.stage)
             .arg(key.point));
-    const QDateTime now = programClock().now();
-    std::vector<QVariantList> rows;
-    for (const CalculationRow &r : outcome.rows)
-        rows.push_back(r.values(key, now));
-    db.insertRows(QStringLiteral("ResultsTP"), rows);
+    // A step whose earlier rows could not be removed (reported by the store)
+    // gets no second set beside them.
+    if (replaced) {
+        const QDateTime now = programClock().now();
+        std::vector<QVariantList> rows;
+        for (const CalculationRow &r : outcome.rows)
+            rows.push_back(r.values(key, now));
+        db.insertRows(QStringLiteral("ResultsTP"), rows);
+    }
     return failingList(*step.Bunch, outcome);
 }
 

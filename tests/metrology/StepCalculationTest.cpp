@@ -2,6 +2,8 @@
 
 #include "tests/metrology/MetrologyFixture.h"
 
+#include <QFile>
+
 namespace kront
 {
 namespace
@@ -236,6 +238,23 @@ TEST_F(StepCalculationTest, RepeatedCalculationReplacesItsRowsOnlyAfterTheCorrec
     EXPECT_EQ(stored[0].value("Stage").toString(), "Instability");
     expectColumn(stored[0], "t_pret", 400.3);
     EXPECT_EQ(rows("Operation = 'Measure'").size(), 1u);
+}
+
+TEST_F(StepCalculationTest, UnreadableResultsTableIsReportedAndTheListStillReturned)
+{
+    addSensor(bunch, 1, nshTPP10, 0, "102");
+    setReadings(0, {400.1, 400.2, 400.2, 400.3});
+    setReadings(1, {4.10, 4.11, 4.1, 4.1096});
+    QFile file(home.data("ResultsTP.cds"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write("not a table file at all, just some bytes of rubbish ...........");
+    file.close();
+
+    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs),
+              "№ 102, подключенный ко входу 1 канала 1");
+    ASSERT_EQ(dialogs.shown.size(), 2u); // the correction prompt, then the failure
+    EXPECT_EQ(dialogs.last().text, "Не удалось открыть базу данных результатов поверок ТП! "
+                                   "Устаните причину и перезапустите программу.");
 }
 
 TEST_F(StepCalculationTest, UnknownMethodWritesNothing)
