@@ -56,7 +56,13 @@ int runDbCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         const auto rows = db.select(table, filter);
         if (!rows)
             return kTableNotOpened;
-        out << QString::fromUtf8(tableCsv(*schema, *rows));
+        // Raw bytes: a text stream would drop the byte order mark.
+        const QByteArray csv = tableCsv(*schema, *rows);
+        out.flush();
+        if (out.device())
+            out.device()->write(csv);
+        else
+            out << QString::fromUtf8(csv);
         return kOk;
     }
     int result = -1;
