@@ -195,6 +195,17 @@ private:
     }
     NodePtr parseUnary()
     {
+        // Nesting is bounded so that no template text can exhaust the stack.
+        if (++depth > kMaxDepth) {
+            fail(QStringLiteral("слишком глубокая вложенность"));
+            return nullptr;
+        }
+        NodePtr n = parseUnaryInner();
+        --depth;
+        return n;
+    }
+    NodePtr parseUnaryInner()
+    {
         if (isKeyword("not")) {
             ++pos;
             NodePtr child = parseUnary();
@@ -247,9 +258,11 @@ private:
         }
     }
 
+    static constexpr int kMaxDepth = 200;
     QString src;
     std::vector<Token> tokens;
     size_t pos = 0;
+    int depth = 0;
     QString message;
 };
 

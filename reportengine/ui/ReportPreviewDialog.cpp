@@ -79,6 +79,8 @@ void ReportPreviewDialog::buildToolBar()
         makeButton(QStringLiteral("Сохранить в PDF..."), QStringLiteral("ButtonSavePdf"), this);
     auto *zoomOut = makeButton(QStringLiteral("−"), QStringLiteral("ButtonZoomOut"), this);
     auto *zoomIn = makeButton(QStringLiteral("+"), QStringLiteral("ButtonZoomIn"), this);
+    zoomOut->setFixedWidth(32);
+    zoomIn->setFixedWidth(32);
     zoomOut->setToolTip(QStringLiteral("Уменьшить"));
     zoomIn->setToolTip(QStringLiteral("Увеличить"));
     zoomBox = new QComboBox(this);

@@ -32,6 +32,7 @@ ShowResult showReport(Report &report, Dialogs &dialogs, QWidget *parent,
     }
     ReportPreviewDialog preview(report, dialogs, parent);
     preview.setSuggestedFileName(suggestedPdfName);
+    preview.setWindowState(preview.windowState() | Qt::WindowMaximized);
     preview.exec();
     return ShowResult::Shown;
 }

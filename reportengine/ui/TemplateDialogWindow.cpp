@@ -45,6 +45,8 @@ TemplateDialogWindow::TemplateDialogWindow(Report &r, const DialogPage &page, QW
     addButtons(page);
     if (page.width > 0)
         resize(page.width, sizeHint().height());
+    else
+        setMinimumWidth(480);
 }
 
 QWidget *TemplateDialogWindow::makeEditor(const DialogField &field)

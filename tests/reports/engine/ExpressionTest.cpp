@@ -66,6 +66,10 @@ TEST(ReportExpression, RejectsMalformedTexts)
         EXPECT_FALSE(Expression::parse(QString::fromUtf8(bad), &error).has_value()) << bad;
         EXPECT_FALSE(error.isEmpty()) << bad;
     }
+    const QString deep = QString(100000, u'(') + "1" + QString(100000, u')');
+    EXPECT_FALSE(Expression::parse(deep).has_value());
+    EXPECT_FALSE(Expression::parse(QString(100000, u'+')).has_value());
+    EXPECT_FALSE(Expression::parse("not " + QString("not ").repeated(50000) + "True").has_value());
 }
 
 TEST(ReportExpression, QuotingRoundTripsAnyText)
