@@ -1,0 +1,159 @@
+#pragma once
+
+#include "link/LinkInterfaces.h"
+#include "metrology/DriftCheck.h"
+#include "metrology/FixedValueCheck.h"
+#include "metrology/ReferenceTemperature.h"
+#include "procedure/ChannelStep.h"
+#include "procedure/PoverkaView.h"
+#include "procedure/ReadingOrder.h"
+#include "procedure/SetupPages.h"
+
+#include <QStringList>
+#include <array>
+#include <vector>
+
+namespace kront
+{
+
+class Database;
+class Dialogs;
+class MeterLink;
+class TBi1;
+class TPoverka;
+
+// The verification procedure behind the window TFormPoverkaTP: setup pages 1..3, the
+// measurement page (steps, measuring runs, reading acceptance, recording) and the conclusion.
+// The window forwards its events here and shows what PoverkaView is told. One engine per open
+// window; the verification and the switching unit are the window's (not owned).
+class PoverkaEngine : public LinkView, public ReadingSink
+{
+public:
+    PoverkaEngine(TPoverka &poverka, TBi1 &bi1, Database &db, Dialogs &dialogs,
+                  PoverkaView &view);
+    ~PoverkaEngine() override;
+
+    // The voltmeter link (not owned); without one no run can start.
+    void setLink(MeterLink *link) { meter = link; }
+    // Graduation of the reference thermocouples (default: the EtalSens table).
+    void setGraduation(GraduationLookup lookup) { graduation = std::move(lookup); }
+
+    // --- Pages 1..3 (setup) ---
+    SetupPrepared Prepare();
+    // Page 1 "Next". On success equipLines gets the lines of EquipParamsTP.INI when that file
+    // exists (the window replaces its page 2 text with them), else stays as it was.
+    bool Page1Next(const ParametersPage &page, std::optional<QStringList> &equipLines);
+    // Page 2 "Next": the means become the verification's and are written to EquipParamsTP.INI.
+    bool Page2Next(const QStringList &lines);
+    // Page 3 "Next": stores the verification; resistance texts are normalised in place (the
+    // window writes them back into its cells). True: the wizard goes on to page 4.
+    bool Page3Next(InspectionPage &page);
+
+    // --- Page 4 (measurement) ---
+    bool InitCurrentStep();
+    bool SelectChannel();
+    ReadingCursor GetMeasNumAndNextInput(int channel) const;
+    void JvWizardInteriorPage4Page(); // page 4 shown: posts message 1026
+    // Page 4 "Next": true when the wizard goes on to page 5.
+    bool JvWizardInteriorPage4NextButtonClick();
+    void StartMeasuringRun(); // message 1026
+    void PrepareControls(int channel);
+    void ProcessReading(double x) override; // a reading of the voltmeter, mV
+    void RecordToStringGrid();              // ButtonRecordMeas1Click / ButtonRecordMeas2Click
+    // A resumed verification: prepares its stored step. True: the window shows page 4.
+    bool PrepareResumed();
+
+    // --- Page 5 (conclusion) ---
+    // Fills the conclusion grids (JvWizardInteriorPage5Page).
+    void JvWizardInteriorPage5Page();
+    // BunchesTP ID of the bunch of channel 1 or 2 for its protocol button; 0 when none.
+    int ProtocolBunchID(int channel) const;
+
+    // The window closes (finish, close box, abort): stops readings, closes the port, drops
+    // the channel steps. Further events are ignored.
+    void WindowClosing();
+    bool isClosed() const { return closed; }
+
+    // LinkView: texts of the link for the first status panel, and refreshes.
+    void showChannelStatus(int channel, const QString &text) override;
+    void refreshChannelControls(int channel) override { PrepareControls(channel); }
+
+    // --- Page state (read by the window and by tests) ---
+    std::vector<ChannelStep> Steps; // one per used channel, channel order
+    int CurrentChannel = 0;
+    int CurrentStep = -1; // index into Steps of CurrentChannel
+    bool TemperatureStable = false;
+    bool ReferenceRecorded = false;
+    bool DriftWarned = false;
+    double EtalTsk = 0; // °C
+    FixedValueState Fixed;
+    DriftMonitor Drift;
+    std::array<ReadingGridText, 3> Grids;        // channels 1..2
+    std::array<ChannelControls, 3> Controls;     // channels 1..2
+    std::array<QString, 3> DeviationText;        // channels 1..2
+    std::array<ConclusionGrid, 3> Conclusion;    // grids 1..2
+    QString Subtitle;
+    bool NextEnabled = false;
+
+private:
+    // Setup
+    bool storeVerification(const InspectionPage &page);
+    bool storeSensors(int channel);
+    bool storeBunch(int channel, const InspectionPage &page);
+    QString sameNumberFilter() const;
+
+    // Steps
+    void storeState();
+    bool finishCalculation();
+    void layOutGrids();
+    bool chooseReferenceThermometers();
+    bool acceptEtalChoice(const EtalChoice &choice);
+    void enableChannels();
+    void writeGridHeaders();
+    void showGrid(int channel);
+    ChannelStep *stepOfChannel(int channel);
+    const ChannelStep *stepOfChannel(int channel) const;
+    ChannelStep *currentStep();
+    void moveSwitch(const ReadingCursor &cursor, bool mercuryReferenceOfLaterSeries);
+
+    // Runs
+    bool runPromptLoop(const QString &caption, const QString &text, Dialogs::Icon icon);
+    bool askReferenceColdJunction(const QString &prompt, double &value);
+    void setRunPositions(int currentPosition);
+    bool startTransmission();
+
+    // Readings
+    void processReference(double x);
+    void processInput(double x);
+    bool askDriftAbort();
+    void showDrift(double spread);
+
+    // Recording
+    void closeChannelStep(ChannelStep &step);
+    bool writeMeasurementRows(const ChannelStep &step, const QString &stage);
+    bool offerTermination(ChannelStep &step, quint32 pointNum);
+    void applyAllTerminatedRule();
+    void completeStep();
+    bool finishInstabilityStage();
+    void recordReading(ChannelStep &step);
+
+    // Leaving
+    void abortVerification();
+    void dropSteps();
+
+    // Controls
+    void showControls(int channel);
+    void setStatus(int channel, const QString &first, const QString &second);
+    void hideAllValues(ChannelControls &c);
+
+    TPoverka &pov;
+    TBi1 &bi1;
+    Database &db;
+    Dialogs &dialogs;
+    PoverkaView &view;
+    MeterLink *meter = nullptr;
+    GraduationLookup graduation;
+    bool closed = false;
+};
+
+} // namespace kront
