@@ -114,7 +114,8 @@ LaidBand layOutBand(const Band &band, const NameResolver &resolve)
             continue;
         Placed p{&o, o.rect, QLineF(o.from, o.to), {}};
         if (o.type == ReportObject::Type::Text) {
-            const QString text = o.text.evaluate(resolve);
+            QString text = o.text.evaluate(resolve);
+            text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
             p.lines = breakLines(text, o.font, o.rect.width() - 2 * o.padding, o.wordWrap);
             const double need = 2 * o.padding + p.lines.size() * fontBox(o.font).lineSpacing;
             if (o.stretch && need > p.rect.height())
@@ -142,6 +143,60 @@ LaidBand layOutBand(const Band &band, const NameResolver &resolve)
     for (const Placed &p : placed)
         emitItems(out.items, p);
     return out;
+}
+
+std::pair<LaidBand, LaidBand> splitBand(const LaidBand &band, double cut)
+{
+    double at = cut;
+    for (const PreparedItem &item : band.items)
+        if (const auto *t = std::get_if<PreparedText>(&item))
+            if (t->box.top() < at - kEpsilon && t->box.bottom() > at + kEpsilon)
+                at = t->box.top();
+    if (at < 1)
+        at = cut; // a single line taller than the room left: cut through it
+    LaidBand first, rest;
+    first.height = at;
+    rest.height = std::max(0.0, band.height - at);
+    const QPointF up(0, -at);
+    for (const PreparedItem &item : band.items) {
+        if (const auto *t = std::get_if<PreparedText>(&item)) {
+            if (t->box.bottom() <= at + kEpsilon)
+                first.items.push_back(item);
+            else
+                rest.items.push_back(translated(item, up));
+        } else if (const auto *l = std::get_if<PreparedLine>(&item)) {
+            const double top = std::min(l->line.y1(), l->line.y2());
+            const double bottom = std::max(l->line.y1(), l->line.y2());
+            if (bottom <= at + kEpsilon) {
+                first.items.push_back(item);
+            } else if (top >= at - kEpsilon) {
+                rest.items.push_back(translated(item, up));
+            } else { // crosses the cut: vertical rules of frames
+                const double x = l->line.x1() + (l->line.x2() - l->line.x1()) *
+                                                    (at - l->line.y1()) / (l->line.dy());
+                PreparedLine upper = *l, lower = *l;
+                const QPointF a = l->line.y1() < l->line.y2() ? l->line.p1() : l->line.p2();
+                const QPointF b = l->line.y1() < l->line.y2() ? l->line.p2() : l->line.p1();
+                upper.line = QLineF(a, QPointF(x, at));
+                lower.line = QLineF(QPointF(x, 0), b - QPointF(0, at));
+                first.items.push_back(upper);
+                rest.items.push_back(lower);
+            }
+        } else if (const auto *r = std::get_if<PreparedRect>(&item)) {
+            const QRectF above = r->rect.intersected(QRectF(-1e4, -1e4, 2e4, 1e4 + at));
+            const QRectF below = r->rect.intersected(QRectF(-1e4, at, 2e4, 1e4));
+            if (!above.isEmpty())
+                first.items.push_back(PreparedRect{above, r->fill});
+            if (!below.isEmpty())
+                rest.items.push_back(PreparedRect{below.translated(up), r->fill});
+        } else if (const auto *i = std::get_if<PreparedImage>(&item)) {
+            if (i->rect.top() < at)
+                first.items.push_back(item);
+            else
+                rest.items.push_back(translated(item, up));
+        }
+    }
+    return {std::move(first), std::move(rest)};
 }
 
 PreparedItem translated(const PreparedItem &item, const QPointF &offset)

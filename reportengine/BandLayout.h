@@ -24,6 +24,12 @@ struct LaidBand {
 // aligned. A text that does not stretch shows the lines that fit.
 LaidBand layOutBand(const Band &band, const NameResolver &resolve);
 
+// Cuts a band that is taller than a whole sheet: the part above `cut` (mm
+// from the band's top, moved up to the top of the last text line that would
+// be cut) and the rest, moved up to start at 0. Lines and fills that cross
+// the cut are cut in two.
+std::pair<LaidBand, LaidBand> splitBand(const LaidBand &band, double cut);
+
 // The item moved by `offset` (mm).
 PreparedItem translated(const PreparedItem &item, const QPointF &offset);
 

@@ -154,8 +154,17 @@ void ReportLayout::printBlock(const std::vector<const Unit *> &block)
         finishSheet();
         startSheet(*current);
     }
-    for (const LaidBand &b : laid) {
+    for (LaidBand &b : laid) {
         if (sheetHasBody && y + b.height > bodyBottom + kEpsilon) {
+            finishSheet();
+            startSheet(*current);
+        }
+        // A band taller than a whole sheet is cut and runs on over sheets.
+        while (y + b.height > bodyBottom + kEpsilon && bodyBottom - y > 1) {
+            auto [first, rest] = splitBand(b, bodyBottom - y);
+            place(first);
+            sheetHasBody = true;
+            b = std::move(rest);
             finishSheet();
             startSheet(*current);
         }

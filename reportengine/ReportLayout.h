@@ -27,7 +27,9 @@ namespace kront::report
 //   reprintOnNewPage repeats at the top of each sheet the records run onto.
 // - Child bands print after the band they follow, whenever it prints.
 // - A band (with its children) that does not fit on the rest of the sheet
-//   goes to a new sheet.
+//   goes to a new sheet; a band taller than a whole sheet (a long stretching
+//   text) is cut between text lines and runs on over as many sheets as it
+//   needs, so no text is lost.
 // - #PAGE and #PAGES in texts become the sheet number and the sheet count.
 class ReportLayout
 {

@@ -237,3 +237,38 @@ TEST(ReportBands, PagesAndObjectsFollowTheirConditions)
     ASSERT_TRUE(report.prepare());
     EXPECT_EQ(report.prepared().pages.size(), 1u);
 }
+
+TEST(ReportBands, ATextLongerThanASheetRunsOnWithoutLosingALine)
+{
+    QStringList means;
+    for (int i = 1; i <= 150; ++i)
+        means << QString("Средство поверки %1").arg(i);
+    const QString bands =
+        band("PageHeader1", "pageHeader", memo("Протокол")) +
+        band("Means", "title",
+             "<text left='0' top='0' width='100' height='6' stretch='true' frame='left right'>"
+             "[EquipParamsTP]</text>") +
+        band("After", "title", memo("после"));
+    Report report;
+    report.setValueCallback([&](const QString &n) -> QVariant {
+        return n == "EquipParamsTP" ? QVariant(means.join("\r\n")) : QVariant();
+    });
+    ASSERT_TRUE(report.loadFromData(pageXml(bands)));
+    ASSERT_TRUE(report.prepare());
+    const auto &pages = report.prepared().pages;
+    ASSERT_GE(pages.size(), 3u);
+    QStringList printed;
+    for (const auto &page : pages) {
+        for (const auto &item : page.items) {
+            if (const auto *t = std::get_if<PreparedText>(&item)) {
+                EXPECT_LE(t->box.bottom(), 297 - 10 + 0.01) << t->text.toStdString();
+                if (t->text.startsWith("Средство"))
+                    printed << t->text;
+            } else if (const auto *l = std::get_if<PreparedLine>(&item)) {
+                EXPECT_LE(std::max(l->line.y1(), l->line.y2()), 297 - 10 + 0.01);
+            }
+        }
+    }
+    EXPECT_EQ(printed.join('|').toStdString(), means.join('|').toStdString()); // CR LF breaks too
+    EXPECT_TRUE(sheetTexts(report).endsWith("после\n\f"));
+}
