@@ -318,3 +318,31 @@ TEST(SimScenario, ReadsSensorsAndReportsBadLines)
     EXPECT_EQ(in.bunches[2].reference.kind, ReferenceKind::Mercury);
     EXPECT_EQ(in.switches[1], 0);
 }
+
+// Line noise and broken frames never stop the voltmeter from answering the
+// next good command.
+TEST_F(SimFixture, SurvivesGarbageOnTheLine)
+{
+    std::mt19937 rng(7);
+    for (int i = 0; i < 2000; ++i) {
+        QByteArray chunk(int(rng() % 64), '\0');
+        for (char &c : chunk)
+            c = char(rng() & 0xFF);
+        if (rng() % 4 == 0 && !chunk.isEmpty())
+            chunk[0] = char(kStartByte);
+        meter.receive(chunk);
+    }
+    meter.receive(QByteArray(300, '\0')); // flush whatever partial frame is pending
+    const QList<OutputPiece> out = meter.receive(connectFrame());
+    ASSERT_FALSE(out.isEmpty());
+    EXPECT_EQ(out.last().bytes, buildAnswer(0));
+}
+
+TEST_F(SimFixture, PartialCommandTimesOutWithCodeSeven)
+{
+    meter.tick(1000);
+    EXPECT_TRUE(meter.receive(connectFrame().left(7)).isEmpty());
+    EXPECT_TRUE(meter.tick(1900).isEmpty());
+    EXPECT_EQ(joined(meter.tick(2100)), buildAnswer(7));
+    EXPECT_EQ(joined(meter.receive(connectFrame())), buildAnswer(0));
+}

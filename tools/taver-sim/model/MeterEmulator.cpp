@@ -29,7 +29,8 @@ const QMap<QString, FaultKind> &faultNames()
     return names;
 }
 
-constexpr int kAnswerDelayMs = 5; // the voltmeter's reaction time
+constexpr int kAnswerDelayMs = 5;       // the voltmeter's reaction time
+constexpr int kCommandTimeoutMs = 1000; // a partial command is dropped after this
 
 // Header checksum recomputed after a header field was changed.
 void fixHeader(QByteArray &frame)
@@ -103,6 +104,8 @@ QList<OutputPiece> MeterEmulator::receive(const QByteArray &bytes)
         log("RX", bytes);
         return {};
     }
+    if (input.isEmpty())
+        inputSinceMs = nowMs;
     input.append(bytes);
     QList<OutputPiece> out;
     for (;;) {
@@ -132,6 +135,7 @@ QList<OutputPiece> MeterEmulator::receive(const QByteArray &bytes)
             break;
         const QByteArray frame = input.left(len + 6);
         input.remove(0, len + 6);
+        inputSinceMs = nowMs;
         log("RX", frame);
         out += handleFrame(frame);
     }
@@ -200,7 +204,20 @@ QByteArray MeterEmulator::readingFrame()
     return buildReadingFrame(f);
 }
 
-QList<OutputPiece> MeterEmulator::tick(qint64 nowMs)
+QList<OutputPiece> MeterEmulator::tick(qint64 now)
+{
+    nowMs = now;
+    QList<OutputPiece> out;
+    if (!input.isEmpty() && !activeFaults.contains(FaultKind::Silence) &&
+        nowMs - inputSinceMs > kCommandTimeoutMs) {
+        log("RX", input);
+        input.clear();
+        out += answer(7);
+    }
+    return out + readingDue();
+}
+
+QList<OutputPiece> MeterEmulator::readingDue()
 {
     if (!transmitting || activeFaults.contains(FaultKind::Silence)) {
         nextFrameMs = -1;

@@ -48,7 +48,8 @@ public:
     // Bytes from the program; returns what the voltmeter sends back.
     QList<OutputPiece> receive(const QByteArray &bytes);
     // Called periodically with a monotonic time in ms; returns the reading
-    // frame when one is due.
+    // frame when one is due, or the time-out answer (CODE 7) when a partial
+    // command has waited for its rest longer than 1 s.
     QList<OutputPiece> tick(qint64 nowMs);
 
     // State.
@@ -80,6 +81,7 @@ public:
 private:
     QList<OutputPiece> handleFrame(const QByteArray &frame);
     QList<OutputPiece> answer(quint8 code);
+    QList<OutputPiece> readingDue();
     QList<OutputPiece> applyFaults(QByteArray frame);
     bool faultDue(FaultKind kind, int counter) const;
     void log(const char *direction, const QByteArray &bytes);
@@ -88,6 +90,8 @@ private:
     std::mt19937 rng;
     QByteArray input; // bytes received, not yet a complete frame
     qint64 nextFrameMs = -1;
+    qint64 nowMs = 0;        // time of the last tick
+    qint64 inputSinceMs = 0; // when the pending partial command began
     int readingsSent = 0;
     int answersSent = 0;
     QMap<FaultKind, int> activeFaults;
