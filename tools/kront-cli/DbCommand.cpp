@@ -8,6 +8,8 @@
 #include "tools/kront-cli/Commands.h"
 #include "tools/kront-cli/StderrDialogs.h"
 
+#include <QIODevice>
+
 namespace kront::cli
 {
 
