@@ -102,6 +102,11 @@ public:
 
     void ShowLinkStatus(const QString &text);
 
+    // Pauses the delivery of received bytes unless already paused.
+    void pauseNotification() { pauseIfActive(); }
+    // Blocking pause of the link's own kind (the wait function), ms.
+    void wait(int ms);
+
     // The receive routine: the port's received-data handler while ReceiveOn.
     void ReceiveData(const QByteArray &chunk);
     int RxStatus() const { return receiver.RxStatus(); }
@@ -133,7 +138,6 @@ private:
     void attachReceiveHandler();
     void FrameEvent(int rxStatus, const QByteArray &frame);
     void ReadingEvent(const QByteArray &frame);
-    void wait(int ms);
     void refreshControls();
     QString nowText() const;
 
