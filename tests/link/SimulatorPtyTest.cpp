@@ -13,6 +13,10 @@
 #include <QThread>
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+#include <unistd.h>
+
 #ifdef KRONT_TAVER_SIM
 
 using namespace kront;
@@ -227,6 +231,31 @@ TEST_F(SimulatorPty, PortReadWaitsForSilenceNotForTheWholeFrame)
     port.close();
     EXPECT_FALSE(port.isOpen());
     port.close(); // harmless
+}
+
+// Nobody reads the line: the write gives up 500 ms after the last progress.
+TEST(SerialPortWrite, GivesUpWithoutProgress)
+{
+    const int master = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(master, 0);
+    ASSERT_EQ(grantpt(master), 0);
+    ASSERT_EQ(unlockpt(master), 0);
+    QtSerialPortDevice port;
+    ASSERT_TRUE(port.open(QString::fromLocal8Bit(ptsname(master))));
+    QElapsedTimer t;
+    t.start();
+    EXPECT_FALSE(port.write(QByteArray(256 * 1024, 'x')));
+    EXPECT_GE(t.elapsed(), 450);
+    EXPECT_LT(t.elapsed(), 5000);
+    // A short frame still goes out once the line drains.
+    port.purge();
+    char buf[4096];
+    fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
+    while (::read(master, buf, sizeof buf) > 0) {
+    }
+    EXPECT_TRUE(port.write(frames::connectFrame()));
+    port.close();
+    ::close(master);
 }
 
 TEST(SerialPortList, ListsOnlyExistingDevicesInOrder)
