@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 namespace kront::report
 {
@@ -38,6 +39,12 @@ const ZoomChoice kZoomChoices[] = {
     {"Страница целиком", -1},
 };
 constexpr int kFitWidthChoice = 6;
+
+ReportPreviewDialog::PrintSetup &printSetupOverride()
+{
+    static ReportPreviewDialog::PrintSetup setup;
+    return setup;
+}
 
 QPushButton *makeButton(const QString &text, const QString &name, QWidget *parent)
 {
@@ -68,6 +75,7 @@ ReportPreviewDialog::ReportPreviewDialog(Report &r, Dialogs &d, QWidget *parent)
     layout->addWidget(scroll, 1);
     connect(scroll->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &ReportPreviewDialog::updatePageNumber);
+    scroll->viewport()->installEventFilter(this);
     resize(900, 1000);
 }
 
@@ -134,6 +142,25 @@ void ReportPreviewDialog::showEvent(QShowEvent *event)
     }
 }
 
+bool ReportPreviewDialog::eventFilter(QObject *watched, QEvent *event)
+{
+    // Ctrl + wheel zooms, as in every document viewer.
+    if (watched == scroll->viewport() && event->type() == QEvent::Wheel) {
+        auto *wheel = static_cast<QWheelEvent *>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (wheel->angleDelta().y() != 0)
+                zoomBy(wheel->angleDelta().y() > 0 ? 1.25 : 1 / 1.25);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void ReportPreviewDialog::setPrintSetupOverride(PrintSetup setup)
+{
+    printSetupOverride() = std::move(setup);
+}
+
 void ReportPreviewDialog::applyZoomChoice(int index)
 {
     if (index < 0 || index >= int(std::size(kZoomChoices)))
@@ -182,6 +209,8 @@ bool ReportPreviewDialog::printReport()
     printer.setFullPage(true);
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setDocName(report.title());
+    if (printSetupOverride())
+        return printSetupOverride()(printer) && printTo(printer);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(QStringLiteral("Печать"));
     dialog.setMinMax(1, std::max(1, int(report.prepared().pages.size())));

@@ -4,6 +4,7 @@
 #include "reportengine/Report.h"
 
 #include <QDialog>
+#include <functional>
 
 class QComboBox;
 class QLabel;
@@ -30,6 +31,12 @@ public:
     // The file name offered when saving as PDF (without or with a folder).
     void setSuggestedFileName(const QString &name) { suggestedName = name; }
 
+    // Sets up the printer instead of the system's print dialog (false:
+    // cancelled). For harnesses that print without a person; empty restores
+    // the dialog.
+    using PrintSetup = std::function<bool(QPrinter &printer)>;
+    static void setPrintSetupOverride(PrintSetup setup);
+
     // Shows the system's print dialog and prints the chosen pages.
     bool printReport();
     // Prints to a printer already set up (page range taken from it).
@@ -44,6 +51,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildToolBar();

@@ -244,3 +244,26 @@ TEST(ReportPreview, PrintsTheChosenPagesAndNavigates)
     EXPECT_FALSE(text.contains("Свидетельство"));
     preview.close();
 }
+
+TEST(ReportPreview, PrintButtonGoesThroughThePrintSetup)
+{
+    for (const bool accept : {false, true}) {
+        Fixture f;
+        f.report.findDialogPage("DialogPage1")->setVisible(false);
+        const QString path = f.dir.filePath("printer.pdf");
+        ReportPreviewDialog::setPrintSetupOverride([&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            return accept;
+        });
+        withModalSteps({[](QWidget *preview) {
+                           click(preview, "ButtonPrint");
+                           click(preview, "ButtonClose");
+                       }},
+                       [&] { showReport(f.report, f.dialogs); });
+        ReportPreviewDialog::setPrintSetupOverride({});
+        EXPECT_EQ(f.printed(), accept);
+        EXPECT_EQ(QFile::exists(path), accept);
+        EXPECT_TRUE(f.dialogs.shown.empty());
+    }
+}
