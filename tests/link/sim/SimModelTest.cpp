@@ -346,3 +346,17 @@ TEST_F(SimFixture, PartialCommandTimesOutWithCodeSeven)
     EXPECT_EQ(joined(meter.tick(2100)), buildAnswer(7));
     EXPECT_EQ(joined(meter.receive(connectFrame())), buildAnswer(0));
 }
+
+TEST(SimScenario, DemoScenarioLoads)
+{
+    Scenario sc;
+    QStringList errors;
+    EXPECT_TRUE(loadScenario(
+        QStringLiteral(KRONT_SOURCE_DIR "/tools/taver-sim/scenarios/demo.scenario"), sc, errors))
+        << errors.join(u'\n').toStdString();
+    EXPECT_EQ(sc.installation.bunches[1].reference.graduation.size(), 9);
+    EXPECT_TRUE(sc.installation.bunches[2].inputs[2].present);
+    QStringList missing;
+    EXPECT_FALSE(loadScenario(QStringLiteral("/nonexistent/x.scenario"), sc, missing));
+    EXPECT_EQ(missing.size(), 1);
+}
