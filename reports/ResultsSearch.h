@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <array>
+#include <optional>
+#include <vector>
+
+namespace kront
+{
+
+class Database;
+
+// The conditions of the results search panel ("Параметры поиска"). Each
+// condition counts only when its check box is ticked.
+struct SearchConditions {
+    bool povNumChecked = false;
+    QString povNum; // as typed; trimmed when the filter is built
+    bool dateFromChecked = false;
+    std::optional<QDate> dateFrom; // empty: the picker holds no date
+    bool dateToChecked = false;
+    std::optional<QDate> dateTo;
+    bool povKindChecked = false;
+    int povKindIndex = -1; // 0 "Первичная", 1 "Периодическая", -1 none selected
+    bool methodicChecked = false;
+    int methodicIndex = -1; // 0 "Прямые измерения", 1 "Поэлектродное сличение", -1 none
+};
+
+// The filter of the finished verifications passing the conditions:
+// "Finished IS NOT NULL" and the parts of the ticked conditions in panel
+// order. The typed number is trimmed and its quotes doubled. A ticked date
+// condition whose picker holds no date uses `today` (the picker then shows
+// today as well, so the operator sees the date searched for). A ticked kind
+// or method without a selected item adds nothing.
+QString BuildSearchFilter(const SearchConditions &conditions, const QDate &today);
+
+// Columns of the result grid StringGridSearch.
+enum SearchColumn {
+    scPovNum = 0,
+    scFinished = 1,
+    scMethodic = 2,
+    scKind = 3,
+    scPointsCount = 4,
+    scInstability = 5,
+    scID = 6, // hidden: the hand-over to the protocol and the documents
+    kSearchColumnCount = 7,
+};
+
+using SearchRow = std::array<QString, kSearchColumnCount>;
+
+// The header texts of the result grid.
+const SearchRow &SearchHeaders();
+
+// The rows of the finished verifications passing the conditions, earliest
+// finish first. std::nullopt when Poverki cannot be opened (the message is
+// shown) or the filter is refused.
+std::optional<std::vector<SearchRow>>
+SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QDate &today);
+
+// The verification ID of a grid row's hidden cell; 0 for an empty or
+// unreadable cell (no verification selected).
+int SelectedPoverkaID(const QString &idCell);
+
+} // namespace kront

@@ -1,0 +1,245 @@
+#include "reports/SvidIssuer.h"
+
+#include "app/settings/ProgramSettings.h"
+#include "app/settings/ProtIniFile.h"
+#include "common/AppHome.h"
+#include "common/Clock.h"
+#include "common/Dialogs.h"
+#include "db/Database.h"
+#include "db/StringFunctions.h"
+#include "reportengine/Expression.h"
+#include "reports/DocumentRecords.h"
+
+#include <QFileInfo>
+
+namespace kront
+{
+
+namespace
+{
+
+const QString kDocumentsOpenFailure = QStringLiteral(
+    "Не удалось открыть базу данных выданных документов! Устаните причину и перезапустите "
+    "программу.");
+
+DocumentKind kindOf(bool notice)
+{
+    return notice ? DocumentKind::Notice : DocumentKind::Certificate;
+}
+
+// A variable's expression read back as text: blanks trimmed, quotes removed.
+QString readBack(const report::Report &r, const QString &name)
+{
+    const std::optional<QString> e = r.variableExpression(name);
+    return e ? report::unquoted(*e) : QString();
+}
+
+QString rawValue(const report::Report &r, const QString &name)
+{
+    return r.variableExpression(name).value_or(QString());
+}
+
+} // namespace
+
+QString CertificateTemplateName()
+{
+    return QStringLiteral("Свидетельство ТП.fr3");
+}
+
+QString NoticeTemplateName()
+{
+    return QStringLiteral("Извещение ТП.fr3");
+}
+
+SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogs, Chooser chooser,
+                       ReportPresenter presenter)
+    : ctx(context), dialogs(dialogs), chooser(std::move(chooser)), presenter(std::move(presenter))
+{
+}
+
+void SvidIssuer::ButtonSvidClick(int poverkaID)
+{
+    if (poverkaID <= 0)
+        return;
+    DocumentState &doc = ctx.document;
+    struct RunGuard {
+        DocumentState &d;
+        ~RunGuard()
+        {
+            d.ChosenSensors.clear();
+            d.DocPrintMode = false;
+            d.ChosenSensorPos = 0;
+        }
+    } guard{doc};
+    if (!collect(poverkaID) || !chooser)
+        return;
+    const std::optional<QList<int>> ticked = chooser(doc.ChosenSensors);
+    if (!ticked)
+        return;
+    for (TSensOpts &s : doc.ChosenSensors)
+        s.Selected = ticked->contains(s.SensorID);
+    for (int pos = 0; pos < int(doc.ChosenSensors.size()); ++pos) {
+        if (!doc.ChosenSensors[pos].Selected)
+            continue;
+        doc.ChosenSensorPos = pos;
+        if (!issueCurrent())
+            return;
+    }
+}
+
+bool SvidIssuer::issueCurrent()
+{
+    DocumentState &doc = ctx.document;
+    TSensOpts &s = doc.ChosenSensors[doc.ChosenSensorPos];
+    const bool notice = s.isReject();
+    const QString path =
+        AppHome::protocolFile(notice ? NoticeTemplateName() : CertificateTemplateName());
+    if (!QFileInfo::exists(path)) {
+        dialogs.error(QStringLiteral("Файл шаблона документа '") + path +
+                      QStringLiteral("' не найден! Операция отменена."));
+        return false;
+    }
+    if (s.DocNum.isEmpty() != s.EmittedDocID.isEmpty()) {
+        dialogs.error(notice ? QStringLiteral("Не найдены данные выданного извещения о "
+                                              "непригодности! Операция отменена.")
+                             : QStringLiteral("Не найдены данные выданного свидетельства! "
+                                              "Операция отменена."));
+        return false;
+    }
+    const bool newDocument = s.DocNum.isEmpty();
+    if (newDocument) {
+        doc.EmittedDoc = NewEmittedDoc(s, periodic, programClock().now().date());
+        const DocumentNumbering n = programSettings().numbering(kindOf(notice));
+        const QString number =
+            n.autoNum ? programSettings().proposedDocumentNumber(kindOf(notice)) : QString();
+        (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) = number;
+    } else if (!fillIssuedDoc(s)) {
+        return false;
+    }
+
+    report::Report &r = ctx.report;
+    r.reset();
+    if (!r.loadFromFile(path)) {
+        dialogs.error(QStringLiteral("Не удалось загрузить шаблон документа '") + path +
+                      QStringLiteral("': ") + r.errorString());
+        return true; // only this entry is skipped
+    }
+    if (report::DialogPage *dialog = r.findDialogPage(QStringLiteral("DialogPage1")))
+        dialog->setVisible(newDocument);
+    setVariables(notice, newDocument);
+    if (presenter)
+        presenter(r, (notice ? QStringLiteral("Извещение ") : QStringLiteral("Свидетельство ")) +
+                         (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) +
+                         QStringLiteral(".pdf"));
+    if (!newDocument || !report::truthValue(r.variableValue(QStringLiteral("PRINTED"))))
+        return true;
+    return recordPrinted(notice);
+}
+
+bool SvidIssuer::fillIssuedDoc(const TSensOpts &s)
+{
+    const auto rows = ctx.database().select(QStringLiteral("Documents"),
+                                            QStringLiteral("ID = %1").arg(s.EmittedDocID.toInt()),
+                                            QStringLiteral("ID"), 1, kDocumentsOpenFailure);
+    if (!rows)
+        return false;
+    if (rows->empty()) {
+        dialogs.error(QStringLiteral("Не удалось найти поверяемый ТП, подключенный ко входу № %1! "
+                                     "Операция отменена.")
+                          .arg(s.InputNum));
+        return false;
+    }
+    ctx.document.EmittedDoc = EmittedDocFromRow(rows->front());
+    return true;
+}
+
+void SvidIssuer::setVariables(bool notice, bool newDocument)
+{
+    Q_UNUSED(newDocument);
+    report::Report &r = ctx.report;
+    const TEmittedDoc &d = ctx.document.EmittedDoc;
+    using report::quoted;
+    if (notice) {
+        r.setVariable(QStringLiteral("NUM_IZV"), quoted(d.IzvNum));
+        r.setVariable(QStringLiteral("PRICHINA"), quoted(d.Prichina));
+    } else {
+        r.setVariable(QStringLiteral("NUM_SVID"), quoted(d.SvidNum));
+        r.setVariable(QStringLiteral("DATE_ACTING"), quoted(d.DateActing));
+        r.setVariable(QStringLiteral("GLUBINA"), quoted(d.Glubina));
+        r.setVariable(QStringLiteral("DLINA"), quoted(d.Dlina));
+        const TSensOpts *s = ctx.document.current();
+        r.setVariable(QStringLiteral("ADDITIONAL_PARAMS"), s && NeedsAdditionalParams(s->NSHType));
+    }
+    r.setVariable(QStringLiteral("NAME_POV"), quoted(d.NamePov));
+    r.setVariable(QStringLiteral("SER_NUM_PRED"), quoted(d.SerNumPred));
+    r.setVariable(QStringLiteral("NAME_RUK"), quoted(d.NameRuk));
+    r.setVariable(QStringLiteral("PRINTED"), false);
+}
+
+bool SvidIssuer::recordPrinted(bool notice)
+{
+    const report::Report &r = ctx.report;
+    DocumentState &doc = ctx.document;
+    TEmittedDoc &d = doc.EmittedDoc;
+    const QString numberVar = notice ? QStringLiteral("NUM_IZV") : QStringLiteral("NUM_SVID");
+    // The stores keep 8 characters of a number; what is recorded is what is linked.
+    const QString number = readBack(r, numberVar).left(kDocNumLength);
+    const DocumentKind kind = kindOf(notice);
+    if (programSettings().numbering(kind).autoNum) {
+        if (IsDigitsInteger(number)) {
+            programSettings().documentNumberUsed(kind, number.toInt(), dialogs);
+        } else {
+            dialogs.warning(
+                (notice ? QStringLiteral("Указан нечисловой номер извещения: ")
+                        : QStringLiteral("Указан нечисловой номер свидетельства: ")) +
+                rawValue(r, numberVar) +
+                (notice ? QStringLiteral("! Автонумерация извещений будет отключена.")
+                        : QStringLiteral("! Автонумерация свидетельств будет отключена.")));
+            programSettings().switchAutoNumberingOff(kind, dialogs);
+        }
+    }
+    if (notice) {
+        d.IzvNum = number;
+        d.Prichina = readBack(r, QStringLiteral("PRICHINA"));
+    } else {
+        d.SvidNum = number;
+        d.DateActing = readBack(r, QStringLiteral("DATE_ACTING"));
+        d.Glubina = readBack(r, QStringLiteral("GLUBINA"));
+        d.Dlina = readBack(r, QStringLiteral("DLINA"));
+    }
+    readBackNames();
+    const int docID = InsertDocumentRow(ctx.database(), d, notice, periodic, programClock().now());
+    if (docID < 1) {
+        dialogs.error(QStringLiteral(
+            "Внутренняя ошибка: не удалось добавить запись выданного документа в базу данных!"));
+        return false;
+    }
+    TSensOpts &s = doc.ChosenSensors[doc.ChosenSensorPos];
+    s.EmittedDocID = QString::number(docID);
+    s.DocNum = number;
+    DBUpdateBunchesTPDocument(ctx.database(), s.BunchID, ctx.document.poverkaID, docID, number,
+                              s.SensorID, s.InputNum);
+    return true;
+}
+
+void SvidIssuer::readBackNames()
+{
+    const report::Report &r = ctx.report;
+    TEmittedDoc &d = ctx.document.EmittedDoc;
+    d.SerNumPred = readBack(r, QStringLiteral("SER_NUM_PRED"));
+    ProtIniFile prot;
+    const QString ruk = readBack(r, QStringLiteral("NAME_RUK"));
+    if (ruk != d.NameRuk) {
+        d.NameRuk = ruk;
+        if (!prot.setRukName(ruk))
+            dialogs.error(prot.lastError());
+    }
+    const QString pov = readBack(r, QStringLiteral("NAME_POV"));
+    if (pov != d.NamePov) {
+        d.NamePov = pov;
+        if (!prot.setPovName(pov))
+            dialogs.error(prot.lastError());
+    }
+}
+
+} // namespace kront
