@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Prepares a demo program home: Data/, Config/, Protocol/ and the help pages.
+# Prepares a demo program home: Data/, Config/, Protocol/ and the help pages,
+# with the settings file pointing at the simulated voltmeter (<home>/taver).
 # Present files are left as they are, so a demo home keeps its data.
 set -euo pipefail
 home=$1
@@ -9,6 +10,11 @@ mkdir -p "$home/Data" "$home/Config" "$home/Protocol" "$home/Help"
 cp -rn "$src/resources/help/." "$home/Help/" 2>/dev/null || true
 if [ -d "$src/resources/protocol" ]; then
   cp -n "$src/resources/protocol/"* "$home/Protocol/" 2>/dev/null || true
+fi
+ini="$home/Config/kront.INI"
+if [ ! -e "$ini" ]; then
+  printf '[CommunicationParams]\r\nPort=%s\r\nTAVER-7Channel=1\r\nBI1_TInputInvertedPolarity=0\r\n' \
+    "$home/taver" >"$ini"
 fi
 if [ -d "$src/resources/demo/Config" ]; then
   cp -n "$src/resources/demo/Config/"* "$home/Config/" 2>/dev/null || true
