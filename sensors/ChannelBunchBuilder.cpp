@@ -78,10 +78,10 @@ bool buildReference(TBunch &bunch, const RowReader &row, int referenceID, QStrin
 {
     const QString type = row.text(C::Type);
     quint8 kind = 0, nsh = 0;
-    if (type == QLatin1String("ППО")) {
+    if (type == QStringLiteral("ППО")) {
         kind = skTP_PPO;
         nsh = nshPPO;
-    } else if (type == QLatin1String("ПРО")) {
+    } else if (type == QStringLiteral("ПРО")) {
         kind = skTP_PRO;
         nsh = nshPRO;
     } else {
