@@ -348,6 +348,13 @@ void TFormMKRONTSettings::showForm()
     CheckBoxIzvNumAuto->setChecked(f.izv.autoNum);
     JvSpinEditNextIzvNum->setValue(f.izv.nextNum);
     JvSpinEditIzvDigitsCount->setValue(f.izv.digitsCount);
+    // A hand-edited file may hold numbers the boxes cannot show; the run
+    // uses what the operator sees.
+    SettingsForm &shown = settings.form();
+    shown.svid.nextNum = JvSpinEditNextSvidNum->value();
+    shown.svid.digitsCount = JvSpinEditSvidDigitsCount->value();
+    shown.izv.nextNum = JvSpinEditNextIzvNum->value();
+    shown.izv.digitsCount = JvSpinEditIzvDigitsCount->value();
     updateNumberingEnabled();
     filling = false;
 }

@@ -214,6 +214,17 @@ TEST_F(SettingsWindowTest, DocumentNumberingUpdatesTheBoxes)
     EXPECT_FALSE(w.JvSpinEditNextSvidNum->isEnabled());
 }
 
+TEST_F(SettingsWindowTest, NumbersTheBoxesCannotShowAreUsedAsShown)
+{
+    writeIni("[DocumentsSettings]\r\nSvidAutoNum=1\r\nSvidNextNum=-5\r\n"
+             "SvidDigitsCount=900\r\n");
+    createWindows();
+    EXPECT_EQ(window().JvSpinEditNextSvidNum->value(), 0);
+    EXPECT_EQ(programSettings().numbering(DocumentKind::Certificate).nextNum, 0);
+    EXPECT_EQ(programSettings().proposedDocumentNumber(DocumentKind::Certificate),
+              QString(window().JvSpinEditSvidDigitsCount->value(), u'0'));
+}
+
 TEST_F(SettingsWindowTest, RegisterGridKeepsTenRowsUntilTheRegisterIsLonger)
 {
     createWindows();
