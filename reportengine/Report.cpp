@@ -4,11 +4,24 @@
 #include "reportengine/ReportLayout.h"
 #include "reportengine/TemplateReader.h"
 
+#include <QGuiApplication>
+
 namespace kront::report
 {
 
 namespace
 {
+
+// Text layout and PDF writing need the font system of a QGuiApplication (the
+// offscreen platform will do); without one Qt would abort.
+bool fontsAvailable(QString &error)
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        return true;
+    error = QStringLiteral("Для формирования отчёта нужен QGuiApplication "
+                           "(достаточно платформы offscreen)");
+    return false;
+}
 
 bool sameName(const QString &a, const QString &b)
 {
@@ -225,6 +238,8 @@ bool Report::prepare()
         error = QStringLiteral("Шаблон отчёта не загружен");
         return false;
     }
+    if (!fontsAvailable(error))
+        return false;
     ReportLayout layout(
         *tmpl, [this](const QString &n) { return resolve(n); },
         [this](const QString &n) -> UserDataSet & { return userDataSet(n); });
@@ -279,6 +294,8 @@ void Report::notifyPrinted()
 bool Report::writePdf(const QString &path)
 {
     QString message;
+    if (!fontsAvailable(error))
+        return false;
     if (!writePdfFile(result, path, &message)) {
         error = message;
         return false;
