@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/Dialogs.h"
 #include "link/LinkInterfaces.h"
 #include "metrology/DriftCheck.h"
 #include "metrology/FixedValueCheck.h"
@@ -29,8 +30,7 @@ class TPoverka;
 class PoverkaEngine : public LinkView, public ReadingSink
 {
 public:
-    PoverkaEngine(TPoverka &poverka, TBi1 &bi1, Database &db, Dialogs &dialogs,
-                  PoverkaView &view);
+    PoverkaEngine(TPoverka &poverka, TBi1 &bi1, Database &db, Dialogs &dialogs, PoverkaView &view);
     ~PoverkaEngine() override;
 
     // The voltmeter link (not owned); without one no run can start.
@@ -88,10 +88,10 @@ public:
     double EtalTsk = 0; // °C
     FixedValueState Fixed;
     DriftMonitor Drift;
-    std::array<ReadingGridText, 3> Grids;        // channels 1..2
-    std::array<ChannelControls, 3> Controls;     // channels 1..2
-    std::array<QString, 3> DeviationText;        // channels 1..2
-    std::array<ConclusionGrid, 3> Conclusion;    // grids 1..2
+    std::array<ReadingGridText, 3> Grids;     // channels 1..2
+    std::array<ChannelControls, 3> Controls;  // channels 1..2
+    std::array<QString, 3> DeviationText;     // channels 1..2
+    std::array<ConclusionGrid, 3> Conclusion; // grids 1..2
     QString Subtitle;
     bool NextEnabled = false;
 

@@ -14,11 +14,17 @@ namespace kront
 {
 
 // Wizard pages, 1-based as the operator counts them.
-enum class PoverkaPage { Parameters = 1, Means = 2, Inspection = 3, Measurement = 4, Conclusion = 5 };
+enum class PoverkaPage {
+    Parameters = 1,
+    Means = 2,
+    Inspection = 3,
+    Measurement = 4,
+    Conclusion = 5
+};
 
 // The edits of a channel group that the operator types into.
 enum class ChannelEdit {
-    Thermostat, // EditThermostatTemperature: mercury thermometer reading, °C
+    Thermostat,    // EditThermostatTemperature: mercury thermometer reading, °C
     SKTemperature, // EditSKTemperature: cold-junction temperature of the verified TPs, °C
 };
 
@@ -64,7 +70,7 @@ using ReadingGridText = std::array<std::array<QString, 6>, 5>;
 // The reference thermometer chooser TFormSelectEtalSensorType, per channel 1..2 ([0] unused).
 // Items: 0 "Эталонный ртутный стеклянный термометр", 1 "Эталонный ТП типа ППО/ПРО".
 struct EtalChooserSetup {
-    std::array<bool, 3> enabled{};     // the radio group of the channel is enabled
+    std::array<bool, 3> enabled{};           // the radio group of the channel is enabled
     std::array<int, 3> selected{-1, -1, -1}; // preselected item, -1 none
 };
 using EtalChoice = std::array<int, 3>; // chosen item per channel, -1 none

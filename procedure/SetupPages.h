@@ -26,11 +26,11 @@ struct SetupPrepared {
 
 // Page 1 "Параметры поверки".
 struct ParametersPage {
-    QString number;             // EditPoverkaNumber
-    int pointsCount = 1;        // JvSpinEditTemperaturePointsCount
-    int kindIndex = -1;         // RadioGroupVidPoverki: -1 none, 0 "Первичная", 1 "Периодическая"
+    QString number;      // EditPoverkaNumber
+    int pointsCount = 1; // JvSpinEditTemperaturePointsCount
+    int kindIndex = -1; // RadioGroupVidPoverki: -1 none, 0 "Первичная", 1 "Периодическая"
     bool instabilityCheck = false; // CheckBoxDoInstabilityCheck
-    int methodIndex = -1;       // RadioGroupMetodPoverki: -1 none, 0 direct, 1 electrode comparison
+    int methodIndex = -1; // RadioGroupMetodPoverki: -1 none, 0 direct, 1 electrode comparison
 };
 
 // Page 3 grids, by position 1..8.

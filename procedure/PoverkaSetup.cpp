@@ -1,0 +1,303 @@
+// Pages 1..3 of the verification window: parameters, verification means, external inspection
+// and insulation; accepting page 3 stores the verification, its sensors and its bunches.
+#include "app/settings/EquipParamsFile.h"
+#include "app/settings/SettingsFile.h"
+#include "common/Clock.h"
+#include "common/Dialogs.h"
+#include "db/Database.h"
+#include "db/FilterText.h"
+#include "db/StringFunctions.h"
+#include "db/StringFunctionsFormat.h"
+#include "metrology/model/CodeTables.h"
+#include "metrology/model/TPoverka.h"
+#include "procedure/PoverkaEngine.h"
+
+namespace kront
+{
+
+bool InspectionAcceptsChar(InspectionGrid grid, const QString &cellText, QChar typed)
+{
+    const ushort code = typed.unicode();
+    if (code == 8 || code == 9 || code == 13 || code == 27)
+        return true;
+    switch (grid) {
+    case InspectionGrid::Remarks: return cellText.size() < kRemarkMaxLength;
+    case InspectionGrid::Strength: return cellText.size() < kStrengthMaxLength;
+    case InspectionGrid::Resistance:
+        return (typed >= u'0' && typed <= u'9') || typed == u',' || typed == u'.' || typed == u'-';
+    }
+    return false;
+}
+
+namespace
+{
+
+// A bunch whose sensors are shown on page 3: no reference sensor, or working thermocouples.
+bool showsSerials(const TBunch *bunch)
+{
+    return bunch && (!bunch->EtalSensor || bunch->SensKind == skTP);
+}
+
+QString lengthMessage(const QString &prefix, int position, int limit)
+{
+    const int input = position % 4 == 0 ? 4 : position % 4;
+    const int channel = position <= 4 ? 1 : 2;
+    return prefix + QString::number(input) + QStringLiteral(" канала ") + QString::number(channel) +
+           QStringLiteral(" больше максимальной (") + QString::number(limit) +
+           QStringLiteral(" символов)!");
+}
+
+// A resistance cell as stored: the number, or -300 for an empty cell.
+QVariant resistanceValue(const QString &text)
+{
+    if (text.trimmed().isEmpty())
+        return -300.0;
+    double v = -300;
+    TryStrToFloat(text.trimmed(), v);
+    return v;
+}
+
+QVariant nullable(const QString &text)
+{
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
+} // namespace
+
+SetupPrepared PoverkaEngine::Prepare()
+{
+    SetupPrepared out;
+    out.pointsCount = qBound(1, SettingsFile().temperaturePointsCount(), 8);
+    for (int channel = 1; channel <= 2; ++channel) {
+        const TBunch *bunch = pov.Bunches[channel];
+        if (!showsSerials(bunch))
+            continue;
+        for (int input = 1; input <= 4; ++input)
+            if (bunch->Sensors[input])
+                out.serials[input + (channel - 1) * 4] = bunch->Sensors[input]->SerialNum;
+    }
+    return out;
+}
+
+QString PoverkaEngine::sameNumberFilter() const
+{
+    return QStringLiteral("PovNum = '") + quoteFilterText(pov.PovNum) +
+           QStringLiteral("' and Date(Started) = Date(GetDate())");
+}
+
+bool PoverkaEngine::Page1Next(const ParametersPage &page, std::optional<QStringList> &equipLines)
+{
+    const QString number = page.number.trimmed().left(kPovNumMaxLength);
+    if (number.isEmpty()) {
+        dialogs.warning(QStringLiteral("Укажите номер поверки!"));
+        return false;
+    }
+    const QString filter = QStringLiteral("PovNum = '") + quoteFilterText(number) +
+                           QStringLiteral("' and Date(Started) = Date(GetDate())");
+    if (db.DBGetRecordsCount(QStringLiteral("Poverki"), filter) > 0) {
+        if (!dialogs.askYesNo(
+                QStringLiteral("Внимание! Поверка с таким номером и датой уже есть в базе данных."
+                               "\r\nУдалить существующую поверку со всеми её результатами из "
+                               "базы данных?")))
+            return false;
+        if (!db.DBDeletePoverka(filter))
+            return false; // the table store has shown why
+    }
+    pov.PovNum = number;
+    pov.TempPointsCount = quint32(qBound(1, page.pointsCount, 8));
+    if (page.kindIndex != 0 && page.kindIndex != 1) {
+        dialogs.warning(QStringLiteral("Выберите вид поверки!"));
+        return false;
+    }
+    pov.Kind = quint8(page.kindIndex);
+    pov.InstabilityCheckNeeded = page.kindIndex == 0 && page.instabilityCheck;
+    if (page.methodIndex != 0 && page.methodIndex != 1) {
+        dialogs.warning(QStringLiteral("Выберите метод поверки!"));
+        return false;
+    }
+    if (page.methodIndex == 1) {
+        for (int channel = 1; channel <= 2; ++channel) {
+            const TBunch *bunch = pov.Bunches[channel];
+            if (bunch && !bunch->EtalSensor) {
+                dialogs.warning(QStringLiteral(
+                    "В пучке должен быть указан эталонный ТП при поверке методом поэлектродного "
+                    "сличения!"));
+                return false;
+            }
+        }
+    }
+    pov.Methodic = quint8(page.methodIndex);
+    SettingsFile settings;
+    if (!settings.setTemperaturePointsCount(int(pov.TempPointsCount)))
+        dialogs.error(QStringLiteral("Не удалось записать файл настроек ") + settings.path() +
+                      QStringLiteral(": ") + settings.lastError());
+    EquipParamsFile equip;
+    if (equip.exists()) {
+        if (auto lines = equip.readLines())
+            equipLines = *lines;
+    }
+    return true;
+}
+
+bool PoverkaEngine::Page2Next(const QStringList &lines)
+{
+    pov.EquipmentParams = lines;
+    EquipParamsFile equip;
+    if (!equip.writeLines(lines))
+        dialogs.error(QStringLiteral("Не удалось записать файл ") + equip.path() +
+                      QStringLiteral(": ") + equip.lastError());
+    return true;
+}
+
+bool PoverkaEngine::Page3Next(InspectionPage &page)
+{
+    static const QString remarkPrefix =
+        QStringLiteral("Длина строки реквизита \"Замечания по внешнему осмотру\" для входа № ");
+    static const QString strengthPrefix =
+        QStringLiteral("Длина строки реквизита \"Электрическая прочность изоляции\" для входа № ");
+    for (int p = 1; p <= kInspectionPositions; ++p) {
+        if (page.remarks[p].trimmed().size() > kRemarkMaxLength) {
+            dialogs.warning(lengthMessage(remarkPrefix, p, kRemarkMaxLength));
+            return false;
+        }
+        if (page.strengths[p].trimmed().size() > kStrengthMaxLength) {
+            dialogs.warning(lengthMessage(strengthPrefix, p, kStrengthMaxLength));
+            return false;
+        }
+    }
+    for (int p = 1; p <= kInspectionPositions; ++p) {
+        for (QString *cell : {&page.resistancePos[p], &page.resistanceNeg[p]}) {
+            if (cell->trimmed().isEmpty())
+                continue;
+            *cell = NormalizeNumberText(cell->trimmed());
+            if (!IsSignedNumber(*cell)) {
+                dialogs.warning(
+                    QStringLiteral("Указаны недопустимые числовые значения для сопротивления!"));
+                return false;
+            }
+        }
+    }
+    return storeVerification(page);
+}
+
+bool PoverkaEngine::storeVerification(const InspectionPage &page)
+{
+    pov.Started = programClock().now();
+    const QVariantList row{QVariant(),
+                           pov.PovNum,
+                           pov.Started,
+                           QVariant(),
+                           pov.GOSTnum,
+                           int(pov.Methodic),
+                           int(pov.Kind),
+                           pov.InstabilityCheckNeeded,
+                           QVariant(),
+                           int(pov.TempPointsCount),
+                           pov.EquipmentParams.join(QStringLiteral("\r\n")),
+                           EncodeState(pov)};
+    // A failed insert must not be taken for the row of an earlier verification.
+    const bool inserted = db.DBPoverkaInsert(row);
+    pov.ID = inserted ? db.DBGetMaxID(QStringLiteral("Poverki"), sameNumberFilter()) : 0;
+    if (pov.ID <= 0) {
+        pov.ID = 0;
+        dialogs.error(
+            QStringLiteral("Внутренняя ошибка: не удалось добавить запись поверки в базу данных!"));
+        return false;
+    }
+    for (int channel = 1; channel <= 2; ++channel) {
+        if (pov.Bunches[channel] && !storeSensors(channel))
+            return false;
+    }
+    for (int channel = 1; channel <= 2; ++channel) {
+        if (pov.Bunches[channel] && !storeBunch(channel, page))
+            return false;
+    }
+    if (!InitCurrentStep()) {
+        dropSteps();
+        db.DBDeletePartialData(pov.ID);
+        return false;
+    }
+    return true;
+}
+
+bool PoverkaEngine::storeSensors(int channel)
+{
+    TBunch &bunch = *pov.Bunches[channel];
+    if (bunch.EtalSensor) {
+        const int id = bunch.EtalSensor->ID;
+        if (id < 0 || db.DBGetRecordsCount(QStringLiteral("EtalSens"),
+                                           QStringLiteral("ID = ") + QString::number(id)) != 1) {
+            dialogs.error(
+                QStringLiteral("Не найдена запись эталонного датчика в базе данных эталонных ТП!"));
+            db.DBDeletePartialData(pov.ID);
+            return false;
+        }
+    }
+    for (int input = 1; input <= 4; ++input) {
+        TThermometer *s = bunch.Sensors[input].get();
+        if (!s)
+            continue;
+        const QString nsh = s->NSHType <= nshPRO ? NSHLatinCode(s->NSHType) : QString();
+        const bool inserted = db.DBSensorsInsert(
+            {QVariant(), s->SerialNum, int(s->ProdYear), s->TypeName, nullable(nsh),
+             SensorKindColumnText(s->SensKind), s->Producer, s->Etalon, ClassIndexText(s->ClassDop),
+             s->Owner, s->WDTHighLim, s->WDTLowLim, s->Diameter, s->Mass, programClock().now()});
+        s->ID = 0;
+        if (inserted)
+            s->ID = db.DBGetMaxID(QStringLiteral("Sensors"),
+                                  QStringLiteral("SerialNum = '") + quoteFilterText(s->SerialNum) +
+                                      QStringLiteral("' and ProdYear = ") +
+                                      QString::number(s->ProdYear) +
+                                      QStringLiteral(" and TypeName = '") +
+                                      quoteFilterText(s->TypeName) + QStringLiteral("'"));
+        if (s->ID <= 0) {
+            // 0 cannot name a stored row either: a failed insert must not pass as stored.
+            s->ID = 0;
+            dialogs.error(QStringLiteral("Внутренняя ошибка: не удалось добавить запись "
+                                         "поверяемого датчика в базу данных!"));
+            db.DBDeletePartialData(pov.ID);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool PoverkaEngine::storeBunch(int channel, const InspectionPage &page)
+{
+    TBunch &bunch = *pov.Bunches[channel];
+    const int c = channel;
+    QVariantList row{QVariant(), pov.ID, int(bunch.ChannelNum),
+                     bunch.EtalSensor ? bunch.EtalSensor->ID : 0};
+    for (int input = 1; input <= 4; ++input)
+        row << (bunch.Sensors[input] ? bunch.Sensors[input]->ID : 0);
+    for (int i = 0; i < 8; ++i)
+        row << QString(); // ResultInp1..4, DocNumInp1..4
+    for (int input = 1; input <= 4; ++input)
+        row << page.remarks[4 * c - 4 + input].trimmed();
+    for (int input = 1; input <= 4; ++input)
+        row << page.strengths[4 * c - 4 + input].trimmed();
+    for (int input = 1; input <= 4; ++input) {
+        row << resistanceValue(page.resistancePos[4 * c - 4 + input]);
+        row << resistanceValue(page.resistanceNeg[4 * c - 4 + input]);
+    }
+    row << bunch.PovTerminated << int(bunch.PovTermMeasPointNum);
+    row << QVariant() << QVariant() << QVariant() << QVariant();
+    row << programClock().now();
+    const bool inserted = db.DBBunchesTPInsert(row);
+    bunch.ID = 0;
+    if (inserted)
+        bunch.ID = db.DBGetMaxID(QStringLiteral("BunchesTP"),
+                                 QStringLiteral("PoverkaID = ") + QString::number(pov.ID) +
+                                     QStringLiteral(" and ChannelNum = ") +
+                                     QString::number(bunch.ChannelNum));
+    if (bunch.ID < 1) {
+        bunch.ID = 0;
+        dialogs.error(QStringLiteral(
+            "Внутренняя ошибка: не удалось добавить запись пучка датчиков в базу данных!"));
+        db.DBDeletePartialData(pov.ID);
+        return false;
+    }
+    return true;
+}
+
+} // namespace kront
