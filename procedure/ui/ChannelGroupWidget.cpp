@@ -1,0 +1,182 @@
+#include "procedure/ui/ChannelGroupWidget.h"
+
+#include "procedure/ui/DriftChart.h"
+#include "procedure/ui/StringGrid.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QVBoxLayout>
+
+namespace kront
+{
+
+namespace
+{
+constexpr int kReadingColWidth = 84; // pixels
+constexpr int kInputColWidth = 44;
+constexpr int kStabilityPanelWidth = 190;
+
+QLabel *namedLabel(const QString &name, const QString &text = QString())
+{
+    auto *l = new QLabel(text);
+    l->setObjectName(name);
+    return l;
+}
+} // namespace
+
+ChannelGroupWidget::ChannelGroupWidget(int channel, QWidget *parent)
+    : QGroupBox(QStringLiteral("Канал %1").arg(channel), parent), number(channel)
+{
+    const QString n = QString::number(channel);
+    setObjectName(QStringLiteral("GroupBoxChannel") + n);
+    grid = new StringGrid(QStringLiteral("StringGridChan") + n, 5, 6, 1, 1);
+    grid->setDefaultColWidth(kReadingColWidth);
+    grid->setColWidth(0, kInputColWidth);
+    grid->setSelectionMode(QAbstractItemView::NoSelection);
+    grid->setFocusPolicy(Qt::NoFocus);
+    grid->fitToCells();
+
+    ButtonRecordMeas = new QPushButton(QStringLiteral("Записать показание"));
+    ButtonRecordMeas->setObjectName(QStringLiteral("ButtonRecordMeas") + n);
+    pair(captionConnectedInput, LabelConnectedInput, QStringLiteral("LabelConnectedInput") + n,
+         QStringLiteral("Подключенный вход:"));
+    pair(captionMeasValue, LabelMeasValue, QStringLiteral("LabelMeasValue") + n,
+         QStringLiteral("Измеренное значение:"));
+    pair(captionTemperatureDeviation, LabelTemperatureDeviation,
+         QStringLiteral("LabelTemperatureDeviation") + n,
+         QStringLiteral("Температурный ход, °С/мин:"));
+    LabelCaptionThermostatTemperature =
+        namedLabel(QStringLiteral("LabelCaptionThermostatTemperature") + n,
+                   QStringLiteral("Температура печи, °С:"));
+    LabelThermostatTemperature = namedLabel(QStringLiteral("LabelThermostatTemperature") + n);
+    EditThermostatTemperature = new QLineEdit;
+    EditThermostatTemperature->setObjectName(QStringLiteral("EditThermostatTemperature") + n);
+    captionSKTemperature = namedLabel(QStringLiteral("LabelCaptionSKTemperature") + n,
+                                      QStringLiteral("Температура свободных концов, °С:"));
+    EditSKTemperature = new QLineEdit;
+    EditSKTemperature->setObjectName(QStringLiteral("EditSKTemperature") + n);
+    LabelWrongTPConnection = namedLabel(QStringLiteral("LabelWrongTPConnection") + n,
+                                        QStringLiteral("Проверьте правильность подключения "
+                                                       "контактов ТП!"));
+    LabelWrongTPConnection->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
+    LabelWrongTPConnection->setVisible(false);
+
+    statusBar = new QStatusBar;
+    statusBar->setObjectName(QStringLiteral("StatusBar") + n);
+    statusBar->setSizeGripEnabled(false);
+    for (int i = 0; i < 2; ++i) {
+        statusPanels[i] = namedLabel(QStringLiteral("StatusBar%1Panel%2").arg(n).arg(i));
+        statusPanels[i]->setFrameShape(QFrame::Panel);
+        statusPanels[i]->setFrameShadow(QFrame::Sunken);
+    }
+    statusPanels[1]->setFixedWidth(kStabilityPanelWidth);
+    statusBar->addWidget(statusPanels[0], 1);
+    statusBar->addPermanentWidget(statusPanels[1]);
+
+    chart = new DriftChart(QStringLiteral("ChartFurnaceTemperature") + n);
+    layOut();
+    connect(ButtonRecordMeas, &QPushButton::clicked, this, &ChannelGroupWidget::recordClicked);
+    applyControls(ChannelControls{});
+}
+
+void ChannelGroupWidget::pair(QLabel *&caption, QLabel *&value, const QString &name,
+                              const QString &text)
+{
+    caption = namedLabel(
+        QString(name).replace(QStringLiteral("Label"), QStringLiteral("LabelCaption")), text);
+    value = namedLabel(name);
+    value->setMinimumWidth(90);
+    QFont f = value->font();
+    f.setBold(true);
+    value->setFont(f);
+}
+
+void ChannelGroupWidget::layOut()
+{
+    auto *values = new QGridLayout;
+    int row = 0;
+    values->addWidget(captionConnectedInput, row, 0);
+    values->addWidget(LabelConnectedInput, row++, 1);
+    values->addWidget(captionMeasValue, row, 0);
+    values->addWidget(LabelMeasValue, row++, 1);
+    values->addWidget(captionTemperatureDeviation, row, 0);
+    values->addWidget(LabelTemperatureDeviation, row++, 1);
+    values->addWidget(LabelCaptionThermostatTemperature, row, 0);
+    auto *thermostat = new QHBoxLayout;
+    thermostat->addWidget(LabelThermostatTemperature);
+    thermostat->addWidget(EditThermostatTemperature);
+    values->addLayout(thermostat, row++, 1);
+    values->addWidget(captionSKTemperature, row, 0);
+    values->addWidget(EditSKTemperature, row++, 1);
+    values->setColumnStretch(1, 1);
+
+    auto *right = new QVBoxLayout;
+    right->addLayout(values);
+    right->addWidget(ButtonRecordMeas, 0, Qt::AlignLeft);
+    right->addStretch();
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(grid, 0, Qt::AlignTop);
+    top->addLayout(right, 1);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(LabelWrongTPConnection);
+    layout->addWidget(chart, 1);
+    layout->addWidget(statusBar);
+}
+
+void ChannelGroupWidget::applyControls(const ChannelControls &c)
+{
+    setEnabled(c.groupEnabled);
+    const bool wasHidden = ButtonRecordMeas->isHidden();
+    ButtonRecordMeas->setVisible(c.recordVisible);
+    if (c.beep && c.recordVisible && wasHidden)
+        QApplication::beep();
+    statusPanels[0]->setText(c.statusText);
+    statusPanels[1]->setText(c.stabilityText);
+    captionConnectedInput->setVisible(c.connectedInputVisible);
+    LabelConnectedInput->setVisible(c.connectedInputVisible);
+    LabelConnectedInput->setText(c.connectedInput);
+    captionMeasValue->setVisible(c.measValueVisible);
+    LabelMeasValue->setVisible(c.measValueVisible);
+    LabelMeasValue->setText(c.measValue);
+    captionTemperatureDeviation->setVisible(c.driftVisible);
+    LabelTemperatureDeviation->setVisible(c.driftVisible);
+    LabelTemperatureDeviation->setText(c.drift);
+    LabelCaptionThermostatTemperature->setVisible(c.thermostatCaptionVisible);
+    if (!c.thermostatCaption.isEmpty())
+        LabelCaptionThermostatTemperature->setText(c.thermostatCaption);
+    LabelThermostatTemperature->setVisible(c.thermostatValueVisible);
+    LabelThermostatTemperature->setText(c.thermostatValue);
+    EditThermostatTemperature->setVisible(c.thermostatEditVisible);
+    captionSKTemperature->setVisible(c.skVisible);
+    EditSKTemperature->setVisible(c.skVisible);
+    LabelWrongTPConnection->setVisible(c.wrongConnectionVisible);
+    if (c.focus)
+        edit(*c.focus)->setFocus();
+}
+
+void ChannelGroupWidget::showGrid(const ReadingGridText &text)
+{
+    for (int col = 0; col < 5; ++col)
+        for (int row = 0; row < 6; ++row)
+            grid->setCell(col, row, text[col][row]);
+}
+
+QLineEdit *ChannelGroupWidget::edit(ChannelEdit which) const
+{
+    return which == ChannelEdit::Thermostat ? EditThermostatTemperature : EditSKTemperature;
+}
+
+QString ChannelGroupWidget::statusText(int panel) const
+{
+    return statusPanels[panel == 1 ? 1 : 0]->text();
+}
+
+} // namespace kront

@@ -1,0 +1,84 @@
+#include "procedure/ui/DriftChart.h"
+
+#include "common/DecimalRounding.h"
+
+#include <QChart>
+#include <QLineSeries>
+#include <QValueAxis>
+#include <algorithm>
+
+namespace kront
+{
+
+namespace
+{
+constexpr double kWindowMinutes = 31;
+constexpr double kMinYSpan = 2.0; // °C, so that a steady furnace is not drawn as noise
+
+QString spreadText(double spread)
+{
+    if (spread >= DriftMonitor::kNotJudged)
+        return QStringLiteral("Ход за 30 мин: ещё не оценён");
+    return QStringLiteral("Ход за 30 мин: %1 °С (допустимо %2 °С)")
+        .arg(QString::number(rnd_n(spread, 2), 'f', 2).replace(u'.', u','),
+             QString::number(DriftMonitor::kAllowedSpread, 'f', 1).replace(u'.', u','));
+}
+} // namespace
+
+DriftChart::DriftChart(const QString &name, QWidget *parent)
+    : QChartView(parent), series(new QLineSeries), axisX(new QValueAxis), axisY(new QValueAxis)
+{
+    setObjectName(name);
+    auto *chart = new QChart;
+    chart->legend()->hide();
+    chart->addSeries(series);
+    axisX->setRange(-kWindowMinutes, 0);
+    axisX->setLabelFormat(QStringLiteral("%d"));
+    axisX->setTitleText(QStringLiteral("мин"));
+    axisY->setLabelFormat(QStringLiteral("%.1f"));
+    axisY->setTitleText(QStringLiteral("°С"));
+    chart->addAxis(axisX, Qt::AlignBottom);
+    chart->addAxis(axisY, Qt::AlignLeft);
+    series->attachAxis(axisX);
+    series->attachAxis(axisY);
+    chart->setMargins(QMargins(2, 2, 2, 2));
+    setChart(chart);
+    setRenderHint(QPainter::Antialiasing);
+    setMinimumHeight(140);
+    showSamples({}, DriftMonitor::kNotJudged);
+}
+
+void DriftChart::showSamples(const std::vector<DriftSample> &samples, double spread)
+{
+    QList<QPointF> points;
+    if (samples.empty()) {
+        series->replace(points);
+        axisY->setRange(0, kMinYSpan);
+        chart()->setTitle(QStringLiteral("Температура печи: нет данных"));
+        return;
+    }
+    const QDateTime newest = samples.back().time;
+    double lo = samples.front().t, hi = lo;
+    for (const DriftSample &s : samples) {
+        points.append(QPointF(newest.msecsTo(s.time) / 60000.0, s.t));
+        lo = std::min(lo, s.t);
+        hi = std::max(hi, s.t);
+    }
+    series->replace(points);
+    const double mid = (lo + hi) / 2;
+    const double half = std::max(hi - lo, kMinYSpan) / 2 * 1.1;
+    axisY->setRange(mid - half, mid + half);
+    chart()->setTitle(spreadText(spread));
+}
+
+int DriftChart::pointCount() const
+{
+    return int(series->count());
+}
+
+QString DriftChart::titleText() const
+{
+    return chart()->title();
+}
+
+} // namespace kront

@@ -1,0 +1,132 @@
+#include "procedure/ui/InspectionPageWidget.h"
+
+#include "procedure/ui/CellCharFilter.h"
+#include "procedure/ui/StringGrid.h"
+
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace kront
+{
+
+namespace
+{
+constexpr int kSerialColWidth = 73; // pixels
+constexpr int kRemarkColWidth = 590;
+
+QLabel *caption(const QString &name, const QString &text)
+{
+    auto *l = new QLabel(text);
+    l->setObjectName(name);
+    l->setWordWrap(true);
+    return l;
+}
+} // namespace
+
+InspectionPageWidget::InspectionPageWidget(QWidget *parent)
+    : QWidget(parent), StringGridExternalSurvey(
+                           new StringGrid(QStringLiteral("StringGridExternalSurvey"), 2, 9, 1, 1)),
+      StringGridInsulationStrength(
+          new StringGrid(QStringLiteral("StringGridInsulationStrength"), 9, 2, 1, 1)),
+      StringGridInsulationResistance(
+          new StringGrid(QStringLiteral("StringGridInsulationResistance"), 9, 3, 1, 1))
+{
+    setObjectName(QStringLiteral("JvWizardInteriorPage3"));
+    layOutGrids();
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(caption(QStringLiteral("LabelExternalSurvey"),
+                              QStringLiteral("Замечания по внешнему осмотру")));
+    layout->addWidget(StringGridExternalSurvey);
+    layout->addWidget(caption(QStringLiteral("LabelInsulationStrength"),
+                              QStringLiteral("Электрическая прочность изоляции ТП")));
+    layout->addWidget(StringGridInsulationStrength);
+    layout->addWidget(caption(QStringLiteral("LabelInsulationResistance"),
+                              QStringLiteral("Электрическое сопротивление изоляции Rиз при "
+                                             "различной полярности напряжения")));
+    layout->addWidget(StringGridInsulationResistance);
+    layout->addStretch();
+
+    // A data cell is editable only where its position has a serial number.
+    StringGridExternalSurvey->setEditableRule(
+        [this](int, int row) { return !serialAt(row).isEmpty(); });
+    StringGridInsulationStrength->setEditableRule(
+        [this](int col, int) { return !serialAt(col).isEmpty(); });
+    StringGridInsulationResistance->setEditableRule(
+        [this](int col, int) { return !serialAt(col).isEmpty(); });
+    attachFilter(StringGridExternalSurvey, InspectionGrid::Remarks);
+    attachFilter(StringGridInsulationStrength, InspectionGrid::Strength);
+    attachFilter(StringGridInsulationResistance, InspectionGrid::Resistance);
+}
+
+void InspectionPageWidget::attachFilter(StringGrid *grid, InspectionGrid kind)
+{
+    grid->setItemDelegate(
+        new CellCharFilter([kind](int, int, const QString &text,
+                                  QChar typed) { return InspectionAcceptsChar(kind, text, typed); },
+                           grid));
+}
+
+void InspectionPageWidget::layOutGrids()
+{
+    StringGridExternalSurvey->setColWidth(0, kSerialColWidth);
+    StringGridExternalSurvey->setColWidth(1, kRemarkColWidth);
+    StringGridExternalSurvey->setCell(0, 0, QStringLiteral("Сер. № ТП"));
+    StringGridExternalSurvey->setCell(1, 0, QStringLiteral("Замечания"));
+
+    StringGridInsulationStrength->setDefaultColWidth(kSerialColWidth);
+    StringGridInsulationStrength->setCell(0, 0, QStringLiteral("Сер. № ТП"));
+    StringGridInsulationStrength->setCell(0, 1, QStringLiteral("Прочность"));
+
+    StringGridInsulationResistance->setDefaultColWidth(kSerialColWidth);
+    StringGridInsulationResistance->setCell(0, 0, QStringLiteral("Сер. № ТП"));
+    StringGridInsulationResistance->setCell(0, 1, QStringLiteral("Rиз +"));
+    StringGridInsulationResistance->setCell(0, 2, QStringLiteral("Rиз -"));
+
+    for (StringGrid *g :
+         {StringGridExternalSurvey, StringGridInsulationStrength, StringGridInsulationResistance})
+        g->fitToCells();
+}
+
+QString InspectionPageWidget::serialAt(int position) const
+{
+    if (position < 1 || position > kInspectionPositions)
+        return {};
+    return StringGridInsulationStrength->cell(position, 0);
+}
+
+void InspectionPageWidget::prepare(const PositionTexts &serials)
+{
+    for (StringGrid *g :
+         {StringGridExternalSurvey, StringGridInsulationStrength, StringGridInsulationResistance})
+        g->clearDataCells();
+    for (int p = 1; p <= kInspectionPositions; ++p) {
+        StringGridExternalSurvey->setCell(0, p, serials[p]);
+        StringGridInsulationStrength->setCell(p, 0, serials[p]);
+        StringGridInsulationResistance->setCell(p, 0, serials[p]);
+    }
+    for (StringGrid *g :
+         {StringGridExternalSurvey, StringGridInsulationStrength, StringGridInsulationResistance})
+        g->refreshFlags();
+}
+
+InspectionPage InspectionPageWidget::read() const
+{
+    InspectionPage page;
+    for (int p = 1; p <= kInspectionPositions; ++p) {
+        page.remarks[p] = StringGridExternalSurvey->cell(1, p);
+        page.strengths[p] = StringGridInsulationStrength->cell(p, 1);
+        page.resistancePos[p] = StringGridInsulationResistance->cell(p, 1);
+        page.resistanceNeg[p] = StringGridInsulationResistance->cell(p, 2);
+    }
+    return page;
+}
+
+void InspectionPageWidget::writeResistances(const InspectionPage &page)
+{
+    for (int p = 1; p <= kInspectionPositions; ++p) {
+        StringGridInsulationResistance->setCell(p, 1, page.resistancePos[p]);
+        StringGridInsulationResistance->setCell(p, 2, page.resistanceNeg[p]);
+    }
+}
+
+} // namespace kront
