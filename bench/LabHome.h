@@ -1,0 +1,65 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QVariantList>
+
+#include <vector>
+
+// The homes the benchmarks measure: a laboratory's data after one month and
+// after twenty years of work, built through the program's own record
+// operations and kept on disk so that later runs reuse them.
+namespace kront::bench
+{
+
+struct LabSize {
+    const char *name;   // folder name and label in the summary
+    int verifications;  // Poverki rows; two bunches, eight sensors, one document each
+    int resultsPerBunch; // ResultsTP rows of one bunch
+    int references;     // EtalSens rows
+};
+
+// 50,000 verifications in twenty years is about 208 a month.
+inline constexpr LabSize kMonth{"month", 208, 50, 40};
+inline constexpr LabSize kTwentyYears{"twenty-years", 50000, 50, 40};
+
+// Identifiers the generator gives rows (a fresh table gives its first row ID 2).
+struct LabIds {
+    static int poverka(int i) { return i + 2; }
+    static int bunch(int i, int channel) { return 2 * i + channel + 1; }
+    static int sensor(int i, int channel, int input) { return 8 * i + 4 * (channel - 1) + input + 1; }
+    static int reference(int k) { return k + 2; }
+    static int document(int i) { return i + 2; }
+};
+
+// Row value lists as the program writes them (field order of each table).
+struct LabRows {
+    LabRows(const LabSize &size, const QDateTime &now);
+
+    QDateTime started(int i) const;
+    bool finished(int i) const; // a few verifications stay unfinished
+    QVariantList poverka(int i) const;
+    QVariantList reference(int k) const;
+    QVariantList sensor(int i, int channel, int input) const;
+    QVariantList bunch(int i, int channel) const;
+    // The measurement and calculation rows of one bunch.
+    std::vector<QVariantList> results(int i, int channel) const;
+    QVariantList document(int i) const;
+
+    const LabSize &size;
+    QDateTime now;
+    qint64 spanSecs; // time covered by the home
+};
+
+// Makes sure a complete home of that size exists under `cacheDir` and returns
+// its path; builds it (printing progress to stderr) when it is missing or was
+// left half-built. The build goes through Database::insertRows in batches.
+QString ensureLabHome(const LabSize &size, const QString &cacheDir);
+
+// When the home's rows were generated (the `now` of its LabRows).
+QDateTime labHomeTime(const QString &home);
+
+// A copy of a cached home that benchmarks may change.
+QString copyHome(const QString &from, const QString &to);
+
+} // namespace kront::bench

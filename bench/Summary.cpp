@@ -1,0 +1,126 @@
+#include "bench/Summary.h"
+
+#include <algorithm>
+
+namespace kront::bench
+{
+
+Summary &Summary::instance()
+{
+    static Summary summary;
+    return summary;
+}
+
+Summary::Row &Summary::row(const std::string &op)
+{
+    for (Row &r : rows) {
+        if (r.op == op)
+            return r;
+    }
+    rows.push_back({op, "", kRecordGoal, {}});
+    return rows.back();
+}
+
+void Summary::declare(const std::string &op, const std::string &group, Goal goal)
+{
+    Row &r = row(op);
+    r.group = group;
+    r.goal = goal;
+}
+
+void Summary::add(const std::string &op, Variant v, Size s, double ms, double cpuMs)
+{
+    Cell &cell = row(op).cells[{v, s}];
+    cell.samples.push_back(ms);
+    cell.cpu.push_back(cpuMs);
+}
+
+void Summary::failed(const std::string &op, Variant v, Size s)
+{
+    ++row(op).cells[{v, s}].failures;
+}
+
+double Summary::median(std::vector<double> v)
+{
+    if (v.empty())
+        return -1;
+    const auto mid = v.begin() + v.size() / 2;
+    std::nth_element(v.begin(), mid, v.end());
+    return *mid;
+}
+
+namespace
+{
+
+std::string ms(double v)
+{
+    if (v < 0)
+        return "-";
+    char buf[32];
+    if (v >= 100)
+        std::snprintf(buf, sizeof buf, "%.0f", v);
+    else if (v >= 1)
+        std::snprintf(buf, sizeof buf, "%.2f", v);
+    else
+        std::snprintf(buf, sizeof buf, "%.4f", v);
+    return buf;
+}
+
+std::string factor(double num, double den, const char *suffix)
+{
+    if (num < 0 || den <= 0)
+        return "-";
+    char buf[32];
+    std::snprintf(buf, sizeof buf, num / den >= 100 ? "%.0f%s" : "%.2f%s", num / den, suffix);
+    return buf;
+}
+
+} // namespace
+
+void Summary::print(std::FILE *out) const
+{
+    const char *header = "%-48s %9s %9s %6s %9s %9s %9s %9s %-15s %s\n";
+    std::fprintf(out, "\nMedian time of one operation, ms (home of one month / of twenty years)\n");
+    std::fprintf(out, header, "operation", "1 month", "20 years", "ratio", "cpu 20 y",
+                 "base 1 mo", "base 20 y", "speed-up", "goal (20 y)", "met");
+    std::string group;
+    for (const Row &r : rows) {
+        if (r.group != group) {
+            group = r.group;
+            std::fprintf(out, "-- %s\n", group.c_str());
+        }
+        auto med = [&](Variant v, Size s, bool cpu = false) {
+            const auto it = r.cells.find({v, s});
+            return it == r.cells.end() ? -1.0
+                                       : median(cpu ? it->second.cpu : it->second.samples);
+        };
+        int failures = 0;
+        for (const auto &[key, cell] : r.cells)
+            failures += cell.failures;
+        const double m = med(Variant::Ours, Size::Month);
+        const double y = med(Variant::Ours, Size::TwentyYears);
+        const double yc = med(Variant::Ours, y >= 0 ? Size::TwentyYears : Size::Month, true);
+        const double bm = med(Variant::Baseline, Size::Month);
+        const double by = med(Variant::Baseline, Size::TwentyYears);
+        const double judged = y >= 0 ? y : m;
+        char goal[40];
+        if (r.goal.maxRatio > 0)
+            std::snprintf(goal, sizeof goal, "<=%g ms, x<=%g", r.goal.maxMedianMs, r.goal.maxRatio);
+        else
+            std::snprintf(goal, sizeof goal, "<=%g ms", r.goal.maxMedianMs);
+        const bool timeMet = judged >= 0 && judged <= r.goal.maxMedianMs;
+        const bool ratioMet = r.goal.maxRatio <= 0 || m <= 0 || y < 0 || y / m <= r.goal.maxRatio;
+        std::string met = failures > 0         ? "FAILED x" + std::to_string(failures)
+                          : timeMet && ratioMet ? "yes"
+                          : !timeMet && !ratioMet ? "no (time, ratio)"
+                          : !timeMet            ? "no (time)"
+                                                : "no (ratio)";
+        std::fprintf(out, header, r.op.c_str(), ms(m).c_str(), ms(y).c_str(),
+                     factor(y, m, "").c_str(), ms(yc).c_str(), ms(bm).c_str(), ms(by).c_str(),
+                     factor(by, y, "x").c_str(), goal, met.c_str());
+    }
+    for (const std::string &n : notes)
+        std::fprintf(out, "%s\n", n.c_str());
+}
+
+} // namespace kront::bench

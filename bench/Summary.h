@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+// The per-operation samples of a benchmark run and the one summary table
+// printed at its end: medians at both home sizes, their ratio, the
+// load-whole-table baseline with our speed-up, and the goal of each figure.
+namespace kront::bench
+{
+
+enum class Variant { Ours, Baseline };
+enum class Size { Month, TwentyYears };
+
+struct Goal {
+    double maxMedianMs = 1.0; // at twenty years
+    double maxRatio = 1.5;    // twenty years / one month; 0: not judged
+};
+
+inline constexpr Goal kRecordGoal{1.0, 1.5};
+inline constexpr Goal kSearchGoal{50.0, 0.0};
+inline constexpr Goal kFrameGoal{0.1, 0.0};
+
+class Summary
+{
+public:
+    static Summary &instance();
+
+    // Declares a row of the table (in the order rows are declared).
+    void declare(const std::string &op, const std::string &group, Goal goal);
+    // One sample: wall-clock and processor time of the operation, ms.
+    void add(const std::string &op, Variant v, Size s, double ms, double cpuMs);
+    void failed(const std::string &op, Variant v, Size s);
+    void note(const std::string &line) { notes.push_back(line); }
+
+    void print(std::FILE *out) const;
+
+private:
+    struct Cell {
+        std::vector<double> samples, cpu;
+        int failures = 0;
+    };
+    struct Row {
+        std::string op, group;
+        Goal goal;
+        std::map<std::pair<Variant, Size>, Cell> cells;
+    };
+    Row &row(const std::string &op);
+    static double median(std::vector<double> v);
+
+    std::vector<Row> rows;
+    std::vector<std::string> notes;
+};
+
+} // namespace kront::bench
