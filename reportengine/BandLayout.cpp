@@ -41,7 +41,7 @@ void addTextLines(std::vector<PreparedItem> &items, const Placed &p)
 {
     const ReportObject &o = *p.object;
     const FontBox box = fontBox(o.font);
-    const QRectF inner = p.rect.adjusted(o.padding, o.padding, -o.padding, -o.padding);
+    const QRectF inner = p.rect.adjusted(o.paddingX, o.paddingY, -o.paddingX, -o.paddingY);
     const double content = p.lines.size() * box.lineSpacing;
     double top = inner.top();
     if (o.vAlign == VAlign::Center)
@@ -116,8 +116,8 @@ LaidBand layOutBand(const Band &band, const NameResolver &resolve)
         if (o.type == ReportObject::Type::Text) {
             QString text = o.text.evaluate(resolve);
             text.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
-            p.lines = breakLines(text, o.font, o.rect.width() - 2 * o.padding, o.wordWrap);
-            const double need = 2 * o.padding + p.lines.size() * fontBox(o.font).lineSpacing;
+            p.lines = breakLines(text, o.font, o.rect.width() - 2 * o.paddingX, o.wordWrap);
+            const double need = 2 * o.paddingY + p.lines.size() * fontBox(o.font).lineSpacing;
             if (o.stretch && need > p.rect.height())
                 p.rect.setHeight(need);
             height = std::max(height, p.rect.bottom());

@@ -1,5 +1,9 @@
 #include "reportengine/ReportLayout.h"
 
+#include <QSet>
+#include <algorithm>
+#include <cmath>
+
 namespace kront::report
 {
 
@@ -11,6 +15,47 @@ constexpr double kEpsilon = 0.01; // mm
 // Stand-ins for the sheet number and count until every sheet exists.
 const QString kPageToken = QStringLiteral("\uE000P\uE001");
 const QString kPagesToken = QStringLiteral("\uE000T\uE001");
+
+// Fills and pictures go under every rule and text of the sheet, so that a
+// cell's background never covers the frame of the cell beside it.
+void paintBackgroundsFirst(PreparedPage &page)
+{
+    auto rank = [](const PreparedItem &item) {
+        if (std::holds_alternative<PreparedRect>(item) ||
+            std::holds_alternative<PreparedImage>(item))
+            return 0;
+        return std::holds_alternative<PreparedLine>(item) ? 1 : 2;
+    };
+    std::stable_sort(
+        page.items.begin(), page.items.end(),
+        [&](const PreparedItem &a, const PreparedItem &b) { return rank(a) < rank(b); });
+}
+
+// Neighbouring cells frame their common side twice; drawing it once keeps
+// every rule of a table the same weight on paper.
+void dropRepeatedLines(PreparedPage &page)
+{
+    QSet<QString> seen;
+    std::erase_if(page.items, [&](const PreparedItem &item) {
+        const auto *l = std::get_if<PreparedLine>(&item);
+        if (!l)
+            return false;
+        QPointF a = l->line.p1(), b = l->line.p2();
+        if (std::make_pair(b.x(), b.y()) < std::make_pair(a.x(), a.y()))
+            std::swap(a, b);
+        const QString key = QStringLiteral("%1 %2 %3 %4 %5 %6")
+                                .arg(std::lround(a.x() * 1000))
+                                .arg(std::lround(a.y() * 1000))
+                                .arg(std::lround(b.x() * 1000))
+                                .arg(std::lround(b.y() * 1000))
+                                .arg(std::lround(l->width * 1000))
+                                .arg(l->color.rgba());
+        if (seen.contains(key))
+            return true;
+        seen.insert(key);
+        return false;
+    });
+}
 
 } // namespace
 
@@ -37,6 +82,10 @@ PreparedReport ReportLayout::run()
     if (sheetOpen)
         finishSheet();
     numberSheets();
+    for (PreparedPage &page : out.pages) {
+        paintBackgroundsFirst(page);
+        dropRepeatedLines(page);
+    }
     return std::move(out);
 }
 

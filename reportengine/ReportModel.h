@@ -52,8 +52,9 @@ struct ReportObject {
     HAlign hAlign = HAlign::Left;
     VAlign vAlign = VAlign::Top;
     bool wordWrap = true;
-    bool stretch = false; // grows downwards (with its band) to show every line
-    double padding = 0.5; // mm between the frame and the text
+    bool stretch = false;  // grows downwards (with its band) to show every line
+    double paddingX = 1.0; // mm between the frame and the text, left and right
+    double paddingY = 0.5; // mm, top and bottom
     QColor color = Qt::black;
     QColor fill; // invalid: no fill
 

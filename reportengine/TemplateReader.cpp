@@ -308,6 +308,7 @@ private:
     void readObject(Band &b, const FontSpec &bandFont);
     void readText(ReportObject &o, XmlAttributes &a, const FontSpec &bandFont);
     void readPicture(ReportObject &o, XmlAttributes &a);
+    void readPadding(XmlAttributes &a, ReportObject &o);
     void checkBandOrder(const ReportPage &p);
 
     QXmlStreamReader xml;
@@ -383,7 +384,7 @@ void Parser::readText(ReportObject &o, XmlAttributes &a, const FontSpec &bandFon
         a.fail(QStringLiteral("вертикальное выравнивание должно быть top, center или bottom"));
     o.wordWrap = a.flag(QStringLiteral("wordWrap"), true);
     o.stretch = a.flag(QStringLiteral("stretch"), false);
-    o.padding = a.nonNegative(QStringLiteral("padding"), 0.5);
+    readPadding(a, o);
     o.frame = a.frame(Frame());
     o.color = a.color(QStringLiteral("color"), Qt::black);
     o.fill = a.color(QStringLiteral("fill"), QColor());
@@ -397,6 +398,26 @@ void Parser::readText(ReportObject &o, XmlAttributes &a, const FontSpec &bandFon
         a.fail(message);
     else
         o.text = std::move(*text);
+}
+
+// "padding": one length for all sides, or "horizontal vertical" (mm).
+void Parser::readPadding(XmlAttributes &a, ReportObject &o)
+{
+    if (!a.has(QStringLiteral("padding")))
+        return;
+    QStringList parts = a.text(QStringLiteral("padding")).split(u' ', Qt::SkipEmptyParts);
+    bool okX = false, okY = false;
+    const double x = parts.value(0).replace(u',', u'.').toDouble(&okX);
+    const double y = parts.size() == 2 ? parts[1].replace(u',', u'.').toDouble(&okY) : x;
+    if (parts.size() == 1)
+        okY = okX;
+    if (parts.size() > 2 || !okX || !okY || x < 0 || y < 0) {
+        a.fail(QStringLiteral("отступ текста 'padding' должен быть одним или двумя "
+                              "неотрицательными числами"));
+        return;
+    }
+    o.paddingX = x;
+    o.paddingY = y;
 }
 
 void Parser::readPicture(ReportObject &o, XmlAttributes &a)

@@ -272,3 +272,29 @@ TEST(ReportBands, ATextLongerThanASheetRunsOnWithoutLosingALine)
     EXPECT_EQ(printed.join('|').toStdString(), means.join('|').toStdString()); // CR LF breaks too
     EXPECT_TRUE(sheetTexts(report).endsWith("после\n\f"));
 }
+
+// Shared cell sides are drawn once, over every cell's background.
+TEST(ReportBands, TableRulesAreDrawnOnceAndOverTheFills)
+{
+    const QString cells = "<text left='0' top='0' width='20' height='6' frame='all' "
+                          "fill='#eeeeee'>a</text>"
+                          "<text left='20' top='0' width='20' height='6' frame='all' "
+                          "fill='#eeeeee'>b</text>";
+    Report report;
+    ASSERT_TRUE(
+        report.loadFromData(pageXml(band("Row1", "title", cells) + band("Row2", "title", cells))));
+    ASSERT_TRUE(report.prepare());
+    int lines = 0;
+    bool lineSeen = false;
+    for (const auto &item : report.prepared().pages.front().items) {
+        if (std::holds_alternative<PreparedLine>(item)) {
+            ++lines;
+            lineSeen = true;
+        }
+        if (std::holds_alternative<PreparedRect>(item)) {
+            EXPECT_FALSE(lineSeen) << "a fill painted over a rule";
+        }
+    }
+    // two rows of two cells: 3 verticals per row and 3 horizontals per column
+    EXPECT_EQ(lines, 2 * 3 + 2 * 3);
+}
