@@ -50,9 +50,10 @@ std::optional<SqlFilter> Database::compile(const QString &filter, const TableSch
     auto compiled = compileFilter(filter, schema, programClock().now());
     if (auto *err = std::get_if<FilterError>(&compiled)) {
         filterError = *err;
-        dialogs.error(QStringLiteral("Внутренняя ошибка: %1 (таблица %2, условие «%3»). Операция "
-                                     "не выполнена.")
-                          .arg(err->text(), schema.tableName(), filter));
+        dialogs.error(
+            QStringLiteral("Внутренняя ошибка: неверное условие отбора записей таблицы "
+                           "%1 «%2» (позиция %3: %4). Операция не выполнена.")
+                .arg(schema.tableName(), filter, QString::number(err->position), err->message));
         return std::nullopt;
     }
     return std::get<SqlFilter>(std::move(compiled));

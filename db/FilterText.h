@@ -15,4 +15,10 @@ inline QString quoteFilterText(const QString &text)
     return out;
 }
 
+// The typed text as a whole quoted literal: "O'Neil" gives "'O''Neil'".
+inline QString filterTextLiteral(const QString &text)
+{
+    return QLatin1Char('\'') + quoteFilterText(text) + QLatin1Char('\'');
+}
+
 } // namespace kront

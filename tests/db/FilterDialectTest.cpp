@@ -141,6 +141,7 @@ TEST_F(FilterDialectTest, TypedQuotesNeverBreakAFilter)
     }
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(quoteFilterText("O'Neil's"), "O''Neil''s");
+    EXPECT_EQ(count("Poverki", "PovNum = " + filterTextLiteral("A'1")), 1);
 }
 
 struct SyntaxCase {
