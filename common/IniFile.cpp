@@ -11,6 +11,7 @@ namespace kront
 struct IniFile::Content {
     QStringList lines;
     bool utf8 = false;
+    QString readError; // the file exists but could not be read
 };
 
 namespace
@@ -105,14 +106,23 @@ IniFile::Content IniFile::load() const
 {
     Content c;
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.exists())
+            c.readError = file.errorString();
         return c;
+    }
     c.lines = AnsiTextFile::splitLines(AnsiTextFile::decodeBytes(file.readAll(), &c.utf8));
     return c;
 }
 
 bool IniFile::save(const Content &content)
 {
+    // A file that exists but could not be read is never replaced by the
+    // few keys written now.
+    if (!content.readError.isEmpty()) {
+        error = content.readError;
+        return false;
+    }
     QString text;
     for (const QString &line : content.lines)
         text += line + QStringLiteral("\r\n");

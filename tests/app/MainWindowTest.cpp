@@ -1,4 +1,5 @@
 #include "app/ui/HelpViewer.h"
+#include "app/ui/TFormMKRONTSettings.h"
 #include "app/ui/TFormMain.h"
 #include "common/ui/HelpContext.h"
 #include "metrology/model/TPoverka.h"
@@ -7,10 +8,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTextBrowser>
 #include <QToolBar>
 
@@ -301,6 +304,37 @@ TEST_F(MainWindowTest, StartOnAnEmptyHomeCreatesTheTablesSilently)
     EXPECT_TRUE(programSettings().isLoaded());
     EXPECT_EQ(programSettings().portName(), "/dev/ttyS0");
     EXPECT_FALSE(QFile::exists(home.config("kront.INI"))); // nothing written at start-up
+}
+
+TEST_F(MainWindowTest, SecondStartLeavesTheTableFilesAsTheyAre)
+{
+    createWindows();
+    windows.reset();
+    QMap<QString, QByteArray> before;
+    for (const QString &name : QDir(home.path() + "/Data").entryList(QDir::Files)) {
+        QFile f(home.data(name));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        before[name] = f.readAll();
+    }
+    ASSERT_EQ(before.size(), 6);
+    createWindows();
+    windows.reset();
+    for (auto it = before.cbegin(); it != before.cend(); ++it) {
+        QFile f(home.data(it.key()));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        EXPECT_EQ(f.readAll(), it.value()) << it.key().toStdString();
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(MainWindowTest, HelpKeyInTheSettingsWindowOpensItsPage)
+{
+    ApplicationWindows &w = createWindows();
+    TFormMKRONTSettings &settings = *w.FormMKRONTSettings();
+    settings.pages()->setCurrentIndex(1);
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(settings.ComboBoxFoundPorts, &f1);
+    EXPECT_EQ(w.Help()->currentPage(), HelpViewer::pagePath(13));
 }
 
 TEST_F(MainWindowTest, StartWithoutDataFolderReportsTheFirstTableOnly)
