@@ -124,7 +124,8 @@ void poverkaUpdateBenchmarks()
             int i = h.randomVerification();
             while (!h.rows->finished(i)) // leave the unfinished ones unfinished
                 i = h.randomVerification();
-            return timed([&] { return database().DBPoverkaSetFinished(LabIds::poverka(i), nullptr); });
+            return timed(
+                [&] { return database().DBPoverkaSetFinished(LabIds::poverka(i), nullptr); });
         },
         flatUpdate(Poverki, poverkaId, [](FlatTable &t, int r) {
             t.setReal(r, 3, msecsOf(QDateTime::currentDateTime()));

@@ -19,7 +19,8 @@ const std::string kGroup = "record operations: queries and reads";
 
 QString sensorFilter(const QVariantList &s)
 {
-    return QStringLiteral("SerialNum = '%1' and ProdYear = %2 and TypeName = '%3' and NSHType = '%4'")
+    return QStringLiteral(
+               "SerialNum = '%1' and ProdYear = %2 and TypeName = '%3' and NSHType = '%4'")
         .arg(s[1].toString())
         .arg(s[2].toInt())
         .arg(s[3].toString(), s[4].toString());
@@ -64,7 +65,8 @@ void maxIdBenchmarks()
             return timed([&] { return database().DBGetMaxID("Poverki", filter) >= -1; });
         },
         [](HomeUnderTest &h) {
-            const QByteArray povNum = h.rows->poverka(h.randomVerification())[1].toString().toUtf8();
+            const QByteArray povNum =
+                h.rows->poverka(h.randomVerification())[1].toString().toUtf8();
             FlatTable t(Poverki);
             return timed([&] {
                 if (!loadFlat(t, h, Poverki))
@@ -194,7 +196,8 @@ void sensorReadBenchmarks()
         [](HomeUnderTest &h) {
             const int id = LabIds::reference(h.randomReference());
             TBunch bunch;
-            return timed([&] { return database().DBReadEtalSensor(id, bunch) && bunch.EtalSensor; });
+            return timed(
+                [&] { return database().DBReadEtalSensor(id, bunch) && bunch.EtalSensor; });
         },
         [](HomeUnderTest &h) {
             const int id = LabIds::reference(h.randomReference());

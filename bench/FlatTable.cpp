@@ -181,9 +181,9 @@ bool FlatTable::exportFrom(const TableSchema &schema, const QString &flatPath)
     QStringList columns;
     for (int i = 0; i < schema.fieldCount(); ++i)
         columns << sqlite::quoteIdentifier(schema.fieldName(i));
-    sqlite::Statement st(file->connection(), QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
-                                                 .arg(columns.join(u','),
-                                                      sqlite::quoteIdentifier(schema.tableName())));
+    sqlite::Statement st(file->connection(),
+                         QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                             .arg(columns.join(u','), sqlite::quoteIdentifier(schema.tableName())));
     QByteArray blank(flat.recordSize, '\0');
     while (st.step()) {
         flat.data.append(blank);

@@ -46,8 +46,8 @@ void setHomes(HomeUnderTest *month, HomeUnderTest *twentyYears)
     homes[1] = twentyYears;
 }
 
-void registerOperation(const std::string &name, const std::string &group, Goal goal,
-                       Operation ours, Operation baseline)
+void registerOperation(const std::string &name, const std::string &group, Goal goal, Operation ours,
+                       Operation baseline)
 {
     Summary::instance().declare(name, group, goal);
     for (Variant variant : {Variant::Ours, Variant::Baseline}) {

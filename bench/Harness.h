@@ -65,8 +65,8 @@ using Operation = std::function<double(HomeUnderTest &home)>;
 void setHomes(HomeUnderTest *month, HomeUnderTest *twentyYears);
 
 // Registers `op` as ours at both sizes and `baseline` (when given) likewise.
-void registerOperation(const std::string &name, const std::string &group, Goal goal,
-                       Operation ours, Operation baseline);
+void registerOperation(const std::string &name, const std::string &group, Goal goal, Operation ours,
+                       Operation baseline);
 
 // The benchmark sets, registered in this order (queries before changes).
 void registerQueryBenchmarks();

@@ -116,7 +116,9 @@ QVariantList LabRows::bunch(int i, int channel) const
         row << LabIds::sensor(i, channel, k);
     const bool done = finished(i);
     for (int k = 1; k <= 4; ++k)
-        row << (!done ? QString() : (i + k) % 17 == 0 ? QStringLiteral("Бр.") : QStringLiteral("2"));
+        row << (!done               ? QString()
+                : (i + k) % 17 == 0 ? QStringLiteral("Бр.")
+                                    : QStringLiteral("2"));
     for (int k = 1; k <= 4; ++k)
         row << (channel == 1 && k == 1 ? QVariant(QString::number(i + 1)) : QVariant());
     for (int k = 1; k <= 4; ++k)
@@ -145,7 +147,8 @@ std::vector<QVariantList> LabRows::results(int i, int channel) const
             QVariantList row = {LabIds::poverka(i),
                                 LabIds::bunch(i, channel),
                                 i % 3 == 0 ? 1 : 0,
-                                measure ? QStringLiteral("MainCycle") : QStringLiteral("Calculation"),
+                                measure ? QStringLiteral("MainCycle")
+                                        : QStringLiteral("Calculation"),
                                 p,
                                 measure ? m : m - measures,
                                 0.8,

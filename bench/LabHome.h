@@ -13,10 +13,10 @@ namespace kront::bench
 {
 
 struct LabSize {
-    const char *name;   // folder name and label in the summary
-    int verifications;  // Poverki rows; two bunches, eight sensors, one document each
+    const char *name;    // folder name and label in the summary
+    int verifications;   // Poverki rows; two bunches, eight sensors, one document each
     int resultsPerBunch; // ResultsTP rows of one bunch
-    int references;     // EtalSens rows
+    int references;      // EtalSens rows
 };
 
 // 50,000 verifications in twenty years is about 208 a month.
@@ -27,7 +27,10 @@ inline constexpr LabSize kTwentyYears{"twenty-years", 50000, 50, 40};
 struct LabIds {
     static int poverka(int i) { return i + 2; }
     static int bunch(int i, int channel) { return 2 * i + channel + 1; }
-    static int sensor(int i, int channel, int input) { return 8 * i + 4 * (channel - 1) + input + 1; }
+    static int sensor(int i, int channel, int input)
+    {
+        return 8 * i + 4 * (channel - 1) + input + 1;
+    }
     static int reference(int k) { return k + 2; }
     static int document(int i) { return i + 2; }
 };

@@ -81,8 +81,8 @@ void Summary::print(std::FILE *out) const
 {
     const char *header = "%-48s %9s %9s %6s %9s %9s %9s %9s %-15s %s\n";
     std::fprintf(out, "\nMedian time of one operation, ms (home of one month / of twenty years)\n");
-    std::fprintf(out, header, "operation", "1 month", "20 years", "ratio", "cpu 20 y",
-                 "base 1 mo", "base 20 y", "speed-up", "goal (20 y)", "met");
+    std::fprintf(out, header, "operation", "1 month", "20 years", "ratio", "cpu 20 y", "base 1 mo",
+                 "base 20 y", "speed-up", "goal (20 y)", "met");
     std::string group;
     for (const Row &r : rows) {
         if (r.group != group) {
@@ -91,8 +91,7 @@ void Summary::print(std::FILE *out) const
         }
         auto med = [&](Variant v, Size s, bool cpu = false) {
             const auto it = r.cells.find({v, s});
-            return it == r.cells.end() ? -1.0
-                                       : median(cpu ? it->second.cpu : it->second.samples);
+            return it == r.cells.end() ? -1.0 : median(cpu ? it->second.cpu : it->second.samples);
         };
         int failures = 0;
         for (const auto &[key, cell] : r.cells)
@@ -110,11 +109,11 @@ void Summary::print(std::FILE *out) const
             std::snprintf(goal, sizeof goal, "<=%g ms", r.goal.maxMedianMs);
         const bool timeMet = judged >= 0 && judged <= r.goal.maxMedianMs;
         const bool ratioMet = r.goal.maxRatio <= 0 || m <= 0 || y < 0 || y / m <= r.goal.maxRatio;
-        std::string met = failures > 0         ? "FAILED x" + std::to_string(failures)
-                          : timeMet && ratioMet ? "yes"
+        std::string met = failures > 0            ? "FAILED x" + std::to_string(failures)
+                          : timeMet && ratioMet   ? "yes"
                           : !timeMet && !ratioMet ? "no (time, ratio)"
-                          : !timeMet            ? "no (time)"
-                                                : "no (ratio)";
+                          : !timeMet              ? "no (time)"
+                                                  : "no (ratio)";
         std::fprintf(out, header, r.op.c_str(), ms(m).c_str(), ms(y).c_str(),
                      factor(y, m, "").c_str(), ms(yc).c_str(), ms(bm).c_str(), ms(by).c_str(),
                      factor(by, y, "x").c_str(), goal, met.c_str());

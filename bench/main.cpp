@@ -106,8 +106,8 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "usage: kront-bench --homes DIR [--work DIR] [benchmark options]\n");
         return 2;
     }
-    const QString work = option(args, "--work").isEmpty() ? cache + QStringLiteral("/run")
-                                                          : option(args, "--work");
+    const QString work =
+        option(args, "--work").isEmpty() ? cache + QStringLiteral("/run") : option(args, "--work");
     // "--month-only" leaves the twenty-year home out (a quick check of the benchmarks).
     const bool monthOnly = args.contains(QStringLiteral("--month-only"));
     static HomeUnderTest month, twenty;
@@ -138,11 +138,11 @@ int main(int argc, char **argv)
     benchmark::Initialize(&restCount, rest.data());
     QuietReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    Summary::instance().note("Home of one month: " + std::to_string(kMonth.verifications) +
-                             " verifications; of twenty years: " +
-                             std::to_string(kTwentyYears.verifications) +
-                             " verifications, 100,000 bunches, 400,000 sensors, 5,000,000 result "
-                             "rows, 50,000 documents, 40 references.");
+    Summary::instance().note(
+        "Home of one month: " + std::to_string(kMonth.verifications) +
+        " verifications; of twenty years: " + std::to_string(kTwentyYears.verifications) +
+        " verifications, 100,000 bunches, 400,000 sensors, 5,000,000 result "
+        "rows, 50,000 documents, 40 references.");
     Summary::instance().note("Baseline: the whole table file read into memory, walked, and "
                              "written back whole when changed (no flush), per operation.");
     Summary::instance().print(stdout);

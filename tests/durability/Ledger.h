@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <map>
+#include <set>
+
+// What the killed children reported as done, and the check of the table
+// files against it after every kill.
+namespace kront::durability
+{
+
+class Ledger
+{
+public:
+    // Takes the report lines of one child; problems with the lines
+    // themselves (a shown message, an ID issued twice) go to problems().
+    void apply(const QByteArray &reported);
+
+    // Checks the home's table files: every file opens and passes the
+    // integrity check; everything reported is there; nothing deleted is;
+    // no step is marked complete without all its rows, and no step is half
+    // written; bunches and rows always have their verification; a
+    // verification's stored step never goes back.
+    void checkHome();
+
+    const QStringList &problems() const { return found; }
+    int operations() const { return reportedOperations; }
+    int finishedCount() const { return int(finished.size()); }
+    int deletedCount() const { return int(deleted.size()); }
+    int stepsCount() const { return stepsReported; }
+    int resumedSteps() const { return stepsAfterResume; }
+
+private:
+    void problem(const QString &text) { found << text; }
+    void checkFiles();
+    void checkPoverki();
+    void checkOthers();
+
+    std::map<int, QString> created; // id -> PovNum
+    std::set<int> withBunches, finished, deleted;
+    std::set<int> deleting;      // a deletion was begun: the row may be gone
+    std::map<int, int> step;     // last step reported complete
+    std::map<int, int> seenStep; // stored step at the last check
+    std::set<int> unfinishedAtLastCheck;
+    std::set<QString> documents;
+    std::map<int, double> references; // etalID -> last Temp1 reported
+    int highestIdSeen = 0;            // largest Poverki ID ever in the file
+    int reportedOperations = 0;
+    int stepsReported = 0;
+    int stepsAfterResume = 0;
+    QStringList found;
+};
+
+} // namespace kront::durability
