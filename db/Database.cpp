@@ -36,6 +36,16 @@ std::optional<TableFile> Database::openTable(const TableSchema &schema, TableFil
     return file;
 }
 
+bool Database::beginWrite(TableFile &file, const QString &failureText)
+{
+    if (file.beginWrite())
+        return true;
+    // Locked by another process past the wait: the table cannot be opened.
+    dialogs.error(failureText.isEmpty() ? QString::fromUtf8(file.schema().openFailureText)
+                                        : failureText);
+    return false;
+}
+
 bool Database::attachTable(TableFile &file, const TableSchema &schema)
 {
     if (file.attach(schema, TableFile::Mode::Write))
@@ -100,8 +110,7 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantLi
         openTable(schema, TableFile::Mode::Write, QString::fromUtf8(schema.insertFailureText));
     if (!file)
         return false;
-    sqlite::Transaction tx(file->connection());
-    if (!tx.isActive())
+    if (!beginWrite(*file, QString::fromUtf8(schema.insertFailureText)))
         return false;
     for (const QVariantList &values : rows) {
         const auto insert = insertStatement(schema, values);
@@ -112,7 +121,7 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantLi
         if (!st.run())
             return false;
     }
-    return tx.commit();
+    return file->commit();
 }
 
 bool Database::insertInto(const TableSchema &schema, const QVariantList &values)

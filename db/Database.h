@@ -128,6 +128,10 @@ private:
     // Sets `values` in the row whose fields equal `key`, in one transaction.
     EditResult editRow(TableFile &file, const FieldValues &key, const FieldValues &values);
     bool updateById(const TableSchema &schema, int id, const FieldValues &values);
+    bool finishEdit(const TableSchema &schema, EditResult result);
+    // Starts the operation's write transaction; a locked file shows the
+    // open-failure text (failureText, else the table's own).
+    bool beginWrite(TableFile &file, const QString &failureText);
     bool deleteWhere(const TableSchema &schema, const QString &filter);
     // The row with that ID; `opened` tells whether the table could be opened.
     std::optional<QVariantMap> rowById(const TableSchema &schema, int id,

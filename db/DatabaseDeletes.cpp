@@ -51,13 +51,12 @@ bool Database::deleteWhere(const TableSchema &schema, const QString &filter)
     auto file = openTable(schema, TableFile::Mode::Write, QString());
     if (!file)
         return false;
-    sqlite::Transaction tx(file->connection());
-    return tx.isActive() &&
+    return beginWrite(*file, QString()) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE %2")
                    .arg(qualified(schema, false), where->where),
                where->params) &&
-           tx.commit();
+           file->commit();
 }
 
 bool Database::DBDeleteBunchesTP(const QString &filter)
@@ -103,8 +102,7 @@ bool Database::DBDeletePoverka(const QString &filter)
         return false;
     const QString ids = QStringLiteral("SELECT \"ID\" FROM %1 WHERE %2")
                             .arg(qualified(tables::Poverki, false), where->where);
-    sqlite::Transaction tx(file->connection());
-    return tx.isActive() &&
+    return beginWrite(*file, QString()) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
                    .arg(qualified(tables::ResultsTP, true), ids),
@@ -117,7 +115,7 @@ bool Database::DBDeletePoverka(const QString &filter)
                QStringLiteral("DELETE FROM %1 WHERE %2")
                    .arg(qualified(tables::Poverki, false), where->where),
                where->params) &&
-           tx.commit();
+           file->commit();
 }
 
 bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
@@ -128,8 +126,8 @@ bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
     auto file = openTable(tables::BunchesTP, TableFile::Mode::Write, QString());
     if (!file || !attachTable(*file, tables::Sensors))
         return false;
-    sqlite::Transaction tx(file->connection());
-    return tx.isActive() && deleteBunchesWithSensors(*file, *where, false) && tx.commit();
+    return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, *where, false) &&
+           file->commit();
 }
 
 // Undoes a half-written start of a verification: its bunches with their
@@ -151,11 +149,10 @@ bool Database::DBDeletePartialData(int poverkaID)
     SqlFilter bunches;
     bunches.where = QStringLiteral("\"PoverkaID\" = ?1");
     bunches.params = {qint64(poverkaID)};
-    sqlite::Transaction tx(file->connection());
-    return tx.isActive() && deleteBunchesWithSensors(*file, bunches, true) &&
+    return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, bunches, true) &&
            run(*file, QStringLiteral("DELETE FROM main.\"Poverki\" WHERE \"ID\" = ?1"),
                bunches.params) &&
-           tx.commit();
+           file->commit();
 }
 
 } // namespace kront

@@ -182,8 +182,7 @@ int Database::updateWhere(const QString &table, const QString &filter, const QVa
         sets << sqlite::quoteIdentifier(schema->fieldName(index)) + QStringLiteral(" = ") +
                     addParam(*where, *v);
     }
-    sqlite::Transaction tx(file->connection());
-    if (!tx.isActive())
+    if (!beginWrite(*file, openFailureText))
         return -1;
     sqlite::Statement st(
         file->connection(),
@@ -193,7 +192,7 @@ int Database::updateWhere(const QString &table, const QString &filter, const QVa
     if (!st.run())
         return -1;
     const qint64 changed = file->connection().changes();
-    return tx.commit() ? int(changed) : -1;
+    return file->commit() ? int(changed) : -1;
 }
 
 } // namespace kront

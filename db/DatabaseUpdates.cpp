@@ -20,8 +20,7 @@ Database::EditResult Database::editRow(TableFile &file, const FieldValues &key,
 {
     const TableSchema &schema = file.schema();
     auto &conn = file.connection();
-    sqlite::Transaction tx(conn);
-    if (!tx.isActive())
+    if (!file.beginWrite())
         return EditResult::NotEditable;
     QStringList conditions;
     std::vector<sqlite::Value> keyValues;
@@ -54,7 +53,7 @@ Database::EditResult Database::editRow(TableFile &file, const FieldValues &key,
     sqlite::Statement update(conn, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
                                        .arg(table, sets.join(QStringLiteral(", ")), where));
     update.bindAll(bound);
-    if (!update.run() || !tx.commit())
+    if (!update.run() || !file.commit())
         return EditResult::PostFailed;
     return EditResult::Updated;
 }
@@ -64,7 +63,16 @@ bool Database::updateById(const TableSchema &schema, int id, const FieldValues &
     auto file = openTable(schema, TableFile::Mode::Write, QString());
     if (!file)
         return false;
-    return editRow(*file, {{0, id}}, values) == EditResult::Updated;
+    return finishEdit(schema, editRow(*file, {{0, id}}, values));
+}
+
+// Failed edits and posts are cancelled without a message (the caller sees
+// false); a file locked by another process counts as not opened.
+bool Database::finishEdit(const TableSchema &schema, EditResult result)
+{
+    if (result == EditResult::NotEditable)
+        dialogs.error(QString::fromUtf8(schema.openFailureText));
+    return result == EditResult::Updated;
 }
 
 bool Database::DBPoverkaUpdateState(int poverkaID, const QString &state)
@@ -129,8 +137,8 @@ bool Database::DBUpdateBunchesTPResults(int bunchID, int poverkaID,
                                        : QString::number(c);
         values.emplace_back(s.fieldIndex(QStringLiteral("ResultInp%1").arg(k)), text);
     }
-    return editRow(*file, {{0, bunchID}, {s.fieldIndex(u"PoverkaID"), poverkaID}}, values) ==
-           EditResult::Updated;
+    return finishEdit(
+        s, editRow(*file, {{0, bunchID}, {s.fieldIndex(u"PoverkaID"), poverkaID}}, values));
 }
 
 } // namespace kront

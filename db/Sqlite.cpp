@@ -9,7 +9,12 @@ namespace kront::sqlite
 
 namespace
 {
-constexpr int kBusyTimeoutMs = 3000; // another reader (the sqlite3 tool) may hold a lock briefly
+int busyTimeoutMs = 3000;
+}
+
+void Connection::setBusyTimeoutMs(int ms)
+{
+    busyTimeoutMs = ms;
 }
 
 Connection::~Connection()
@@ -39,7 +44,7 @@ bool Connection::open(const QString &path, int flags)
         return false;
     }
     db = handle;
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(db, busyTimeoutMs);
     sqlite3_extended_result_codes(db, 1);
     return true;
 }

@@ -40,6 +40,10 @@ public:
     qint64 changes() const;
     sqlite3 *handle() const { return db; }
 
+    // How long an operation waits for a lock held by another process (the
+    // sqlite3 tool, a second copy of the program) before it gives up.
+    static void setBusyTimeoutMs(int ms);
+
 private:
     bool open(const QString &path, int flags);
     sqlite3 *db = nullptr;

@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <utility>
 
 namespace kront
 {
@@ -162,6 +163,32 @@ bool createTableFile(const TableSchema &schema, const QString &path)
     if (!ok)
         QFile::remove(temp);
     return ok;
+}
+
+TableFile::~TableFile()
+{
+    if (writing)
+        conn.exec(QStringLiteral("ROLLBACK"));
+}
+
+TableFile::TableFile(TableFile &&other) noexcept
+    : conn(std::move(other.conn)), mainSchema(other.mainSchema),
+      writing(std::exchange(other.writing, false))
+{
+}
+
+bool TableFile::beginWrite()
+{
+    writing = conn.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    return writing;
+}
+
+bool TableFile::commit()
+{
+    if (!writing || !conn.exec(QStringLiteral("COMMIT")))
+        return false; // the destructor rolls back what is left
+    writing = false;
+    return true;
 }
 
 std::optional<TableFile> TableFile::open(const TableSchema &schema, Mode mode)

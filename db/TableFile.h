@@ -34,16 +34,25 @@ public:
     // table's name), so that one transaction covers several files.
     bool attach(const TableSchema &other, Mode mode);
 
+    // Starts the one write transaction of an operation (after any attach);
+    // false when another process holds the file locked.
+    bool beginWrite();
+    // Commits it; until then the destructor rolls everything back.
+    bool commit();
+
     sqlite::Connection &connection() { return conn; }
     const TableSchema &schema() const { return *mainSchema; }
 
-    TableFile(TableFile &&) = default;
-    TableFile &operator=(TableFile &&) = default;
+    ~TableFile();
+    TableFile(TableFile &&other) noexcept;
+    TableFile &operator=(TableFile &&) = delete;
+    TableFile(const TableFile &) = delete;
 
 private:
     TableFile() = default;
     sqlite::Connection conn;
     const TableSchema *mainSchema = nullptr;
+    bool writing = false;
 };
 
 } // namespace kront

@@ -275,6 +275,27 @@ TEST_P(BrokenFileTest, FileThatIsNoTableFileOfItsKindFailsWithTheTableMessage)
 
 INSTANTIATE_TEST_SUITE_P(Tables, BrokenFileTest, ::testing::ValuesIn(allTables()));
 
+TEST_F(TableStoreTest, FileLockedByAnotherProcessCountsAsNotOpened)
+{
+    const int p = insertPoverka("1", clock.now());
+    sqlite::Connection::setBusyTimeoutMs(50);
+    {
+        RawFile other(home.data("Poverki.cds"));
+        ASSERT_TRUE(other.conn.exec("BEGIN EXCLUSIVE"));
+        const QString open = QString::fromUtf8(tables::Poverki.openFailureText);
+        EXPECT_FALSE(db.DBPoverkaInsert(row(tables::Poverki, {{"PovNum", "2"}})));
+        EXPECT_FALSE(db.DBPoverkaUpdateState(p, "x"));
+        EXPECT_FALSE(db.DBDeletePoverka("ID = 2"));
+        EXPECT_EQ(count("Poverki"), -1);
+        EXPECT_EQ(
+            dialogs.texts(),
+            QStringList({QString::fromUtf8(tables::Poverki.insertFailureText), open, open, open}));
+    }
+    sqlite::Connection::setBusyTimeoutMs(3000);
+    EXPECT_EQ(count("Poverki"), 1);
+    EXPECT_TRUE(db.DBPoverkaUpdateState(p, "x"));
+}
+
 TEST_F(TableStoreTest, InsertIsInTheFileEvenWhenTheProcessIsKilledRightAfter)
 {
     const pid_t child = fork();
