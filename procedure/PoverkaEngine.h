@@ -101,6 +101,7 @@ private:
     bool storeSensors(int channel);
     bool storeBunch(int channel, const InspectionPage &page);
     QString sameNumberFilter() const;
+    void deletePartialData();
 
     // Steps
     void storeState();
@@ -154,6 +155,7 @@ private:
     MeterLink *meter = nullptr;
     GraduationLookup graduation;
     bool closed = false;
+    std::vector<int> storedSensorIDs; // Sensors rows written by page 3 "Next"
 };
 
 } // namespace kront

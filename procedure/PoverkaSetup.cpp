@@ -182,6 +182,7 @@ bool PoverkaEngine::Page3Next(InspectionPage &page)
 
 bool PoverkaEngine::storeVerification(const InspectionPage &page)
 {
+    storedSensorIDs.clear();
     pov.Started = programClock().now();
     const QVariantList row{QVariant(),
                            pov.PovNum,
@@ -214,10 +215,21 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
     }
     if (!InitCurrentStep()) {
         dropSteps();
-        db.DBDeletePartialData(pov.ID);
+        deletePartialData();
         return false;
     }
     return true;
+}
+
+// Removes what page 3 stored of this verification. The sensors of a channel whose bunch row
+// was not yet written are not reached through the bunches, so they are removed by ID.
+void PoverkaEngine::deletePartialData()
+{
+    db.DBDeletePartialData(pov.ID);
+    for (int id : storedSensorIDs)
+        if (db.DBGetRecordsCount(QStringLiteral("Sensors"), QStringLiteral("ID = %1").arg(id)) > 0)
+            db.DBDeleteSensor(id);
+    storedSensorIDs.clear();
 }
 
 bool PoverkaEngine::storeSensors(int channel)
@@ -229,7 +241,7 @@ bool PoverkaEngine::storeSensors(int channel)
                                            QStringLiteral("ID = ") + QString::number(id)) != 1) {
             dialogs.error(
                 QStringLiteral("Не найдена запись эталонного датчика в базе данных эталонных ТП!"));
-            db.DBDeletePartialData(pov.ID);
+            deletePartialData();
             return false;
         }
     }
@@ -255,9 +267,10 @@ bool PoverkaEngine::storeSensors(int channel)
             s->ID = 0;
             dialogs.error(QStringLiteral("Внутренняя ошибка: не удалось добавить запись "
                                          "поверяемого датчика в базу данных!"));
-            db.DBDeletePartialData(pov.ID);
+            deletePartialData();
             return false;
         }
+        storedSensorIDs.push_back(s->ID);
     }
     return true;
 }
@@ -294,7 +307,7 @@ bool PoverkaEngine::storeBunch(int channel, const InspectionPage &page)
         bunch.ID = 0;
         dialogs.error(QStringLiteral(
             "Внутренняя ошибка: не удалось добавить запись пучка датчиков в базу данных!"));
-        db.DBDeletePartialData(pov.ID);
+        deletePartialData();
         return false;
     }
     return true;

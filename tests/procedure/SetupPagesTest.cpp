@@ -1,0 +1,273 @@
+#include "ProcedureFixture.h"
+
+#include "app/settings/EquipParamsFile.h"
+#include "app/settings/SettingsFile.h"
+
+namespace kront::test
+{
+namespace
+{
+
+class SetupPages : public ProcedureFixture
+{
+protected:
+    ParametersPage page1(int method = 0, int kind = 1)
+    {
+        ParametersPage p;
+        p.number = QStringLiteral("17");
+        p.pointsCount = 3;
+        p.kindIndex = kind;
+        p.methodIndex = method;
+        return p;
+    }
+    bool next1(const ParametersPage &p)
+    {
+        std::optional<QStringList> lines;
+        return engine->Page1Next(p, lines);
+    }
+    int count(const QString &table, const QString &filter = QString())
+    {
+        return db.DBGetRecordsCount(table, filter);
+    }
+};
+
+TEST_F(SetupPages, PageOneRefusesWhatIsMissing)
+{
+    makeBunch(1, {1});
+    auto *b2 = &makeBunch(2, {1}, true); // no reference thermocouple on channel 2
+    (void)b2;
+    makeEngine();
+    struct Case {
+        QString number;
+        int kind, method;
+        const char *message;
+    };
+    const Case cases[] = {
+        {QStringLiteral("        "), 1, 0, "Укажите номер поверки!"},
+        {QStringLiteral("5"), -1, 0, "Выберите вид поверки!"},
+        {QStringLiteral("5"), 0, -1, "Выберите метод поверки!"},
+        {QStringLiteral("5"), 1, 1,
+         "В пучке должен быть указан эталонный ТП при поверке методом поэлектродного сличения!"},
+    };
+    for (const Case &c : cases) {
+        dialogs.clear();
+        ParametersPage p = page1(c.method, c.kind);
+        p.number = c.number;
+        EXPECT_FALSE(next1(p)) << c.message;
+        ASSERT_EQ(dialogs.shown.size(), 1u) << c.message;
+        EXPECT_EQ(dialogs.last().text, QString::fromUtf8(c.message));
+        EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
+    }
+}
+
+TEST_F(SetupPages, PeriodicNeverStoresTheInstabilityCheck)
+{
+    makeBunch(1, {1});
+    ASSERT_TRUE(setUp(0, 2, /*kind*/ 1, /*instability*/ true));
+    EXPECT_FALSE(poverka.InstabilityCheckNeeded);
+    const auto rows = select(QStringLiteral("Poverki"), QString());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_FALSE(rows[0].value("InstabilityCheckNeeded").toBool());
+    EXPECT_EQ(rows[0].value("Kind").toInt(), 1);
+    EXPECT_EQ(rows[0].value("Methodic").toInt(), 0);
+    EXPECT_EQ(rows[0].value("TempPointsCount").toInt(), 2);
+    EXPECT_EQ(rows[0].value("PovNum").toString(), QStringLiteral("17"));
+    EXPECT_EQ(rows[0].value("GOSTnum").toString(), QStringLiteral("ГОСТ 8.338-2002"));
+    EXPECT_EQ(rows[0].value("Started").toDateTime(), clock.now());
+    EXPECT_TRUE(rows[0].value("Finished").isNull());
+    EXPECT_EQ(rows[0].value("EquipmentParams").toString(),
+              QStringLiteral("Установка типа КРОНТ-2М, № 5"));
+    EXPECT_EQ(rows[0].value("CurrPovState").toString(), QStringLiteral("MainCycle;0;0;2;"));
+}
+
+TEST_F(SetupPages, SameNumberOnTheSameDayAsksBeforeDeleting)
+{
+    makeBunch(1, {1});
+    ASSERT_TRUE(setUp(0, 1));
+    const int firstID = poverka.ID;
+    const QString question =
+        QStringLiteral("Внимание! Поверка с таким номером и датой уже есть в базе данных.\r\n"
+                       "Удалить существующую поверку со всеми её результатами из базы данных?");
+
+    dialogs.clear();
+    makeEngine();
+    EXPECT_FALSE(next1(page1())); // No keeps the page and the earlier verification
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text, question);
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
+
+    dialogs.on(QStringLiteral("Поверка с таким номером"), {Dialogs::Answer::Yes});
+    EXPECT_TRUE(next1(page1()));
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
+    EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
+
+    // the next day the same number is a new verification without a question
+    dialogs.rules.clear();
+    ASSERT_TRUE(setUp(0, 1));
+    EXPECT_NE(poverka.ID, firstID);
+    clock.advanceSeconds(24 * 3600);
+    dialogs.clear();
+    makeEngine();
+    EXPECT_TRUE(next1(page1()));
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(SetupPages, QuotesInTypedTextsStayHarmless)
+{
+    TBunch &b = makeBunch(1, {1});
+    b.Sensors[1]->SerialNum = QStringLiteral("7'1");
+    b.Sensors[1]->TypeName = QStringLiteral("ТХА 'Н'");
+    ASSERT_TRUE(setUp(0, 1, 1, false, QStringLiteral("O'1")));
+    EXPECT_GT(poverka.ID, 0);
+    EXPECT_GT(b.Sensors[1]->ID, 0);
+    EXPECT_EQ(count(QStringLiteral("Poverki"), QStringLiteral("PovNum = 'O''1'")), 1);
+    // the same number again finds the stored one
+    makeEngine();
+    ParametersPage p = page1();
+    p.number = QStringLiteral("O'1");
+    EXPECT_FALSE(next1(p));
+    EXPECT_EQ(dialogs.count(QStringLiteral("Поверка с таким номером")), 1);
+}
+
+TEST_F(SetupPages, PageThreeChecksLengthsAndNumbers)
+{
+    makeBunch(1, {1});
+    makeBunch(2, {2});
+    makeEngine();
+    ASSERT_TRUE(next1(page1()));
+    InspectionPage p;
+    p.remarks[6] = QString(80, u'а');
+    p.strengths[6] = QString(20, u'б');
+    p.resistancePos[1] = QStringLiteral("1.5");
+    p.resistanceNeg[1] = QStringLiteral("1,5");
+    p.resistancePos[6] = QStringLiteral("2e3");
+
+    InspectionPage tooLong = p;
+    tooLong.remarks[6] += u'а';
+    EXPECT_FALSE(engine->Page3Next(tooLong));
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("Длина строки реквизита \"Замечания по внешнему осмотру\" для входа "
+                             "№ 2 канала 2 больше максимальной (80 символов)!"));
+    tooLong = p;
+    tooLong.strengths[4] = QString(21, u'x');
+    EXPECT_FALSE(engine->Page3Next(tooLong));
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("Длина строки реквизита \"Электрическая прочность изоляции\" для "
+                             "входа № 4 канала 1 больше максимальной (20 символов)!"));
+    InspectionPage notANumber = p;
+    notANumber.resistanceNeg[5] = QStringLiteral("1,5 МОм");
+    EXPECT_FALSE(engine->Page3Next(notANumber));
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("Указаны недопустимые числовые значения для сопротивления!"));
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 0); // nothing stored before the checks pass
+
+    ASSERT_TRUE(engine->Page3Next(p));
+    EXPECT_EQ(p.resistancePos[1], QStringLiteral("1,5")); // written back normalised
+    EXPECT_EQ(p.resistancePos[6], QStringLiteral("2e3"));
+    const auto b1 = select(QStringLiteral("BunchesTP"), QStringLiteral("ChannelNum = 1"));
+    const auto b2 = select(QStringLiteral("BunchesTP"), QStringLiteral("ChannelNum = 2"));
+    ASSERT_EQ(b1.size(), 1u);
+    ASSERT_EQ(b2.size(), 1u);
+    EXPECT_DOUBLE_EQ(b1[0].value("InsulationResistancePosInp1").toDouble(), 1.5);
+    EXPECT_DOUBLE_EQ(b1[0].value("InsulationResistanceNegInp1").toDouble(), 1.5);
+    EXPECT_DOUBLE_EQ(b1[0].value("InsulationResistanceNegInp2").toDouble(), -300);
+    EXPECT_EQ(b2[0].value("ExtSurveyNotesInp2").toString(), p.remarks[6]);
+    EXPECT_EQ(b2[0].value("InsulationStrengthInp2").toString(), p.strengths[6]);
+    EXPECT_DOUBLE_EQ(b2[0].value("InsulationResistancePosInp2").toDouble(), 2000);
+    EXPECT_EQ(b1[0].value("EtalSensorID").toInt(), bunches[1]->EtalSensor->ID);
+    EXPECT_EQ(b2[0].value("PovSensorID2").toInt(), bunches[2]->Sensors[2]->ID);
+    EXPECT_EQ(b2[0].value("PovSensorID1").toInt(), 0);
+    EXPECT_EQ(b1[0].value("ResultInp1").toString(), QString());
+    EXPECT_EQ(bunches[1]->ID, b1[0].value("ID").toInt());
+    const auto sensors = select(QStringLiteral("Sensors"), QStringLiteral("SerialNum = '22'"));
+    ASSERT_EQ(sensors.size(), 1u);
+    EXPECT_EQ(sensors[0].value("NSHType").toString(), QStringLiteral("THA"));
+    EXPECT_EQ(sensors[0].value("SensKind").toString(), QStringLiteral("TP"));
+    EXPECT_EQ(sensors[0].value("ClassDop").toString(), QStringLiteral("2"));
+}
+
+TEST_F(SetupPages, AMissingReferenceRowUndoesEverythingStored)
+{
+    makeBunch(1, {1, 2});
+    TBunch &b2 = makeBunch(2, {1});
+    b2.EtalSensor->ID = 999; // not in the register
+    ASSERT_FALSE(setUp(0, 1));
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("Не найдена запись эталонного датчика в базе данных эталонных ТП!"));
+    EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
+    EXPECT_EQ(count(QStringLiteral("Sensors")), 0);
+    EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
+
+    // corrected, "Next" inserts anew
+    b2.EtalSensor->ID = storeReference();
+    InspectionPage p3;
+    EXPECT_TRUE(engine->Page3Next(p3));
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
+    EXPECT_EQ(count(QStringLiteral("Sensors")), 3);
+}
+
+TEST_F(SetupPages, ACancelledChooserUndoesEverythingStored)
+{
+    makeBunch(1, {1});
+    view.choices.push_back(std::nullopt);
+    EXPECT_FALSE(setUp(0, 1));
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
+    EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
+}
+
+TEST_F(SetupPages, MeansAndPointCountCarryOverToTheNextVerification)
+{
+    makeBunch(1, {3});
+    makeEngine();
+    EXPECT_EQ(engine->Prepare().pointsCount, 1);
+    const SetupPrepared prepared = engine->Prepare();
+    EXPECT_EQ(prepared.serials[3], QStringLiteral("13"));
+    EXPECT_TRUE(prepared.serials[1].isEmpty());
+
+    std::optional<QStringList> lines;
+    ParametersPage p = page1();
+    p.pointsCount = 5;
+    ASSERT_TRUE(engine->Page1Next(p, lines));
+    EXPECT_FALSE(lines.has_value()); // no file yet: the built-in lines stay
+    const QStringList means{QStringLiteral("Термопреобразователь 1 разряда, тип ППО № 3"),
+                            QStringLiteral("Установка типа КРОНТ-2М, № 12")};
+    ASSERT_TRUE(engine->Page2Next(means));
+    EXPECT_EQ(poverka.EquipmentParams, means);
+    EXPECT_EQ(EquipParamsFile().readLines(), std::optional<QStringList>(means));
+
+    makeEngine();
+    EXPECT_EQ(engine->Prepare().pointsCount, 5);
+    ASSERT_TRUE(engine->Page1Next(page1(), lines));
+    EXPECT_EQ(lines, std::optional<QStringList>(means));
+}
+
+TEST(InspectionFilters, TypedCharacters)
+{
+    struct Case {
+        InspectionGrid grid;
+        int cellLength;
+        QChar typed;
+        bool accepted;
+    };
+    const Case cases[] = {
+        {InspectionGrid::Remarks, 79, u'я', true},
+        {InspectionGrid::Remarks, 80, u'я', false},
+        {InspectionGrid::Remarks, 80, QChar(8), true},
+        {InspectionGrid::Strength, 20, u'1', false},
+        {InspectionGrid::Strength, 19, u'1', true},
+        {InspectionGrid::Resistance, 0, u'5', true},
+        {InspectionGrid::Resistance, 0, u',', true},
+        {InspectionGrid::Resistance, 0, u'.', true},
+        {InspectionGrid::Resistance, 0, u'-', true},
+        {InspectionGrid::Resistance, 0, u'e', false},
+        {InspectionGrid::Resistance, 0, u' ', false},
+        {InspectionGrid::Resistance, 0, QChar(27), true},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(InspectionAcceptsChar(c.grid, QString(c.cellLength, u'x'), c.typed), c.accepted)
+            << int(c.grid) << " " << c.cellLength << " " << int(c.typed.unicode());
+}
+
+} // namespace
+} // namespace kront::test
