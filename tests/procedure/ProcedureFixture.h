@@ -299,7 +299,10 @@ protected:
         const double t = furnaceT();
         if (IsReferencePosition(position)) // cold junctions at 20 °C
             return emfOf(kIndexS, t) - emfOf(kIndexS, 20);
-        const double e = emfOf(kIndexK, t) - emfOf(kIndexK, 20);
+        const int input = poverka.Methodic == 0 ? position : (position - 7) / 2 + 1;
+        const auto offset = inputOffset.find(input);
+        const double e = emfOf(kIndexK, t) - emfOf(kIndexK, 20) +
+                         (offset == inputOffset.end() ? 0.0 : offset->second);
         if (poverka.Methodic == 0)
             return e;
         // electrode comparison: e1 and e2 as the thermoelectrodes against the reference
@@ -386,6 +389,7 @@ protected:
     FakeMeter meter;
     std::array<std::unique_ptr<TBunch>, 3> bunches;
     std::unique_ptr<PoverkaEngine> engine;
+    std::map<int, double> inputOffset; // mV added to the EMF of an input 1..4
 };
 
 } // namespace kront::test
