@@ -122,11 +122,12 @@ void TFormSensorSet::setRowActions(QAction *copy, QAction *paste, QAction *clear
     // Without the main window's actions the menu carries its own.
     auto own = [this](QAction *given, const QString &name, const QString &caption,
                       void (TFormSensorSet::*slot)()) {
-        if (given)
-            return given;
-        auto *a = new QAction(caption, this);
-        a->setObjectName(name);
-        connect(a, &QAction::triggered, this, slot);
+        QAction *a = given;
+        if (!a) {
+            a = new QAction(caption, this);
+            a->setObjectName(name);
+        }
+        connect(a, &QAction::triggered, this, slot, Qt::UniqueConnection);
         return a;
     };
     copyAction = own(copy, QStringLiteral("ActionCopySensorString"),
