@@ -1,0 +1,76 @@
+#pragma once
+
+#include "reports/ResultsSearch.h"
+
+#include <QWidget>
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+namespace kront
+{
+
+class Database;
+class OptionalDateEdit;
+
+// The search panel of finished verifications, shown in the main window by
+// the command "Результаты поверок ТП". The conditions keep their values for
+// the whole run; only "Очистить" (and the start-up) resets them.
+class PanelSearch : public QWidget
+{
+    Q_OBJECT
+public:
+    struct Actions {
+        std::function<void(int poverkaID)> printProtocol; // "Протокол"
+        std::function<void(int poverkaID)> issueDocuments; // "Свидетельство/извещение"
+        std::function<void()> close;                       // "Отмена"
+    };
+
+    PanelSearch(Database &db, Actions actions, QWidget *parent = nullptr);
+
+    // Opening the panel: the grid laid out with its header and one empty row.
+    void prepareForShow();
+
+    void ButtonSearchStartClick();
+    void ButtonSearchResetClick();
+    void ButtonPrintProtocolClick();
+    void ButtonSvidClick();
+    void ButtonResultCancelClick();
+    void CheckBoxPovNumClick();
+    void CheckBoxDateFromClick();
+    void CheckBoxDateToClick();
+    void CheckBoxPovKindClick();
+    void CheckBoxMethodicClick();
+
+    SearchConditions conditions() const;
+    // The verification of the selected grid row; 0 when none.
+    int selectedPoverkaID() const;
+    QTableWidget *grid() const { return StringGridSearch; }
+
+private:
+    QWidget *buildConditions();
+    QWidget *buildButtons();
+    void setEmptyGrid();
+    void fillGrid(const std::vector<SearchRow> &rows);
+    void dateChecked(QCheckBox *box, OptionalDateEdit *edit);
+
+    Database &db;
+    Actions actions;
+    QCheckBox *CheckBoxPovNum = nullptr;
+    QLineEdit *EditPovNum = nullptr;
+    QCheckBox *CheckBoxDateFrom = nullptr;
+    OptionalDateEdit *JvDatePickerEditDateFrom = nullptr;
+    QCheckBox *CheckBoxDateTo = nullptr;
+    OptionalDateEdit *JvDatePickerEditDateTo = nullptr;
+    QCheckBox *CheckBoxPovKind = nullptr;
+    QComboBox *ComboBoxPovKind = nullptr;
+    QCheckBox *CheckBoxMethodic = nullptr;
+    QComboBox *ComboBoxMethodic = nullptr;
+    QTableWidget *StringGridSearch = nullptr;
+};
+
+} // namespace kront

@@ -1,0 +1,330 @@
+#include "app/settings/ProgramSettings.h"
+#include "app/settings/ProtIniFile.h"
+#include "app/settings/SettingsFile.h"
+#include "reportengine/Expression.h"
+#include "reports/DocumentRecords.h"
+#include "reports/ReportContext.h"
+#include "reports/SvidIssuer.h"
+#include "tests/reports/ReportsFixture.h"
+
+namespace kront::test
+{
+namespace
+{
+
+// What one preview saw and what the operator did in it.
+struct Preview {
+    QString numberExpression; // NUM_SVID or NUM_IZV as set by the program
+    bool dialogVisible = false;
+    QString zavNum, className, kind, date, organ;
+    QString prichina;
+};
+
+class DocumentsTest : public ReportsFixture
+{
+protected:
+    ReportContext ctx{db};
+    std::vector<Preview> previews;
+    // Per preview: the operator's edits (variable -> text) and whether he prints.
+    std::vector<std::pair<QVariantMap, bool>> operatorActions;
+    QList<int> ticked;
+    bool cancelChooser = false;
+    std::vector<TSensOpts> offered;
+
+    void SetUp() override
+    {
+        ReportsFixture::SetUp();
+        installTemplates();
+        programSettings().reset();
+    }
+    void TearDown() override { programSettings().reset(); }
+
+    SvidIssuer issuer()
+    {
+        return SvidIssuer(
+            ctx, dialogs,
+            [this](const std::vector<TSensOpts> &list) -> std::optional<QList<int>> {
+                offered = list;
+                if (cancelChooser)
+                    return std::nullopt;
+                return ticked;
+            },
+            [this](report::Report &r, const QString &) { present(r); });
+    }
+
+    void present(report::Report &r)
+    {
+        Preview p;
+        const bool notice = r.hasVariable(QStringLiteral("NUM_IZV"));
+        p.numberExpression =
+            r.variableExpression(notice ? QStringLiteral("NUM_IZV") : QStringLiteral("NUM_SVID"))
+                .value_or(QString());
+        const report::DialogPage *dialog = r.findDialogPage(QStringLiteral("DialogPage1"));
+        p.dialogVisible = dialog && dialog->isVisible();
+        p.zavNum = r.resolve(QStringLiteral("ZAV_NUM")).toString();
+        p.className = r.resolve(QStringLiteral("CLASS")).toString();
+        p.kind = r.resolve(QStringLiteral("POV_KIND")).toString();
+        p.date =
+            r.resolve(notice ? QStringLiteral("DATE_IZV") : QStringLiteral("DATE_SVID")).toString();
+        p.organ = r.resolve(QStringLiteral("NAIM_POVERITEL")).toString();
+        p.prichina = r.variableExpression(QStringLiteral("PRICHINA")).value_or(QString());
+        const size_t index = previews.size();
+        previews.push_back(p);
+        if (index >= operatorActions.size())
+            return; // closed without printing
+        const auto &[edits, print] = operatorActions[index];
+        for (auto it = edits.begin(); it != edits.end(); ++it)
+            r.setVariable(it.key(), report::quoted(it.value().toString()));
+        EXPECT_TRUE(r.prepare());
+        if (print)
+            r.notifyPrinted();
+    }
+
+    void numbering(bool on, int next, int digits)
+    {
+        programSettings().form().svid = {on, next, digits};
+        programSettings().form().izv = {on, next + 100, digits};
+    }
+
+    QVariantMap bunchRow(int id)
+    {
+        return db.select("BunchesTP", QStringLiteral("ID = %1").arg(id))->front();
+    }
+    std::vector<QVariantMap> documents() { return *db.select("Documents", QString()); }
+};
+
+TEST_F(DocumentsTest, OffersEverySensorOfANormalVerificationInBunchOrder)
+{
+    const DirectFixture f = makeDirect();
+    cancelChooser = true;
+    issuer().ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(offered.size(), 4u);
+    EXPECT_EQ(offered[0].SensorID, f.sensors[1]);
+    EXPECT_EQ(offered[1].Result, QStringLiteral("Брак"));
+    EXPECT_EQ(offered[2].InputNum, 4);
+    EXPECT_EQ(offered[2].SerialNum, QStringLiteral("D-404"));
+    EXPECT_EQ(offered[2].NSHType, QStringLiteral("THA"));
+    EXPECT_EQ(offered[2].ProdYear, QStringLiteral("2018"));
+    EXPECT_EQ(offered[3].ChannelNum, 2);
+    EXPECT_TRUE(previews.empty());
+    EXPECT_FALSE(ctx.document.DocPrintMode);
+    EXPECT_TRUE(ctx.document.ChosenSensors.empty());
+}
+
+TEST_F(DocumentsTest, AnInterruptedVerificationOffersOnlyItsRejectedSensors)
+{
+    const int pov = insertPoverka("T", QDateTime(QDate(2026, 12, 1), QTime(10, 0)), 0, 0, false, 3);
+    BunchRow b;
+    b.poverkaID = pov;
+    b.sensors = {0, insertSensor({"F1", "THA", "", ""}), insertSensor({"R2", "THA", "", ""}), 0, 0};
+    b.results = {QString(), QStringLiteral("2"), QStringLiteral("Бр."), QString(), QString()};
+    b.terminated = true;
+    insertBunch(b);
+    cancelChooser = true;
+    issuer().ButtonSvidClick(pov);
+    ASSERT_EQ(offered.size(), 1u);
+    EXPECT_EQ(offered[0].SerialNum, QStringLiteral("R2"));
+}
+
+TEST_F(DocumentsTest, TwoCertificatesAreNumberedInTurnAndRecorded)
+{
+    const DirectFixture f = makeDirect();
+    numbering(true, 7, 4);
+    ticked = {f.sensors[1], f.sensors[4]};
+    operatorActions = {{{}, true}, {{}, true}};
+    issuer().ButtonSvidClick(f.poverkaID);
+
+    ASSERT_EQ(previews.size(), 2u);
+    EXPECT_EQ(previews[0].numberExpression, QStringLiteral("'0007'"));
+    EXPECT_EQ(previews[1].numberExpression, QStringLiteral("'0008'"));
+    EXPECT_TRUE(previews[0].dialogVisible);
+    EXPECT_EQ(previews[0].zavNum, QStringLiteral("A-101"));
+    EXPECT_EQ(previews[0].className, QStringLiteral("2"));
+    EXPECT_EQ(previews[0].kind, QStringLiteral("первичной"));
+    EXPECT_EQ(previews[0].date, QStringLiteral("10.12.2026"));
+    EXPECT_EQ(programSettings().numbering(DocumentKind::Certificate).nextNum, 9);
+    EXPECT_EQ(SettingsFile().svidNextNum(), 9);
+
+    const auto docs = documents();
+    ASSERT_EQ(docs.size(), 2u);
+    EXPECT_EQ(docs[0].value("DocNum").toString(), QStringLiteral("0007"));
+    EXPECT_FALSE(docs[0].value("DocType").toBool());
+    EXPECT_FALSE(docs[0].value("PovKind").toBool());
+    EXPECT_EQ(docs[0].value("ZavNum").toString(), QStringLiteral("A-101"));
+    EXPECT_EQ(docs[0].value("DateDoc").toString(), QStringLiteral("10.12.2026"));
+    EXPECT_EQ(docs[1].value("Class").toString(), QStringLiteral("1"));
+    EXPECT_EQ(docs[1].value("Diameter").toString(), QStringLiteral("3"));
+    EXPECT_EQ(docs[1].value("Massa").toString(), QStringLiteral("0,15"));
+
+    const QVariantMap b = bunchRow(f.bunch1);
+    EXPECT_EQ(b.value("DocNumInp1").toString(), QStringLiteral("0007"));
+    EXPECT_EQ(b.value("EmittedDocIDInp1").toInt(), docs[0].value("ID").toInt());
+    EXPECT_EQ(b.value("DocNumInp4").toString(), QStringLiteral("0008"));
+    EXPECT_EQ(b.value("EmittedDocIDInp4").toInt(), docs[1].value("ID").toInt());
+    EXPECT_TRUE(b.value("DocNumInp2").toString().isEmpty());
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(DocumentsTest, TheOperatorsNumberSetsTheNextOne)
+{
+    const DirectFixture f = makeDirect();
+    numbering(true, 7, 4);
+    ticked = {f.sensors[1]};
+    operatorActions = {{{{"NUM_SVID", "0015"}}, true}};
+    issuer().ButtonSvidClick(f.poverkaID);
+    EXPECT_EQ(SettingsFile().svidNextNum(), 16);
+    EXPECT_EQ(bunchRow(f.bunch1).value("DocNumInp1").toString(), QStringLiteral("0015"));
+}
+
+TEST_F(DocumentsTest, ANonNumericNumberSwitchesNumberingOffAndIsStillRecorded)
+{
+    const DirectFixture f = makeDirect();
+    numbering(true, 7, 4);
+    ticked = {f.sensors[1], f.sensors[4]};
+    operatorActions = {{{{"NUM_SVID", "12А"}}, true}, {{}, true}};
+    issuer().ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Указан нечисловой номер свидетельства: '12А'! "
+                                                  "Автонумерация свидетельств будет отключена."));
+    EXPECT_FALSE(programSettings().numbering(DocumentKind::Certificate).autoNum);
+    EXPECT_FALSE(SettingsFile().svidAutoNum());
+    // The second certificate is offered no number any more.
+    ASSERT_EQ(previews.size(), 2u);
+    EXPECT_EQ(previews[1].numberExpression, QStringLiteral("''"));
+    const auto docs = documents();
+    ASSERT_EQ(docs.size(), 2u);
+    EXPECT_EQ(docs[0].value("DocNum").toString(), QStringLiteral("12А"));
+    EXPECT_EQ(bunchRow(f.bunch1).value("DocNumInp1").toString(), QStringLiteral("12А"));
+    EXPECT_EQ(bunchRow(f.bunch1).value("EmittedDocIDInp1").toInt(), docs[0].value("ID").toInt());
+}
+
+TEST_F(DocumentsTest, AnEmptyNumberUnderAutomaticNumberingFailsTheCheckToo)
+{
+    const DirectFixture f = makeDirect();
+    numbering(true, 7, 4);
+    ticked = {f.sensors[1]};
+    operatorActions = {{{{"NUM_SVID", ""}}, true}};
+    issuer().ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Указан нечисловой номер свидетельства: ''! "
+                                                  "Автонумерация свидетельств будет отключена."));
+    EXPECT_EQ(documents().size(), 1u);
+}
+
+TEST_F(DocumentsTest, APreviewClosedWithoutPrintingRecordsNothing)
+{
+    const DirectFixture f = makeDirect();
+    numbering(true, 7, 4);
+    ticked = {f.sensors[1], f.sensors[4]};
+    operatorActions = {{{}, false}, {{}, false}};
+    issuer().ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(previews.size(), 2u);
+    EXPECT_EQ(previews[1].numberExpression, QStringLiteral("'0007'"));
+    EXPECT_EQ(programSettings().numbering(DocumentKind::Certificate).nextNum, 7);
+    EXPECT_TRUE(documents().empty());
+    EXPECT_TRUE(bunchRow(f.bunch1).value("DocNumInp1").toString().isEmpty());
+}
+
+TEST_F(DocumentsTest, AReprintShowsTheStoredDocumentWithoutItsDialogAndRecordsNothing)
+{
+    const DirectFixture f = makeDirect();
+    numbering(true, 7, 4);
+    ticked = {f.sensors[1], f.sensors[2]};
+    operatorActions = {{{{"NAME_POV", "Петров П.П."}}, true},
+                       {{{"PRICHINA", "Отклонение ТЭДС"}, {"NAME_RUK", "Сидоров С.С."}}, true}};
+    issuer().ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(documents().size(), 2u);
+    EXPECT_EQ(ProtIniFile().povName(), QStringLiteral("Петров П.П."));
+    EXPECT_EQ(ProtIniFile().rukName(), QStringLiteral("Сидоров С.С."));
+    EXPECT_EQ(previews[1].numberExpression, QStringLiteral("'0107'")); // notices count apart
+    EXPECT_EQ(documents()[1].value("Prichina").toString(), QStringLiteral("Отклонение ТЭДС"));
+    EXPECT_TRUE(documents()[1].value("DocType").toBool());
+
+    // The numbering moves on, but an issued document keeps its own number.
+    previews.clear();
+    operatorActions = {{{}, true}, {{}, true}};
+    issuer().ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(previews.size(), 2u);
+    EXPECT_FALSE(previews[0].dialogVisible);
+    EXPECT_EQ(previews[0].numberExpression, QStringLiteral("'0007'"));
+    EXPECT_EQ(previews[0].kind, QStringLiteral("первичной"));
+    EXPECT_EQ(previews[1].numberExpression, QStringLiteral("'0107'"));
+    EXPECT_EQ(previews[1].prichina, QStringLiteral("'Отклонение ТЭДС'"));
+    EXPECT_EQ(documents().size(), 2u);
+    EXPECT_EQ(SettingsFile().svidNextNum(), 8);
+
+    // By its ID (the command line's reprint).
+    previews.clear();
+    operatorActions.clear();
+    SvidIssuer i = issuer();
+    EXPECT_TRUE(i.ReprintDocument(documents()[0].value("ID").toInt()));
+    ASSERT_EQ(previews.size(), 1u);
+    EXPECT_EQ(previews[0].zavNum, QStringLiteral("A-101"));
+    EXPECT_FALSE(i.ReprintDocument(999));
+    EXPECT_EQ(documents().size(), 2u);
+}
+
+TEST_F(DocumentsTest, ALinkWithANumberButNoDocumentStopsTheRun)
+{
+    const int pov = insertPoverka("L", QDateTime(QDate(2026, 12, 1), QTime(10, 0)), 0, 1, false, 1);
+    BunchRow b;
+    b.poverkaID = pov;
+    b.sensors = {0, insertSensor({"F1", "THA", "", ""}), insertSensor({"R2", "THA", "", ""}), 0, 0};
+    b.results = {QString(), QStringLiteral("2"), QStringLiteral("Бр."), QString(), QString()};
+    b.docNums = {QString(), QStringLiteral("0001"), QString(), QString(), QString()};
+    insertBunch(b);
+    // Tick everything the chooser offers.
+    SvidIssuer i(
+        ctx, dialogs,
+        [](const std::vector<TSensOpts> &list) -> std::optional<QList<int>> {
+            QList<int> all;
+            for (const TSensOpts &s : list)
+                all << s.SensorID;
+            return all;
+        },
+        [this](report::Report &r, const QString &) { present(r); });
+    i.ButtonSvidClick(pov);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("Не найдены данные выданного свидетельства! Операция отменена."));
+    EXPECT_TRUE(previews.empty()); // the run ends before the notice of input 2
+}
+
+TEST_F(DocumentsTest, AMissingTemplateStopsTheRunWithItsPath)
+{
+    const DirectFixture f = makeDirect();
+    QFile::remove(AppHome::protocolFile(CertificateTemplateName()));
+    ticked = {f.sensors[1]};
+    issuer().ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Файл шаблона документа '") +
+                                       AppHome::protocolFile(CertificateTemplateName()) +
+                                       QStringLiteral("' не найден! Операция отменена."));
+}
+
+TEST(DocumentRecords, RowValuesFollowTheColumnOrder)
+{
+    TEmittedDoc d;
+    d.SvidNum = "0007";
+    d.IzvNum = "N1";
+    d.MetrologyOrganName = "'ЦСМ'";
+    d.DateDoc = "10.12.2026";
+    d.Massa = "0,2";
+    const QDateTime now(QDate(2026, 12, 10), QTime(9, 0));
+    const QVariantList cert = DocumentRowValues(d, false, true, now);
+    ASSERT_EQ(cert.size(), 21);
+    EXPECT_TRUE(cert[0].isNull());
+    EXPECT_EQ(cert[1].toBool(), false);
+    EXPECT_EQ(cert[2].toString(), QStringLiteral("0007"));
+    EXPECT_EQ(cert[3].toString(), QStringLiteral("'ЦСМ'"));
+    EXPECT_EQ(cert[8].toBool(), true);
+    EXPECT_EQ(cert[14].toString(), QStringLiteral("10.12.2026"));
+    EXPECT_EQ(cert[19].toString(), QStringLiteral("0,2"));
+    EXPECT_EQ(cert[20].toDateTime(), now);
+    EXPECT_EQ(DocumentRowValues(d, true, false, now)[2].toString(), QStringLiteral("N1"));
+    EXPECT_TRUE(NeedsAdditionalParams("TPR"));
+    EXPECT_FALSE(NeedsAdditionalParams("THA"));
+}
+
+} // namespace
+} // namespace kront::test
