@@ -1,5 +1,6 @@
 #include "app/ui/ApplicationWindows.h"
 
+#include "app/settings/ChannelBunches.h"
 #include "app/settings/ProgramSettings.h"
 #include "app/ui/HelpViewer.h"
 #include "app/ui/SerialPorts.h"
@@ -8,6 +9,10 @@
 #include "app/ui/TFormMain.h"
 #include "app/ui/TFormProgress.h"
 #include "db/Database.h"
+#include "sensors/ui/EtalTPRegisterPage.h"
+#include "sensors/ui/TFormDBSensors.h"
+#include "sensors/ui/TFormEtalTP.h"
+#include "sensors/ui/TFormSensorSet.h"
 
 #include <QApplication>
 
@@ -45,8 +50,15 @@ void ApplicationWindows::create()
     main->FormCreate();
     record(main);
 
-    // TFormSensorSet, TFormPoverkaTP, TFormDBSensors and
-    // TFormSelectEtalSensorType are created here, in this order.
+    createSensorSet();
+
+    // TFormPoverkaTP is created here.
+
+    formDBSensors = new TFormDBSensors(*db, main);
+    formSensorSet->setChooser(formDBSensors);
+    record(formDBSensors);
+
+    // TFormSelectEtalSensorType is created here.
 
     formSettings = new TFormMKRONTSettings(
         dialogs, programSettings(),
@@ -57,7 +69,7 @@ void ApplicationWindows::create()
         portLister, main);
     record(formSettings);
 
-    // TFormEtalTP is created here.
+    createEtalTP();
 
     formProgress = new TFormProgress(main);
     record(formProgress);
@@ -65,6 +77,27 @@ void ApplicationWindows::create()
     record(formAbout);
 
     // TFormSelectSensorsForSvid is created here.
+}
+
+void ApplicationWindows::createSensorSet()
+{
+    TFormMain *main = formMain.get();
+    formSensorSet = new TFormSensorSet(dialogs, *db, channelBunches(), main);
+    formSensorSet->setRowActions(main->action(QStringLiteral("ActionCopySensorString")),
+                                 main->action(QStringLiteral("ActionPasteSensorString")),
+                                 main->action(QStringLiteral("ActionClearSensorString")));
+    formMain->handlers().showSensorSet = [this](int kind) { formSensorSet->showForKind(kind); };
+    record(formSensorSet);
+}
+
+void ApplicationWindows::createEtalTP()
+{
+    formEtalTP = new TFormEtalTP(dialogs, *db, formMain.get());
+    etalTPPage = new EtalTPRegisterPage(
+        {formSettings->StringGridEtalTP, formSettings->ButtonAddEtalTP,
+         formSettings->ButtonEditEtalTP, formSettings->ButtonDeleteEtalTP},
+        formEtalTP, *db, dialogs, [this] { formSettings->RefreshGrid(); }, this);
+    record(formEtalTP);
 }
 
 void ApplicationWindows::connectMainWindow()

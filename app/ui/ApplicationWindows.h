@@ -16,6 +16,10 @@ class TFormAbout;
 class TFormMain;
 class TFormMKRONTSettings;
 class TFormProgress;
+class TFormSensorSet;
+class TFormDBSensors;
+class TFormEtalTP;
+class EtalTPRegisterPage;
 
 // The windows of the program, each created once, in this order, before the
 // message loop starts:
@@ -43,6 +47,9 @@ public:
     TFormMKRONTSettings *FormMKRONTSettings() const { return formSettings; }
     TFormProgress *FormProgress() const { return formProgress; }
     TFormAbout *FormAbout() const { return formAbout; }
+    TFormSensorSet *FormSensorSet() const { return formSensorSet; }
+    TFormDBSensors *FormDBSensors() const { return formDBSensors; }
+    TFormEtalTP *FormEtalTP() const { return formEtalTP; }
     HelpViewer *Help() const { return helpViewer; }
     Database &database() const { return *db; }
 
@@ -51,18 +58,21 @@ public:
 
 private:
     void connectMainWindow();
+    void createSensorSet(); // the connected-sensors editor
+    void createEtalTP();    // the reference thermocouple editor and the register buttons
     void record(QObject *window);
 
     Dialogs &dialogs;
     std::function<QStringList()> portLister;
     std::unique_ptr<Database> db;
     std::unique_ptr<TFormMain> formMain;
-    QObject *formSensorSet = nullptr;            // TFormSensorSet: connected sensors
+    TFormSensorSet *formSensorSet = nullptr;     // TFormSensorSet: connected sensors
     QObject *formPoverkaTP = nullptr;            // TFormPoverkaTP: verification wizard
-    QObject *formDBSensors = nullptr;            // TFormDBSensors: found sensors
+    TFormDBSensors *formDBSensors = nullptr;     // TFormDBSensors: found sensors
     QObject *formSelectEtalSensorType = nullptr; // TFormSelectEtalSensorType
     TFormMKRONTSettings *formSettings = nullptr; // TFormMKRONTSettings
-    QObject *formEtalTP = nullptr;               // TFormEtalTP: reference thermocouple
+    TFormEtalTP *formEtalTP = nullptr;           // TFormEtalTP: reference thermocouple
+    EtalTPRegisterPage *etalTPPage = nullptr;    // the register buttons of settings page 1
     TFormProgress *formProgress = nullptr;       // TFormProgress
     TFormAbout *formAbout = nullptr;             // TFormAbout
     QObject *formSelectSensorsForSvid = nullptr; // TFormSelectSensorsForSvid
