@@ -173,6 +173,21 @@ TEST_F(SensorWindowsTest, TypingFollowsTheColumnRules)
     form.hide();
 }
 
+TEST_F(SensorWindowsTest, TabMovesAlongTheRowAndSkipsTheLabels)
+{
+    form.show();
+    form.Prepare(3);
+    form.StringGrid1->setFocus();
+    form.StringGrid1->setCurrentCell(1, 10);
+    for (int expected : {11, 1}) {
+        QKeyEvent tab(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+        QApplication::sendEvent(form.StringGrid1, &tab);
+        EXPECT_EQ(form.StringGrid1->currentColumn(), expected);
+    }
+    EXPECT_EQ(form.StringGrid1->currentRow(), 2);
+    form.hide();
+}
+
 TEST_F(SensorWindowsTest, RowActionsWorkOnTheGridLastPressed)
 {
     form.show();
