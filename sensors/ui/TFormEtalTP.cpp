@@ -142,13 +142,18 @@ QWidget *TFormEtalTP::createGraduationPage()
             return CellInputRule{CellInputRule::Chars::Number, column == 0 ? 9 : 7, {}};
         },
         StringGridGraduation));
-    int width = 2 * StringGridGraduation->frameWidth() +
-                StringGridGraduation->verticalHeader()->sizeHint().width();
+    // All 17 points at once, without scrolling.
+    QTableWidget *g = StringGridGraduation;
+    int width = 2 * g->frameWidth() + g->verticalHeader()->sizeHint().width();
     for (int c = 0; c < 2; ++c)
-        width += StringGridGraduation->columnWidth(c);
-    StringGridGraduation->setMinimumWidth(width + 20);
+        width += g->columnWidth(c);
+    const int height = 2 * g->frameWidth() + g->horizontalHeader()->sizeHint().height() +
+                       EtalTPData::kPointCount * StringGrid::rowHeight(g);
+    g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    g->setFixedSize(width, height);
     auto *layout = new QVBoxLayout(page);
-    layout->addWidget(StringGridGraduation);
+    layout->addWidget(g, 0, Qt::AlignLeft | Qt::AlignTop);
     return page;
 }
 

@@ -158,7 +158,17 @@ void TFormSensorSet::layoutGrid(QTableWidget *g, int number)
     for (int c = 1; c < layout.columnCount(); ++c) {
         const SensorColumnInfo &info = *layout.column(c);
         StringGrid::setFixedCell(g, 0, c, info.header);
-        g->setColumnWidth(c, StringGrid::columnWidthFor(g, info.header, info.width));
+        // Wide enough for the header and for the typical content of the column.
+        int width = StringGrid::columnWidthFor(g, info.header, info.width);
+        if (info.id == SensorColumn::Serial)
+            width = StringGrid::columnWidthFor(g, QStringLiteral("00000000"), width);
+        if (info.id == SensorColumn::Type) {
+            for (int r = 1; r < layout.rowCount(); ++r) {
+                for (const QString &choice : SensorTypeChoices(currentKind, r))
+                    width = std::max(width, g->fontMetrics().horizontalAdvance(choice) + 32);
+            }
+        }
+        g->setColumnWidth(c, width);
     }
     for (int r = 1; r < layout.rowCount(); ++r) {
         StringGrid::setFixedCell(g, r, 0, layout.rowLabel(r));
