@@ -80,7 +80,9 @@ TEST(ReportPdf, WritesSearchableCyrillicTextOnEverySheet)
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected << "\n"
                                                                 << text.toStdString();
 
-    // The landscape sheet is A4 turned.
+    // A4 portrait, then the landscape sheet, A4 turned.
+    EXPECT_TRUE(run("pdfinfo", {path})
+                    .contains(QRegularExpression("Page size:\\s+595(\\.\\d+)? x 84[12]")));
     const QString info = run("pdfinfo", {"-f", "2", "-l", "2", path});
     EXPECT_TRUE(info.contains(QRegularExpression("Page\\s+2 size:\\s+84[12](\\.\\d+)? x 595")))
         << info.toStdString();
