@@ -121,8 +121,9 @@ TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
     engine->JvWizardInteriorPage4Page();
     for (int point = 0; point < 3; ++point) {
         ASSERT_TRUE(measureStep()) << point;
-        if (point < 2)
+        if (point < 2) {
             EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+        }
     }
     EXPECT_EQ(dialogs.count(QStringLiteral("№ 12, подключенный ко входу 2 канала 1")), 3);
     EXPECT_TRUE(bunches[1]->PovTerminated);
@@ -212,9 +213,11 @@ TEST_F(Recording, AnUnstableThermocoupleOffersToCancel)
     dialogs.on(QStringLiteral("Отменить поверку?"), {Dialogs::Answer::Yes});
     measureStep();
     EXPECT_EQ(dialogs.count(QStringLiteral("Отменить поверку?")), 1);
-    for (const auto &shown : dialogs.shown)
-        if (shown.text.endsWith(QStringLiteral("Отменить поверку?")))
+    for (const auto &shown : dialogs.shown) {
+        if (shown.text.endsWith(QStringLiteral("Отменить поверку?"))) {
             EXPECT_TRUE(shown.text.startsWith(QStringLiteral("Внимание! ")));
+        }
+    }
     EXPECT_TRUE(view.closed);
     // the verdict was stored before the question: the instability stage is done
     EXPECT_EQ(storedState(), QStringLiteral("Instability;1;2;2;"));
