@@ -10,22 +10,24 @@ namespace kront
 namespace
 {
 
+using C = SensorColumn;
+
 std::vector<FoundSensorsColumn> makeColumns(bool reference)
 {
     std::vector<FoundSensorsColumn> cols = {
-        {QStringLiteral("Сер. №"), QStringLiteral("SerialNum"), 45},
-        {QStringLiteral("Тип"), QStringLiteral("NSHType"), 55},
-        {QStringLiteral("Наименование"), QStringLiteral("TypeName"), 80},
-        {QStringLiteral("Год вып."), QStringLiteral("ProdYear"), 48},
-        {QStringLiteral("Класс"), QStringLiteral("ClassDop"), 38},
-        {QStringLiteral("Изготовитель"), QStringLiteral("Producer"), 80},
-        {QStringLiteral("Владелец"), QStringLiteral("Owner"), 80},
-        {QStringLiteral("T min"), QStringLiteral("WDTLowLim"), 40},
-        {QStringLiteral("T max"), QStringLiteral("WDTHighLim"), 40},
+        {C::Serial, QStringLiteral("Сер. №"), QStringLiteral("SerialNum"), 45},
+        {C::Type, QStringLiteral("Тип"), QStringLiteral("NSHType"), 55},
+        {C::Name, QStringLiteral("Наименование"), QStringLiteral("TypeName"), 80},
+        {C::Year, QStringLiteral("Год вып."), QStringLiteral("ProdYear"), 48},
+        {C::Class, QStringLiteral("Класс"), QStringLiteral("ClassDop"), 38},
+        {C::Producer, QStringLiteral("Изготовитель"), QStringLiteral("Producer"), 80},
+        {C::Owner, QStringLiteral("Владелец"), QStringLiteral("Owner"), 80},
+        {C::TMin, QStringLiteral("T min"), QStringLiteral("WDTLowLim"), 40},
+        {C::TMax, QStringLiteral("T max"), QStringLiteral("WDTHighLim"), 40},
     };
     if (!reference) {
-        cols.push_back({QStringLiteral("Диам. эл-в"), QStringLiteral("Diameter"), 60});
-        cols.push_back({QStringLiteral("Масса"), QStringLiteral("Mass"), 45});
+        cols.push_back({C::Diameter, QStringLiteral("Диам. эл-в"), QStringLiteral("Diameter"), 60});
+        cols.push_back({C::Mass, QStringLiteral("Масса"), QStringLiteral("Mass"), 45});
     }
     return cols;
 }
@@ -62,6 +64,17 @@ std::vector<QStringList> FoundSensorsRows(const std::vector<QVariantMap> &rows, 
         out.push_back(cells);
     }
     return out;
+}
+
+void ApplyFoundSensor(SensorSet &set, int grid, int row, const QStringList &cells)
+{
+    const std::vector<FoundSensorsColumn> &columns = FoundSensorsColumns(cells.size() <= 9);
+    for (int i = 0; i < cells.size() && i < int(columns.size()); ++i) {
+        SensorColumn id = columns[size_t(i)].id;
+        if (id == C::Class && set.layout().columnOf(C::Class) < 0)
+            id = C::Rank; // the register keeps a reference's "Разряд" as its class
+        set.setText(grid, row, id, cells[i]);
+    }
 }
 
 std::optional<std::vector<QStringList>> FindSensors(Database &db, const QString &filter,

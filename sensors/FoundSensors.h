@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sensors/SensorSet.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantMap>
@@ -15,6 +17,7 @@ class Database;
 // register of reference thermocouples (EtalSens) and for the verified
 // sensors (Sensors), and its rows.
 struct FoundSensorsColumn {
+    SensorColumn id; // the editor column it fills
     QString header;
     QString field; // table field shown
     int width;     // pixels
@@ -34,5 +37,10 @@ std::vector<QStringList> FoundSensorsRows(const std::vector<QVariantMap> &rows, 
 // when the table could not be read (its message was shown).
 std::optional<std::vector<QStringList>> FindSensors(Database &db, const QString &filter,
                                                     bool reference);
+
+// "Выбрать": the chosen sensor's cells go into the editor row column by
+// column meaning (for kind 3 exactly columns 1 onwards); "Класс" fills
+// "Разряд" in the kind 1 grid; cells the kind has no column for are dropped.
+void ApplyFoundSensor(SensorSet &set, int grid, int row, const QStringList &cells);
 
 } // namespace kront

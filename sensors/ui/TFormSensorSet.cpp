@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "sensors/CellInputRule.h"
 #include "sensors/ChannelBunchBuilder.h"
+#include "sensors/FoundSensors.h"
 #include "sensors/SensorFilters.h"
 #include "sensors/SensorSetCommit.h"
 #include "sensors/SensorSetFiles.h"
@@ -310,8 +311,9 @@ void TFormSensorSet::LookupSensor(int g, int row)
 
 void TFormSensorSet::applyFoundSensor(int g, int row, const QStringList &cells)
 {
-    for (int i = 0; i < cells.size() && i + 1 < grid(g)->columnCount(); ++i)
-        StringGrid::setCellText(grid(g), row, i + 1, cells[i]);
+    SensorSet set = sensorSet();
+    ApplyFoundSensor(set, g, row, cells);
+    setSensorSet(set);
 }
 
 void TFormSensorSet::currentCellChanged(QTableWidget *g, int row, int column)

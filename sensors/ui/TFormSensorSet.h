@@ -63,7 +63,7 @@ public:
 
     // The lookup of a stored sensor for a grid row (mouse release over its label).
     void LookupSensor(int grid, int row);
-    // Copies a chosen stored sensor into a row, columns 1 onwards.
+    // Copies a chosen stored sensor into a row (ApplyFoundSensor).
     void applyFoundSensor(int grid, int row, const QStringList &cells);
 
     QTableWidget *StringGrid1;

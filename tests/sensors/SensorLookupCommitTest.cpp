@@ -267,3 +267,30 @@ TEST_F(SensorCommitTest, FoundSensorsShowTableValuesAsText)
 
 } // namespace
 } // namespace kront::test
+
+namespace kront::test
+{
+namespace
+{
+
+TEST(ApplyFoundSensor, FillsColumnsByMeaningForEveryKind)
+{
+    const QStringList sensor{"S1",  "ТХА(K)", "ТХА-01", "2019", "2",   "Завод",
+                             "Лаб", "-40",    "1000",   "0,5",  "12,3"};
+    SensorSet tp(3);
+    ApplyFoundSensor(tp, 2, 3, sensor);
+    EXPECT_EQ(tp.grid(2).row(3).mid(1), sensor); // kind 3: columns 1 onwards in order
+
+    const QStringList etal{"123", "ППО", "ППО-1", "2001", "1", "ВНИИМ", "Лаб", "300", "1200"};
+    SensorSet ppo(1);
+    ApplyFoundSensor(ppo, 1, 1, etal);
+    EXPECT_EQ(ppo.grid(1).row(1),
+              QStringList({"", "123", "ППО", "ППО-1", "2001", "1", "ВНИИМ", "Лаб", "", ""}));
+    SensorSet ts(5);
+    ApplyFoundSensor(ts, 1, 4, sensor);
+    EXPECT_EQ(ts.grid(1).row(4), QStringList({"", "S1", "ТХА(K)", "ТХА-01", "2019", "Завод", "Лаб",
+                                              "-40", "1000", ""}));
+}
+
+} // namespace
+} // namespace kront::test
