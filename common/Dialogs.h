@@ -26,7 +26,8 @@ public:
     virtual std::optional<QString> input(const QString &caption, const QString &prompt,
                                          const QString &preset) = 0;
 
-    // File dialogs; an empty text when the operator cancels.
+    // File dialogs; an empty text when the operator cancels. The save dialog
+    // does not ask about overwriting: its callers ask with their own texts.
     virtual QString openFileName(const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
     virtual QString saveFileName(const QString &caption, const QString &dir,

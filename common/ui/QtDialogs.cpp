@@ -116,6 +116,8 @@ QString QtDialogs::saveFileName(const QString &caption, const QString &dir, cons
     QFileDialog dialog(parentWidget(), caption, dir, filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // Callers ask their own overwrite question, with the program's texts.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(defaultSuffix);
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("Сохранить"));
     dialog.setLabelText(QFileDialog::Reject, QStringLiteral("Отмена"));

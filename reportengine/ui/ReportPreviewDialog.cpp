@@ -1,5 +1,7 @@
 #include "reportengine/ui/ReportPreviewDialog.h"
 
+#include <QFileInfo>
+
 #include "reportengine/PagePainter.h"
 #include "reportengine/ui/PreviewPagesWidget.h"
 
@@ -251,6 +253,10 @@ bool ReportPreviewDialog::saveAsPdf()
         return false;
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QLatin1String(".pdf");
+    // The save dialog leaves the overwrite question to its callers.
+    if (QFileInfo::exists(path) &&
+        !dialogs.askYesNo(QStringLiteral("Файл '%1' уже существует. Заменить его?").arg(path)))
+        return false;
     QString error;
     if (!writePdfFile(report.prepared(), path, &error)) {
         dialogs.error(QStringLiteral("Не удалось сохранить файл '%1': %2").arg(path, error));
