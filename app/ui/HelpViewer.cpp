@@ -5,6 +5,7 @@
 #include "common/ui/HelpContext.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -48,14 +49,31 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window), view(new 
     layout->addWidget(view);
 }
 
+namespace
+{
+
+// A help page of the program home; the pages installed beside the
+// executable stand in for a home that has none.
+QString helpFile(const QString &name)
+{
+    const QString inHome = AppHome::helpDir() + u'/' + name;
+    if (QFileInfo::exists(inHome))
+        return inHome;
+    const QString besideProgram =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/Help/") + name;
+    return QFileInfo::exists(besideProgram) ? besideProgram : inHome;
+}
+
+} // namespace
+
 QString HelpViewer::pagePath(int topic)
 {
-    return AppHome::helpDir() + QStringLiteral("/%1.html").arg(topic);
+    return helpFile(QStringLiteral("%1.html").arg(topic));
 }
 
 QString HelpViewer::contentsPath()
 {
-    return AppHome::helpDir() + QStringLiteral("/index.html");
+    return helpFile(QStringLiteral("index.html"));
 }
 
 void HelpViewer::showContents()

@@ -8,8 +8,8 @@ namespace kront
 {
 
 // The program's help window: HTML pages in the Help folder of the program
-// home, index.html for the table of contents and <topic>.html for each
-// topic number.
+// home (or, when the home has none, beside the executable), index.html for
+// the table of contents and <topic>.html for each topic number.
 class HelpViewer : public QWidget
 {
     Q_OBJECT
