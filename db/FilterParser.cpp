@@ -145,10 +145,25 @@ private:
         return nullptr;
     }
 
+    // Counts a NOT, a parenthesis, a Date( or an and/or. A filter holds at
+    // most kMaxNesting of them: the parser and the compiler recurse along
+    // them, and the SQL store refuses conditions nested much deeper.
+    bool nest(const Token &t)
+    {
+        if (++nesting <= kMaxNesting)
+            return true;
+        fail(t.position, QStringLiteral("условие слишком сложное (более %1 скобок, NOT, Date и "
+                                        "связок and/or)")
+                             .arg(kMaxNesting));
+        return false;
+    }
+
     NodePtr binary(Node::Kind kind, const char *keyword, NodePtr (Parser::*sub)())
     {
         NodePtr left = (this->*sub)();
         while (!error && isKeyword(peek(), keyword)) {
+            if (!nest(peek()))
+                return nullptr;
             auto node = std::make_unique<Node>();
             node->kind = kind;
             node->position = next().position;
@@ -165,6 +180,8 @@ private:
     NodePtr parseNot()
     {
         if (isKeyword(peek(), "not")) {
+            if (!nest(peek()))
+                return nullptr;
             auto node = std::make_unique<Node>();
             node->kind = Node::Kind::Not;
             node->position = next().position;
@@ -177,6 +194,8 @@ private:
     NodePtr parseCondition()
     {
         if (peek().type == Token::Type::LParen) {
+            if (!nest(peek()))
+                return nullptr;
             next();
             NodePtr inner = parseOr();
             if (error)
@@ -304,6 +323,8 @@ private:
         if (isKeyword(t, "getdate")) {
             out.kind = Operand::Kind::GetDate;
         } else if (isKeyword(t, "date")) {
+            if (!nest(t))
+                return false;
             out.kind = Operand::Kind::DateOf;
             out.argument = std::make_shared<Operand>();
             if (!parseOperand(*out.argument))
@@ -320,8 +341,11 @@ private:
         return true;
     }
 
+    static constexpr int kMaxNesting = 32;
+
     std::vector<Token> tokens;
     std::size_t pos = 0;
+    int nesting = 0;
     std::optional<FilterError> error;
 };
 
