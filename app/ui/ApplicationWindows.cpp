@@ -9,6 +9,9 @@
 #include "app/ui/TFormMain.h"
 #include "app/ui/TFormProgress.h"
 #include "db/Database.h"
+#include "reports/ui/PanelSearch.h"
+#include "reports/ui/ReportsUi.h"
+#include "reports/ui/TFormSelectSensorsForSvid.h"
 #include "sensors/ui/EtalTPRegisterPage.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormEtalTP.h"
@@ -46,6 +49,12 @@ void ApplicationWindows::create()
     helpViewer = new HelpViewer(main);
     helpKeys = new HelpKeyFilter(*helpViewer, this);
     qApp->installEventFilter(helpKeys);
+    // The search panel lives in the main window from its creation on, so
+    // that the creation handler resets its conditions.
+    auto *results = new ResultsWindows(*db, dialogs, this);
+    main->setSearchPanel(results->createSearchPanel(main, [main] { main->ShowIdle(); }));
+    main->handlers().resetSearchPanel = [results] { results->panel()->ButtonSearchResetClick(); };
+    main->handlers().prepareSearchPanel = [results] { results->panel()->prepareForShow(); };
     connectMainWindow();
     main->FormCreate();
     record(main);
@@ -76,7 +85,8 @@ void ApplicationWindows::create()
     formAbout = new TFormAbout(main);
     record(formAbout);
 
-    // TFormSelectSensorsForSvid is created here.
+    formSelectSensorsForSvid = results->createSensorChooser(main);
+    record(formSelectSensorsForSvid);
 }
 
 void ApplicationWindows::createSensorSet()

@@ -6,6 +6,7 @@
 #include "tools/kront-cli/Commands.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -26,7 +27,11 @@ void printUsage(QTextStream &err)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Protocol and document PDFs are drawn with fonts, which takes a GUI
+    // application; the offscreen platform needs no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     QStringList args = QCoreApplication::arguments();
     kront::AppHome::setExecutableBaseName(QStringLiteral("kront"));
     kront::AppHome::initFromArguments(args);

@@ -1,0 +1,248 @@
+// Protocols and documents drawn from the default templates into PDFs, read
+// back as text with pdftotext: what a lab archives and signs.
+
+#include "app/settings/ProgramSettings.h"
+#include "app/settings/ProtIniFile.h"
+#include "db/StringFunctions.h"
+#include "metrology/model/TPoverka.h"
+#include "reportengine/Expression.h"
+#include "reports/ProtocolPrinter.h"
+#include "reports/ReportContext.h"
+#include "reports/SvidIssuer.h"
+#include "tests/reports/ReportsFixture.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace kront::test
+{
+namespace
+{
+
+QString pdfText(const QString &pdf)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    if (!p.waitForFinished(30000))
+        return QString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+class ProtocolPdfTest : public ReportsFixture
+{
+protected:
+    ReportContext ctx{db};
+    QStringList written;
+
+    void SetUp() override
+    {
+        ReportsFixture::SetUp();
+        if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+            GTEST_SKIP() << "pdftotext is not installed";
+        installTemplates();
+        ProtIniFile().setPovName(QStringLiteral("Иванов И.И."));
+    }
+
+    // Where the PDFs go: KRONT_REPORTS_PDF_DIR keeps them for a look.
+    QString pdfPath(const QString &name) const
+    {
+        const QString dir = qEnvironmentVariable("KRONT_REPORTS_PDF_DIR");
+        return (dir.isEmpty() ? home.path() : dir) + u'/' + name;
+    }
+
+    ReportPresenter writer(const QString &prefix)
+    {
+        return [this, prefix](report::Report &r, const QString &) {
+            const QString path =
+                pdfPath(prefix + QString::number(written.size() + 1) + QStringLiteral(".pdf"));
+            ASSERT_TRUE(r.prepare());
+            ASSERT_TRUE(r.writePdf(path)) << r.errorString().toStdString();
+            EXPECT_TRUE(r.unknownNames().isEmpty()) << r.unknownNames().join(u' ').toStdString();
+            written << path;
+        };
+    }
+
+    // The text a cell prints as, the way pdftotext gives it back.
+    static QString cell(int slot, int row, int column, int digits)
+    {
+        return FloatToStrFixed(sampleValue(slot, row, column), digits);
+    }
+};
+
+TEST_F(ProtocolPdfTest, DirectProtocolHoldsNumbersSerialsAndEveryStoredValue)
+{
+    const DirectFixture f = makeDirect();
+    ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("direct-")));
+    printer.ButtonPrintProtocolClick(f.poverkaID);
+    ASSERT_EQ(written.size(), 2) << dialogs.texts().join(u'\n').toStdString();
+    const QString text = pdfText(written[0]);
+    // Collapse the layout's runs of blanks so that wrapped captions compare.
+    for (const QString &expected :
+         {QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № 17/1"), QStringLiteral("A-101"),
+          QStringLiteral("B-202"), QStringLiteral("D-404"), QStringLiteral("09.12.2026 15:30:05"),
+          QStringLiteral("Печь КРОНТ-2М"), QStringLiteral("Вольтметр ТАВЕР-7"),
+          QStringLiteral("Иванов И.И."), QStringLiteral("ДО"), QStringLiteral("ПОСЛЕ"),
+          QStringLiteral("Не годен."), QStringLiteral("Годен."), QStringLiteral("20,5")})
+        EXPECT_TRUE(text.contains(expected)) << expected.toStdString();
+    // Every reading and calculated value of both points and both annealing
+    // measurements, inputs 1, 2 and 4, in its format.
+    for (int slot = 0; slot < 4; ++slot) {
+        for (int m = 0; m < 4; ++m) {
+            EXPECT_TRUE(text.contains(cell(slot, m, 0, 3))) << slot << " E_et " << m;
+            EXPECT_TRUE(text.contains(cell(slot, m, 1, 3))) << slot << " t_et " << m;
+        }
+        for (int input : {1, 2, 4})
+            for (int row = 0; row < 10; ++row) {
+                const int digits = row == 9 ? 3 : 2;
+                EXPECT_TRUE(text.contains(cell(slot, row, input + 1, digits)))
+                    << "slot " << slot << " row " << row << " input " << input;
+            }
+        EXPECT_TRUE(text.contains(cell(slot, 5, 0, 2))) << slot << " T_SK";
+        EXPECT_TRUE(text.contains(cell(slot, 6, 0, 3))) << slot << " PR_ET";
+    }
+    // No value of the empty input 3 and no point beyond the two.
+    EXPECT_FALSE(text.contains(cell(0, 0, 4, 2)));
+    EXPECT_FALSE(text.contains(cell(4, 0, 0, 3)));
+
+    const QString second = pdfText(written[1]);
+    EXPECT_TRUE(second.contains(QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № 17/2")));
+    EXPECT_TRUE(second.contains(QStringLiteral("E-505")));
+    EXPECT_FALSE(second.contains(QStringLiteral("A-101")));
+}
+
+TEST_F(ProtocolPdfTest, ElectrodeProtocolOfOneBunchWithoutInstabilityPages)
+{
+    const ElectrodeFixture f = makeElectrode();
+    ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("electrode-")));
+    printer.ButtonPrintProtocolClick(f.poverkaID);
+    ASSERT_EQ(written.size(), 1);
+    const QString text = pdfText(written[0]);
+    EXPECT_TRUE(text.contains(QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № E-5"))) << text.toStdString();
+    EXPECT_FALSE(text.contains(QStringLiteral("E-5/")));
+    EXPECT_TRUE(text.contains(QStringLiteral("08.12.2026")));
+    EXPECT_TRUE(text.contains(QStringLiteral("периодической")));
+    EXPECT_FALSE(text.contains(QStringLiteral("отжига")));
+    for (int k : {1, 3}) {
+        for (int row = 0; row < 3; ++row) {
+            EXPECT_TRUE(text.contains(cell(0, row, 2 * k, 3))) << row << " e1 " << k;
+            EXPECT_TRUE(text.contains(cell(0, row, 2 * k + 1, 3))) << row << " e2 " << k;
+        }
+        for (int row = 3; row < 8; ++row)
+            EXPECT_TRUE(text.contains(cell(0, row, k + 1, 3))) << row << " input " << k;
+    }
+    EXPECT_TRUE(text.contains(cell(0, 3, 0, 2)));
+    EXPECT_TRUE(text.contains(cell(0, 4, 0, 3)));
+}
+
+TEST_F(ProtocolPdfTest, MissingTemplateAndMissingRowsAreRefusedWithTheirMessages)
+{
+    const DirectFixture f = makeDirect();
+    ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("refused-")));
+    db.DBDeleteResultsTPFilter(
+        QStringLiteral("BunchID = %1 and Operation = 'E nsh'").arg(f.bunch2));
+    printer.ButtonPrintProtocolClick(f.poverkaID);
+    EXPECT_EQ(written.size(), 1); // the first bunch prints, the second is refused
+    EXPECT_EQ(dialogs.last().text,
+              QStringLiteral("Не удалось прочитать результат поверки при формировании протокола "
+                             "поверки ТП! Операция не выполнена."));
+    QFile::remove(AppHome::protocolFile(ProtocolTemplateName(false)));
+    printer.ButtonPrintProtocolClick(f.poverkaID);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Файл шаблона протокола '") +
+                                       AppHome::protocolFile(ProtocolTemplateName(false)) +
+                                       QStringLiteral("' не найден! Операция не выполнена."));
+    EXPECT_TRUE(ctx.protocol.ProtPointsDirect.empty());
+    EXPECT_EQ(ctx.protocol.poverka, nullptr);
+}
+
+TEST_F(ProtocolPdfTest, InstabilityBandsFollowTheVerification)
+{
+    const DirectFixture f = makeDirect();
+    bool bandsVisible = false, onPrevious = true;
+    ProtocolPrinter printer(ctx, dialogs, [&](report::Report &r, const QString &) {
+        bandsVisible =
+            r.findBand("MasterData2")->isVisible() && r.findBand("MasterData3")->isVisible();
+        onPrevious = r.findPage("Page3")->printOnPreviousPage();
+        // Two points in the direct fixture, one in the electrode one.
+        EXPECT_EQ(r.userDataSet("frxUserDataSet1").recordCount(), bandsVisible ? 2 : 1);
+        EXPECT_EQ(r.userDataSet("frxUserDataSet2").recordCount(), 2);
+        EXPECT_EQ(r.userDataSet("frxUserDataSet3").recordCount(), 1);
+        EXPECT_EQ(r.variableExpression("PovName").value_or(QString()),
+                  QStringLiteral("'Иванов И.И.'"));
+    });
+    EXPECT_EQ(printer.PrintStored(f.poverkaID, 2), 1);
+    EXPECT_TRUE(bandsVisible);
+    EXPECT_FALSE(onPrevious);
+    const ElectrodeFixture e = makeElectrode();
+    EXPECT_EQ(printer.PrintStored(e.poverkaID, 2), 1);
+    EXPECT_FALSE(bandsVisible);
+    EXPECT_TRUE(onPrevious);
+    EXPECT_EQ(printer.PrintStored(e.poverkaID, 1), -1);
+}
+
+TEST_F(ProtocolPdfTest, CertificateAndNoticeCarryTheReferenceTexts)
+{
+    const DirectFixture f = makeDirect();
+    programSettings().reset();
+    programSettings().form().organNameLines = {QStringLiteral("ФБУ «Тестовый ЦСМ»")};
+    programSettings().form().rukDolgnost = QStringLiteral("Начальник отдела");
+    programSettings().form().svid = {true, 7, 4};
+    programSettings().form().izv = {true, 3, 3};
+    SvidIssuer issuer(
+        ctx, dialogs,
+        [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
+            return QList<int>{f.sensors[1], f.sensors[2]};
+        },
+        [&](report::Report &r, const QString &) {
+            r.setVariable("NAME_RUK", report::quoted("Сидоров С.С."));
+            r.setVariable("DATE_ACTING", report::quoted("09.12.2027"));
+            r.setVariable("PRICHINA", report::quoted("Отклонение ТЭДС превышает допускаемое"));
+            writer(QStringLiteral("document-"))(r, QString());
+            r.notifyPrinted();
+        });
+    issuer.ButtonSvidClick(f.poverkaID);
+    programSettings().reset();
+    ASSERT_EQ(written.size(), 2) << dialogs.texts().join(u'\n').toStdString();
+    const QString cert = pdfText(written[0]);
+    for (const char *expected :
+         {"ФБУ «Тестовый ЦСМ»", "СВИДЕТЕЛЬСТВО О ПОВЕРКЕ", "№ 0007", "Действительно до",
+          "09.12.2027", "хромель-алюмелевый", "заводской номер:", "A-101, 2019", "ООО «Завод»",
+          "первичной", "по 2 классу", "Поверительное клеймо", "10.12.2026", "Поверитель",
+          "Иванов И.И.", "Начальник отдела", "Сидоров С.С.",
+          "должность руководителя подразделения"})
+        EXPECT_TRUE(cert.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_FALSE(cert.contains(QStringLiteral("Параметры ТП"))); // only for ТПП and ТПР
+    const QString notice = pdfText(written[1]);
+    for (const char *expected : {"ИЗВЕЩЕНИЕ О НЕПРИГОДНОСТИ К ПРИМЕНЕНИЮ", "№ 003", "B-202",
+                                 "Отклонение ТЭДС превышает допускаемое", "непригодным"})
+        EXPECT_TRUE(notice.contains(QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(ProtocolPdfTest, CommandLineWritesProtocolsAndDocumentsWithoutADisplay)
+{
+    const DirectFixture f = makeDirect();
+    const QString exe = QCoreApplication::applicationDirPath() + "/../bin/kront-cli";
+    if (!QFileInfo::exists(exe))
+        GTEST_SKIP() << "kront-cli is not built";
+    auto run = [&](const QStringList &args) {
+        QProcess p;
+        p.start(exe, QStringList{"--home", home.path()} + args);
+        p.waitForFinished(60000);
+        return std::make_pair(p.exitCode(), QString::fromUtf8(p.readAllStandardError()));
+    };
+    const QString pdf = home.path() + "/archive.pdf";
+    EXPECT_EQ(run({"protocol", QString::number(f.poverkaID), "--pdf", pdf}).first, 0);
+    EXPECT_TRUE(pdfText(home.path() + "/archive-1.pdf").contains("17/1"));
+    EXPECT_TRUE(pdfText(home.path() + "/archive-2.pdf").contains("17/2"));
+    EXPECT_EQ(run({"protocol", QString::number(f.poverkaID), "--channel", "2", "--pdf", pdf}).first,
+              0);
+    EXPECT_TRUE(pdfText(pdf).contains("E-505"));
+    const auto missing = run({"protocol", "999", "--pdf", pdf});
+    EXPECT_EQ(missing.first, 1);
+    EXPECT_TRUE(missing.second.contains("Не найдены данные в базе данных пучков ТП"));
+    EXPECT_EQ(run({"protocol", "x", "--pdf", pdf}).first, 2);
+    EXPECT_EQ(run({"document", "1", "--pdf", pdf}).first, 1); // nothing issued yet
+}
+
+} // namespace
+} // namespace kront::test
