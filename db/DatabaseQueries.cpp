@@ -147,11 +147,14 @@ std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
         sql += QStringLiteral(" LIMIT %1").arg(limit);
     sqlite::Statement st(file->connection(), sql);
     st.bindAll(where->params);
+    QStringList names; // made once: a search may read tens of thousands of rows
+    for (int i = 0; i < schema->fieldCount(); ++i)
+        names << schema->fieldName(i);
     std::vector<QVariantMap> rows;
     while (st.step()) {
         QVariantMap row;
         for (int i = 0; i < schema->fieldCount(); ++i)
-            row.insert(schema->fieldName(i), fromStoredValue(schema->fields[i], st.value(i)));
+            row.insert(names[i], fromStoredValue(schema->fields[i], st.value(i)));
         rows.push_back(std::move(row));
     }
     if (st.failed())

@@ -1,6 +1,7 @@
 // Random texts for the readers of stored text: the verification state
 // string and the INI files.
 #include "common/IniFile.h"
+#include "db/FieldValue.h"
 #include "metrology/model/TPoverka.h"
 #include "tests/support/TempHome.h"
 
@@ -56,6 +57,32 @@ TEST(StateFuzz, DecodeStateReadsOrRefusesAnyText)
         }
     }
     EXPECT_GT(accepted, 100);
+}
+
+// Stored date-times are read digit by digit; whatever the text, the result is
+// what the general parser of the stored formats gives.
+TEST(DateTimeFuzz, StoredDateTimesReadAsTheGeneralParserReadsThem)
+{
+    std::mt19937 rng(2026);
+    const QString pool = QStringLiteral("0123456789-: .x");
+    for (int i = 0; i < 3000; ++i) {
+        const QDateTime dt = QDateTime(QDate(1990, 1, 1), QTime(0, 0))
+                                 .addMSecs(qint64(std::uniform_int_distribution<qint64>(
+                                     0, 40LL * 365 * 86400 * 1000)(rng)));
+        QString text = storedDateTimeText(dt);
+        if (i % 2)
+            text[std::uniform_int_distribution<int>(0, 22)(rng)] =
+                pool[std::uniform_int_distribution<int>(0, int(pool.size()) - 1)(rng)];
+        const QDateTime general =
+            QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        const QDateTime read = dateTimeFromStored(text);
+        if (general.isValid()) {
+            EXPECT_EQ(read, general) << text.toStdString();
+        }
+        if (i % 2 == 0) {
+            EXPECT_EQ(read, dt) << text.toStdString();
+        }
+    }
 }
 
 TEST(IniFuzz, AnyFileBytesReadAndWriteWithoutHarm)
