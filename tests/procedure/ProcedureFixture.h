@@ -205,12 +205,13 @@ protected:
     // (type S).
     int storeReference(const QString &serial = QStringLiteral("Э-1"))
     {
+        // as the register writes it: the type in both the NSHType and the SensKind column
         QVariantList v{QVariant(),
                        serial,
                        2020,
                        QStringLiteral("ППО"),
-                       QStringLiteral("PPO"),
-                       QStringLiteral("PPO"),
+                       QStringLiteral("ППО"),
+                       QStringLiteral("ППО"),
                        QString(),
                        true,
                        QStringLiteral("1"),
