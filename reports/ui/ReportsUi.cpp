@@ -1,7 +1,10 @@
 #include "reports/ui/ReportsUi.h"
 
+#include "app/settings/CurrentVerification.h"
 #include "common/Dialogs.h"
+#include "metrology/model/TPoverka.h"
 #include "reportengine/ui/ReportViewer.h"
+#include "reports/PoverkaLoader.h"
 #include "reports/ProtocolPrinter.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
@@ -37,6 +40,17 @@ bool printChannelProtocol(int poverkaID, int channel, Database &db, Dialogs &dia
     ReportContext ctx(db);
     ProtocolPrinter printer(ctx, dialogs, previewIn(dialogs, parent));
     return printer.PrintStored(poverkaID, channel) > 0;
+}
+
+bool printBunchProtocol(int bunchID, int poverkaID, Database &db, Dialogs &dialogs, QWidget *parent)
+{
+    ReportContext ctx(db);
+    ProtocolPrinter printer(ctx, dialogs, previewIn(dialogs, parent));
+    TPoverka *open = currentVerification().Poverka();
+    if (open && open->ID == poverkaID)
+        return printer.PrintProtocolBunch(*open, bunchID, poverkaID);
+    const std::unique_ptr<TPoverka> stored = LoadPoverkaForProtocol(db, dialogs, poverkaID);
+    return stored && printer.PrintProtocolBunch(*stored, bunchID, poverkaID);
 }
 
 ResultsWindows::ResultsWindows(Database &db, Dialogs &dialogs, QObject *parent)

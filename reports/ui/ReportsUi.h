@@ -29,6 +29,16 @@ bool printChannelProtocol(TPoverka &poverka, int channel, Database &db, Dialogs 
 bool printChannelProtocol(int poverkaID, int channel, Database &db, Dialogs &dialogs,
                           QWidget *parent = nullptr);
 
+// The same by bunch, for the wizard's hook TFormPoverkaTP::setProtocolPrinter
+// (bunchID, poverkaID): the verification object of the open wizard
+// (currentVerification()) is used when it is that verification, else the
+// stored one is loaded. Connect it as
+//   formPoverkaTP->setProtocolPrinter([&](int bunchID, int poverkaID) {
+//       printBunchProtocol(bunchID, poverkaID, db, dialogs, formPoverkaTP);
+//   });
+bool printBunchProtocol(int bunchID, int poverkaID, Database &db, Dialogs &dialogs,
+                        QWidget *parent = nullptr);
+
 // The results and documents windows of the main window: the search panel
 // (embedded in the main window, created with it) and the sensor chooser of
 // the documents (created last, in the program's creation order).
