@@ -139,7 +139,10 @@ QString povNum(Database &db, const ProtocolState &s)
     const TPoverka &p = *s.poverka;
     if (!p.Bunches[1] || !p.Bunches[2])
         return p.PovNum;
-    return p.PovNum + u'/' + QString::number(detailsOf(db, s).ChannelNum);
+    int channel = detailsOf(db, s).ChannelNum;
+    if (channel == 0 && s.bunch()) // the bunch row is gone: the object still knows
+        channel = int(s.bunch()->ChannelNum);
+    return p.PovNum + u'/' + QString::number(channel);
 }
 
 QString povDate(const QDateTime &finished)
