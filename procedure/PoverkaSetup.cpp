@@ -216,6 +216,10 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
     if (!InitCurrentStep()) {
         dropSteps();
         deletePartialData();
+        // The verification is not stored: a new "Next" starts it afresh.
+        pov.Stage = stInitiation;
+        pov.StepIndex = 0;
+        pov.StepCount = 0;
         return false;
     }
     return true;

@@ -11,6 +11,7 @@
 #include "procedure/ui/InspectionPageWidget.h"
 #include "procedure/ui/MeansPageWidget.h"
 #include "procedure/ui/ParametersPageWidget.h"
+#include "procedure/ui/ProgramMeterLink.h"
 #include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 
@@ -77,6 +78,9 @@ TFormPoverkaTP::TFormPoverkaTP(Database &db, Dialogs &dialogs, QWidget *parent)
     layout->addLayout(buildButtons());
 
     connect(page5, &ConclusionPageWidget::protocolClicked, this, &TFormPoverkaTP::protocolClick);
+    makeLink = [this](PoverkaEngine &engine) -> std::unique_ptr<MeterLink> {
+        return std::make_unique<ProgramMeterLink>(engine, this->dialogs, linkProgress);
+    };
     resize(1100, 760);
     goToPage(1);
 }

@@ -18,6 +18,7 @@ class ConclusionPageWidget;
 class Database;
 class Dialogs;
 class InspectionPageWidget;
+class LinkProgress;
 class MeansPageWidget;
 class MeterLink;
 class ParametersPageWidget;
@@ -48,7 +49,10 @@ public:
     ~TFormPoverkaTP() override;
 
     void setEtalChooser(TFormSelectEtalSensorType *chooser) { etalChooser = chooser; }
+    // By default every verification gets the program's link (ProgramMeterLink).
     void setLinkFactory(LinkFactory factory) { makeLink = std::move(factory); }
+    // The progress window the program's link shows while it connects (not owned).
+    void setLinkProgress(LinkProgress *progress) { linkProgress = progress; }
     void setProtocolPrinter(ProtocolPrinter printer) { PrintProtocolBunch = std::move(printer); }
     void setHelpHandler(std::function<void(int topic)> handler) { showHelp = std::move(handler); }
 
@@ -124,6 +128,7 @@ private:
     TFormSelectEtalSensorType *etalChooser = nullptr;
     std::unique_ptr<TFormSelectEtalSensorType> ownChooser;
     LinkFactory makeLink;
+    LinkProgress *linkProgress = nullptr;
     ProtocolPrinter PrintProtocolBunch;
     std::function<void(int)> showHelp;
     TPoverka *poverka = nullptr;

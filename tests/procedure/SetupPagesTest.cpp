@@ -214,6 +214,13 @@ TEST_F(SetupPages, ACancelledChooserUndoesEverythingStored)
     EXPECT_FALSE(setUp(0, 1));
     EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
     EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
+    // "Next" again stores the verification from its beginning
+    InspectionPage p3;
+    EXPECT_TRUE(engine->Page3Next(p3));
+    const auto rows = select(QStringLiteral("Poverki"), QString());
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].value("CurrPovState").toString(), QStringLiteral("MainCycle;0;0;1;"));
+    EXPECT_EQ(view.subtitles.last(), QStringLiteral("Определение ТЭДС при 1-й температуре"));
 }
 
 TEST_F(SetupPages, MeansAndPointCountCarryOverToTheNextVerification)
