@@ -169,6 +169,31 @@ TEST(ReportViewerFlow, DialogThenPreviewSavedAsPdfCountsAsPrinted)
     EXPECT_TRUE(pdfText(path + ".pdf").contains("Свидетельство № 0015"));
 }
 
+TEST(ReportViewerFlow, SavingOverAnExistingPdfAsksFirst)
+{
+    Fixture f;
+    f.report.findDialogPage("DialogPage1")->setVisible(false);
+    const QString path = f.dir.filePath("old.pdf");
+    {
+        QFile old(path);
+        ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+        old.write("old");
+    }
+    f.dialogs.queueFileName(path);
+    f.dialogs.queueAnswer(kront::Dialogs::Answer::No);
+    withModalSteps({[](QWidget *preview) {
+                       click(preview, "ButtonSavePdf");
+                       click(preview, "ButtonClose");
+                   }},
+                   [&] { showReport(f.report, f.dialogs); });
+    EXPECT_FALSE(f.printed());
+    ASSERT_EQ(f.dialogs.shown.size(), 2u);
+    EXPECT_EQ(f.dialogs.shown[1].buttons, kront::Dialogs::Buttons::YesNo);
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
+}
+
 TEST(ReportViewerFlow, ClosingThePreviewOrCancellingPrintsNothing)
 {
     {
