@@ -86,6 +86,9 @@ TEmittedDoc EmittedDocFromRow(const QVariantMap &row)
 QVariantList DocumentRowValues(const TEmittedDoc &d, bool notice, bool periodic,
                                const QDateTime &created)
 {
+    // Class holds three characters: a rejected sensor is written the way
+    // BunchesTP writes it, not cut to "Бра".
+    const QString cls = d.Class == QStringLiteral("Брак") ? QStringLiteral("Бр.") : d.Class;
     return {QVariant(),
             notice,
             notice ? d.IzvNum : d.SvidNum,
@@ -95,7 +98,7 @@ QVariantList DocumentRowValues(const TEmittedDoc &d, bool notice, bool periodic,
             d.ZavNum,
             d.Owner,
             periodic,
-            d.Class,
+            cls,
             d.Prichina,
             d.DolgRuk,
             d.NameRuk,

@@ -239,6 +239,7 @@ TEST_F(DocumentsTest, AReprintShowsTheStoredDocumentWithoutItsDialogAndRecordsNo
     EXPECT_EQ(previews[1].numberExpression, QStringLiteral("'0107'")); // notices count apart
     EXPECT_EQ(documents()[1].value("Prichina").toString(), QStringLiteral("Отклонение ТЭДС"));
     EXPECT_TRUE(documents()[1].value("DocType").toBool());
+    EXPECT_EQ(documents()[1].value("Class").toString(), QStringLiteral("Бр."));
 
     // The numbering moves on, but an issued document keeps its own number.
     previews.clear();
