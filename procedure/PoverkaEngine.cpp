@@ -17,7 +17,8 @@ namespace kront
 PoverkaEngine::PoverkaEngine(TPoverka &poverka, TBi1 &bi1, Database &db, Dialogs &dialogs,
                              PoverkaView &view)
     : pov(poverka), bi1(bi1), db(db), dialogs(dialogs), view(view),
-      graduation(databaseGraduation(db))
+      graduation(databaseGraduation(db)),
+      liveGraduation(std::make_shared<GraduationCache>(graduation))
 {
     for (int channel = 1; channel <= 2; ++channel)
         for (auto &col : Grids[channel])

@@ -6,12 +6,14 @@
 #include "metrology/FixedValueCheck.h"
 #include "metrology/ReferenceTemperature.h"
 #include "procedure/ChannelStep.h"
+#include "procedure/GraduationCache.h"
 #include "procedure/PoverkaView.h"
 #include "procedure/ReadingOrder.h"
 #include "procedure/SetupPages.h"
 
 #include <QStringList>
 #include <array>
+#include <memory>
 #include <vector>
 
 namespace kront
@@ -36,7 +38,11 @@ public:
     // The voltmeter link (not owned); without one no run can start.
     void setLink(MeterLink *link) { meter = link; }
     // Graduation of the reference thermocouples (default: the EtalSens table).
-    void setGraduation(GraduationLookup lookup) { graduation = std::move(lookup); }
+    void setGraduation(GraduationLookup lookup)
+    {
+        graduation = lookup;
+        liveGraduation = std::make_shared<GraduationCache>(std::move(lookup));
+    }
 
     // --- Pages 1..3 (setup) ---
     SetupPrepared Prepare();
@@ -153,7 +159,8 @@ private:
     Dialogs &dialogs;
     PoverkaView &view;
     MeterLink *meter = nullptr;
-    GraduationLookup graduation;
+    GraduationLookup graduation;                     // the step calculation's
+    std::shared_ptr<GraduationCache> liveGraduation; // the live furnace temperature's
     bool closed = false;
     std::vector<int> storedSensorIDs; // Sensors rows written by page 3 "Next"
 };

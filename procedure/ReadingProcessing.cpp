@@ -59,8 +59,11 @@ void PoverkaEngine::processReference(double x)
         return;
     }
     const TThermometer &etal = *step.Bunch->EtalSensor;
-    const double t =
-        ReferenceTemperature(etal.NSHType, etal.ID, EtalTsk, rnd_n(v, 3), graduation).t;
+    const double t = ReferenceTemperature(etal.NSHType, etal.ID, EtalTsk, rnd_n(v, 3),
+                                          [cache = liveGraduation](qint32 id, double emf) {
+                                              return (*cache)(id, emf);
+                                          })
+                         .t;
     const bool control = settings.temperatureStabilityControl();
     bool stable = true;
     double spread = 0;
