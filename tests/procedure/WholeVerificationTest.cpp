@@ -164,3 +164,33 @@ TEST_F(WholeVerification, MercuryThermometerRows)
 
 } // namespace
 } // namespace kront::test
+
+namespace kront::test
+{
+namespace
+{
+
+// A bunch of channel 2 in the first slot (as a resumption may leave it) is measured on
+// channel 2, shown in grid 2 and printed by button 2.
+TEST_F(WholeVerification, ABunchOfChannelTwoInTheFirstSlot)
+{
+    makeBunch(2, {1, 4});
+    poverka.Bunches[2] = nullptr;
+    poverka.AttachBunch(1, bunches[2].get());
+    ASSERT_TRUE(setUp(0, 1));
+    engine->JvWizardInteriorPage4Page();
+    pump();
+    EXPECT_EQ(engine->CurrentChannel, 2);
+    ASSERT_TRUE(measureStep());
+    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    engine->JvWizardInteriorPage5Page();
+    EXPECT_TRUE(view.conclusion[1].rows[1].serial.isEmpty());
+    EXPECT_EQ(view.conclusion[2].rows[1].serial, QStringLiteral("21"));
+    EXPECT_TRUE(view.conclusion[2].rows[2].serial.isEmpty()); // an empty input between results
+    EXPECT_EQ(view.conclusion[2].rows[4].serial, QStringLiteral("24"));
+    EXPECT_EQ(engine->ProtocolBunchID(1), 0);
+    EXPECT_EQ(engine->ProtocolBunchID(2), bunches[2]->ID);
+}
+
+} // namespace
+} // namespace kront::test
