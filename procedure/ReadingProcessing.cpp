@@ -115,14 +115,13 @@ void PoverkaEngine::processInput(double x)
         return;
     const int channel = CurrentChannel;
     PrepareControls(channel);
+    // A reversed thermocouple of the direct method; any other reading clears both warnings.
     const bool wrong = pov.Methodic == 0 && x < 0;
-    for (int ch = 1; ch <= 2; ++ch) {
-        const bool show = wrong && ch == channel;
-        if (Controls[ch].wrongConnectionVisible != show || ch == channel) {
-            Controls[ch].wrongConnectionVisible = show;
-            if (ch != channel)
-                showControls(ch);
-        }
+    Controls[channel].wrongConnectionVisible = wrong;
+    const int other = 3 - channel;
+    if (!wrong && Controls[other].wrongConnectionVisible) {
+        Controls[other].wrongConnectionVisible = false;
+        showControls(other);
     }
     Controls[channel].measValue = pov.Methodic == 1 ? FixedText(x, 3) : FixedText(x, 2);
     showControls(channel);
