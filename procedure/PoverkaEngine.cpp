@@ -323,7 +323,9 @@ void PoverkaEngine::moveSwitch(const ReadingCursor &cursor, bool mercuryReferenc
 
 void PoverkaEngine::JvWizardInteriorPage4Page()
 {
-    if (!closed)
+    // A resumed verification whose classes were just determined has no step to measure: no
+    // run, and no "no channel" warning either.
+    if (!closed && !Steps.empty())
         view.postStartMeasuringRun();
 }
 

@@ -171,6 +171,8 @@ TEST_F(Resumption, ClosedAfterTheLastStepGoesStraightToTheConclusion)
     ASSERT_TRUE(engine->PrepareResumed()); // the classes are determined now
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;1;1;"));
     EXPECT_TRUE(view.nextEnabled);
+    engine->JvWizardInteriorPage4Page();
+    EXPECT_EQ(view.posted, 0); // nothing to measure
     EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
     const auto rows = select(QStringLiteral("Poverki"), QString());
     EXPECT_FALSE(rows[0].value("Finished").isNull());
