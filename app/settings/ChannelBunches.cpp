@@ -1,9 +1,14 @@
 #include "app/settings/ChannelBunches.h"
 
-namespace kront {
+namespace kront
+{
 
-namespace {
-bool isChannel(int channel) { return channel == 1 || channel == 2; }
+namespace
+{
+bool isChannel(int channel)
+{
+    return channel == 1 || channel == 2;
+}
 } // namespace
 
 TBunch *ChannelBunches::bunch(int channel) const

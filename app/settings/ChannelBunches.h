@@ -5,13 +5,15 @@
 #include <array>
 #include <memory>
 
-namespace kront {
+namespace kront
+{
 
 // The two channel bunches as the operator last accepted them in the
 // connected-sensors editor: one slot per measuring channel 1 and 2, each
 // holding a bunch or none. The slots own their bunches (and so the sensors
 // in them); they live for the whole run and are released at shut-down.
-class ChannelBunches {
+class ChannelBunches
+{
 public:
     // The bunch of channel 1 or 2; nullptr when the slot is empty or the
     // channel is not 1 or 2.

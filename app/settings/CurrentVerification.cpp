@@ -2,7 +2,8 @@
 
 #include "app/settings/ChannelBunches.h"
 
-namespace kront {
+namespace kront
+{
 
 TPoverka &CurrentVerification::beginNew(ChannelBunches &bunches, const QDateTime &now)
 {

@@ -6,7 +6,8 @@
 #include <QDateTime>
 #include <memory>
 
-namespace kront {
+namespace kront
+{
 
 class ChannelBunches;
 
@@ -14,7 +15,8 @@ class ChannelBunches;
 // while the verification wizard is open: a new verification or the
 // resumption of an unfinished one creates them, the closing of the wizard
 // destroys them. Only one exists at a time because the wizard is modal.
-class CurrentVerification {
+class CurrentVerification
+{
 public:
     TPoverka *Poverka() const { return poverka.get(); }
     TBi1 *Bi1() const { return bi1.get(); }
