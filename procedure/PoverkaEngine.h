@@ -29,6 +29,12 @@ class TPoverka;
 // measurement page (steps, measuring runs, reading acceptance, recording) and the conclusion.
 // The window forwards its events here and shows what PoverkaView is told. One engine per open
 // window; the verification and the switching unit are the window's (not owned).
+//
+// A voltmeter or port that disappears in the middle of a run: the link reports it in the status
+// panel of the channel, no reading arrives, so the recording button stays withdrawn and nothing
+// of the open step is written (a step's rows are written only when it closes). The stored state
+// names the open step; the operator closes the window ("Прервать") and later continues the
+// verification from the unfinished list at that step.
 class PoverkaEngine : public LinkView, public ReadingSink
 {
 public:
