@@ -9,6 +9,9 @@
 #include "app/ui/TFormMain.h"
 #include "app/ui/TFormProgress.h"
 #include "db/Database.h"
+#include "procedure/ui/TFormPoverkaTP.h"
+#include "procedure/ui/TFormSelectEtalSensorType.h"
+#include "procedure/ui/UnfinishedPanel.h"
 #include "reports/ui/PanelSearch.h"
 #include "reports/ui/ReportsUi.h"
 #include "reports/ui/TFormSelectSensorsForSvid.h"
@@ -61,13 +64,15 @@ void ApplicationWindows::create()
 
     createSensorSet();
 
-    // TFormPoverkaTP is created here.
+    formPoverkaTP = new TFormPoverkaTP(*db, dialogs, main);
+    record(formPoverkaTP);
 
     formDBSensors = new TFormDBSensors(*db, main);
     formSensorSet->setChooser(formDBSensors);
     record(formDBSensors);
 
-    // TFormSelectEtalSensorType is created here.
+    formSelectEtalSensorType = new TFormSelectEtalSensorType(main);
+    record(formSelectEtalSensorType);
 
     formSettings = new TFormMKRONTSettings(
         dialogs, programSettings(),
@@ -84,7 +89,12 @@ void ApplicationWindows::create()
     record(formProgress);
     formAbout = new TFormAbout(main);
     record(formAbout);
+    createPoverkaWindows();
 
+    // The conclusion page's protocol buttons print through the results part.
+    formPoverkaTP->setProtocolPrinter([this](int bunchID, int poverkaID) {
+        printBunchProtocol(bunchID, poverkaID, *db, dialogs, formPoverkaTP);
+    });
     formSelectSensorsForSvid = results->createSensorChooser(main);
     record(formSelectSensorsForSvid);
 }
@@ -108,6 +118,22 @@ void ApplicationWindows::createEtalTP()
          formSettings->ButtonEditEtalTP, formSettings->ButtonDeleteEtalTP},
         formEtalTP, *db, dialogs, [this] { formSettings->RefreshGrid(); }, this);
     record(formEtalTP);
+}
+
+void ApplicationWindows::createPoverkaWindows()
+{
+    TFormMain *main = formMain.get();
+    formPoverkaTP->setEtalChooser(formSelectEtalSensorType);
+    formPoverkaTP->setLinkProgress(formProgress);
+    formPoverkaTP->setHelpHandler([this](int topic) { helpViewer->showTopic(topic); });
+    main->handlers().runPoverkaWizard = [this](TPoverka &poverka, TBi1 &bi1) {
+        formPoverkaTP->ExecuteNew(poverka, bi1);
+    };
+    panelUnfinished = new UnfinishedPanel(*db, dialogs);
+    panelUnfinished->setWizard(formPoverkaTP);
+    panelUnfinished->setLeaveHandler([main] { main->ShowIdle(); });
+    main->setUnfinishedPanel(panelUnfinished);
+    main->handlers().prepareUnfinishedList = [this] { return panelUnfinished->ShowList(); };
 }
 
 void ApplicationWindows::connectMainWindow()

@@ -16,6 +16,9 @@ class TFormAbout;
 class TFormMain;
 class TFormMKRONTSettings;
 class TFormProgress;
+class TFormPoverkaTP;
+class TFormSelectEtalSensorType;
+class UnfinishedPanel;
 class TFormSensorSet;
 class TFormDBSensors;
 class TFormEtalTP;
@@ -50,6 +53,9 @@ public:
     TFormSensorSet *FormSensorSet() const { return formSensorSet; }
     TFormDBSensors *FormDBSensors() const { return formDBSensors; }
     TFormEtalTP *FormEtalTP() const { return formEtalTP; }
+    TFormPoverkaTP *FormPoverkaTP() const { return formPoverkaTP; }
+    TFormSelectEtalSensorType *FormSelectEtalSensorType() const { return formSelectEtalSensorType; }
+    UnfinishedPanel *PanelUnfinished() const { return panelUnfinished; }
     HelpViewer *Help() const { return helpViewer; }
     Database &database() const { return *db; }
 
@@ -58,18 +64,20 @@ public:
 
 private:
     void connectMainWindow();
-    void createSensorSet(); // the connected-sensors editor
-    void createEtalTP();    // the reference thermocouple editor and the register buttons
+    void createSensorSet();      // the connected-sensors editor
+    void createEtalTP();         // the reference thermocouple editor and the register buttons
+    void createPoverkaWindows(); // the verification wizard and the unfinished list
     void record(QObject *window);
 
     Dialogs &dialogs;
     std::function<QStringList()> portLister;
     std::unique_ptr<Database> db;
     std::unique_ptr<TFormMain> formMain;
-    TFormSensorSet *formSensorSet = nullptr;     // TFormSensorSet: connected sensors
-    QObject *formPoverkaTP = nullptr;            // TFormPoverkaTP: verification wizard
-    TFormDBSensors *formDBSensors = nullptr;     // TFormDBSensors: found sensors
-    QObject *formSelectEtalSensorType = nullptr; // TFormSelectEtalSensorType
+    TFormSensorSet *formSensorSet = nullptr; // TFormSensorSet: connected sensors
+    TFormPoverkaTP *formPoverkaTP = nullptr; // TFormPoverkaTP: verification wizard
+    TFormDBSensors *formDBSensors = nullptr; // TFormDBSensors: found sensors
+    TFormSelectEtalSensorType *formSelectEtalSensorType = nullptr; // TFormSelectEtalSensorType
+    UnfinishedPanel *panelUnfinished = nullptr;  // PanelUnfinished of the main window
     TFormMKRONTSettings *formSettings = nullptr; // TFormMKRONTSettings
     TFormEtalTP *formEtalTP = nullptr;           // TFormEtalTP: reference thermocouple
     EtalTPRegisterPage *etalTPPage = nullptr;    // the register buttons of settings page 1

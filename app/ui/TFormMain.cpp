@@ -264,8 +264,8 @@ void TFormMain::ShowIdle()
 
 void TFormMain::ShowUnfinishedList()
 {
-    if (hooks.prepareUnfinishedList)
-        hooks.prepareUnfinishedList();
+    if (hooks.prepareUnfinishedList && !hooks.prepareUnfinishedList())
+        return;
     setState(State::UnfinishedList, panelUnfinished, kTopicUnfinished, false);
 }
 

@@ -36,8 +36,10 @@ public:
         std::function<void()> closeHelp;
         std::function<bool()> checkTables;      // start-up table check; false stops it
         std::function<void()> resetSearchPanel; // as the search panel's "Очистить"
-        std::function<void()> prepareUnfinishedList; // fill the list before it is shown
-        std::function<void()> prepareSearchPanel;    // lay out the grid before it is shown
+        // Fills the list before it is shown; false keeps the main window as it
+        // is (nothing to list, or the table could not be read).
+        std::function<bool()> prepareUnfinishedList;
+        std::function<void()> prepareSearchPanel; // lay out the grid before it is shown
     };
 
     TFormMain(Dialogs &dialogs, QWidget *parent = nullptr);

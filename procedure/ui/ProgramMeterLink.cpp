@@ -17,8 +17,7 @@ LinkSettings programLinkSettings()
     return settings;
 }
 
-ProgramMeterLink::ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs,
-                                   LinkProgress *progress)
+ProgramMeterLink::ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs, LinkProgress *progress)
     : detail::MeterLinkParts(engine), VoltmeterLinkAdapter(MeterLinkParts::meterLink)
 {
     meterLink.setReadingSink(&engine);

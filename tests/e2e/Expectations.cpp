@@ -1,0 +1,160 @@
+#include "Expectations.h"
+
+#include "E2eDialogs.h"
+#include "WizardDriver.h"
+#include "db/Database.h"
+#include "db/FilterText.h"
+
+#include <QRegularExpression>
+#include <QVariantMap>
+
+namespace kront::e2e
+{
+
+namespace
+{
+
+struct Checker {
+    const Scenario &sc;
+    Database &db;
+    const E2eDialogs &dialogs;
+    const WizardDriver &driver;
+    QStringList failures;
+    std::optional<QVariantMap> poverka;
+
+    void fail(const Expectation &e, const QString &why)
+    {
+        failures << QStringLiteral("%1:%2: %3 = %4: %5")
+                        .arg(sc.path)
+                        .arg(e.line)
+                        .arg(e.key, e.value, why);
+    }
+
+    std::vector<QVariantMap> rows(const QString &table, const QString &filter)
+    {
+        return db.select(table, filter).value_or(std::vector<QVariantMap>{});
+    }
+
+    // The verification of the scenario: the last one stored with its number.
+    bool findPoverka()
+    {
+        const auto found = rows(QStringLiteral("Poverki"),
+                                QStringLiteral("PovNum = '") + quoteFilterText(sc.number) + "'");
+        if (!found.empty())
+            poverka = found.back();
+        return poverka.has_value();
+    }
+
+    std::optional<QVariantMap> bunch(int channel)
+    {
+        const auto found =
+            rows(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1 and ChannelNum = %2")
+                                                  .arg(poverka->value("ID").toInt())
+                                                  .arg(channel));
+        if (found.empty())
+            return std::nullopt;
+        return found.front();
+    }
+
+    bool shownContaining(const QString &text) const
+    {
+        for (const auto &s : dialogs.shown)
+            if (s.text.contains(text))
+                return true;
+        return false;
+    }
+
+    void check(const Expectation &e)
+    {
+        const QStringList &a = e.args;
+        if (e.key == u"message") {
+            if (!shownContaining(e.value))
+                fail(e, QStringLiteral("never shown"));
+            return;
+        }
+        if (e.key == u"no_message") {
+            if (shownContaining(e.value))
+                fail(e, QStringLiteral("shown"));
+            return;
+        }
+        if (e.key == u"resumptions") {
+            if (driver.resumptions != e.value.toInt())
+                fail(e, QStringLiteral("%1 resumptions").arg(driver.resumptions));
+            return;
+        }
+        if (e.key == u"conclusion" && a.size() >= 3) {
+            const QStringList row =
+                driver.conclusion[size_t(a[0].toInt() % 3)][size_t(a[1].toInt() % 5)];
+            const int col = a[2].toInt();
+            const QString want = e.value.section(QRegularExpression(QStringLiteral("\\s+")), 3);
+            const QString got = col >= 0 && col < row.size() ? row[col] : QString();
+            if (got.trimmed() != want.trimmed())
+                fail(e, QStringLiteral("shown \"%1\"").arg(got));
+            return;
+        }
+        if (!poverka)
+            return fail(e, QStringLiteral("no verification with number ") + sc.number);
+        if (e.key == u"state") {
+            const QString state = poverka->value("CurrPovState").toString();
+            if (state != e.value)
+                fail(e, QStringLiteral("stored \"%1\"").arg(state));
+        } else if (e.key == u"finished") {
+            const bool finished = !poverka->value("Finished").isNull();
+            if (finished != (e.value == u"1"))
+                fail(e, finished ? QStringLiteral("finished") : QStringLiteral("not finished"));
+        } else if (e.key == u"result" && a.size() >= 2) {
+            const auto b = bunch(a[0].toInt());
+            const QString want = a.size() > 2 ? a[2] : QString();
+            const QString got =
+                b ? b->value(QStringLiteral("ResultInp") + a[1]).toString() : QStringLiteral("-");
+            if (got != (want == u"-" ? QString() : want))
+                fail(e, QStringLiteral("stored \"%1\"").arg(got));
+        } else if (e.key == u"terminated" && a.size() >= 2) {
+            const auto b = bunch(a[0].toInt());
+            const bool term = b && b->value("PovTerminated").toBool();
+            if (term != (a[1] == u"1"))
+                fail(e, term ? QStringLiteral("terminated") : QStringLiteral("not terminated"));
+            if (a.size() > 2 && b && b->value("PovTermMeasPointNum").toString() != a[2])
+                fail(e, QStringLiteral("at point ") + b->value("PovTermMeasPointNum").toString());
+        } else if ((e.key == u"measure_rows" || e.key == u"rows") && a.size() >= 2) {
+            const auto b = bunch(a[0].toInt());
+            if (!b)
+                return fail(e, QStringLiteral("no bunch of that channel"));
+            QString filter = QStringLiteral("BunchID = %1").arg(b->value("ID").toInt());
+            if (e.key == u"measure_rows")
+                filter += QStringLiteral(" and Operation = 'Measure'");
+            else if (a.size() >= 3)
+                filter += QStringLiteral(" and Operation = '") +
+                          quoteFilterText(a.mid(2).join(' ')) + "'";
+            const int n = int(rows(QStringLiteral("ResultsTP"), filter).size());
+            if (n != a[1].toInt())
+                fail(e, QStringLiteral("%1 rows").arg(n));
+        } else {
+            fail(e, QStringLiteral("unknown expectation"));
+        }
+    }
+};
+
+} // namespace
+
+QStringList checkExpectations(const Scenario &sc, Database &db, const E2eDialogs &dialogs,
+                              const WizardDriver &driver)
+{
+    Checker c{sc, db, dialogs, driver, {}, std::nullopt};
+    c.findPoverka();
+    for (const Expectation &e : sc.expectations)
+        c.check(e);
+    // An error box nobody expected is a failure of the run.
+    for (const auto &s : dialogs.shown) {
+        if (s.icon != Dialogs::Icon::Error)
+            continue;
+        bool expected = false;
+        for (const Expectation &e : sc.expectations)
+            expected = expected || (e.key == u"message" && s.text.contains(e.value));
+        if (!expected)
+            c.failures << QStringLiteral("unexpected error message: ") + s.text;
+    }
+    return c.failures;
+}
+
+} // namespace kront::e2e

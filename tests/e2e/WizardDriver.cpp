@@ -1,0 +1,382 @@
+#include "WizardDriver.h"
+
+#include "E2eDialogs.h"
+#include "SimProcess.h"
+#include "app/settings/ChannelBunches.h"
+#include "app/ui/ApplicationWindows.h"
+#include "app/ui/TFormMain.h"
+#include "metrology/model/CodeTables.h"
+#include "procedure/ui/ChannelGroupWidget.h"
+#include "procedure/ui/ConclusionPageWidget.h"
+#include "procedure/ui/InspectionPageWidget.h"
+#include "procedure/ui/ParametersPageWidget.h"
+#include "procedure/ui/RadioGroup.h"
+#include "procedure/ui/StringGrid.h"
+#include "procedure/ui/TFormPoverkaTP.h"
+#include "procedure/ui/TFormSelectEtalSensorType.h"
+#include "procedure/ui/UnfinishedPanel.h"
+#include "sensors/EtalTPRegister.h"
+#include "sensors/SensorSet.h"
+#include "sensors/ui/TFormSensorSet.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTextStream>
+#include <QTimer>
+
+namespace kront::e2e
+{
+
+namespace
+{
+constexpr int kTickMs = 20;
+
+QString decimalText(double v)
+{
+    return QString::number(v, 'f', 2).replace(u'.', u',');
+}
+
+void say(const QString &text)
+{
+    QTextStream(stdout) << "[e2e] " << text << Qt::endl;
+}
+} // namespace
+
+WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &windows, E2eDialogs &dialogs,
+                           SimProcess &sim)
+    : sc(scenario), windows(windows), dialogs(dialogs), sim(sim), timer(new QTimer(this))
+{
+    timer->setInterval(kTickMs);
+    connect(timer, &QTimer::timeout, this, &WizardDriver::tick);
+}
+
+// --- Before the verification ---
+
+bool WizardDriver::setUp(QString &error)
+{
+    return registerReferences(error) && commitSensors(error);
+}
+
+bool WizardDriver::registerReferences(QString &error)
+{
+    EtalTPRegister reg(windows.database(), dialogs);
+    for (int c = 1; c <= 2; ++c) {
+        const ScenarioChannel &ch = sc.channels[size_t(c)];
+        if (ch.reference != u"ppo" && ch.reference != u"pro")
+            continue;
+        EtalTPData d;
+        d.params[EtalTPData::Serial] = ch.referenceSerial;
+        d.params[EtalTPData::Type] =
+            ch.reference == u"ppo" ? QStringLiteral("ППО") : QStringLiteral("ПРО");
+        d.params[EtalTPData::Name] = ch.referenceName;
+        d.params[EtalTPData::Rank] = ch.referenceRank;
+        const QStringList pairs =
+            ch.graduation.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+        for (int i = 0; i < pairs.size() && i < EtalTPData::kPointCount; ++i) {
+            d.temp[size_t(i + 1)] = pairs[i].section(u':', 0, 0).replace(u'.', u',');
+            d.emf[size_t(i + 1)] = pairs[i].section(u':', 1, 1).replace(u'.', u',');
+        }
+        if (!reg.ButtonApplyClick(d, false, 0)) {
+            error = QStringLiteral("the reference of channel %1 was not registered: %2")
+                        .arg(c)
+                        .arg(lastDialogText());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool WizardDriver::commitSensors(QString &error)
+{
+    SensorSet set(skTP);
+    for (int c = 1; c <= 2; ++c) {
+        const ScenarioChannel &ch = sc.channels[size_t(c)];
+        if (!ch.used())
+            continue;
+        if (ch.reference == u"ppo" || ch.reference == u"pro") {
+            QList<double> temps;
+            for (const QString &p : ch.graduation.split(QRegularExpression(QStringLiteral("\\s+")),
+                                                        Qt::SkipEmptyParts))
+                temps << p.section(u':', 0, 0).toDouble();
+            std::sort(temps.begin(), temps.end());
+            set.setText(c, 1, SensorColumn::Serial, ch.referenceSerial);
+            set.setText(c, 1, SensorColumn::Type,
+                        ch.reference == u"ppo" ? QStringLiteral("ППО") : QStringLiteral("ПРО"));
+            set.setText(c, 1, SensorColumn::Name, ch.referenceName);
+            set.setText(c, 1, SensorColumn::Class, ch.referenceRank);
+            set.setText(c, 1, SensorColumn::TMin, decimalText(temps.front()));
+            set.setText(c, 1, SensorColumn::TMax, decimalText(temps.back()));
+        }
+        for (int i = 1; i <= 4; ++i) {
+            const ScenarioSensor &s = ch.inputs[size_t(i)];
+            if (!s.present)
+                continue;
+            set.setText(c, i + 1, SensorColumn::Serial, s.serial);
+            set.setText(c, i + 1, SensorColumn::Type, NSHDisplayNameOf(NSHTypeFromText(s.type)));
+            set.setText(c, i + 1, SensorColumn::Name, s.name);
+            set.setText(c, i + 1, SensorColumn::Class, s.klass);
+            set.setText(c, i + 1, SensorColumn::Year, s.year);
+            set.setText(c, i + 1, SensorColumn::TMin, QStringLiteral("-40"));
+            set.setText(c, i + 1, SensorColumn::TMax, QStringLiteral("1300"));
+        }
+    }
+    TFormSensorSet *editor = windows.FormSensorSet();
+    editor->Prepare(skTP);
+    editor->setSensorSet(set);
+    editor->BtnCommitClick();
+    if (channelBunches().AllBunchesIsEmpty()) {
+        error = QStringLiteral("the connected sensors were not accepted: ") + lastDialogText();
+        return false;
+    }
+    return true;
+}
+
+// --- Playing ---
+
+void WizardDriver::run()
+{
+    elapsed.start();
+    QEventLoop loop;
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    QTimer quitCheck;
+    connect(&quitCheck, &QTimer::timeout, &loop, [&] {
+        if (phase == Phase::Done || failed())
+            loop.quit();
+    });
+    quitCheck.start(50);
+    timer->start();
+    loop.exec();
+    timer->stop();
+}
+
+void WizardDriver::fail(const QString &why)
+{
+    if (failure.isEmpty()) {
+        failure = why;
+        say(QStringLiteral("FAILED: ") + why);
+    }
+    // Close whatever is open so that the run can end.
+    if (QWidget *modal = QApplication::activeModalWidget())
+        modal->close();
+}
+
+QString WizardDriver::lastDialogText() const
+{
+    return dialogs.shown.empty() ? QString() : dialogs.shown.back().text;
+}
+
+double WizardDriver::furnaceForRun() const
+{
+    const QString title = wizard ? wizard->subtitle() : QString();
+    static const QRegularExpression point(QStringLiteral("при (\\d+)-й температуре"));
+    if (const auto m = point.match(title); m.hasMatch()) {
+        const int n = m.captured(1).toInt();
+        if (n >= 1 && n <= int(sc.points.size()))
+            return sc.points[size_t(n - 1)];
+    }
+    return sc.instabilityTemperature;
+}
+
+void WizardDriver::tick()
+{
+    if (phase == Phase::Done || failed())
+        return;
+    if (elapsed.elapsed() > qint64(sc.timeoutSeconds) * 1000) {
+        fail(QStringLiteral("time-out; last dialog: ") + lastDialogText());
+        return;
+    }
+    QWidget *modal = QApplication::activeModalWidget();
+    if (qEnvironmentVariableIsSet("KRONT_E2E_TRACE"))
+        say(QStringLiteral("tick modal=%1 acting=%2 phase=%3")
+                .arg(modal ? modal->objectName() : QStringLiteral("-"))
+                .arg(acting)
+                .arg(int(phase)));
+    if (auto *chooser = qobject_cast<TFormSelectEtalSensorType *>(modal)) {
+        handleChooser(chooser);
+        return;
+    }
+    if (acting)
+        return; // an action of the driver is still running (a nested event loop)
+    if (auto *w = qobject_cast<TFormPoverkaTP *>(modal)) {
+        wizard = w;
+        // Acted on from the event queue, not inside this timer's slot: a timer
+        // does not fire again while its slot runs, and the action may open a
+        // nested modal loop that the driver has to serve.
+        acting = true;
+        QTimer::singleShot(0, this, [this, w] {
+            handleWizard(w);
+            acting = false;
+        });
+        return;
+    }
+    if (modal)
+        return fail(QStringLiteral("unexpected modal window ") + modal->objectName());
+
+    TFormMain *main = windows.FormMain();
+    switch (phase) {
+    case Phase::Start:
+        phase = Phase::Running;
+        say(QStringLiteral("new verification"));
+        QTimer::singleShot(0, this, [this, main] {
+            main->action(QStringLiteral("PoverkaTP"))->trigger();
+            wizardReturned();
+        });
+        break;
+    case Phase::ResumePending:
+        phase = Phase::Running;
+        say(QStringLiteral("resuming from the unfinished list"));
+        main->action(QStringLiteral("ContinuePoverka"))->trigger();
+        if (main->state() != TFormMain::State::UnfinishedList)
+            return fail(QStringLiteral("no unfinished verification listed: ") + lastDialogText());
+        ++resumptions;
+        windows.PanelUnfinished()->selectRow(0);
+        QTimer::singleShot(0, this, [this] {
+            windows.PanelUnfinished()->ButtonSelectPovClick();
+            wizardReturned();
+        });
+        break;
+    default: break;
+    }
+}
+
+void WizardDriver::wizardReturned()
+{
+    if (interrupted) {
+        interrupted = false;
+        const Interruption &in = sc.interruptions[nextInterruption - 1];
+        phase = in.resume ? Phase::ResumePending : Phase::Done;
+        return;
+    }
+    phase = Phase::Done;
+}
+
+void WizardDriver::handleChooser(TFormSelectEtalSensorType *chooser)
+{
+    for (int c = 1; c <= 2; ++c) {
+        const int wanted = sc.channels[size_t(c)].thermometer;
+        RadioGroup *g = chooser->group(c);
+        if (g->isEnabled())
+            g->setItemIndex(wanted >= 0 ? wanted : 1);
+    }
+    say(QStringLiteral("reference thermometers chosen"));
+    chooser->ButtonOkClick();
+}
+
+void WizardDriver::handleWizard(TFormPoverkaTP *w)
+{
+    const int page = w->currentPage();
+    switch (page) {
+    case 1:
+        fillPage1(w);
+        w->NextButtonClick();
+        if (w->isVisible() && w->currentPage() == 1)
+            fail(QStringLiteral("page 1 refused: ") + lastDialogText());
+        break;
+    case 2: w->NextButtonClick(); break;
+    case 3:
+        fillPage3(w);
+        w->NextButtonClick();
+        if (w->isVisible() && w->currentPage() == 3)
+            fail(QStringLiteral("page 3 refused: ") + lastDialogText());
+        break;
+    case 4: measure(w); break;
+    case 5:
+        for (int c = 1; c <= 2; ++c)
+            for (int r = 1; r <= 4; ++r) {
+                QStringList row;
+                for (int col = 0; col < 4; ++col)
+                    row << w->page5->grid(c)->cell(col, r);
+                conclusion[size_t(c)][size_t(r)] = row;
+                if (!row.join(QString()).isEmpty())
+                    say(QStringLiteral("conclusion %1/%2: %3").arg(c).arg(r).arg(row.join(" | ")));
+            }
+        w->FinishButtonClick();
+        break;
+    default: break;
+    }
+}
+
+void WizardDriver::fillPage1(TFormPoverkaTP *w)
+{
+    w->page1->EditPoverkaNumber->setText(sc.number);
+    w->page1->JvSpinEditTemperaturePointsCount->setValue(int(sc.points.size()));
+    w->page1->RadioGroupVidPoverki->setItemIndex(sc.primary ? 0 : 1);
+    w->page1->CheckBoxDoInstabilityCheck->setChecked(sc.instability);
+    w->page1->RadioGroupMetodPoverki->setItemIndex(sc.method);
+}
+
+void WizardDriver::fillPage3(TFormPoverkaTP *w)
+{
+    InspectionPageWidget *p = w->page3;
+    for (int pos = 1; pos <= 8; ++pos) {
+        if (p->serialAt(pos).isEmpty())
+            continue;
+        if (pos <= sc.remarks.size())
+            p->StringGridExternalSurvey->setCell(1, pos, sc.remarks[pos - 1]);
+        p->StringGridInsulationStrength->setCell(pos, 1, QStringLiteral("выдержал"));
+        if (!sc.resistance.isEmpty()) {
+            p->StringGridInsulationResistance->setCell(pos, 1, sc.resistance);
+            p->StringGridInsulationResistance->setCell(pos, 2, sc.resistance);
+        }
+    }
+}
+
+bool WizardDriver::interruptNow(TFormPoverkaTP *w, Interruption::When when, int count)
+{
+    if (nextInterruption >= sc.interruptions.size())
+        return false;
+    const Interruption &in = sc.interruptions[nextInterruption];
+    if (in.when != when || count < in.count)
+        return false;
+    ++nextInterruption;
+    interrupted = true;
+    say(QStringLiteral("closing the wizard (presses %1, steps %2)")
+            .arg(presses)
+            .arg(completedSteps));
+    w->CancelButtonClick();
+    return true;
+}
+
+void WizardDriver::runSimCommands()
+{
+    while (nextSimCommand < sc.simCommands.size() &&
+           sc.simCommands[nextSimCommand][0].toInt() <= presses) {
+        const QStringList cmd = sc.simCommands[nextSimCommand++].mid(1);
+        say(QStringLiteral("simulator: ") + cmd.join(u' ') + QStringLiteral(" -> ") +
+            sim.command(cmd.join(u' ')));
+    }
+}
+
+void WizardDriver::measure(TFormPoverkaTP *w)
+{
+    if (interruptNow(w, Interruption::When::Presses, presses))
+        return;
+    if (w->ButtonNext->isEnabled()) {
+        ++completedSteps;
+        say(QStringLiteral("step %1 complete").arg(completedSteps));
+        if (interruptNow(w, Interruption::When::StepEnd, completedSteps))
+            return;
+        w->NextButtonClick();
+        return;
+    }
+    for (int c = 1; c <= 2; ++c) {
+        ChannelGroupWidget *g = w->channelGroup(c);
+        if (!g->isEnabled() || g->ButtonRecordMeas->isHidden())
+            continue;
+        if (!g->EditSKTemperature->isHidden())
+            g->EditSKTemperature->setText(sc.tskText);
+        else if (!g->EditThermostatTemperature->isHidden())
+            g->EditThermostatTemperature->setText(decimalText(furnaceForRun()));
+        ++presses;
+        g->ButtonRecordMeas->click();
+        runSimCommands();
+        return;
+    }
+}
+
+} // namespace kront::e2e

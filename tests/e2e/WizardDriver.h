@@ -1,0 +1,87 @@
+#pragma once
+
+#include "E2eScenario.h"
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QStringList>
+#include <array>
+
+class QTimer;
+
+namespace kront
+{
+class ApplicationWindows;
+class TFormPoverkaTP;
+class TFormSelectEtalSensorType;
+} // namespace kront
+
+namespace kront::e2e
+{
+
+class E2eDialogs;
+class SimProcess;
+
+// Plays a scenario through the program's real windows: registers the
+// reference thermocouples, commits the connected sensors in their editor,
+// starts a verification from the main window and drives the wizard page by
+// page as an operator would, closing and resuming it where the scenario
+// says. A timer looks at what is shown and acts; modal windows run their own
+// event loops, inside which the timer keeps firing.
+class WizardDriver : public QObject
+{
+    Q_OBJECT
+public:
+    WizardDriver(Scenario &scenario, ApplicationWindows &windows, E2eDialogs &dialogs,
+                 SimProcess &sim);
+
+    // Reference register and connected sensors; false with the reason.
+    bool setUp(QString &error);
+    // Plays the scenario; returns when it is over (or failed).
+    void run();
+
+    bool failed() const { return !failure.isEmpty(); }
+    QString failureText() const { return failure; }
+    // Page 5 as it was shown: cells [channel][input][col].
+    std::array<std::array<QStringList, 5>, 3> conclusion;
+    int presses = 0;
+    int completedSteps = 0;
+    int resumptions = 0;
+
+    // The furnace set-point of the run the wizard is starting now.
+    double furnaceForRun() const;
+
+private:
+    enum class Phase { Start, Running, ResumePending, Done };
+
+    bool registerReferences(QString &error);
+    bool commitSensors(QString &error);
+    void tick();
+    void handleChooser(TFormSelectEtalSensorType *chooser);
+    void handleWizard(TFormPoverkaTP *w);
+    void fillPage1(TFormPoverkaTP *w);
+    void fillPage3(TFormPoverkaTP *w);
+    void measure(TFormPoverkaTP *w);
+    bool interruptNow(TFormPoverkaTP *w, Interruption::When when, int count);
+    void wizardReturned();
+    void runSimCommands();
+    void fail(const QString &why);
+    QString lastDialogText() const;
+
+    Scenario &sc;
+    ApplicationWindows &windows;
+    E2eDialogs &dialogs;
+    SimProcess &sim;
+    QTimer *timer;
+    QElapsedTimer elapsed;
+    Phase phase = Phase::Start;
+    bool acting = false;
+    bool interrupted = false;
+    size_t nextInterruption = 0;
+    size_t nextSimCommand = 0;
+    int stuckTicks = 0;
+    QString failure;
+    TFormPoverkaTP *wizard = nullptr;
+};
+
+} // namespace kront::e2e

@@ -1,0 +1,192 @@
+// kront-e2e: plays a scenario through the program's real windows, offscreen,
+// against kront-taver-sim on a pseudo-terminal, and checks what was stored.
+//
+//   kront-e2e [--home DIR] [--sim PROGRAM] [--show] SCENARIO
+//
+// Exit code 0 when the scenario went as expected. The home (tables, settings,
+// the simulator's scenario and frame log) stays for inspection.
+#include "AcceleratedClock.h"
+#include "E2eDialogs.h"
+#include "E2eScenario.h"
+#include "Expectations.h"
+#include "SimProcess.h"
+#include "WizardDriver.h"
+#include "app/settings/ProgramSettings.h"
+#include "app/ui/ApplicationWindows.h"
+#include "app/ui/TFormMain.h"
+#include "common/AppHome.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QTextStream>
+
+using namespace kront;
+using namespace kront::e2e;
+
+namespace
+{
+
+struct Options {
+    QString home;
+    QString sim;
+    QString scenario;
+    bool show = false;
+};
+
+const char *const kHomeMarker = ".kront-e2e-home";
+
+bool parseOptions(const QStringList &args, Options &o, QString &error)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        const QString &a = args[i];
+        if ((a == u"--home" || a == u"--sim") && i + 1 < args.size())
+            (a == u"--home" ? o.home : o.sim) = args[++i];
+        else if (a == u"--show")
+            o.show = true;
+        else if (!a.startsWith(u"--") && o.scenario.isEmpty())
+            o.scenario = a;
+        else {
+            error = QStringLiteral("unknown argument ") + a;
+            return false;
+        }
+    }
+    if (o.scenario.isEmpty()) {
+        error = QStringLiteral("usage: kront-e2e [--home DIR] [--sim PROGRAM] [--show] SCENARIO");
+        return false;
+    }
+    if (o.home.isEmpty())
+        o.home = QDir::current().filePath(QStringLiteral("e2e-home-") +
+                                          QFileInfo(o.scenario).completeBaseName());
+    if (o.sim.isEmpty())
+        o.sim = qEnvironmentVariable("KRONT_TAVER_SIM", QStringLiteral(KRONT_TAVER_SIM));
+    return true;
+}
+
+// A fresh home; an existing folder is emptied only when an earlier run made it.
+bool makeHome(const QString &path, QString &error)
+{
+    QDir dir(path);
+    if (dir.exists() && !dir.isEmpty()) {
+        if (!QFileInfo::exists(dir.filePath(QLatin1String(kHomeMarker)))) {
+            error = path + QStringLiteral(" exists and was not made by kront-e2e");
+            return false;
+        }
+        dir.removeRecursively();
+    }
+    for (const char *sub : {"Data", "Config", "Protocol", "Help"})
+        dir.mkpath(QLatin1String(sub));
+    QFile marker(dir.filePath(QLatin1String(kHomeMarker)));
+    marker.open(QIODevice::WriteOnly);
+    AppHome::set(dir.absolutePath());
+    return true;
+}
+
+void applySettings(const Scenario &sc, const QString &port)
+{
+    ProgramSettings &s = programSettings();
+    s.form().portText = port;
+    s.setTaver7Channel(1);
+    s.setTemperatureStabilityControl(sc.stabilityControl);
+    s.setWaitForFixedValue(sc.waitFixed);
+    s.setOfferPoverkaTermination(sc.offerTermination);
+    s.setReduceResultClass(sc.reduceClass);
+}
+
+int play(const Options &o, QTextStream &out)
+{
+    Scenario sc;
+    QStringList errors;
+    if (!loadScenario(o.scenario, sc, errors)) {
+        out << errors.join(u'\n') << Qt::endl;
+        return 2;
+    }
+    QString error;
+    if (!makeHome(o.home, error)) {
+        out << error << Qt::endl;
+        return 2;
+    }
+    const QString home = QDir(o.home).absolutePath();
+    const QString simScenario = home + QStringLiteral("/sim-scenario.txt");
+    QFile f(simScenario);
+    f.open(QIODevice::WriteOnly);
+    f.write(sc.simulatorLines.join(u'\n').toUtf8() + '\n');
+    f.close();
+
+    SimProcess sim;
+    const QString link = home + QStringLiteral("/taver");
+    if (!sim.start(o.sim,
+                   {QStringLiteral("--headless"), QStringLiteral("--link"), link,
+                    QStringLiteral("--scenario"), simScenario, QStringLiteral("--log"),
+                    home + QStringLiteral("/taver.log"), QStringLiteral("--period-ms"),
+                    QString::number(sc.periodMs), QStringLiteral("--no-pacing")},
+                   error)) {
+        out << error << Qt::endl;
+        return 2;
+    }
+    AcceleratedClock clock(sc.clockFactor);
+    E2eDialogs dialogs(sc, sim);
+    ApplicationWindows windows(dialogs);
+    windows.create();
+    applySettings(sc, link);
+    windows.FormMain()->show();
+
+    WizardDriver driver(sc, windows, dialogs, sim);
+    dialogs.setFurnaceSource([&driver] { return driver.furnaceForRun(); });
+    if (!driver.setUp(error)) {
+        out << "FAILED: " << error << Qt::endl;
+        return 1;
+    }
+    driver.run();
+    sim.stop();
+
+    QStringList failures = checkExpectations(sc, windows.database(), dialogs, driver);
+    if (driver.failed())
+        failures.prepend(driver.failureText());
+    QFile simLog(home + QStringLiteral("/sim-commands.txt"));
+    if (simLog.open(QIODevice::WriteOnly))
+        simLog.write(sim.log().join(u'\n').toUtf8() + '\n');
+    out << QStringLiteral("%1: %2 recordings, %3 steps, %4 resumptions, home %5")
+               .arg(QFileInfo(o.scenario).fileName())
+               .arg(driver.presses)
+               .arg(driver.completedSteps)
+               .arg(driver.resumptions)
+               .arg(home)
+        << Qt::endl;
+    for (const QString &f : failures)
+        out << "FAILED: " << f << Qt::endl;
+    out << (failures.isEmpty() ? "PASSED" : "FAILED") << Qt::endl;
+    return failures.isEmpty() ? 0 : 1;
+}
+
+} // namespace
+
+// Platform chatter of the offscreen windows says nothing about the scenario.
+void quietMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (text.contains(QStringLiteral("propagateSizeHints")) ||
+        text.contains(QStringLiteral("XDG_RUNTIME_DIR")))
+        return;
+    QTextStream(stderr) << qFormatLogMessage(type, context, text) << Qt::endl;
+}
+
+int main(int argc, char **argv)
+{
+    qInstallMessageHandler(quietMessages);
+    bool show = false;
+    for (int i = 1; i < argc; ++i)
+        show = show || QByteArray(argv[i]) == "--show";
+    if (!show)
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    QTextStream out(stdout);
+    Options o;
+    QString error;
+    if (!parseOptions(app.arguments(), o, error)) {
+        out << error << Qt::endl;
+        return 2;
+    }
+    return play(o, out);
+}
