@@ -188,6 +188,29 @@ TEST_F(Recording, InstabilityCheckAndTakeOverStartTheMainCycleAtItsSecondPoint)
     EXPECT_EQ(view.subtitles.last(), QStringLiteral("Определение ТЭДС при 2-й температуре"));
 }
 
+TEST_F(Recording, TakingOverOutOfToleranceReadingsOffersTheTermination)
+{
+    programSettings().setOfferPoverkaTermination(true);
+    makeBunch(1, {1});
+    inputOffset[1] = 0.5; // off its characteristic, but the same before and after annealing
+    ASSERT_TRUE(setUp(0, 3, 0, true));
+    dialogs.on(QStringLiteral("Использовать результаты замеров после отжига"),
+               {Dialogs::Answer::Yes});
+    dialogs.on(QStringLiteral("Отклонение от НСХ превысило"), {Dialogs::Answer::Yes});
+    engine->JvWizardInteriorPage4Page();
+    ASSERT_TRUE(measureStep());
+    EXPECT_EQ(dialogs.count(QStringLiteral("Отклонение от НСХ превысило")), 0); // not offered
+    engine->JvWizardInteriorPage4NextButtonClick();
+    ASSERT_TRUE(measureStep());
+    EXPECT_EQ(dialogs.count(QStringLiteral("Отклонение от НСХ превысило")), 1);
+    EXPECT_TRUE(bunches[1]->PovTerminated);
+    EXPECT_EQ(bunches[1]->PovTermMeasPointNum, 0u);
+    // the only channel ended at the first point: the calculation follows
+    EXPECT_EQ(storedState(), QStringLiteral("MainCycle;1;1;0;"));
+    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_EQ(storedState(), QStringLiteral("Calculation;1;1;1;"));
+}
+
 TEST_F(Recording, WithoutTakeOverTheMainCycleStartsAtItsFirstPoint)
 {
     makeBunch(1, {1});
