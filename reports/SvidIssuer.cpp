@@ -126,11 +126,14 @@ bool SvidIssuer::issueCurrent()
     }
     if (report::DialogPage *dialog = r.findDialogPage(QStringLiteral("DialogPage1")))
         dialog->setVisible(newDocument);
-    setVariables(notice, newDocument);
-    if (presenter)
-        presenter(r, (notice ? QStringLiteral("Извещение ") : QStringLiteral("Свидетельство ")) +
-                         (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) +
-                         QStringLiteral(".pdf"));
+    setVariables(notice);
+    if (presenter) {
+        const QString number = notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum;
+        QString name = notice ? QStringLiteral("Извещение") : QStringLiteral("Свидетельство");
+        if (!number.isEmpty())
+            name += u' ' + QString(number).replace(u'/', u'-');
+        presenter(r, name + QStringLiteral(".pdf"));
+    }
     if (!newDocument || !report::truthValue(r.variableValue(QStringLiteral("PRINTED"))))
         return true;
     return recordPrinted(notice);
@@ -153,9 +156,8 @@ bool SvidIssuer::fillIssuedDoc(const TSensOpts &s)
     return true;
 }
 
-void SvidIssuer::setVariables(bool notice, bool newDocument)
+void SvidIssuer::setVariables(bool notice)
 {
-    Q_UNUSED(newDocument);
     report::Report &r = ctx.report;
     const TEmittedDoc &d = ctx.document.EmittedDoc;
     using report::quoted;

@@ -42,7 +42,7 @@ private:
     // Processes ChosenSensors[ChosenSensorPos]; false ends the run.
     bool issueCurrent();
     bool fillIssuedDoc(const TSensOpts &s);
-    void setVariables(bool notice, bool newDocument);
+    void setVariables(bool notice);
     bool recordPrinted(bool notice);
     void readBackNames();
 
