@@ -131,7 +131,7 @@ void PanelSearch::setEmptyGrid()
         headers << h;
     g->setHorizontalHeaderLabels(headers);
     QHeaderView *header = g->horizontalHeader();
-    const int widths[] = {90, 130, 170, 110, 110};
+    const int widths[] = {90, 150, 170, 110, 220};
     for (int c = 0; c < 5; ++c)
         g->setColumnWidth(c, widths[c]);
     header->setSectionResizeMode(scInstability, QHeaderView::Stretch);
