@@ -25,6 +25,7 @@ const QStringList kSimChannelKeys{"reference", "graduation", "reference_deviatio
                                   "input4",    "switch"};
 
 struct Parser {
+    Parser(Scenario &sc, QStringList &errors) : sc(sc), errors(errors) {}
     Scenario &sc;
     QStringList &errors;
     QString section;
@@ -264,7 +265,7 @@ bool loadScenario(const QString &path, Scenario &scenario, QStringList &errors)
         errors << path + QStringLiteral(": cannot be read");
         return false;
     }
-    Parser p{scenario, errors};
+    Parser p(scenario, errors);
     for (const QString &raw : QString::fromUtf8(f.readAll()).split(u'\n')) {
         ++p.line;
         p.handle(raw);
