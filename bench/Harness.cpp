@@ -22,8 +22,10 @@ void run(benchmark::State &state, const Operation &op, Variant variant, Size siz
     for (auto _ : state) {
         const double ms = op(home);
         if (ms < 0) {
+            // A failing operation is counted and stops its benchmark.
             Summary::instance().failed(name, variant, size);
-            state.SetIterationTime(0);
+            state.SkipWithError("the operation failed");
+            break;
         } else {
             Summary::instance().add(name, variant, size, ms, lastCpuMs);
             state.SetIterationTime(ms / 1000.0);

@@ -73,5 +73,9 @@ void registerQueryBenchmarks();
 void registerSearchBenchmarks();
 void registerFrameBenchmarks();
 void registerChangeBenchmarks();
+void registerReportBenchmarks();
+
+// Copies the program's report templates into the home's Protocol folder.
+bool installTemplates(const QString &home);
 
 } // namespace kront::bench

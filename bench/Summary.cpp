@@ -79,8 +79,9 @@ std::string factor(double num, double den, const char *suffix)
 
 void Summary::print(std::FILE *out) const
 {
-    const char *header = "%-48s %9s %9s %6s %9s %9s %9s %9s %-15s %s\n";
-    std::fprintf(out, "\nMedian time of one operation, ms (home of one month / of twenty years)\n");
+    const char *header = "%-48s %9s %9s %6s %9s %9s %6s %9s %9s %9s %-15s %s\n";
+    std::fprintf(out, "\nMedian time of one operation, ms, at the home of one month and of twenty "
+                      "years: wall clock, then processor time of the operation's thread\n");
     std::fprintf(out, header, "operation", "1 month", "20 years", "ratio", "cpu 20 y", "base 1 mo",
                  "base 20 y", "speed-up", "goal (20 y)", "met");
     std::string group;
@@ -98,10 +99,15 @@ void Summary::print(std::FILE *out) const
             failures += cell.failures;
         const double m = med(Variant::Ours, Size::Month);
         const double y = med(Variant::Ours, Size::TwentyYears);
-        const double yc = med(Variant::Ours, y >= 0 ? Size::TwentyYears : Size::Month, true);
+        const double mc = med(Variant::Ours, Size::Month, true);
+        const double yc = med(Variant::Ours, Size::TwentyYears, true);
         const double bm = med(Variant::Baseline, Size::Month);
         const double by = med(Variant::Baseline, Size::TwentyYears);
         const double judged = y >= 0 ? y : m;
+        if (judged < 0 && failures == 0) {
+            std::fprintf(out, "%-48s not run\n", r.op.c_str());
+            continue;
+        }
         char goal[40];
         if (r.goal.maxRatio > 0)
             std::snprintf(goal, sizeof goal, "<=%g ms, x<=%g", r.goal.maxMedianMs, r.goal.maxRatio);
@@ -115,7 +121,8 @@ void Summary::print(std::FILE *out) const
                           : !timeMet              ? "no (time)"
                                                   : "no (ratio)";
         std::fprintf(out, header, r.op.c_str(), ms(m).c_str(), ms(y).c_str(),
-                     factor(y, m, "").c_str(), ms(yc).c_str(), ms(bm).c_str(), ms(by).c_str(),
+                     factor(y, m, "").c_str(), ms(mc).c_str(), ms(yc).c_str(),
+                     factor(yc, mc, "").c_str(), ms(bm).c_str(), ms(by).c_str(),
                      factor(by, y, "x").c_str(), goal, met.c_str());
     }
     for (const std::string &n : notes)

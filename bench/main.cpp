@@ -10,10 +10,10 @@
 #include "common/AppHome.h"
 #include "db/TableSchema.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QGuiApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -90,14 +90,17 @@ bool prepare(const LabSize &size, Size label, const QString &cache, const QStrin
     home.path = copyHome(cached, work + u'/' + QString::fromLatin1(size.name));
     home.rows = new LabRows(size, generated);
     home.rng = new std::mt19937(label == Size::Month ? 1 : 2);
-    return !home.path.isEmpty();
+    return !home.path.isEmpty() && installTemplates(home.path);
 }
 
 } // namespace
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports are drawn for their PDFs: a GUI application, offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (const QString n = option(args, "--probe"); !n.isEmpty())
         return probe(n.toInt());
@@ -119,6 +122,7 @@ int main(int argc, char **argv)
     setHomes(&month, monthOnly ? nullptr : &twenty);
     registerQueryBenchmarks();
     registerSearchBenchmarks();
+    registerReportBenchmarks();
     registerFrameBenchmarks();
     registerChangeBenchmarks();
 
