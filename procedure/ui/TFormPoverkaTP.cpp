@@ -170,13 +170,18 @@ void TFormPoverkaTP::clearMeasurementPage()
     }
 }
 
-void TFormPoverkaTP::ExecuteNew(TPoverka &pov, TBi1 &bi1)
+void TFormPoverkaTP::PrepareNew(TPoverka &pov, TBi1 &bi1)
 {
     begin(pov, bi1);
     const SetupPrepared prepared = eng->Prepare();
     page1->prepare(prepared.pointsCount);
     page3->prepare(prepared.serials);
     goToPage(1);
+}
+
+void TFormPoverkaTP::ExecuteNew(TPoverka &pov, TBi1 &bi1)
+{
+    PrepareNew(pov, bi1);
     exec();
     end();
 }

@@ -58,6 +58,10 @@ public:
 
     // A new verification: prepares the pages and shows the window modally.
     void ExecuteNew(TPoverka &poverka, TBi1 &bi1);
+    // The preparation alone (the window is not shown), and the release of the
+    // verification's engine and link that closing the window does.
+    void PrepareNew(TPoverka &poverka, TBi1 &bi1);
+    void Release() { end(); }
     // A resumed verification: prepares its stored step and, when that
     // succeeds, shows the window modally on the measurement page. False
     // when the step could not be prepared (the window was not shown).
