@@ -218,6 +218,34 @@ TEST_F(ProtocolPdfTest, CertificateAndNoticeCarryTheReferenceTexts)
         EXPECT_TRUE(notice.contains(QString::fromUtf8(expected))) << expected;
 }
 
+TEST_F(ProtocolPdfTest, PlatinumThermocouplesGetTheParametersPage)
+{
+    const DirectFixture f = makeDirect();
+    const int tpp = db.select("BunchesTP", QStringLiteral("ID = %1").arg(f.bunch2))
+                        ->front()
+                        .value("PovSensorID1")
+                        .toInt();
+    bool additional = false;
+    SvidIssuer issuer(
+        ctx, dialogs,
+        [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
+            return QList<int>{tpp};
+        },
+        [&](report::Report &r, const QString &) {
+            additional = report::truthValue(r.variableValue("ADDITIONAL_PARAMS"));
+            r.setVariable("GLUBINA", report::quoted("250"));
+            r.setVariable("DLINA", report::quoted("1000"));
+            writer(QStringLiteral("platinum-"))(r, QString());
+        });
+    issuer.ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(written.size(), 1);
+    EXPECT_TRUE(additional);
+    const QString text = pdfText(written[0]);
+    for (const char *expected : {"Параметры ТП", "печи при поверке: 250 мм.", "Диаметр: 0,5",
+                                 "Длина: 1000", "Масса: 0,2", "E-505, 2017"})
+        EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+}
+
 TEST_F(ProtocolPdfTest, CommandLineWritesProtocolsAndDocumentsWithoutADisplay)
 {
     const DirectFixture f = makeDirect();
