@@ -10,6 +10,9 @@
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace
 {
@@ -23,15 +26,48 @@ void printUsage(QTextStream &err)
     }
 }
 
+// The command word: the first argument that is not the home option.
+QByteArray commandWord(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "--home") {
+            ++i;
+            continue;
+        }
+        if (!a.startsWith("--home="))
+            return a;
+    }
+    return QByteArray();
+}
+
+// Protocol and document PDFs are drawn with fonts, which takes a GUI
+// application (the offscreen platform needs no display); every other
+// command runs on the core alone and prints nothing but its own output.
+bool needsGui(const QByteArray &command)
+{
+    return command == "protocol" || command == "document";
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
-    // Protocol and document PDFs are drawn with fonts, which takes a GUI
-    // application; the offscreen platform needs no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (needsGui(commandWord(argc, argv))) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Without a session runtime folder Qt warns on stderr, which scripts
+        // read as the command's messages; give it a private one.
+        if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+            const QByteArray dir = "/tmp/kront-cli-runtime-" + QByteArray::number(getuid());
+            mkdir(dir.constData(), 0700);
+            qputenv("XDG_RUNTIME_DIR", dir);
+        }
+        app = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    }
     QStringList args = QCoreApplication::arguments();
     kront::AppHome::setExecutableBaseName(QStringLiteral("kront"));
     kront::AppHome::initFromArguments(args);
