@@ -134,7 +134,6 @@ TEST_F(MainWindowTest, PanelsChangeStateHelpTopicAndCommands)
         TFormMain::State state;
         int topic;
     } cases[] = {
-        {"ContinuePoverka", TFormMain::State::UnfinishedList, 3},
         {"ResultSearchTP", TFormMain::State::SearchPanel, 5},
         {"ResultSearchByType", TFormMain::State::SearchPanel, 5},
     };
@@ -158,6 +157,32 @@ TEST_F(MainWindowTest, PanelsChangeStateHelpTopicAndCommands)
         EXPECT_TRUE(main().menuBar()->isEnabled());
         EXPECT_TRUE(main().toolBar()->isEnabled());
     }
+}
+
+TEST_F(MainWindowTest, UnfinishedListIsShownOnlyWithSomethingToContinue)
+{
+    createWindows();
+    trigger("ContinuePoverka");
+    EXPECT_EQ(main().state(), TFormMain::State::Idle);
+    EXPECT_EQ(main().helpTopic(), 7);
+    EXPECT_TRUE(main().menuBar()->isEnabled());
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.last().text, "Незавершенные поверки не найдены.");
+    EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Information);
+
+    int prepared = 0;
+    main().handlers().prepareUnfinishedList = [&] { return ++prepared > 0; };
+    trigger("ContinuePoverka");
+    EXPECT_EQ(prepared, 1);
+    EXPECT_EQ(main().state(), TFormMain::State::UnfinishedList);
+    EXPECT_EQ(main().helpTopic(), 3);
+    EXPECT_FALSE(main().menuBar()->isEnabled());
+    EXPECT_FALSE(main().toolBar()->isEnabled());
+    QPushButton *cancel = main().unfinishedPanel()->findChild<QPushButton *>("ButtonCancel");
+    ASSERT_NE(cancel, nullptr);
+    cancel->click();
+    EXPECT_EQ(main().state(), TFormMain::State::Idle);
+    EXPECT_EQ(main().helpTopic(), 7);
 }
 
 TEST_F(MainWindowTest, PanelsOfOtherPartsReplaceThePlaceholders)
