@@ -59,7 +59,10 @@ WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &windows, E2eD
 
 bool WizardDriver::setUp(QString &error)
 {
-    return registerReferences(error) && commitSensors(error);
+    if (!registerReferences(error) || !commitSensors(error))
+        return false;
+    runSimCommands(); // those given for before the first recording (sim = 0 ...)
+    return true;
 }
 
 bool WizardDriver::registerReferences(QString &error)
