@@ -82,8 +82,8 @@ void Summary::print(std::FILE *out) const
     const char *header = "%-48s %9s %9s %6s %9s %9s %6s %9s %9s %9s %-15s %s\n";
     std::fprintf(out, "\nMedian time of one operation, ms, at the home of one month and of twenty "
                       "years: wall clock, then processor time of the operation's thread\n");
-    std::fprintf(out, header, "operation", "1 month", "20 years", "ratio", "cpu 20 y", "base 1 mo",
-                 "base 20 y", "speed-up", "goal (20 y)", "met");
+    std::fprintf(out, header, "operation", "1 month", "20 years", "ratio", "cpu 1 mo", "cpu 20 y",
+                 "ratio", "base 1 mo", "base 20 y", "speed-up", "goal (20 y)", "met");
     std::string group;
     for (const Row &r : rows) {
         if (r.group != group) {

@@ -93,10 +93,12 @@ TEST(Durability, RecordOperationsSurviveKillsAtRandomMoments)
     EXPECT_GT(ledger.finishedCount(), 0);
     EXPECT_GT(ledger.deletedCount(), 0);
     EXPECT_GT(ledger.resumedSteps(), 0);
+    EXPECT_GT(ledger.resumptionsCount(), 0);
     std::printf("%d kills in %.1f s; %d operations reported, %d steps (%d after resuming), %d "
-                "verifications finished, %d deleted\n",
+                "verifications finished, %d deleted, %d resumed through the unfinished list\n",
                 killed, timer.elapsed() / 1000.0, ledger.operations(), ledger.stepsCount(),
-                ledger.resumedSteps(), ledger.finishedCount(), ledger.deletedCount());
+                ledger.resumedSteps(), ledger.finishedCount(), ledger.deletedCount(),
+                ledger.resumptionsCount());
 }
 
 } // namespace kront::durability

@@ -1,7 +1,11 @@
 #include "tests/durability/Ledger.h"
 
+#include "db/Database.h"
 #include "db/TableFile.h"
+#include "metrology/model/TPoverka.h"
+#include "procedure/UnfinishedVerifications.h"
 #include "tests/durability/Workload.h"
+#include "tests/support/ScriptedDialogs.h"
 
 #include <QList>
 
@@ -213,11 +217,51 @@ void Ledger::checkOthers()
     }
 }
 
+// The main window's list of unfinished verifications shows each one that a
+// kill interrupted, and choosing it rebuilds the verification at its stored step.
+void Ledger::checkResumption()
+{
+    test::ScriptedDialogs dialogs;
+    dialogs.defaultYes = true;
+    Database db(dialogs);
+    UnfinishedVerifications unfinished(db, dialogs);
+    const auto rows = unfinished.List();
+    if (!rows)
+        return problem(QStringLiteral("the unfinished list could not be read"));
+    std::set<int> listed;
+    for (const UnfinishedRow &row : *rows) {
+        listed.insert(row.id);
+        const int stored = seenStep.count(row.id) ? seenStep[row.id] : -1;
+        if (stored < 0)
+            continue; // a start that never reached its first step
+        const auto poverka = unfinished.Resume(row);
+        if (!poverka) {
+            problem(QStringLiteral("verification %1 does not resume").arg(row.id));
+            continue;
+        }
+        if (int(poverka->StepIndex) != stored || poverka->ID != row.id)
+            problem(QStringLiteral("verification %1 resumes at step %2, stored %3")
+                        .arg(row.id)
+                        .arg(poverka->StepIndex)
+                        .arg(stored));
+        ++resumptionsChecked;
+    }
+    for (int id : unfinishedAtLastCheck) {
+        if (!listed.count(id))
+            problem(QStringLiteral("unfinished verification %1 is not in the list").arg(id));
+    }
+    for (const auto &shown : dialogs.shown) {
+        if (shown.icon == Dialogs::Icon::Error || shown.icon == Dialogs::Icon::Warning)
+            problem(QStringLiteral("resumption showed: ") + shown.text);
+    }
+}
+
 void Ledger::checkHome()
 {
     checkFiles();
     checkPoverki();
     checkOthers();
+    checkResumption();
 }
 
 } // namespace kront::durability

@@ -32,12 +32,14 @@ public:
     int deletedCount() const { return int(deleted.size()); }
     int stepsCount() const { return stepsReported; }
     int resumedSteps() const { return stepsAfterResume; }
+    int resumptionsCount() const { return resumptionsChecked; }
 
 private:
     void problem(const QString &text) { found << text; }
     void checkFiles();
     void checkPoverki();
     void checkOthers();
+    void checkResumption();
 
     std::map<int, QString> created; // id -> PovNum
     std::set<int> withBunches, finished, deleted;
@@ -51,6 +53,7 @@ private:
     int reportedOperations = 0;
     int stepsReported = 0;
     int stepsAfterResume = 0;
+    int resumptionsChecked = 0;
     QStringList found;
 };
 

@@ -124,7 +124,7 @@ QVariantList referenceRow(int k, double temp1)
                         2010,
                         QStringLiteral("ППО"),
                         QStringLiteral("S"),
-                        QStringLiteral("PPO"),
+                        QStringLiteral("ППО"),
                         QStringLiteral("ВНИИМ"),
                         true,
                         QStringLiteral("1"),
