@@ -327,6 +327,29 @@ TEST_F(PoverkaWindowTest, WizardWalksToTheMeasurementPageAndStoresTheVerificatio
     EXPECT_EQ(rows->front().value("EquipmentParams").toString(), "Средство 1\r\nСредство 2");
 }
 
+TEST_F(PoverkaWindowTest, ProtocolButtonsPrintTheBunchOfTheirChannelOnly)
+{
+    makeBunch({1});
+    std::vector<std::pair<int, int>> printed;
+    form.setProtocolPrinter([&](int bunchID, int poverkaID) {
+        printed.push_back({bunchID, poverkaID});
+    });
+    form.PrepareNew(poverka, bi1);
+    fillPage1();
+    form.NextButtonClick();
+    form.NextButtonClick();
+    form.NextButtonClick();
+    ASSERT_EQ(form.currentPage(), 4);
+    form.page5->Button2Prot->click(); // no bunch on channel 2: nothing
+    EXPECT_TRUE(printed.empty());
+    form.page5->Button1Prot->click();
+    form.page5->Button1Prot->click(); // each press makes the protocol again
+    ASSERT_EQ(printed.size(), 2u);
+    EXPECT_GT(printed[0].first, 0);
+    EXPECT_EQ(printed[0].first, bunch.ID);
+    EXPECT_EQ(printed[0].second, poverka.ID);
+}
+
 TEST_F(PoverkaWindowTest, ChooserKeepsItsWindowUntilTheEngineAcceptsTheChoice)
 {
     TFormSelectEtalSensorType chooser;
