@@ -1,6 +1,6 @@
 #pragma once
 
-#include "common/Dialogs.h"
+#include "common/UnattendedDialogs.h"
 
 #include <cstdio>
 
@@ -9,27 +9,17 @@ namespace kront::bench
 
 // Dialogs for the benchmark program: every message goes to stderr and is
 // counted, questions are answered No, inputs and file dialogs cancelled.
-class ConsoleDialogs : public Dialogs
+class ConsoleDialogs : public UnattendedDialogs
 {
 public:
-    Answer message(const QString &, Icon, const QString &text, Buttons) override
+    int shown = 0;
+
+protected:
+    void note(Icon, const QString &text) override
     {
         ++shown;
         std::fprintf(stderr, "message: %s\n", text.toUtf8().constData());
-        return Answer::No;
     }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &,
-                         const QString &) override
-    {
-        return {};
-    }
-
-    int shown = 0;
 };
 
 } // namespace kront::bench

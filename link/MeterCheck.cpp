@@ -1,6 +1,6 @@
 #include "link/MeterCheck.h"
 
-#include "common/Dialogs.h"
+#include "common/UnattendedDialogs.h"
 #include "link/QtSerialPortDevice.h"
 #include "link/link.h"
 
@@ -15,7 +15,7 @@ namespace
 {
 
 // Status texts and message boxes of the link, written as lines to stderr.
-class TextReporter : public LinkView, public ReadingSink, public Dialogs
+class TextReporter : public LinkView, public ReadingSink, public UnattendedDialogs
 {
 public:
     TextReporter(QTextStream &out, QTextStream &err, bool dot) : out(out), err(err), dot(dot) {}
@@ -35,21 +35,7 @@ public:
         if (count >= wanted && loop)
             loop->quit();
     }
-    Answer message(const QString &, Icon, const QString &text, Buttons) override
-    {
-        err << text << Qt::endl;
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &,
-                         const QString &) override
-    {
-        return {};
-    }
+    void note(Icon, const QString &text) override { err << text << Qt::endl; }
 
     int count = 0;
     int wanted = 1;

@@ -1,6 +1,6 @@
 #include "tests/durability/Workload.h"
 
-#include "common/Dialogs.h"
+#include "common/UnattendedDialogs.h"
 #include "db/Database.h"
 
 #include <QDateTime>
@@ -15,25 +15,16 @@ namespace
 {
 
 // Every message goes to the report pipe: the parent fails on any of them.
-class PipeDialogs : public Dialogs
+class PipeDialogs : public UnattendedDialogs
 {
 public:
     explicit PipeDialogs(int fd) : fd(fd) {}
-    Answer message(const QString &, Icon, const QString &text, Buttons) override
+
+protected:
+    void note(Icon, const QString &text) override
     {
         const QByteArray line = "M " + text.toUtf8() + '\n';
         (void)!::write(fd, line.constData(), size_t(line.size()));
-        return Answer::No;
-    }
-    std::optional<QString> input(const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString openFileName(const QString &, const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &,
-                         const QString &) override
-    {
-        return {};
     }
 
 private:
