@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Prepares a demo program home: Data/, Config/, Protocol/ and the help pages,
 # with the settings file pointing at the simulated voltmeter (<home>/taver).
-# Present files are left as they are, so a demo home keeps its data.
+# Data, settings and templates already there are kept; help pages are
+# refreshed from the sources.
 set -euo pipefail
 home=$1
 build=${2:-build}
 src=$(cd "$(dirname "$0")/.." && pwd)
 mkdir -p "$home/Data" "$home/Config" "$home/Protocol" "$home/Help"
-cp -rn "$src/resources/help/." "$home/Help/" 2>/dev/null || true
+cp -r "$src/resources/help/." "$home/Help/"
 if [ -d "$src/resources/protocol" ]; then
   cp -n "$src/resources/protocol/"* "$home/Protocol/" 2>/dev/null || true
 fi
