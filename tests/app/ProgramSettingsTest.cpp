@@ -10,23 +10,15 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include "tests/support/FileBytes.h"
+
 namespace kront
 {
 namespace
 {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using test::readBytes;
+using test::writeBytes;
 
 class ProgramSettingsTest : public ::testing::Test
 {

@@ -2,6 +2,7 @@
 #include "common/ui/HelpContext.h"
 #include "db/Database.h"
 #include "tests/app/AppTestFixture.h"
+#include "tests/support/FileBytes.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,11 +21,7 @@ namespace kront
 namespace
 {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using test::readBytes;
 
 class SettingsWindowTest : public test::AppFixture
 {

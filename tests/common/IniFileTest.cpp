@@ -6,23 +6,15 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "tests/support/FileBytes.h"
+
 using kront::IniFile;
 
 namespace
 {
 
-QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using kront::test::readBytes;
+using kront::test::writeBytes;
 
 class IniFileTest : public ::testing::Test
 {

@@ -3,6 +3,7 @@
 #include "db/Database.h"
 #include "sensors/SensorSet.h"
 #include "tests/support/FakeClock.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
 
@@ -12,14 +13,6 @@
 
 namespace kront::test
 {
-
-inline QByteArray readBytes(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
 
 inline QString goldenPath(const char *name)
 {
