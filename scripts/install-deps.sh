@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-charts-dev libgl1-mesa-dev
+  qt6-base-dev libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev libgl1-mesa-dev
   libsqlite3-dev sqlite3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core
