@@ -3,6 +3,7 @@
 #include "sensors/ui/StringGrid.h"
 #include "sensors/ui/TFormEtalTP.h"
 #include "tests/sensors/SensorsFixture.h"
+#include "tests/sensors/ui/GridTyping.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -19,22 +20,7 @@ namespace
 
 QString typeInto(QTableWidget *g, int row, int column, const QString &text)
 {
-    g->setCurrentCell(row, column);
-    g->edit(g->model()->index(row, column));
-    QLineEdit *editor = nullptr;
-    for (QLineEdit *e : g->viewport()->findChildren<QLineEdit *>()) {
-        if (e->property("kront_row").toInt() == row &&
-            e->property("kront_column").toInt() == column && e->isVisible())
-            editor = e;
-    }
-    if (!editor)
-        return QStringLiteral("<no editor>");
-    editor->selectAll();
-    for (QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(editor, &press);
-    }
-    return editor->text();
+    return typeIntoOpenEditor(g, row, column, text);
 }
 
 EtalTPData pointsData(const QString &serial)

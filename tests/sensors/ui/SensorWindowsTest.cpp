@@ -4,6 +4,7 @@
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
 #include "tests/sensors/SensorsFixture.h"
+#include "tests/sensors/ui/GridTyping.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,22 +39,7 @@ void mouse(QTableWidget *g, QEvent::Type type, Qt::MouseButton button, int row, 
 // Types text into a cell through its editor, as the keyboard would.
 QString typeInto(QTableWidget *g, int row, int column, const QString &text)
 {
-    g->setCurrentCell(row, column);
-    g->edit(g->model()->index(row, column));
-    QLineEdit *editor = nullptr;
-    for (QLineEdit *e : g->viewport()->findChildren<QLineEdit *>()) {
-        if (e->property("kront_row").toInt() == row &&
-            e->property("kront_column").toInt() == column && e->isVisible())
-            editor = e;
-    }
-    if (!editor)
-        return QStringLiteral("<no editor>");
-    editor->selectAll();
-    for (QChar ch : text) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
-        QApplication::sendEvent(editor, &press);
-    }
-    const QString typed = editor->text();
+    const QString typed = typeIntoOpenEditor(g, row, column, text);
     g->setCurrentCell(row, column == 1 ? 3 : 1); // closes the editor
     return typed;
 }
