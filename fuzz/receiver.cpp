@@ -1,7 +1,7 @@
 // libFuzzer target: the receive assembler and the reading decoder. The input
 // is a line stream; each chunk is prefixed by one length byte.
-#include "link/frames.h"
 #include "link/receiver.h"
+#include "link/frames.h"
 
 #include <cmath>
 #include <cstdint>
