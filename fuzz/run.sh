@@ -32,9 +32,12 @@ for t in $targets; do
     corpus=$build/corpus/$t
     mkdir -p "$corpus" "$build/crashes/$t"
     cp -n "$root/fuzz/corpus/$t/"* "$corpus/" 2>/dev/null || true
+    # A target with a dictionary of its format's tokens gets it.
+    dict=()
+    [ -f "$root/fuzz/$t.dict" ] && dict=(-dict="$root/fuzz/$t.dict")
     echo "== fuzz_$t for $seconds s"
     if ! "$build/fuzz/fuzz_$t" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$build/crashes/$t/" "$corpus" \
+        "${dict[@]}" -print_final_stats=1 -artifact_prefix="$build/crashes/$t/" "$corpus" \
         >"$build/fuzz_$t.log" 2>&1; then
         status=1
         echo "   FOUND A FAULT: see $build/fuzz_$t.log and $build/crashes/$t/"
