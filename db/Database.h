@@ -105,6 +105,12 @@ public:
                                                    const QString &orderBy = QStringLiteral("ID"),
                                                    int limit = -1,
                                                    const QString &openFailureText = QString());
+    // The same for the named fields only: each row's values in the order of
+    // `fieldNames`; nullopt as well for an unknown field name.
+    std::optional<std::vector<QVariantList>>
+    selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
+                 const QString &orderBy = QStringLiteral("ID"), int limit = -1,
+                 const QString &openFailureText = QString());
     // Inserts several rows in one transaction (all or none).
     bool insertRows(const QString &table, const std::vector<QVariantList> &rows);
     // Sets the given fields of every row passing the filter; the number of

@@ -129,6 +129,39 @@ std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
     const TableSchema *schema = findTable(table);
     if (!schema)
         return std::nullopt;
+    QStringList names; // made once: a search may read tens of thousands of rows
+    for (int i = 0; i < schema->fieldCount(); ++i)
+        names << schema->fieldName(i);
+    const auto values = selectFields(table, names, filter, orderBy, limit, openFailureText);
+    if (!values)
+        return std::nullopt;
+    std::vector<QVariantMap> rows;
+    rows.reserve(values->size());
+    for (const QVariantList &v : *values) {
+        QVariantMap row;
+        for (int i = 0; i < names.size(); ++i)
+            row.insert(names[i], v[i]);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+std::optional<std::vector<QVariantList>>
+Database::selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
+                       const QString &orderBy, int limit, const QString &openFailureText)
+{
+    const TableSchema *schema = findTable(table);
+    if (!schema)
+        return std::nullopt;
+    std::vector<int> indexes;
+    QStringList columns;
+    for (const QString &name : fieldNames) {
+        const int index = schema->fieldIndex(name);
+        if (index < 0)
+            return std::nullopt;
+        indexes.push_back(index);
+        columns << sqlite::quoteIdentifier(schema->fieldName(index));
+    }
     const auto where = compile(filter, *schema);
     if (!where)
         return std::nullopt;
@@ -138,23 +171,18 @@ std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
     auto file = openTable(*schema, TableFile::Mode::Read, openFailureText);
     if (!file)
         return std::nullopt;
-    QStringList columns;
-    for (int i = 0; i < schema->fieldCount(); ++i)
-        columns << sqlite::quoteIdentifier(schema->fieldName(i));
     QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
                       .arg(columns.join(u','), quotedTable(*schema), where->where, *order);
     if (limit >= 0)
         sql += QStringLiteral(" LIMIT %1").arg(limit);
     sqlite::Statement st(file->connection(), sql);
     st.bindAll(where->params);
-    QStringList names; // made once: a search may read tens of thousands of rows
-    for (int i = 0; i < schema->fieldCount(); ++i)
-        names << schema->fieldName(i);
-    std::vector<QVariantMap> rows;
+    std::vector<QVariantList> rows;
     while (st.step()) {
-        QVariantMap row;
-        for (int i = 0; i < schema->fieldCount(); ++i)
-            row.insert(names[i], fromStoredValue(schema->fields[i], st.value(i)));
+        QVariantList row;
+        row.reserve(qsizetype(indexes.size()));
+        for (int i = 0; i < int(indexes.size()); ++i)
+            row.append(fromStoredValue(schema->fields[indexes[i]], st.value(i)));
         rows.push_back(std::move(row));
     }
     if (st.failed())

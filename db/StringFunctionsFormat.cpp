@@ -349,35 +349,79 @@ QString FloatToStrFixed(double value, int digits, const TFormatSettings &fs)
     return FloatToStrF(value, TFloatFormat::ffFixed, 7, digits, fs);
 }
 
+namespace
+{
+
+// Appends value with leading zeros up to width digits. Dates and times are
+// written for every row of a search, so this avoids QString::arg's passes.
+void appendPadded(QString &out, int value, int width)
+{
+    if (value < 0) {
+        out += QStringLiteral("%1").arg(value, width, 10, QChar(u'0'));
+        return;
+    }
+    char digits[12];
+    int n = 0;
+    do {
+        digits[n++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    for (int i = n; i < width; ++i)
+        out += u'0';
+    while (n > 0)
+        out += QLatin1Char(digits[--n]);
+}
+
+void appendDate(QString &out, const QDate &date, const TFormatSettings &fs)
+{
+    appendPadded(out, date.day(), 2);
+    out += fs.DateSeparator;
+    appendPadded(out, date.month(), 2);
+    out += fs.DateSeparator;
+    appendPadded(out, date.year(), 4);
+}
+
+void appendTime(QString &out, const QTime &time, const TFormatSettings &fs)
+{
+    appendPadded(out, time.hour(), 2);
+    out += fs.TimeSeparator;
+    appendPadded(out, time.minute(), 2);
+    out += fs.TimeSeparator;
+    appendPadded(out, time.second(), 2);
+}
+
+} // namespace
+
 QString DateToStr(const QDate &date, const TFormatSettings &fs)
 {
-    if (!date.isValid())
-        return QString();
-    return QStringLiteral("%1%2%3%4%5")
-        .arg(date.day(), 2, 10, QChar(u'0'))
-        .arg(fs.DateSeparator)
-        .arg(date.month(), 2, 10, QChar(u'0'))
-        .arg(fs.DateSeparator)
-        .arg(date.year(), 4, 10, QChar(u'0'));
+    QString out;
+    if (date.isValid()) {
+        out.reserve(10);
+        appendDate(out, date, fs);
+    }
+    return out;
 }
 
 QString TimeToStr(const QTime &time, const TFormatSettings &fs)
 {
-    if (!time.isValid())
-        return QString();
-    return QStringLiteral("%1%2%3%4%5")
-        .arg(time.hour(), 2, 10, QChar(u'0'))
-        .arg(fs.TimeSeparator)
-        .arg(time.minute(), 2, 10, QChar(u'0'))
-        .arg(fs.TimeSeparator)
-        .arg(time.second(), 2, 10, QChar(u'0'));
+    QString out;
+    if (time.isValid()) {
+        out.reserve(8);
+        appendTime(out, time, fs);
+    }
+    return out;
 }
 
 QString DateTimeToStr(const QDateTime &dateTime, const TFormatSettings &fs)
 {
-    if (!dateTime.isValid())
-        return QString();
-    return DateToStr(dateTime.date(), fs) + u' ' + TimeToStr(dateTime.time(), fs);
+    QString out;
+    if (dateTime.isValid()) {
+        out.reserve(19);
+        appendDate(out, dateTime.date(), fs);
+        out += u' ';
+        appendTime(out, dateTime.time(), fs);
+    }
+    return out;
 }
 
 bool TryStrToDate(const QString &text, QDate &date, const TFormatSettings &fs)

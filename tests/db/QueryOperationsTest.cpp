@@ -156,6 +156,12 @@ TEST_F(QueryOperationsTest, SelectOrdersAndLimits)
     ASSERT_TRUE(bySerial && bySerial->size() == 1);
     EXPECT_EQ(bySerial->front().value("SerialNum"), "b");
     EXPECT_FALSE(db.select("Sensors", "", "Nope").has_value());
+    // Named fields only, in the order asked for.
+    const auto fields = db.selectFields("Sensors", {"SerialNum", "ID"}, "", "SerialNum");
+    ASSERT_TRUE(fields && fields->size() == 3);
+    EXPECT_EQ(fields->at(0), QVariantList({"a", 3})); // IDs start at 2
+    EXPECT_EQ(fields->at(2), QVariantList({"c", 4}));
+    EXPECT_FALSE(db.selectFields("Sensors", {"SerialNum", "Nope"}, "").has_value());
     for (int p : {3, 1, 2})
         insertResult(9, 9, "MainCycle", p);
     const auto results = db.select("ResultsTP", "PoverkaID = 9"); // table order

@@ -277,6 +277,8 @@ TEST(DateAndTimeText, FixedPatternsWhateverTheLocale)
         EXPECT_EQ(TimeToStr(QTime(9, 5, 7)), "09:05:07");
         EXPECT_EQ(DateTimeToStr(QDateTime(QDate(2026, 12, 10), QTime(0, 0))),
                   "10.12.2026 00:00:00");
+        EXPECT_EQ(DateTimeToStr(QDateTime(QDate(987, 11, 30), QTime(23, 59, 58))),
+                  "30.11.0987 23:59:58");
         EXPECT_EQ(FloatToStrFixed(1234.5, 2), "1234,50");
     }
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
