@@ -64,7 +64,7 @@ void PoverkaEngine::PrepareControls(int channel)
         showControls(channel);
         return;
     }
-    if (step->AwaitingTsk && step->TskTP > -290) {
+    if (step->AwaitingTsk && step->TskEntered) {
         c.recordVisible = false;
         hideAllValues(c);
         c.wrongConnectionVisible = false;

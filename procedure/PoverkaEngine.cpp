@@ -282,7 +282,7 @@ bool PoverkaEngine::SelectChannel()
         for (const ChannelStep &step : Steps)
             if (int(step.Bunch->ChannelNum) == channel && !step.Bunch->PovTerminated)
                 found = &step;
-        if (found && (!found->AwaitingTsk || found->TskTP <= -290))
+        if (found && (!found->AwaitingTsk || !found->TskEntered))
             CurrentChannel = channel;
     }
     if (meter)

@@ -99,7 +99,7 @@ void PoverkaEngine::recordReading(ChannelStep &step)
 
 void PoverkaEngine::closeChannelStep(ChannelStep &step)
 {
-    if (step.TskTP > -290)
+    if (step.TskEntered)
         return;
     const int channel = CurrentChannel;
     const QString n = QString::number(channel);
@@ -122,11 +122,13 @@ void PoverkaEngine::closeChannelStep(ChannelStep &step)
         return;
     }
     step.TskTP = tsk;
+    step.TskEntered = true;
     const QString stage = EncodeState(pov).section(u';', 0, 0);
     if (!writeMeasurementRows(step, stage)) {
         // Nothing of the step reached the table: the step stays open and the readings stay
         // in the grid, so the operator can press again once the table is writable.
         step.TskTP = -300;
+        step.TskEntered = false;
         return;
     }
     const int bunchChannel = step.Bunch->ChannelNum == 2 ? 2 : 1;

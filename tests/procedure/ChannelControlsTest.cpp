@@ -40,6 +40,7 @@ protected:
         ChannelStep &step = engine->Steps[0];
         step.AwaitingTsk = c.awaiting;
         step.TskTP = c.tsk;
+        step.TskEntered = c.tsk > -290;
         step.EtalKind = quint8(c.etalKind);
         bi1.Switched = c.switched;
         bi1.SetPosition(1, quint8(c.position));
