@@ -49,15 +49,21 @@ QString FilterNumber(double value)
 {
     if (!std::isfinite(value))
         return QStringLiteral("0");
-    QString text = QString::number(value, 'g', QLocale::FloatingPointShortest);
-    if (!text.contains(QLatin1Char('e')))
-        return text;
-    text = QString::number(value, 'f', 20);
-    while (text.contains(QLatin1Char('.')) && text.endsWith(QLatin1Char('0')))
-        text.chop(1);
-    if (text.endsWith(QLatin1Char('.')))
-        text.chop(1);
-    return text;
+    // The dialect has no exponent form: the shortest digits that read back as the same
+    // double are written out around the decimal point, so 1e-25 is not taken for 0.
+    const QString e = QString::number(value, 'e', QLocale::FloatingPointShortest);
+    const qsizetype at = e.indexOf(QLatin1Char('e'));
+    const bool negative = e.startsWith(QLatin1Char('-'));
+    QString digits = e.left(at).remove(QLatin1Char('-')).remove(QLatin1Char('.'));
+    const int point = e.mid(at + 1).toInt() + 1; // digits before the decimal point
+    QString text;
+    if (point <= 0)
+        text = QStringLiteral("0.") + QString(-point, QLatin1Char('0')) + digits;
+    else if (point >= digits.size())
+        text = digits + QString(point - digits.size(), QLatin1Char('0'));
+    else
+        text = digits.left(point) + QLatin1Char('.') + digits.mid(point);
+    return negative && value != 0 ? QLatin1Char('-') + text : text;
 }
 
 QString EtalSensIdentityFilter(const QString &serial, const QString &year, const QString &name,
