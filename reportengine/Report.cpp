@@ -51,6 +51,7 @@ void Report::reset()
     result = PreparedReport();
     error.clear();
     unknown.clear();
+    textLimits.clear();
 }
 
 bool Report::loadFromFile(const QString &path)
@@ -120,6 +121,20 @@ void Report::setVariable(const QString &name, const QString &expression)
 void Report::setVariable(const QString &name, bool value)
 {
     setVariable(name, value ? QStringLiteral("True") : QStringLiteral("False"));
+}
+
+void Report::setTextLimit(const QString &name, int characters)
+{
+    if (characters > 0)
+        textLimits[name.toLower()] = characters;
+    else
+        textLimits.erase(name.toLower());
+}
+
+int Report::textLimit(const QString &name) const
+{
+    const auto it = textLimits.find(name.toLower());
+    return it == textLimits.end() ? 0 : it->second;
 }
 
 std::optional<QString> Report::variableExpression(const QString &name) const

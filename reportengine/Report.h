@@ -67,6 +67,13 @@ public:
     // an invalid QVariant when the variable is not declared.
     QVariant variableValue(const QString &name) const;
 
+    // The longest text a dialog field may write into a variable, in
+    // characters (0: no limit). The program sets it for variables whose texts
+    // are recorded in columns of a fixed width, so that a field takes no more
+    // than is recorded. reset() drops the limits.
+    void setTextLimit(const QString &name, int characters);
+    int textLimit(const QString &name) const;
+
     // Components by name: bands, pages, dialog pages. nullptr when absent.
     Component *findComponent(const QString &name) const;
     Band *findBand(const QString &name) const;
@@ -116,6 +123,7 @@ private:
     std::unique_ptr<ReportTemplate> tmpl;
     std::vector<VariableEntry> variables;
     std::map<QString, std::unique_ptr<UserDataSet>> dataSets; // key: lower-case name
+    std::map<QString, int> textLimits;                        // key: lower-case name
     ValueCallback callback;
     PreparedReport result;
     QString error;

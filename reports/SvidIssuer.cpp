@@ -7,6 +7,7 @@
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "db/StringFunctions.h"
+#include "db/TableSchema.h"
 #include "reportengine/Expression.h"
 #include "reports/DocumentRecords.h"
 
@@ -34,9 +35,30 @@ QString readBack(const report::Report &r, const QString &name)
     return e ? report::unquoted(*e) : QString();
 }
 
+// A variable's value for a message, with its enclosing quotes: the text the
+// operator typed, its quotes not doubled.
 QString rawValue(const report::Report &r, const QString &name)
 {
-    return r.variableExpression(name).value_or(QString());
+    const QString e = r.variableExpression(name).value_or(QString()).trimmed();
+    if (e.size() >= 2 && e.startsWith(u'\'') && e.endsWith(u'\''))
+        return u'\'' + report::unquoted(e) + u'\'';
+    return e;
+}
+
+// The dialog fields take no more characters than the Documents column that
+// records them holds, so a printed document bears what is recorded.
+void limitDialogTexts(report::Report &r)
+{
+    static const std::pair<const char *, const char *> fields[] = {
+        {"NUM_SVID", "DocNum"},  {"NUM_IZV", "DocNum"},   {"DATE_ACTING", "DateActing"},
+        {"GLUBINA", "Glubina"},  {"DLINA", "Dlina"},      {"PRICHINA", "Prichina"},
+        {"NAME_POV", "NamePov"}, {"NAME_RUK", "NameRuk"}, {"SER_NUM_PRED", "SerNumPred"},
+    };
+    for (const auto &[variable, column] : fields) {
+        const int index = tables::Documents.fieldIndex(QString::fromLatin1(column));
+        if (index >= 0)
+            r.setTextLimit(QLatin1String(variable), tables::Documents.fields[size_t(index)].size);
+    }
 }
 
 } // namespace
@@ -176,6 +198,7 @@ void SvidIssuer::setVariables(bool notice)
     r.setVariable(QStringLiteral("SER_NUM_PRED"), quoted(d.SerNumPred));
     r.setVariable(QStringLiteral("NAME_RUK"), quoted(d.NameRuk));
     r.setVariable(QStringLiteral("PRINTED"), false);
+    limitDialogTexts(r);
 }
 
 bool SvidIssuer::recordPrinted(bool notice)

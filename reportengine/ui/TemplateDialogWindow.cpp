@@ -68,6 +68,8 @@ QWidget *TemplateDialogWindow::makeEditor(const DialogField &field)
             combo->setCurrentIndex(index);
         else if (field.editable)
             combo->setEditText(value);
+        if (combo->lineEdit() && report.textLimit(field.variable) > 0)
+            combo->lineEdit()->setMaxLength(report.textLimit(field.variable));
         return combo;
     }
     case DialogField::Kind::Check: {
@@ -75,7 +77,12 @@ QWidget *TemplateDialogWindow::makeEditor(const DialogField &field)
         check->setChecked(fieldChecked(report, field));
         return check;
     }
-    default: return new QLineEdit(fieldText(report, field), this);
+    default: {
+        auto *edit = new QLineEdit(fieldText(report, field), this);
+        if (report.textLimit(field.variable) > 0)
+            edit->setMaxLength(report.textLimit(field.variable));
+        return edit;
+    }
     }
 }
 
@@ -111,12 +118,15 @@ QWidget *TemplateDialogWindow::fieldWidget(const QString &nameOrVariable) const
 void TemplateDialogWindow::accept()
 {
     for (const Binding &b : bindings) {
+        // Memos and list items have no typing limit of their own.
+        const int limit = report.textLimit(b.field->variable);
+        auto limited = [limit](const QString &text) { return limit > 0 ? text.left(limit) : text; };
         if (auto *edit = qobject_cast<QLineEdit *>(b.widget))
             writeFieldText(report, *b.field, edit->text());
         else if (auto *memo = qobject_cast<QPlainTextEdit *>(b.widget))
-            writeFieldText(report, *b.field, memo->toPlainText());
+            writeFieldText(report, *b.field, limited(memo->toPlainText()));
         else if (auto *combo = qobject_cast<QComboBox *>(b.widget))
-            writeFieldText(report, *b.field, combo->currentText());
+            writeFieldText(report, *b.field, limited(combo->currentText()));
         else if (auto *check = qobject_cast<QCheckBox *>(b.widget))
             writeFieldChecked(report, *b.field, check->isChecked());
     }
