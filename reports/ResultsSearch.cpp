@@ -18,22 +18,35 @@ QDate dateOrToday(const std::optional<QDate> &date, const QDate &today)
     return date && date->isValid() ? *date : today;
 }
 
-SearchRow rowOf(const QVariantMap &r)
+// The fields of a search row, in the order rowOf() reads them.
+const QStringList &searchFields()
 {
+    static const QStringList fields = {QStringLiteral("PovNum"),
+                                       QStringLiteral("Finished"),
+                                       QStringLiteral("Methodic"),
+                                       QStringLiteral("Kind"),
+                                       QStringLiteral("TempPointsCount"),
+                                       QStringLiteral("InstabilityCheckNeeded"),
+                                       QStringLiteral("ID")};
+    return fields;
+}
+
+SearchRow rowOf(const QVariantList &r)
+{
+    static const QString direct = QStringLiteral("Прямые измерения");
+    static const QString electrode = QStringLiteral("Поэлектродное сличение");
+    static const QString primary = QStringLiteral("Первичная");
+    static const QString periodic = QStringLiteral("Периодическая");
+    static const QString yes = QStringLiteral("Да");
+    static const QString no = QStringLiteral("Нет");
     SearchRow row;
-    row[scPovNum] = r.value(QStringLiteral("PovNum")).toString();
-    row[scFinished] = DateTimeToStr(r.value(QStringLiteral("Finished")).toDateTime());
-    row[scMethodic] = r.value(QStringLiteral("Methodic")).toInt() != 0
-                          ? QStringLiteral("Поэлектродное сличение")
-                          : QStringLiteral("Прямые измерения");
-    row[scKind] = r.value(QStringLiteral("Kind")).toInt() != 0 ? QStringLiteral("Периодическая")
-                                                               : QStringLiteral("Первичная");
-    const QVariant points = r.value(QStringLiteral("TempPointsCount"));
-    row[scPointsCount] = points.isNull() ? QString() : QString::number(points.toInt());
-    row[scInstability] = r.value(QStringLiteral("InstabilityCheckNeeded")).toBool()
-                             ? QStringLiteral("Да")
-                             : QStringLiteral("Нет");
-    row[scID] = QString::number(r.value(QStringLiteral("ID")).toInt());
+    row[scPovNum] = r[0].toString();
+    row[scFinished] = DateTimeToStr(r[1].toDateTime());
+    row[scMethodic] = r[2].toInt() != 0 ? electrode : direct;
+    row[scKind] = r[3].toInt() != 0 ? periodic : primary;
+    row[scPointsCount] = r[4].isNull() ? QString() : QString::number(r[4].toInt());
+    row[scInstability] = r[5].toBool() ? yes : no;
+    row[scID] = QString::number(r[6].toInt());
     return row;
 }
 
@@ -73,13 +86,14 @@ std::optional<std::vector<SearchRow>>
 SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QDate &today)
 {
     // The index on Finished keeps the order without reading the whole table.
-    const auto rows = db.select(QStringLiteral("Poverki"), BuildSearchFilter(conditions, today),
-                                QStringLiteral("Finished, ID"), -1, kPoverkiOpenFailure);
+    const auto rows = db.selectFields(QStringLiteral("Poverki"), searchFields(),
+                                      BuildSearchFilter(conditions, today),
+                                      QStringLiteral("Finished, ID"), -1, kPoverkiOpenFailure);
     if (!rows)
         return std::nullopt;
     std::vector<SearchRow> result;
     result.reserve(rows->size());
-    for (const QVariantMap &r : *rows)
+    for (const QVariantList &r : *rows)
         result.push_back(rowOf(r));
     return result;
 }

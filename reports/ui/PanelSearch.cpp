@@ -2,6 +2,7 @@
 
 #include "common/Clock.h"
 #include "reports/ui/OptionalDateEdit.h"
+#include "reports/ui/SearchResultsModel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -11,7 +12,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QVBoxLayout>
 
 namespace kront
@@ -42,13 +43,15 @@ PanelSearch::PanelSearch(Database &db, Actions actions, QWidget *parent)
     auto *top = new QHBoxLayout;
     top->addWidget(buildConditions(), 1);
     top->addWidget(buildButtons());
-    StringGridSearch = named(new QTableWidget, "StringGridSearch");
+    StringGridSearch = named(new QTableView, "StringGridSearch");
+    results = new SearchResultsModel(this);
+    StringGridSearch->setModel(results);
     StringGridSearch->setSelectionBehavior(QAbstractItemView::SelectRows);
     StringGridSearch->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGridSearch->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGridSearch->verticalHeader()->setVisible(false);
     StringGridSearch->verticalHeader()->setDefaultSectionSize(18);
-    connect(StringGridSearch, &QTableWidget::cellDoubleClicked, this,
+    connect(StringGridSearch, &QTableView::doubleClicked, this,
             [this] { ButtonPrintProtocolClick(); });
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(top);
@@ -123,40 +126,27 @@ void PanelSearch::prepareForShow()
 
 void PanelSearch::setEmptyGrid()
 {
-    QTableWidget *g = StringGridSearch;
-    g->clear();
-    g->setColumnCount(kSearchColumnCount);
-    QStringList headers;
-    for (const QString &h : SearchHeaders())
-        headers << h;
-    g->setHorizontalHeaderLabels(headers);
-    QHeaderView *header = g->horizontalHeader();
+    results->setRows({});
+    QTableView *g = StringGridSearch;
     const int widths[] = {90, 150, 170, 110, 220};
     for (int c = 0; c < 5; ++c)
         g->setColumnWidth(c, widths[c]);
-    header->setSectionResizeMode(scInstability, QHeaderView::Stretch);
+    g->horizontalHeader()->setSectionResizeMode(scInstability, QHeaderView::Stretch);
     g->setColumnHidden(scID, true);
-    g->setRowCount(1);
-    for (int c = 0; c < kSearchColumnCount; ++c)
-        g->setItem(0, c, new QTableWidgetItem(QString()));
 }
 
-void PanelSearch::fillGrid(const std::vector<SearchRow> &rows)
+void PanelSearch::fillGrid(std::vector<SearchRow> rows)
 {
-    QTableWidget *g = StringGridSearch;
-    g->setRowCount(int(rows.size()));
-    for (int r = 0; r < int(rows.size()); ++r)
-        for (int c = 0; c < kSearchColumnCount; ++c)
-            g->setItem(r, c, new QTableWidgetItem(rows[r][c]));
-    g->selectRow(0);
+    results->setRows(std::move(rows));
+    StringGridSearch->selectRow(0);
 }
 
 void PanelSearch::ButtonSearchStartClick()
 {
     setEmptyGrid();
-    const auto rows = SearchFinishedPoverki(db, conditions(), programClock().now().date());
+    auto rows = SearchFinishedPoverki(db, conditions(), programClock().now().date());
     if (rows && !rows->empty())
-        fillGrid(*rows);
+        fillGrid(std::move(*rows));
 }
 
 void PanelSearch::ButtonSearchResetClick()
@@ -245,11 +235,8 @@ SearchConditions PanelSearch::conditions() const
 
 int PanelSearch::selectedPoverkaID() const
 {
-    const int row = StringGridSearch->currentRow();
-    if (row < 0)
-        return 0;
-    const QTableWidgetItem *item = StringGridSearch->item(row, scID);
-    return item ? SelectedPoverkaID(item->text()) : 0;
+    const int row = StringGridSearch->currentIndex().row();
+    return row < 0 ? 0 : SelectedPoverkaID(results->row(row)[scID]);
 }
 
 } // namespace kront

@@ -9,13 +9,14 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
-class QTableWidget;
+class QTableView;
 
 namespace kront
 {
 
 class Database;
 class OptionalDateEdit;
+class SearchResultsModel;
 
 // The search panel of finished verifications, shown in the main window by
 // the command "Результаты поверок ТП". The conditions keep their values for
@@ -49,13 +50,13 @@ public:
     SearchConditions conditions() const;
     // The verification of the selected grid row; 0 when none.
     int selectedPoverkaID() const;
-    QTableWidget *grid() const { return StringGridSearch; }
+    QTableView *grid() const { return StringGridSearch; }
 
 private:
     QWidget *buildConditions();
     QWidget *buildButtons();
     void setEmptyGrid();
-    void fillGrid(const std::vector<SearchRow> &rows);
+    void fillGrid(std::vector<SearchRow> rows);
     void dateChecked(QCheckBox *box, OptionalDateEdit *edit);
 
     Database &db;
@@ -70,7 +71,8 @@ private:
     QComboBox *ComboBoxPovKind = nullptr;
     QCheckBox *CheckBoxMethodic = nullptr;
     QComboBox *ComboBoxMethodic = nullptr;
-    QTableWidget *StringGridSearch = nullptr;
+    QTableView *StringGridSearch = nullptr;
+    SearchResultsModel *results = nullptr;
 };
 
 } // namespace kront

@@ -9,7 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTreeWidget>
 
 namespace kront::test
@@ -37,9 +37,9 @@ protected:
     QStringList gridNumbers()
     {
         QStringList out;
-        QTableWidget *g = panel.grid();
-        for (int r = 0; r < g->rowCount(); ++r)
-            out << (g->item(r, scPovNum) ? g->item(r, scPovNum)->text() : QString());
+        const QAbstractItemModel *m = panel.grid()->model();
+        for (int r = 0; r < m->rowCount(); ++r)
+            out << m->index(r, scPovNum).data().toString();
         return out;
     }
 };
@@ -50,11 +50,11 @@ TEST_F(PanelSearchTest, StartsClearedWithItsInputsDisabledAndAnEmptyGrid)
                               "ComboBoxPovKind", "ComboBoxMethodic"})
         EXPECT_FALSE(child<QWidget>(input)->isEnabled()) << input;
     EXPECT_EQ(child<QComboBox>("ComboBoxPovKind")->currentIndex(), -1);
-    QTableWidget *g = panel.grid();
-    EXPECT_EQ(g->columnCount(), 7);
-    EXPECT_EQ(g->rowCount(), 1);
+    QTableView *g = panel.grid();
+    EXPECT_EQ(g->model()->columnCount(), 7);
+    EXPECT_EQ(g->model()->rowCount(), 1);
     EXPECT_TRUE(g->isColumnHidden(scID));
-    EXPECT_EQ(g->horizontalHeaderItem(4)->text(),
+    EXPECT_EQ(g->model()->headerData(4, Qt::Horizontal).toString(),
               QStringLiteral("Количество значений температуры"));
     // Nothing found: the buttons do nothing.
     press("ButtonPrintProtocol");
@@ -65,7 +65,7 @@ TEST_F(PanelSearchTest, StartsClearedWithItsInputsDisabledAndAnEmptyGrid)
 
 TEST_F(PanelSearchTest, SearchesWithTheTickedConditionsAndHandsOverTheSelectedID)
 {
-    insertPoverka("A", QDateTime(QDate(2026, 12, 9), QTime(12, 0)), 0, 0, false, 2);
+    const int a = insertPoverka("A", QDateTime(QDate(2026, 12, 9), QTime(12, 0)), 0, 0, false, 2);
     const int b = insertPoverka("B", QDateTime(QDate(2026, 12, 8), QTime(12, 0)), 1, 1, true, 3);
     insertPoverka("C", QDateTime(), 0, 0, false, 1);
     press("ButtonSearchStart");
@@ -74,6 +74,9 @@ TEST_F(PanelSearchTest, SearchesWithTheTickedConditionsAndHandsOverTheSelectedID
     EXPECT_EQ(protocols, QList<int>{b});
     press("ButtonSvid");
     EXPECT_EQ(documentsAsked, QList<int>{b});
+    panel.grid()->selectRow(1);
+    press("ButtonPrintProtocol");
+    EXPECT_EQ(protocols, QList<int>({b, a}));
 
     click("CheckBoxMethodic");
     EXPECT_TRUE(child<QComboBox>("ComboBoxMethodic")->isEnabled());
