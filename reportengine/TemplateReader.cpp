@@ -302,21 +302,42 @@ private:
             return;
         }
         while (error.isEmpty() && xml.readNextStartElement())
-            readObject(*b, bandFont);
+            readObject(*b, p, bandFont);
         p.bands.push_back(std::move(b));
     }
 
-    void readObject(Band &b, const FontSpec &bandFont)
+    void readObject(Band &b, const ReportPage &p, const FontSpec &bandFont)
     {
+        const QString tag = xml.name().toString();
         ReportObject o;
         QString message;
         if (!readReportObject(xml, baseDir, bandFont, o, message)) {
             fail(message);
             return;
         }
+        if (!fitsOnPage(o, p)) {
+            fail(QStringLiteral("объект <%1> бэнда '%2' выходит за пределы страницы")
+                     .arg(tag, b.componentName));
+            return;
+        }
         if (claimName(o.name))
             b.objects.push_back(std::move(o));
     }
+
+    // An object lies on the paper across, and no lower than the printable
+    // height of its page: the band grows to take in its objects, and one
+    // that could never fit on a sheet would run on over sheets without end.
+    static bool fitsOnPage(const ReportObject &o, const ReportPage &p)
+    {
+        const double left = -p.marginLeft, right = p.width - p.marginLeft;
+        const double top = -p.height, bottom = p.height - p.marginTop - p.marginBottom;
+        const QRectF box =
+            o.type == ReportObject::Type::Line ? QRectF(o.from, o.to).normalized() : o.rect;
+        constexpr double kSlack = 0.01; // mm of rounding in the numbers of a template
+        return box.left() >= left - kSlack && box.right() <= right + kSlack &&
+               box.top() >= top - kSlack && box.bottom() <= bottom + kSlack;
+    }
+
     void checkBandOrder(const ReportPage &p);
 
     QXmlStreamReader xml;

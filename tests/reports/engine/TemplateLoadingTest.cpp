@@ -125,6 +125,15 @@ TEST(ReportTemplateLoading, RefusesFaultyTemplatesWithTheLineAndTheFault)
         {pageXml("<band type='title' height='5'/>"), "'name'"},
         {pageXml("<band name='M' type='title' height='-5'/>"), "отрицателен"},
         {pageXml("<band name='M' type='title' height='400'/>"), "выше страницы"},
+        // Objects that could never be printed on a sheet (these ran the
+        // preparation on over sheets without end, or off the paper).
+        {pageXml(band.arg("<text left='0' top='0' width='20' height='7777777777777777777777'/>")),
+         "объект <text> бэнда 'B' выходит за пределы страницы"},
+        {pageXml(band.arg("<text left='0' top='270' width='20' height='8'/>")), "пределы страницы"},
+        {pageXml(band.arg("<rect left='1e300' top='0' width='20' height='5'/>")), "объект <rect>"},
+        {pageXml(band.arg("<rect left='0' top='0' width='1e9' height='5'/>")), "пределы страницы"},
+        {pageXml(band.arg("<line x1='0' y1='0' x2='0' y2='1e30'/>")), "объект <line>"},
+        {pageXml(band.arg("<line x1='-1e30' y1='0' x2='0' y2='0'/>")), "объект <line>"},
         {pageXml("<band name='A' type='title' height='5'/><band name='a' type='title' "
                  "height='5'/>"),
          "дважды"},
@@ -157,6 +166,19 @@ TEST(ReportTemplateLoading, RefusesFaultyTemplatesWithTheLineAndTheFault)
             << c.fault << " / " << report.errorString().toStdString();
         EXPECT_FALSE(report.isLoaded());
     }
+}
+
+TEST(ReportTemplateLoading, ObjectsToTheEdgesOfThePaperLoadAndPrint)
+{
+    // A4 portrait with the default margins 20 10 10 10: 277 mm of printable
+    // height, 190 mm from the left margin to the edge of the paper.
+    const QByteArray xml = pageXml("<band name='B' type='title' height='10'>"
+                                   "<text left='0' top='0' width='190' height='277'>низ</text>"
+                                   "<line x1='-20' y1='0' x2='190' y2='277'/></band>");
+    Report report;
+    ASSERT_TRUE(report.loadFromData(xml)) << report.errorString().toStdString();
+    ASSERT_TRUE(report.prepare());
+    EXPECT_EQ(report.prepared().pages.size(), 1u);
 }
 
 TEST(ReportTemplateLoading, AFailedLoadLeavesNoTraceOfTheTemplateBefore)
