@@ -5,9 +5,11 @@
 #include <cstdlib>
 #include <string>
 
-namespace kront {
+namespace kront
+{
 
-namespace {
+namespace
+{
 
 constexpr int kSignificantDigits = 12;
 
@@ -53,18 +55,20 @@ double rnd_n(double x, int n)
     const std::string rest = keep > 0 ? digits.substr(keep) : digits;
     bool roundUp = false;
     if (keep >= 0) {
-        const std::string half = "5" + std::string(rest.size() - 1, '0');
+        std::string half(rest.size(), '0'); // rest is never empty here
+        half[0] = '5';
         const int cmp = rest.compare(half);
         const bool lastOdd = !kept.empty() && ((kept.back() - '0') % 2 == 1);
         roundUp = cmp > 0 || (cmp == 0 && lastOdd);
     }
     if (kept.empty())
-        kept = "0";
+        kept.assign(1, '0');
     if (roundUp)
         incrementDigits(kept);
 
     // kept * 10^-n, parsed so the result is the double nearest to the decimal.
-    const std::string text = (negative ? "-" : "") + kept + "e" + std::to_string(-n);
+    std::string text(negative ? 1 : 0, '-');
+    text.append(kept).append(1, 'e').append(std::to_string(-n));
     const double result = std::strtod(text.c_str(), nullptr);
     return result == 0.0 ? 0.0 : result;
 }
