@@ -121,13 +121,30 @@ bool VoltmeterLink::sendAndReadAnswer(const QByteArray &frame)
     return readAnswer() >= kAnswerSize;
 }
 
+// The start of a reading frame (16 4F) where an acknowledgement (16 04) was expected.
+static bool readingFrameInAnswer(const Buffer &buffer)
+{
+    return buffer[0] == kStartByte && buffer[1] == kReadingLen;
+}
+
+// A voltmeter whose link was lost while it sent readings (cable pulled, no
+// answer to the stop command) is still sending them when the link is made
+// again. Bytes that came before a command cannot be its answer, so the input
+// is purged first; a reading frame that arrives before the answer gets the
+// command sent once more, as the stop command does.
 bool VoltmeterLink::exchange(const Command &command)
 {
     if (command.connecting)
         ShowLinkStatus(QStringLiteral("Установка соединения ..."));
-    if (!sendAndReadAnswer(command.frame)) {
-        ShowLinkStatus(command.noAnswer);
-        return false;
+    for (int attempt = 1;; ++attempt) {
+        port.purge();
+        if (!sendAndReadAnswer(command.frame)) {
+            ShowLinkStatus(command.noAnswer);
+            return false;
+        }
+        if (!readingFrameInAnswer(FrameBuffer) || attempt == kStopAttempts)
+            break;
+        wait(kStopRetryPauseMs);
     }
     if (!command.connecting)
         ShowLinkStatus(SavedStatusText);

@@ -49,6 +49,37 @@ TEST_F(LinkSession, EstablishLinkFailures)
     EXPECT_FALSE(link.LinkConnected);
 }
 
+// A voltmeter whose link was lost while it sent readings is still sending
+// them when the link is made again: a whole reading frame comes ahead of the
+// connect answer, and readings pile up during the pause before the parameters
+// command. None is read as an answer and the link is made; a voltmeter that
+// sends nothing but readings is given up after three attempts.
+TEST_F(LinkSession, LinkIsMadeWhileReadingsStillArrive)
+{
+    const QByteArray reading = buildReadingFrame({});
+    port.queueAnswer(reading + buildAnswer(0)); // connect: a reading frame first
+    port.queueAnswer(buildAnswer(0));           // connect, sent again
+    port.queueAnswer(buildAnswer(0));           // parameters
+    link.setWaitFunction([&](int ms) {
+        waits.push_back(ms);
+        if (ms == VoltmeterLink::kModePauseMs)
+            port.input += reading + reading;
+    });
+    EXPECT_TRUE(link.EstablishLink()) << view.statuses.join(u'\n').toStdString();
+    EXPECT_EQ(port.writes, QByteArrayList({connectFrame(), connectFrame(), setParamsFrame()}));
+    EXPECT_EQ(waits, std::vector<int>({100, 500}));
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(view.last(), QStringLiteral("saved"));
+
+    port.writes.clear();
+    for (int i = 0; i < 3; ++i)
+        port.queueAnswer(reading);
+    EXPECT_FALSE(link.StartReceive());
+    EXPECT_EQ(port.writes.size(), 3);
+    EXPECT_EQ(view.last(), QStringLiteral("Ошибка связи: ошибка контрольной суммы данных."));
+    EXPECT_FALSE(link.ReceiveOn);
+}
+
 // Every command against every kind of answer.
 TEST_F(LinkSession, CommandOutcomes)
 {
