@@ -17,16 +17,25 @@ PtyDevice::PtyDevice(QObject *parent) : QObject(parent) {}
 
 PtyDevice::~PtyDevice()
 {
+    close();
+}
+
+void PtyDevice::close()
+{
+    delete notifier;
+    notifier = nullptr;
     if (!link.isEmpty())
         QFile::remove(link);
     if (slave >= 0)
         ::close(slave);
     if (master >= 0)
         ::close(master);
+    slave = master = -1;
 }
 
 bool PtyDevice::open(QString &error)
 {
+    close();
     master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
         error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(strerror(errno));
@@ -65,6 +74,11 @@ bool PtyDevice::makeLink(const QString &linkPath, QString &error)
     }
     link = linkPath;
     return true;
+}
+
+bool PtyDevice::restoreLink(QString &error)
+{
+    return link.isEmpty() || makeLink(link, error);
 }
 
 int PtyDevice::write(const QByteArray &bytes)

@@ -21,9 +21,15 @@ public:
     ~PtyDevice() override;
 
     bool open(QString &error);
+    // The device vanishes, as when a USB adapter is pulled out: both ends
+    // close and the symlink goes. open() and restoreLink() bring a new one.
+    void close();
+    bool isOpen() const { return master >= 0; }
     QString devicePath() const { return path; }
     // A symlink at linkPath pointing to the device (replaces an old link).
     bool makeLink(const QString &linkPath, QString &error);
+    // The symlink of makeLink again, to the device now open (none: nothing to do).
+    bool restoreLink(QString &error);
     // Writes what the line takes now; returns the number of bytes written.
     int write(const QByteArray &bytes);
 

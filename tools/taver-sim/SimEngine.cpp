@@ -46,9 +46,35 @@ bool SimEngine::setLogFile(const QString &path, QString &error)
 
 QString SimEngine::command(const QString &line)
 {
-    const QString reply = interpreter.execute(line);
+    const QString word = line.trimmed();
+    const QString reply = word == u"unplug" ? unplug()
+                          : word == u"plug" ? plug()
+                                            : interpreter.execute(line);
     Q_EMIT changed();
     return reply;
+}
+
+// The voltmeter keeps its state (connection, transmission); only the line
+// is gone, and what it was sending is lost.
+QString SimEngine::unplug()
+{
+    if (!pty.isOpen())
+        return QStringLiteral("error: already unplugged");
+    pty.close();
+    txQueue.clear();
+    logLine(QStringLiteral("-- unplugged"));
+    return QStringLiteral("ok");
+}
+
+QString SimEngine::plug()
+{
+    if (pty.isOpen())
+        return QStringLiteral("error: already plugged in");
+    QString error;
+    if (!pty.open(error) || !pty.restoreLink(error))
+        return QStringLiteral("error: ") + error;
+    logLine(QStringLiteral("-- plugged in as ") + pty.devicePath());
+    return QStringLiteral("ok ") + pty.devicePath();
 }
 
 void SimEngine::logLine(const QString &line)
@@ -91,6 +117,8 @@ void SimEngine::tick()
 
 void SimEngine::drain()
 {
+    if (!pty.isOpen())
+        txQueue.clear(); // nobody on the line
     if (txQueue.isEmpty())
         return;
     const QByteArray chunk = pacing ? txQueue.left(kBytesPerDrain) : txQueue;

@@ -29,7 +29,9 @@ public:
     // false: bytes go out at once instead of at line speed.
     void setPacing(bool on) { pacing = on; }
 
-    // Executes a line command; returns the reply.
+    // Executes a line command; returns the reply. Besides those of the
+    // installation: "unplug" (the device vanishes) and "plug" (a new one
+    // appears behind the same symlink).
     QString command(const QString &line);
     bool quitRequested() const { return interpreter.quitRequested(); }
 
@@ -46,6 +48,8 @@ private:
     void tick();
     void drain();
     void logLine(const QString &line);
+    QString unplug();
+    QString plug();
 
     CommandInterpreter interpreter;
     PtyDevice pty;

@@ -240,6 +240,43 @@ TEST_F(SimFixture, SplitGarbageDropAndAckFaults)
     EXPECT_EQ(bad, 2);
 }
 
+// Frames a fault damages can carry a value of their own, so that a receiver
+// which took one would show it; frames that reach the line whole never do.
+TEST_F(SimFixture, DamagedFramesCarryTheDamagedValue)
+{
+    commands.execute(QStringLiteral("switch 1 0")); // the reference: a value unlike channel 2's
+    firstReading();
+    ASSERT_EQ(commands.execute(QStringLiteral("damaged-value 77.7777")), QStringLiteral("ok"));
+    struct Row {
+        const char *fault;
+        bool damages;
+    } rows[] = {
+        {"fault addr 2", true},
+        {"fault type 2", true},
+        {"fault header-checksum 2", true},
+        {"fault data-checksum 2", true},
+        {"fault split 2", false},
+        {"fault garbage 2", false},
+    };
+    qint64 now = 500000;
+    for (const Row &row : rows) {
+        commands.execute(QStringLiteral("fault off"));
+        ASSERT_EQ(commands.execute(QString::fromLatin1(row.fault)), QStringLiteral("ok"));
+        for (int i = 0; i < 4; ++i) {
+            const QList<OutputPiece> pieces = meter.tick(now += 1000);
+            const bool due = meter.framesSent() % 2 == 0;
+            const QByteArray line = joined(pieces);
+            EXPECT_EQ(line.contains("77.7777"), due && row.damages) << row.fault << " frame " << i;
+            EXPECT_EQ(line.contains(meter.valueText(1)), !(due && row.damages)) << row.fault;
+        }
+    }
+    commands.execute(QStringLiteral("fault off"));
+    EXPECT_EQ(commands.execute(QStringLiteral("damaged-value auto")), QStringLiteral("ok"));
+    commands.execute(QStringLiteral("fault addr"));
+    EXPECT_FALSE(joined(meter.tick(now += 1000)).contains("77.7777"));
+    EXPECT_FALSE(commands.execute(QStringLiteral("damaged-value")).startsWith(u"ok"));
+}
+
 TEST_F(SimFixture, LineCommands)
 {
     struct Row {

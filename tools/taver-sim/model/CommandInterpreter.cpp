@@ -43,9 +43,9 @@ QString CommandInterpreter::helpText()
         "switch CH POS | sensor CH INPUT TYPE|none | deviation CH INPUT MV | "
         "deviation-c CH INPUT C\n"
         "value CH TEXT|auto | warmup <|=|> | flags CH BYTE | mode BYTE | period MS | wired CH\n"
-        "fault KIND [EVERY_N] | fault ack CODE [EVERY_N] | fault off\n"
+        "fault KIND [EVERY_N] | fault ack CODE [EVERY_N] | fault off | damaged-value TEXT|auto\n"
         "  kinds: data-checksum header-checksum addr type garbage split drop silence ack stuck\n"
-        "status | help | quit");
+        "unplug | plug | status | help | quit");
 }
 
 QString CommandInterpreter::status() const
@@ -134,6 +134,17 @@ QString CommandInterpreter::execute(const QString &rawLine)
         } else {
             QStringEncoder to1251("windows-1251");
             meter.forcedValue[ch] = QByteArray(to1251(text));
+        }
+        return kOk;
+    }
+    if (cmd == u"damaged-value") {
+        if (a.size() != 1)
+            return error(QStringLiteral("damaged-value TEXT|auto"));
+        if (a[0] == u"auto") {
+            meter.damagedValue.reset();
+        } else {
+            QStringEncoder to1251("windows-1251");
+            meter.damagedValue = QByteArray(to1251(a[0]));
         }
         return kOk;
     }

@@ -192,12 +192,12 @@ QByteArray MeterEmulator::valueText(int meterChannel)
     return QByteArray::number(installation.meterInput(rng), 'f', 4);
 }
 
-QByteArray MeterEmulator::readingFrame()
+QByteArray MeterEmulator::readingFrame(const std::optional<QByteArray> &wiredValue)
 {
     ReadingFields f;
     f.mode = mode;
-    f.value1 = valueText(1);
-    f.value2 = valueText(2);
+    f.value1 = wiredValue && wiredChannel == 1 ? *wiredValue : valueText(1);
+    f.value2 = wiredValue && wiredChannel == 2 ? *wiredValue : valueText(2);
     f.flags1 = flags[1];
     f.flags2 = flags[2];
     f.warmup = warmup;
@@ -231,7 +231,18 @@ QList<OutputPiece> MeterEmulator::readingDue()
         return {};
     nextFrameMs = qMax(nextFrameMs + periodMs, nowMs + 1);
     ++readingsSent;
+    if (damagedValue && damagingFaultDue(readingsSent))
+        return applyFaults(readingFrame(damagedValue));
     return applyFaults(readingFrame());
+}
+
+bool MeterEmulator::damagingFaultDue(int counter) const
+{
+    for (FaultKind kind : {FaultKind::DataChecksum, FaultKind::HeaderChecksum, FaultKind::Addr,
+                           FaultKind::Type, FaultKind::Drop})
+        if (faultDue(kind, counter))
+            return true;
+    return false;
 }
 
 QList<OutputPiece> MeterEmulator::applyFaults(QByteArray frame)

@@ -61,6 +61,10 @@ public:
     int wiredChannel = 1;                                 // voltmeter channel wired to BI1
     std::array<std::optional<QByteArray>, 3> forcedValue; // raw Windows-1251 text, [1], [2]
     std::array<quint8, 3> flags{};                        // status flags per voltmeter channel
+    // Value text of the wired channel in every frame a fault damages (data-checksum,
+    // header-checksum, addr, type, drop); none: the model's value, as in a good frame. A
+    // receiver that took a damaged frame would show this text.
+    std::optional<QByteArray> damagedValue;
 
     // Faults: kind -> every Nth frame (1 = every frame).
     void setFault(FaultKind kind, int everyN = 1, int ackCode = 0);
@@ -73,8 +77,9 @@ public:
 
     // The value text the voltmeter shows on a channel now.
     QByteArray valueText(int meterChannel);
-    // The reading frame as it would be sent now (before faults).
-    QByteArray readingFrame();
+    // The reading frame as it would be sent now (before faults); with wiredValue, that text
+    // stands for the value of the wired channel.
+    QByteArray readingFrame(const std::optional<QByteArray> &wiredValue = std::nullopt);
 
     int framesSent() const { return readingsSent; }
 
@@ -84,6 +89,7 @@ private:
     QList<OutputPiece> readingDue();
     QList<OutputPiece> applyFaults(QByteArray frame);
     bool faultDue(FaultKind kind, int counter) const;
+    bool damagingFaultDue(int counter) const;
     void log(const char *direction, const QByteArray &bytes);
 
     Installation &installation;
