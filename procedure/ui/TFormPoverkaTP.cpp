@@ -342,8 +342,10 @@ void TFormPoverkaTP::setNextEnabled(bool enabled)
 
 void TFormPoverkaTP::showChannelControls(int channel, const ChannelControls &controls)
 {
-    if (channel == 1 || channel == 2)
-        channelGroup(channel)->applyControls(controls);
+    if (channel != 1 && channel != 2)
+        return;
+    channelGroup(channel)->applyControls(controls);
+    Q_EMIT channelControlsShown(channel, controls);
 }
 
 void TFormPoverkaTP::showReadingGrid(int channel, const ReadingGridText &grid)

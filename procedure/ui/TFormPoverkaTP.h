@@ -110,6 +110,11 @@ public:
     void postStartMeasuringRun() override;
     void closeWindow() override;
 
+Q_SIGNALS:
+    // The controls of a channel group were set to what the engine decided,
+    // its two status panels included (link and receive texts arrive here).
+    void channelControlsShown(int channel, const kront::ChannelControls &controls);
+
 protected:
     bool event(QEvent *e) override;
     void done(int result) override;

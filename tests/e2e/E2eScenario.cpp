@@ -177,11 +177,21 @@ struct Parser {
                 w[0] == u"step_end" ? Interruption::When::StepEnd : Interruption::When::Presses;
             in.count = w[1].toInt();
             in.resume = !w.contains(QStringLiteral("noresume"));
+            if (const qsizetype at = w.indexOf(QStringLiteral("after")); at >= 0) {
+                double seconds = 0;
+                if (at + 1 >= w.size() || !number(w[at + 1], seconds))
+                    return fail(QStringLiteral("after SECONDS"));
+                in.afterMs = int(seconds * 1000);
+            }
             sc.interruptions.push_back(in);
         } else if (key == u"sim" && w.size() >= 2) {
             sc.simCommands.push_back(w);
+        } else if (key == u"reopen") {
+            sc.reopens << (value == u"-" ? QString() : value);
         } else {
-            fail(QStringLiteral("events are interrupt presses|step_end N [noresume] or sim N CMD"));
+            fail(QStringLiteral(
+                "events are interrupt presses|step_end N [noresume] [after S], sim N CMD "
+                "or reopen CMD|-"));
         }
     }
 

@@ -41,6 +41,7 @@ struct Interruption {
     enum class When { Presses, StepEnd } when = When::Presses;
     int count = 0;      // recording presses in all, or completed steps
     bool resume = true; // continue from the unfinished list afterwards
+    int afterMs = 0;    // the operator first waits this long (wall clock), touching nothing
 };
 
 struct Expectation {
@@ -84,6 +85,9 @@ struct Scenario {
     std::vector<AnswerRule> answers;
     std::vector<Interruption> interruptions;
     std::vector<QStringList> simCommands; // [events] sim = PRESSES command...
+    // [events] reopen = COMMAND: when the wizard closed by itself (a link
+    // failure), the simulator command ("" for none) before continuing again.
+    QStringList reopens;
     std::vector<Expectation> expectations;
 };
 

@@ -64,9 +64,56 @@ struct Checker {
         return false;
     }
 
+    // `status = TEXT`: some message panel showed TEXT exactly; "<date time>"
+    // in TEXT stands for the date and time the program put there, which must
+    // be the program's time when the text appeared.
+    void checkStatus(const Expectation &e)
+    {
+        static const QString kStamp = QStringLiteral("<date time>");
+        QString pattern = QRegularExpression::escape(e.value);
+        pattern.replace(QRegularExpression::escape(kStamp),
+                        QStringLiteral("(\\d\\d\\.\\d\\d\\.\\d{4} "
+                                       "\\d\\d:\\d\\d:\\d\\d)"));
+        const QRegularExpression re(QRegularExpression::anchoredPattern(pattern));
+        QString stale;
+        for (const auto &s : driver.statuses) {
+            const auto m = re.match(s.text);
+            if (!m.hasMatch())
+                continue;
+            if (!e.value.contains(kStamp))
+                return;
+            const QDateTime shown =
+                QDateTime::fromString(m.captured(1), QStringLiteral("dd.MM.yyyy hh:mm:ss"));
+            if (shown.isValid() && qAbs(shown.secsTo(s.at)) <= 2)
+                return;
+            stale = QStringLiteral("shown \"%1\" at %2")
+                        .arg(s.text, s.at.toString(QStringLiteral("dd.MM.yyyy hh:mm:ss")));
+        }
+        fail(e, stale.isEmpty() ? QStringLiteral("never shown") : stale);
+    }
+
     void check(const Expectation &e)
     {
         const QStringList &a = e.args;
+        if (e.key == u"status")
+            return checkStatus(e);
+        if (e.key == u"no_status") {
+            for (const auto &s : driver.statuses)
+                if (s.text.contains(e.value))
+                    return fail(e, QStringLiteral("shown \"%1\"").arg(s.text));
+            return;
+        }
+        if (e.key == u"no_value") {
+            for (const QString &v : driver.measuredValues)
+                if (v.contains(e.value))
+                    return fail(e, QStringLiteral("shown \"%1\"").arg(v));
+            return;
+        }
+        if (e.key == u"resumed_at") {
+            if (driver.resumedStates != a)
+                fail(e, QStringLiteral("continued at \"%1\"").arg(driver.resumedStates.join(' ')));
+            return;
+        }
         if (e.key == u"message") {
             if (!shownContaining(e.value))
                 fail(e, QStringLiteral("never shown"));

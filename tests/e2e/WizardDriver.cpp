@@ -5,6 +5,9 @@
 #include "app/settings/ChannelBunches.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
+#include "common/Clock.h"
+#include "db/Database.h"
+#include "db/FilterText.h"
 #include "metrology/model/CodeTables.h"
 #include "procedure/ui/ChannelGroupWidget.h"
 #include "procedure/ui/ConclusionPageWidget.h"
@@ -28,6 +31,7 @@
 #include <QSpinBox>
 #include <QTextStream>
 #include <QTimer>
+#include <algorithm>
 
 namespace kront::e2e
 {
@@ -53,6 +57,36 @@ WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &windows, E2eD
 {
     timer->setInterval(kTickMs);
     connect(timer, &QTimer::timeout, this, &WizardDriver::tick);
+    connect(windows.FormPoverkaTP(), &TFormPoverkaTP::channelControlsShown, this,
+            &WizardDriver::channelControlsShown);
+}
+
+// Kept as the operator saw them: each new text of a message panel (with the
+// program time, to check the date and time a receive error carries) and each
+// new measured value.
+void WizardDriver::channelControlsShown(int channel, const ChannelControls &controls)
+{
+    if (controls.statusText != lastStatus[size_t(channel)]) {
+        lastStatus[size_t(channel)] = controls.statusText;
+        // Printed once per text; texts differing only in their date and time count as one.
+        static const QRegularExpression stamp(
+            QStringLiteral("\\(\\d\\d\\.\\d\\d\\.\\d{4} \\d\\d:\\d\\d:\\d\\d\\)"));
+        const auto unstamped = [](QString t) { return t.replace(stamp, QStringLiteral("()")); };
+        const QString text = unstamped(controls.statusText);
+        const bool seen = std::any_of(statuses.begin(), statuses.end(),
+                                      [&](const auto &s) { return unstamped(s.text) == text; });
+        statuses.push_back({channel, controls.statusText, programClock().now()});
+        if (!seen && !controls.statusText.isEmpty())
+            say(QStringLiteral("status %1: %2").arg(channel).arg(controls.statusText));
+    }
+    if (controls.measValueVisible && !controls.measValue.isEmpty() &&
+        (measuredValues.isEmpty() || measuredValues.back() != controls.measValue)) {
+        measuredValues << controls.measValue;
+        if (qEnvironmentVariableIsSet("KRONT_E2E_TRACE_VALUES"))
+            say(QStringLiteral("value %1: %2 (%3)")
+                    .arg(channel)
+                    .arg(controls.measValue, controls.thermostatValue));
+    }
 }
 
 // --- Before the verification ---
@@ -230,9 +264,15 @@ void WizardDriver::tick()
             wizardReturned();
         });
         break;
-    case Phase::ResumePending:
+    case Phase::ResumePending: {
         phase = Phase::Running;
-        say(QStringLiteral("resuming from the unfinished list"));
+        const auto stored = windows.database().select(QStringLiteral("Poverki"),
+                                                      QStringLiteral("PovNum = '") +
+                                                          quoteFilterText(sc.number) + "'");
+        resumedStates << (stored && !stored->empty()
+                              ? stored->back().value(QStringLiteral("CurrPovState")).toString()
+                              : QString());
+        say(QStringLiteral("resuming from the unfinished list at ") + resumedStates.back());
         main->action(QStringLiteral("ContinuePoverka"))->trigger();
         if (main->state() != TFormMain::State::UnfinishedList)
             return fail(QStringLiteral("no unfinished verification listed: ") + lastDialogText());
@@ -243,6 +283,7 @@ void WizardDriver::tick()
             wizardReturned();
         });
         break;
+    }
     default: break;
     }
 }
@@ -253,6 +294,16 @@ void WizardDriver::wizardReturned()
         interrupted = false;
         const Interruption &in = sc.interruptions[nextInterruption - 1];
         phase = in.resume ? Phase::ResumePending : Phase::Done;
+        return;
+    }
+    if (!finishPressed && nextReopen < size_t(sc.reopens.size())) {
+        // The wizard closed by itself (the link failed): the installation is
+        // seen to and the verification continued once more.
+        const QString cmd = sc.reopens[qsizetype(nextReopen++)];
+        say(QStringLiteral("the wizard closed by itself"));
+        if (!cmd.isEmpty())
+            say(QStringLiteral("simulator: ") + cmd + QStringLiteral(" -> ") + sim.command(cmd));
+        phase = Phase::ResumePending;
         return;
     }
     phase = Phase::Done;
@@ -298,6 +349,7 @@ void WizardDriver::handleWizard(TFormPoverkaTP *w)
                 if (!row.join(QString()).isEmpty())
                     say(QStringLiteral("conclusion %1/%2: %3").arg(c).arg(r).arg(row.join(" | ")));
             }
+        finishPressed = true;
         w->FinishButtonClick();
         break;
     default: break;
@@ -336,6 +388,15 @@ bool WizardDriver::interruptNow(TFormPoverkaTP *w, Interruption::When when, int 
     const Interruption &in = sc.interruptions[nextInterruption];
     if (in.when != when || count < in.count)
         return false;
+    if (in.afterMs > 0) {
+        if (waitUntilMs < 0) {
+            waitUntilMs = elapsed.elapsed() + in.afterMs;
+            say(QStringLiteral("waiting %1 s").arg(in.afterMs / 1000.0));
+        }
+        if (elapsed.elapsed() < waitUntilMs)
+            return true; // the operator waits and touches nothing
+        waitUntilMs = -1;
+    }
     ++nextInterruption;
     interrupted = true;
     say(QStringLiteral("closing the wizard (presses %1, steps %2)")
@@ -360,8 +421,10 @@ void WizardDriver::measure(TFormPoverkaTP *w)
     if (interruptNow(w, Interruption::When::Presses, presses))
         return;
     if (w->ButtonNext->isEnabled()) {
-        ++completedSteps;
-        say(QStringLiteral("step %1 complete").arg(completedSteps));
+        if (waitUntilMs < 0) { // not yet counted while an interruption waits at the step end
+            ++completedSteps;
+            say(QStringLiteral("step %1 complete").arg(completedSteps));
+        }
         if (interruptNow(w, Interruption::When::StepEnd, completedSteps))
             return;
         w->NextButtonClick();

@@ -2,6 +2,7 @@
 
 #include "E2eScenario.h"
 
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QObject>
 #include <QStringList>
@@ -11,6 +12,7 @@ class QTimer;
 
 namespace kront
 {
+struct ChannelControls;
 class ApplicationWindows;
 class TFormPoverkaTP;
 class TFormSelectEtalSensorType;
@@ -48,6 +50,16 @@ public:
     int completedSteps = 0;
     int resumptions = 0;
 
+    // A text of a channel's message panel, with the program time it appeared.
+    struct ShownStatus {
+        int channel = 0;
+        QString text;
+        QDateTime at;
+    };
+    std::vector<ShownStatus> statuses; // each change of a panel's text, in order
+    QStringList measuredValues; // each change of a shown "Измеренное значение"
+    QStringList resumedStates;  // CurrPovState at each continuation from the list
+
     // The furnace set-point of the run the wizard is starting now.
     double furnaceForRun() const;
 
@@ -65,6 +77,7 @@ private:
     bool interruptNow(TFormPoverkaTP *w, Interruption::When when, int count);
     void wizardReturned();
     void runSimCommands();
+    void channelControlsShown(int channel, const ChannelControls &controls);
     void fail(const QString &why);
     QString lastDialogText() const;
 
@@ -77,8 +90,12 @@ private:
     Phase phase = Phase::Start;
     bool acting = false;
     bool interrupted = false;
+    bool finishPressed = false;
     size_t nextInterruption = 0;
     size_t nextSimCommand = 0;
+    size_t nextReopen = 0;
+    qint64 waitUntilMs = -1; // an interruption waits until then
+    std::array<QString, 3> lastStatus;
     int stuckTicks = 0;
     QString failure;
     TFormPoverkaTP *wizard = nullptr;
