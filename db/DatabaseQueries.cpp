@@ -16,6 +16,17 @@ QString addParam(SqlFilter &f, sqlite::Value v)
     return QStringLiteral("?%1").arg(f.params.size());
 }
 
+QVariant storedAsVariant(const sqlite::Value &v)
+{
+    if (const auto *i = std::get_if<qint64>(&v))
+        return *i;
+    if (const auto *d = std::get_if<double>(&v))
+        return *d;
+    if (const auto *s = std::get_if<QString>(&v))
+        return *s;
+    return {};
+}
+
 QString quotedTable(const TableSchema &schema)
 {
     return sqlite::quoteIdentifier(schema.tableName());
@@ -148,7 +159,8 @@ std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
 
 std::optional<std::vector<QVariantList>>
 Database::selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
-                       const QString &orderBy, int limit, const QString &openFailureText)
+                       const QString &orderBy, int limit, const QString &openFailureText,
+                       ValueForm form)
 {
     const TableSchema *schema = findTable(table);
     if (!schema)
@@ -181,8 +193,12 @@ Database::selectFields(const QString &table, const QStringList &fieldNames, cons
     while (st.step()) {
         QVariantList row;
         row.reserve(qsizetype(indexes.size()));
-        for (int i = 0; i < int(indexes.size()); ++i)
-            row.append(fromStoredValue(schema->fields[indexes[i]], st.value(i)));
+        for (int i = 0; i < int(indexes.size()); ++i) {
+            if (form == ValueForm::AsStored)
+                row.append(storedAsVariant(st.value(i)));
+            else
+                row.append(fromStoredValue(schema->fields[indexes[i]], st.value(i)));
+        }
         rows.push_back(std::move(row));
     }
     if (st.failed())

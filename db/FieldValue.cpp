@@ -19,7 +19,7 @@ namespace
 // The stored form "yyyy-MM-dd HH:mm:ss.zzz" read digit by digit: a search
 // reads tens of thousands of date-times, and the general parser costs
 // several times more per value.
-QDateTime canonicalDateTime(const QString &text)
+std::pair<QDate, QTime> canonicalDateAndTime(const QString &text)
 {
     if (text.size() != 23)
         return {};
@@ -39,7 +39,15 @@ QDateTime canonicalDateTime(const QString &text)
     }
     const QDate date(fields[0], fields[1], fields[2]);
     const QTime time(fields[3], fields[4], fields[5], fields[6]);
-    return date.isValid() && time.isValid() ? QDateTime(date, time) : QDateTime();
+    if (!date.isValid() || !time.isValid())
+        return {};
+    return {date, time};
+}
+
+QDateTime canonicalDateTime(const QString &text)
+{
+    const auto [date, time] = canonicalDateAndTime(text);
+    return date.isValid() ? QDateTime(date, time) : QDateTime();
 }
 
 } // namespace
@@ -56,6 +64,14 @@ QDateTime dateTimeFromStored(const QString &text)
             return dt;
     }
     return {};
+}
+
+std::pair<QDate, QTime> storedDateAndTime(const QString &text)
+{
+    if (auto parts = canonicalDateAndTime(text); parts.first.isValid())
+        return parts;
+    const QDateTime dt = dateTimeFromStored(text);
+    return dt.isValid() ? std::pair{dt.date(), dt.time()} : std::pair<QDate, QTime>{};
 }
 
 std::optional<double> numberInText(QStringView text)

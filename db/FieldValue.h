@@ -17,6 +17,10 @@ inline constexpr const char *kStoredDateTimeFormat = "yyyy-MM-dd HH:mm:ss.zzz";
 QString storedDateTimeText(const QDateTime &dt);
 // Reads a stored date-time text (also without milliseconds or seconds).
 QDateTime dateTimeFromStored(const QString &text);
+// The date and time a stored date-time text names, as written: no trip
+// through the local time zone, which costs a system call per value. An
+// invalid date for an unreadable text.
+std::pair<QDate, QTime> storedDateAndTime(const QString &text);
 
 // Converts a value given by the program into what the store keeps for the
 // field: integers in range, doubles, 0/1, text cut to the field's size,

@@ -1,6 +1,7 @@
 #include "reports/ResultsSearch.h"
 
 #include "db/Database.h"
+#include "db/FieldValue.h"
 #include "db/FilterText.h"
 #include "db/StringFunctions.h"
 
@@ -18,7 +19,8 @@ QDate dateOrToday(const std::optional<QDate> &date, const QDate &today)
     return date && date->isValid() ? *date : today;
 }
 
-// The fields of a search row, in the order rowOf() reads them.
+// The fields of a search row, in the order rowOf() reads them. They are read
+// as stored: twenty years of verifications are tens of thousands of rows.
 const QStringList &searchFields()
 {
     static const QStringList fields = {QStringLiteral("PovNum"),
@@ -41,11 +43,12 @@ SearchRow rowOf(const QVariantList &r)
     static const QString no = QStringLiteral("Нет");
     SearchRow row;
     row[scPovNum] = r[0].toString();
-    row[scFinished] = DateTimeToStr(r[1].toDateTime());
+    const auto [date, time] = storedDateAndTime(r[1].toString());
+    row[scFinished] = date.isValid() ? DateToStr(date) + u' ' + TimeToStr(time) : QString();
     row[scMethodic] = r[2].toInt() != 0 ? electrode : direct;
     row[scKind] = r[3].toInt() != 0 ? periodic : primary;
     row[scPointsCount] = r[4].isNull() ? QString() : QString::number(r[4].toInt());
-    row[scInstability] = r[5].toBool() ? yes : no;
+    row[scInstability] = r[5].toInt() != 0 ? yes : no;
     row[scID] = QString::number(r[6].toInt());
     return row;
 }
@@ -86,9 +89,9 @@ std::optional<std::vector<SearchRow>>
 SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QDate &today)
 {
     // The index on Finished keeps the order without reading the whole table.
-    const auto rows = db.selectFields(QStringLiteral("Poverki"), searchFields(),
-                                      BuildSearchFilter(conditions, today),
-                                      QStringLiteral("Finished, ID"), -1, kPoverkiOpenFailure);
+    const auto rows = db.selectFields(
+        QStringLiteral("Poverki"), searchFields(), BuildSearchFilter(conditions, today),
+        QStringLiteral("Finished, ID"), -1, kPoverkiOpenFailure, Database::ValueForm::AsStored);
     if (!rows)
         return std::nullopt;
     std::vector<SearchRow> result;

@@ -1,6 +1,7 @@
 // The table files: start-up check, schema in the file, ID rule, text sizes,
 // files that are not table files, durability.
 
+#include "db/FieldValue.h"
 #include "db/Sqlite.h"
 #include "db/TableFile.h"
 #include "tests/db/DbFixture.h"
@@ -238,6 +239,38 @@ TEST_F(TableStoreTest, ValuesComeBackWithTheirTypes)
     RawFile raw(home.data("Poverki.cds"));
     EXPECT_EQ(raw.strings("SELECT Started FROM Poverki"), QStringList{"2026-12-10 09:15:30.250"});
     EXPECT_EQ(raw.scalar("SELECT InstabilityCheckNeeded FROM Poverki"), 1);
+
+    // The same fields as the file holds them.
+    const auto stored =
+        db.selectFields("Poverki", {"Started", "Finished", "InstabilityCheckNeeded"}, "", "ID", -1,
+                        QString(), Database::ValueForm::AsStored);
+    ASSERT_TRUE(stored && stored->size() == 1);
+    EXPECT_EQ(stored->front(), QVariantList({"2026-12-10 09:15:30.250", QVariant(), 1}));
+}
+
+TEST(StoredDateAndTime, ReadsTheTextAsWritten)
+{
+    struct Case {
+        const char *text;
+        QDate date;
+        QTime time;
+    } cases[] = {
+        {"2026-12-10 09:15:30.250", {2026, 12, 10}, {9, 15, 30, 250}},
+        {"2026-03-29 02:30:00.000", {2026, 3, 29}, {2, 30}}, // a local hour some zones skip
+        {"2026-12-10 09:15:30", {2026, 12, 10}, {9, 15, 30}},
+        {"2026-12-10 09:15", {2026, 12, 10}, {9, 15}},
+        {"2026-12-10", {2026, 12, 10}, {0, 0}},
+        {"2026-02-30 09:15:30.250", {}, {}},
+        {"10.12.2026 09:15:30", {}, {}},
+        {"", {}, {}},
+    };
+    for (const Case &c : cases) {
+        const auto [date, time] = storedDateAndTime(QString::fromLatin1(c.text));
+        EXPECT_EQ(date, c.date) << c.text;
+        if (c.date.isValid()) {
+            EXPECT_EQ(time, c.time) << c.text;
+        }
+    }
 }
 
 TEST_F(TableStoreTest, ValueThatDoesNotFitStoresNothing)
