@@ -243,6 +243,7 @@ void deleteBenchmarks()
 
 void registerChangeBenchmarks()
 {
+    registerCommitFloorBenchmark();
     insertBenchmarks();
     poverkaUpdateBenchmarks();
     otherUpdateBenchmarks();

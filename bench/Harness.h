@@ -74,6 +74,8 @@ void registerSearchBenchmarks();
 void registerFrameBenchmarks();
 void registerChangeBenchmarks();
 void registerReportBenchmarks();
+void registerStartupBenchmarks();
+void registerCommitFloorBenchmark();
 
 // Copies the program's report templates into the home's Protocol folder.
 bool installTemplates(const QString &home);

@@ -123,6 +123,7 @@ int main(int argc, char **argv)
     registerQueryBenchmarks();
     registerSearchBenchmarks();
     registerReportBenchmarks();
+    registerStartupBenchmarks();
     registerFrameBenchmarks();
     registerChangeBenchmarks();
 

@@ -1,0 +1,73 @@
+// The least a durable change costs on this disk: one row inserted into a
+// one-table file opened for the change, in one transaction with the
+// store's journal and flush settings and nothing of the store around it.
+// Beside the record operations it shows how much of their time is the
+// disk's and how much the store's own.
+#include "bench/Harness.h"
+#include "db/Sqlite.h"
+
+#include <QFile>
+
+namespace kront::bench
+{
+
+namespace
+{
+
+QString floorFile(const HomeUnderTest &h, int n)
+{
+    return h.path + QStringLiteral("/Data/CommitFloor%1.db").arg(n);
+}
+
+bool createFloorFile(const QString &path)
+{
+    QFile::remove(path);
+    sqlite::Connection conn;
+    return conn.openOrCreate(path) &&
+           conn.exec(QStringLiteral("CREATE TABLE t (ID INTEGER PRIMARY KEY AUTOINCREMENT, "
+                                    "Name VARCHAR(20), Value DOUBLE)"));
+}
+
+// One row into each of `files` files, in one transaction (several files:
+// attached, as the store does for a change that spans tables).
+bool insertOneRowEach(const HomeUnderTest &h, int files)
+{
+    sqlite::Connection conn;
+    if (!conn.openExisting(floorFile(h, 0)) ||
+        !conn.exec(QStringLiteral("PRAGMA synchronous = FULL")))
+        return false;
+    QString insert = QStringLiteral("INSERT INTO t (Name, Value) VALUES ('floor', 1.5);");
+    for (int n = 1; n < files; ++n) {
+        const QString alias = QStringLiteral("f%1").arg(n);
+        if (!conn.exec(QStringLiteral("ATTACH DATABASE '%1' AS %2; PRAGMA %2.synchronous = FULL")
+                           .arg(floorFile(h, n), alias)))
+            return false;
+        insert +=
+            QStringLiteral("INSERT INTO %1.t (Name, Value) VALUES ('floor', 1.5);").arg(alias);
+    }
+    return conn.exec(QStringLiteral("BEGIN IMMEDIATE")) && conn.exec(insert) &&
+           conn.exec(QStringLiteral("COMMIT"));
+}
+
+Operation commitFloor(int files)
+{
+    return [files](HomeUnderTest &h) {
+        for (int n = 0; n < files; ++n) {
+            if (!QFile::exists(floorFile(h, n)) && !createFloorFile(floorFile(h, n)))
+                return -1.0;
+        }
+        return timed([&] { return insertOneRowEach(h, files); });
+    };
+}
+
+} // namespace
+
+void registerCommitFloorBenchmark()
+{
+    registerOperation("disk floor: durable commit of one row", "record operations: inserts",
+                      kRecordGoal, commitFloor(1), nullptr);
+    registerOperation("disk floor: durable commit of a row in each of three files",
+                      "record operations: deletions", kRecordGoal, commitFloor(3), nullptr);
+}
+
+} // namespace kront::bench
