@@ -1,5 +1,7 @@
 #include "sensors/CellInputRule.h"
 
+#include "common/Cp1251.h"
+
 namespace kront
 {
 
@@ -22,6 +24,8 @@ bool matchesClass(const CellInputRule &rule, QChar ch)
 {
     switch (rule.chars) {
     case CellInputRule::Chars::Any: return !ch.isNull();
+    case CellInputRule::Chars::Text:
+        return !ch.isNull() && ch != u'|' && Cp1251::canEncode(QString(ch));
     case CellInputRule::Chars::Digits: return ch >= u'0' && ch <= u'9';
     case CellInputRule::Chars::Set: return rule.set.contains(ch);
     case CellInputRule::Chars::Number: return isNumberChar(ch);
@@ -53,7 +57,7 @@ CellInputRule SensorCellRule(const SensorColumnInfo &column)
     }
     if (IsSensorFloatColumn(column.id))
         return {Chars::Number, 0, {}};
-    return {Chars::Any, column.maxLength, {}};
+    return {Chars::Text, column.maxLength, {}};
 }
 
 } // namespace kront

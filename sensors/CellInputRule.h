@@ -13,6 +13,9 @@ namespace kront
 struct CellInputRule {
     enum class Chars {
         Any,    // every character
+        Text,   // every character that sensor set files (Windows-1251) can hold, but "|",
+                // which separates the cells of a row there and in the row buffer: a cell
+                // holding either would not come back from a file as it was typed
         Digits, // "0".."9"
         Set,    // the characters of `set` only
         Number, // digits, ",", ".", "-", "E", "e" and the Cyrillic "Е", "е"

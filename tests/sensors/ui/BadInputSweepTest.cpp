@@ -78,6 +78,7 @@ TEST_F(SensorEditorSweep, EveryTextCellOfAnInputRow)
         {1, C::Serial, "O'Neil", "O'Neil", {}, "O'Neil"},
         {1, C::Serial, "\"7\"", "\"7\"", {}, "\"7\""},
         {1, C::Serial, "%", "%", {}, "%"},
+        {1, C::Serial, "7|ТХА(K)", "7ТХА(K)", {}, "7ТХА(K)"}, // "|" separates cells in files
         {1, C::Serial, kDrop, "'; DROP ", {}, "'; DROP"},
         {1, C::Serial, kLong, kLong.left(8), {}, kLong.left(8)},
         {1, C::Serial, "", "", required("Сер. № для входа 1"), {}},
@@ -95,6 +96,9 @@ TEST_F(SensorEditorSweep, EveryTextCellOfAnInputRow)
         {6, C::Producer, kLong, kLong.left(40), {}, kLong.left(40)},
         {6, C::Producer, "ООО \"Завод\" 100%", "ООО \"Завод\" 100%", {}, "ООО \"Завод\" 100%"},
         {7, C::Owner, kDrop, kDrop, {}, kDrop},
+        {7, C::Owner, "|Лаб|", "Лаб", {}, "Лаб"},
+        {7, C::Owner, "ООО «Ω-中»", "ООО «-»", {}, "ООО «-»"}, // not in the files' code page
+        {3, C::Name, "ТХА №5 ±1 °C", "ТХА №5 ±1 °C", {}, "ТХА №5 ±1 °C"},
         {7, C::Owner, "   ", "   ", {}, ""},
         {8, C::TMin, "1e3", "1e3", {}, "1000"},
         {8, C::TMin, "1E-2", "1E-2", {}, "0.01"},
@@ -187,6 +191,38 @@ TEST_F(SensorEditorSweep, TypesWithLookAlikeLettersAreRefused)
         EXPECT_EQ(dialogs.last().text, c.message);
         EXPECT_EQ(bunches.bunch(1), nullptr);
     }
+    form.hide();
+}
+
+// Whatever the cells take when typed comes back cell for cell from a sensor set file.
+TEST_F(SensorEditorSweep, TypedTextsComeBackFromASensorSetFile)
+{
+    const QStringList typed = {kDrop,   "ТХА(K)", "\"ТХА\" 'Н' 100%|",
+                               "2о2О",  "З3",     "A|C|E|P — АСЕР",
+                               kLong,   "1e3",    "1,5Е-2",
+                               "5e400", "1о5"};
+    form.show();
+    form.Prepare(3);
+    for (int column = 1; column <= 11; ++column) {
+        if (column == 2) // chosen from the list
+            StringGrid::setCellText(form.StringGrid2, 4, 2, typed[1]);
+        else
+            typeIntoOpenEditor(form.StringGrid2, 4, column, typed[column - 1]);
+    }
+    form.StringGrid2->setCurrentCell(3, 1);
+    const QStringList row = form.sensorSet().grid(2).row(4);
+    EXPECT_EQ(row, QStringList({"", "'; DROP ", "ТХА(K)", "\"ТХА\" 'Н' 100%", "22", "3",
+                                "ACEP — АСЕР", kLong.left(40), "1e3", "1,5Е-2", "5e400", "15"}));
+
+    const QString file = home.config(QStringLiteral("hostile.sst"));
+    dialogs.queueFileName(file);
+    form.BtnSaveToFile->click();
+    form.Prepare(3);
+    EXPECT_TRUE(form.sensorSet().grid(2).row(4).join(QString()).isEmpty());
+    dialogs.queueFileName(file);
+    form.BtnLoadFromFile->click();
+    EXPECT_EQ(form.sensorSet().grid(2).row(4), row);
+    EXPECT_EQ(dialogs.texts(), QStringList({QString(), QString()})); // the two file dialogs
     form.hide();
 }
 
