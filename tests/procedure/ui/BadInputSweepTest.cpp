@@ -418,21 +418,38 @@ TEST_F(WizardFieldsSweep, MercuryThermometerCorrectionPrompt)
         EXPECT_EQ(prompts.shown[1].text, refused);
         EXPECT_EQ(prompts.shown[1].icon, Dialogs::Icon::Warning);
     }
+}
 
-    // End to end: a refused text, then a correction; the calculation stores the thermometer
-    // average plus the correction as the reference temperature.
+// End to end: a refused text, then a correction; the calculation stores the thermometer
+// average plus the correction as the reference temperature, far out of any characteristic's
+// range as it may be, and the step completes.
+class CorrectionSweep : public ProcedureFixture, public ::testing::WithParamInterface<StepEditCase>
+{
+};
+
+TEST_P(CorrectionSweep, IsAddedToTheThermometerAverage)
+{
+    const StepEditCase &c = GetParam();
     makeBunch(1, {1}, true);
     ASSERT_TRUE(setUp(0, 1));
     engine->JvWizardInteriorPage4Page();
     dialogs.queueInput(kDrop);
-    dialogs.queueInput(QStringLiteral("0,5"));
+    dialogs.queueInput(c.typed);
     ASSERT_TRUE(measureStep()) << dialogs.texts().join("|").toStdString();
-    EXPECT_EQ(dialogs.count(refused), 1);
+    EXPECT_EQ(dialogs.count(QStringLiteral("Указано недопустимое значение поправки")), 1);
     const auto avg = select(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Average'"));
     ASSERT_EQ(avg.size(), 1u);
     EXPECT_DOUBLE_EQ(avg.front().value("t_et").toDouble(), 350);
-    EXPECT_DOUBLE_EQ(avg.front().value("t_pret").toDouble(), 350.5);
+    EXPECT_DOUBLE_EQ(avg.front().value("t_pret").toDouble(), c.value);
+    EXPECT_EQ(select(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Measure'")).size(),
+              4u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Texts, CorrectionSweep,
+                         ::testing::Values(StepEditCase{"0,5", {}, 350.5, {}},
+                                           StepEditCase{"-1e3", {}, -650, {}},
+                                           StepEditCase{"1e300", {}, 1e300, {}},
+                                           StepEditCase{"-1,7E308", {}, -1.7e308, {}}));
 
 } // namespace
 } // namespace kront::test
