@@ -106,14 +106,15 @@ public:
                                                    int limit = -1,
                                                    const QString &openFailureText = QString());
     // The same for the named fields only: each row's values in the order of
-    // `fieldNames`; nullopt as well for an unknown field name. AsStored
+    // `fieldNames`, from the offset-th row on; nullopt as well for an unknown
+    // field name. AsStored
     // gives the values as the file holds them (date-times as their stored
     // local-time text, booleans as 0/1), for lists of many rows that only
     // show them.
     enum class ValueForm { Typed, AsStored };
     std::optional<std::vector<QVariantList>>
     selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
-                 const QString &orderBy = QStringLiteral("ID"), int limit = -1,
+                 const QString &orderBy = QStringLiteral("ID"), int limit = -1, int offset = 0,
                  const QString &openFailureText = QString(), ValueForm form = ValueForm::Typed);
     // Inserts several rows in one transaction (all or none).
     bool insertRows(const QString &table, const std::vector<QVariantList> &rows);

@@ -3,6 +3,8 @@
 #include "db/FieldValue.h"
 #include "db/FilterCompiler.h"
 
+#include <algorithm>
+
 namespace kront
 {
 
@@ -143,7 +145,7 @@ std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
     QStringList names; // made once: a search may read tens of thousands of rows
     for (int i = 0; i < schema->fieldCount(); ++i)
         names << schema->fieldName(i);
-    const auto values = selectFields(table, names, filter, orderBy, limit, openFailureText);
+    const auto values = selectFields(table, names, filter, orderBy, limit, 0, openFailureText);
     if (!values)
         return std::nullopt;
     std::vector<QVariantMap> rows;
@@ -159,8 +161,8 @@ std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
 
 std::optional<std::vector<QVariantList>>
 Database::selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
-                       const QString &orderBy, int limit, const QString &openFailureText,
-                       ValueForm form)
+                       const QString &orderBy, int limit, int offset,
+                       const QString &openFailureText, ValueForm form)
 {
     const TableSchema *schema = findTable(table);
     if (!schema)
@@ -185,8 +187,8 @@ Database::selectFields(const QString &table, const QStringList &fieldNames, cons
         return std::nullopt;
     QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
                       .arg(columns.join(u','), quotedTable(*schema), where->where, *order);
-    if (limit >= 0)
-        sql += QStringLiteral(" LIMIT %1").arg(limit);
+    if (limit >= 0 || offset > 0)
+        sql += QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(std::max(offset, 0));
     sqlite::Statement st(file->connection(), sql);
     st.bindAll(where->params);
     std::vector<QVariantList> rows;

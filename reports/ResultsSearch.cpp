@@ -5,6 +5,8 @@
 #include "db/FilterText.h"
 #include "db/StringFunctions.h"
 
+#include <algorithm>
+
 namespace kront
 {
 
@@ -85,13 +87,18 @@ const SearchRow &SearchHeaders()
     return headers;
 }
 
-std::optional<std::vector<SearchRow>>
-SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QDate &today)
+namespace
 {
-    // The index on Finished keeps the order without reading the whole table.
-    const auto rows = db.selectFields(
-        QStringLiteral("Poverki"), searchFields(), BuildSearchFilter(conditions, today),
-        QStringLiteral("Finished, ID"), -1, kPoverkiOpenFailure, Database::ValueForm::AsStored);
+
+// The finished verifications of `filter` in the grid's order (the index on
+// Finished keeps it without reading the whole table), `limit` rows from
+// `offset` on (-1: all).
+std::optional<std::vector<SearchRow>> searchRows(Database &db, const QString &filter, int limit,
+                                                 int offset)
+{
+    const auto rows = db.selectFields(QStringLiteral("Poverki"), searchFields(), filter,
+                                      QStringLiteral("Finished, ID"), limit, offset,
+                                      kPoverkiOpenFailure, Database::ValueForm::AsStored);
     if (!rows)
         return std::nullopt;
     std::vector<SearchRow> result;
@@ -99,6 +106,47 @@ SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QD
     for (const QVariantList &r : *rows)
         result.push_back(rowOf(r));
     return result;
+}
+
+} // namespace
+
+std::optional<std::vector<SearchRow>>
+SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QDate &today)
+{
+    return searchRows(db, BuildSearchFilter(conditions, today), -1, 0);
+}
+
+std::optional<SearchResultPages>
+SearchResultPages::open(Database &db, const SearchConditions &conditions, const QDate &today)
+{
+    SearchResultPages found(db, BuildSearchFilter(conditions, today));
+    auto first = searchRows(db, found.filter, kPageSize, 0);
+    if (!first)
+        return std::nullopt;
+    found.count = int(first->size());
+    if (found.count == kPageSize) {
+        const int all = db.DBGetRecordsCount(QStringLiteral("Poverki"), found.filter);
+        found.count = std::max(all, kPageSize);
+    }
+    found.pages.emplace(0, std::move(*first));
+    return found;
+}
+
+const SearchRow &SearchResultPages::row(int i)
+{
+    static const SearchRow none;
+    if (i < 0 || i >= count)
+        return none;
+    const int page = i / kPageSize;
+    auto it = pages.find(page);
+    if (it == pages.end()) {
+        // A page that cannot be read (its message is shown) stays empty
+        // rather than asking again on every repaint.
+        auto rows = searchRows(*db, filter, kPageSize, page * kPageSize);
+        it = pages.emplace(page, rows ? std::move(*rows) : std::vector<SearchRow>()).first;
+    }
+    const size_t k = size_t(i % kPageSize);
+    return k < it->second.size() ? it->second[k] : none;
 }
 
 int SelectedPoverkaID(const QString &idCell)

@@ -4,6 +4,7 @@
 #include <QString>
 #include <array>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace kront
@@ -56,6 +57,31 @@ const SearchRow &SearchHeaders();
 // shown) or the filter is refused.
 std::optional<std::vector<SearchRow>>
 SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QDate &today);
+
+// The same rows read a page at a time as the grid asks for them: a search
+// over twenty years shows its first screen at once.
+class SearchResultPages
+{
+public:
+    static constexpr int kPageSize = 200;
+
+    // Reads the first page and counts the rest; std::nullopt as above.
+    static std::optional<SearchResultPages> open(Database &db, const SearchConditions &conditions,
+                                                 const QDate &today);
+
+    int size() const { return count; }
+    // Row i, its page read when first asked for; an empty row out of range
+    // or when its page cannot be read (the message is shown once).
+    const SearchRow &row(int i);
+
+private:
+    SearchResultPages(Database &db, QString filter) : db(&db), filter(std::move(filter)) {}
+
+    Database *db;
+    QString filter;
+    int count = 0;
+    std::unordered_map<int, std::vector<SearchRow>> pages;
+};
 
 // The verification ID of a grid row's hidden cell; 0 for an empty or
 // unreadable cell (no verification selected).

@@ -126,7 +126,7 @@ void PanelSearch::prepareForShow()
 
 void PanelSearch::setEmptyGrid()
 {
-    results->setRows({});
+    results->setResult(std::nullopt);
     QTableView *g = StringGridSearch;
     const int widths[] = {90, 150, 170, 110, 220};
     for (int c = 0; c < 5; ++c)
@@ -135,18 +135,14 @@ void PanelSearch::setEmptyGrid()
     g->setColumnHidden(scID, true);
 }
 
-void PanelSearch::fillGrid(std::vector<SearchRow> rows)
-{
-    results->setRows(std::move(rows));
-    StringGridSearch->selectRow(0);
-}
-
 void PanelSearch::ButtonSearchStartClick()
 {
     setEmptyGrid();
-    auto rows = SearchFinishedPoverki(db, conditions(), programClock().now().date());
-    if (rows && !rows->empty())
-        fillGrid(std::move(*rows));
+    auto found = SearchResultPages::open(db, conditions(), programClock().now().date());
+    if (found && found->size() > 0) {
+        results->setResult(std::move(found));
+        StringGridSearch->selectRow(0);
+    }
 }
 
 void PanelSearch::ButtonSearchResetClick()

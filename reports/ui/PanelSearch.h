@@ -56,7 +56,6 @@ private:
     QWidget *buildConditions();
     QWidget *buildButtons();
     void setEmptyGrid();
-    void fillGrid(std::vector<SearchRow> rows);
     void dateChecked(QCheckBox *box, OptionalDateEdit *edit);
 
     Database &db;

@@ -3,18 +3,24 @@
 namespace kront
 {
 
-void SearchResultsModel::setRows(std::vector<SearchRow> newRows)
+void SearchResultsModel::setResult(std::optional<SearchResultPages> result)
 {
     beginResetModel();
-    rows = std::move(newRows);
-    if (rows.empty())
-        rows.push_back(SearchRow{});
+    found = std::move(result);
     endResetModel();
+}
+
+const SearchRow &SearchResultsModel::row(int r) const
+{
+    static const SearchRow none;
+    return found ? found->row(r) : none;
 }
 
 int SearchResultsModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(rows.size());
+    if (parent.isValid())
+        return 0;
+    return found && found->size() > 0 ? found->size() : 1;
 }
 
 int SearchResultsModel::columnCount(const QModelIndex &parent) const
@@ -24,10 +30,9 @@ int SearchResultsModel::columnCount(const QModelIndex &parent) const
 
 QVariant SearchResultsModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= int(rows.size()) ||
-        index.column() >= kSearchColumnCount)
+    if (role != Qt::DisplayRole || !index.isValid() || index.column() >= kSearchColumnCount)
         return {};
-    return rows[size_t(index.row())][size_t(index.column())];
+    return row(index.row())[size_t(index.column())];
 }
 
 QVariant SearchResultsModel::headerData(int section, Qt::Orientation orientation, int role) const

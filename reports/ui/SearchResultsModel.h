@@ -8,17 +8,18 @@ namespace kront
 {
 
 // The rows of the results grid. The grid asks only for the cells it shows,
-// so twenty years of verifications appear as fast as a handful.
+// and the rows are read a page at a time, so twenty years of verifications
+// appear as fast as a handful.
 class SearchResultsModel : public QAbstractTableModel
 {
     Q_OBJECT
 public:
     using QAbstractTableModel::QAbstractTableModel;
 
-    // The grid's rows; an empty result leaves one empty row, as the grid
-    // has always shown.
-    void setRows(std::vector<SearchRow> rows);
-    const SearchRow &row(int r) const { return rows[size_t(r)]; }
+    // The rows found; none leaves one empty row, as the grid has always shown.
+    void setResult(std::optional<SearchResultPages> found);
+    // Row r of the grid (an empty row when there is none).
+    const SearchRow &row(int r) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -27,7 +28,8 @@ public:
                         int role = Qt::DisplayRole) const override;
 
 private:
-    std::vector<SearchRow> rows{SearchRow{}};
+    // Pages are read while the grid paints, through the const interface.
+    mutable std::optional<SearchResultPages> found;
 };
 
 } // namespace kront

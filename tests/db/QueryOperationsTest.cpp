@@ -162,6 +162,9 @@ TEST_F(QueryOperationsTest, SelectOrdersAndLimits)
     EXPECT_EQ(fields->at(0), QVariantList({"a", 3})); // IDs start at 2
     EXPECT_EQ(fields->at(2), QVariantList({"c", 4}));
     EXPECT_FALSE(db.selectFields("Sensors", {"SerialNum", "Nope"}, "").has_value());
+    const auto page = db.selectFields("Sensors", {"SerialNum"}, "", "SerialNum", 1, 1);
+    ASSERT_TRUE(page && page->size() == 1);
+    EXPECT_EQ(page->front(), QVariantList{"b"});
     for (int p : {3, 1, 2})
         insertResult(9, 9, "MainCycle", p);
     const auto results = db.select("ResultsTP", "PoverkaID = 9"); // table order

@@ -243,7 +243,7 @@ TEST_F(TableStoreTest, ValuesComeBackWithTheirTypes)
     // The same fields as the file holds them.
     const auto stored =
         db.selectFields("Poverki", {"Started", "Finished", "InstabilityCheckNeeded"}, "", "ID", -1,
-                        QString(), Database::ValueForm::AsStored);
+                        0, QString(), Database::ValueForm::AsStored);
     ASSERT_TRUE(stored && stored->size() == 1);
     EXPECT_EQ(stored->front(), QVariantList({"2026-12-10 09:15:30.250", QVariant(), 1}));
 }

@@ -137,6 +137,37 @@ TEST_F(ResultsSearchDb, AnUnreadableTableShowsItsMessageAndListsNothing)
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
 }
 
+TEST_F(ResultsSearchDb, PagesReadAsTheGridAsksGiveTheWholeListInOrder)
+{
+    // Four pages, finished in an order unlike their IDs.
+    const int page = SearchResultPages::kPageSize;
+    const int n = 3 * page + 37;
+    for (int i = 0; i < n; ++i) {
+        const QDateTime finished(QDate(2026, 1, 1).addDays((i * 7) % n), QTime(12, 0));
+        insertPoverka(QString::number(i), finished, i % 2, 0, false, 1);
+    }
+    const auto all = SearchFinishedPoverki(db, {}, kToday);
+    auto pages = SearchResultPages::open(db, {}, kToday);
+    ASSERT_TRUE(all && pages);
+    ASSERT_EQ(pages->size(), n);
+    for (int i : {n - 1, 0, page, page + 37, 1}) // all but the third page
+        EXPECT_EQ(pages->row(i), (*all)[size_t(i)]) << i;
+    EXPECT_EQ(pages->row(n), SearchRow{});
+
+    SearchConditions electrode;
+    electrode.methodicChecked = true;
+    electrode.methodicIndex = 1;
+    EXPECT_EQ(SearchResultPages::open(db, electrode, kToday)->size(), n / 2);
+
+    // A page that can no longer be read is empty, with the table's message once.
+    QFile::remove(home.data("Poverki.cds"));
+    EXPECT_EQ(pages->row(2 * page + 5), SearchRow{});
+    EXPECT_EQ(pages->row(2 * page + 6), SearchRow{});
+    EXPECT_EQ(pages->row(page + 1), (*all)[size_t(page + 1)]); // read before
+    EXPECT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_FALSE(SearchResultPages::open(db, {}, kToday).has_value());
+}
+
 TEST(SearchSelection, AnEmptyOrBrokenIdCellSelectsNothing)
 {
     EXPECT_EQ(SelectedPoverkaID(QString()), 0);
