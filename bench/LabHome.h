@@ -62,7 +62,7 @@ QString ensureLabHome(const LabSize &size, const QString &cacheDir);
 // When the home's rows were generated (the `now` of its LabRows).
 QDateTime labHomeTime(const QString &home);
 
-// A copy of a cached home that benchmarks may change.
+// A copy of a cached home that benchmarks may change, flushed to disk.
 QString copyHome(const QString &from, const QString &to);
 
 } // namespace kront::bench
