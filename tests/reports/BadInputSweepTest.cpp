@@ -10,6 +10,7 @@
 #include "reports/SvidIssuer.h"
 #include "reports/ui/PanelSearch.h"
 #include "tests/reports/ReportsFixture.h"
+#include "tests/reports/SearchGrid.h"
 #include "tests/sensors/ui/GridTyping.h"
 
 #include <QApplication>
@@ -33,14 +34,7 @@ class SearchConditionSweep : public ReportsFixture
 protected:
     PanelSearch panel{db, {[](int) {}, [](int) {}, [] {}}};
 
-    QStringList found()
-    {
-        QStringList out;
-        const QAbstractItemModel *m = panel.grid()->model();
-        for (int r = 0; r < m->rowCount(); ++r)
-            out << m->index(r, scPovNum).data().toString();
-        return out;
-    }
+    QStringList found() { return searchGridColumn(panel, scPovNum); }
 };
 
 TEST_F(SearchConditionSweep, TheNumberConditionFindsExactlyItsVerification)

@@ -4,6 +4,7 @@
 #include "reports/ui/PanelSearch.h"
 #include "reports/ui/TFormSelectSensorsForSvid.h"
 #include "tests/reports/ReportsFixture.h"
+#include "tests/reports/SearchGrid.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -34,14 +35,7 @@ protected:
     }
     void click(const char *checkBox) { child<QCheckBox>(checkBox)->click(); }
     void press(const char *button) { child<QPushButton>(button)->click(); }
-    QStringList gridNumbers()
-    {
-        QStringList out;
-        const QAbstractItemModel *m = panel.grid()->model();
-        for (int r = 0; r < m->rowCount(); ++r)
-            out << m->index(r, scPovNum).data().toString();
-        return out;
-    }
+    QStringList gridNumbers() { return searchGridColumn(panel, scPovNum); }
 };
 
 TEST_F(PanelSearchTest, StartsClearedWithItsInputsDisabledAndAnEmptyGrid)

@@ -11,6 +11,7 @@
 #include "sensors/ui/TFormSensorSet.h"
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
+#include "tests/sensors/ui/RegisterGrid.h"
 
 #include <QPushButton>
 #include <QTableWidget>
@@ -416,16 +417,7 @@ TEST_F(EtalEditorSweep, RegisterRowsWithHostileTextsAreFoundAgain)
 {
     QTableWidget grid{9, 9};
     QPushButton add, edit, remove;
-    auto refresh = [&] {
-        const auto rows = db.select(QStringLiteral("EtalSens"), QString());
-        grid.clearContents();
-        for (int r = 0; r < int(rows->size()); ++r) {
-            const char *fields[] = {"SerialNum", "NSHType", "TypeName", "ProdYear"};
-            for (int c = 0; c < 4; ++c)
-                grid.setItem(r, c,
-                             new QTableWidgetItem((*rows)[size_t(r)].value(fields[c]).toString()));
-        }
-    };
+    auto refresh = [&] { showRegisterIn(grid, db); };
     EtalTPRegisterPage page{{&grid, &add, &edit, &remove}, &editor, db, dialogs, refresh};
     const QString serials[] = {QStringLiteral("'; DROP "), QStringLiteral("O'1\"%"),
                                QStringLiteral("%"), QStringLiteral("A1"), QStringLiteral("А1")};

@@ -4,6 +4,7 @@
 #include "sensors/ui/TFormEtalTP.h"
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
+#include "tests/sensors/ui/RegisterGrid.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -41,15 +42,7 @@ protected:
     // TypeName, ProdYear of every entry.
     void refreshGrid()
     {
-        const auto rows = db.select(QStringLiteral("EtalSens"), QString());
-        grid.setRowCount(std::max<int>(9, int(rows->size())));
-        grid.clearContents();
-        for (int r = 0; r < int(rows->size()); ++r) {
-            const char *fields[] = {"SerialNum", "NSHType", "TypeName", "ProdYear"};
-            for (int c = 0; c < 4; ++c)
-                grid.setItem(r, c,
-                             new QTableWidgetItem((*rows)[size_t(r)].value(fields[c]).toString()));
-        }
+        showRegisterIn(grid, db);
         ++refreshed;
     }
 
