@@ -49,6 +49,16 @@ void PoverkaEngine::showControls(int channel)
     Controls[channel].focus.reset();
 }
 
+void PoverkaEngine::emptyThermometerEditForNewReading(int channel)
+{
+    const ReadingCursor cursor = GetMeasNumAndNextInput(channel);
+    const ThermometerReading reading{pov.Stage, pov.StepIndex, cursor.col, cursor.row};
+    if (thermometerEditReading[channel] == reading)
+        return; // a refresh (a voltmeter frame) while the operator types this reading
+    thermometerEditReading[channel] = reading;
+    view.setEditText(channel, ChannelEdit::Thermostat, QString());
+}
+
 void PoverkaEngine::PrepareControls(int channel)
 {
     if ((channel != 1 && channel != 2) || closed)
@@ -125,7 +135,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.skVisible = false;
         c.driftVisible = false;
         c.focus = ChannelEdit::Thermostat;
-        view.setEditText(channel, ChannelEdit::Thermostat, QString());
+        emptyThermometerEditForNewReading(channel);
         setStatus(channel,
                   QStringLiteral("Введите показание эталонного ртутного термометра и нажмите "
                                  "кнопку «Записать показание»"),

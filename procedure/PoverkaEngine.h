@@ -14,6 +14,7 @@
 #include <QStringList>
 #include <array>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace kront
@@ -158,6 +159,7 @@ private:
     void showControls(int channel);
     void setStatus(int channel, const QString &first, const QString &second);
     void hideAllValues(ChannelControls &c);
+    void emptyThermometerEditForNewReading(int channel);
 
     TPoverka &pov;
     TBi1 &bi1;
@@ -169,6 +171,16 @@ private:
     std::shared_ptr<GraduationCache> liveGraduation; // the live furnace temperature's
     bool closed = false;
     std::vector<int> storedSensorIDs; // Sensors rows written by page 3 "Next"
+    // The mercury thermometer reading each channel's edit was last emptied for (stage, step,
+    // grid cell): what the operator types stays until the reading is recorded or the step
+    // changes, however often the controls are refreshed meanwhile.
+    struct ThermometerReading {
+        quint8 stage;
+        quint32 step;
+        int col, row;
+        bool operator==(const ThermometerReading &) const = default;
+    };
+    std::array<std::optional<ThermometerReading>, 3> thermometerEditReading; // channels 1..2
 };
 
 } // namespace kront

@@ -110,6 +110,47 @@ TEST_F(Recording, TypedMercuryReadingsThatDriftOfferTheAbort)
     EXPECT_EQ(measureRowCount(), 0);
 }
 
+// Voltmeter frames keep arriving while the operator types the thermometer of a later series:
+// a voltmeter warming up or out of range refreshes the group but leaves the typed reading.
+// Each new reading, and the next step, starts with an empty edit.
+TEST_F(Recording, ATypedMercuryReadingStaysUntilItIsRecorded)
+{
+    makeBunch(1, {1}, true);
+    ASSERT_TRUE(setUp(0, 2));
+    engine->JvWizardInteriorPage4Page();
+    pump();
+    const auto typed = [this] { return view.editText(1, ChannelEdit::Thermostat); };
+    view.setEditText(1, ChannelEdit::Thermostat, QStringLiteral("350"));
+    engine->RecordToStringGrid();
+    ASSERT_TRUE(takeReading()); // input 1
+    ASSERT_TRUE(takeReading()); // input 1 again
+    ASSERT_EQ(bi1.GetPosition(1), 0);
+    ASSERT_TRUE(meter.receiving);
+    EXPECT_TRUE(typed().isEmpty());
+
+    view.setEditText(1, ChannelEdit::Thermostat, QStringLiteral("350,2"));
+    struct Frame {
+        const char *name;
+        bool ready, outOfRange;
+    };
+    for (const Frame f : {Frame{"warming up", false, false}, Frame{"out of range", true, true},
+                          Frame{"ready", true, false}}) {
+        meter.ready = f.ready;
+        meter.outOfRange = f.outOfRange;
+        engine->refreshChannelControls(1);
+        EXPECT_EQ(typed(), QStringLiteral("350,2")) << f.name;
+        EXPECT_TRUE(view.controls[1].recordVisible) << f.name;
+    }
+    engine->RecordToStringGrid();
+    EXPECT_EQ(engine->Grids[1][2][1], QStringLiteral("350,2"));
+
+    ASSERT_TRUE(measureChannel());
+    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    pump();
+    ASSERT_EQ(bi1.GetPosition(1), 0);
+    EXPECT_TRUE(typed().isEmpty()); // the next step's first reading
+}
+
 TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
 {
     programSettings().setOfferPoverkaTermination(true);
