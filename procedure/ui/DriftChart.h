@@ -28,6 +28,9 @@ public:
     QString titleText() const;
 
 private:
+    // The furnace temperature axis over lo..hi °C with its ticks at round values.
+    void setTemperatureRange(double lo, double hi);
+
     QLineSeries *series;
     QValueAxis *axisX; // minutes before the newest sample
     QValueAxis *axisY; // °C
