@@ -298,6 +298,48 @@ TEST_F(ProtocolPdfTest, AYearDiameterOrMassNotGivenPrintsNothing)
     EXPECT_EQ(stored->back().value("Massa").toString(), QString());
 }
 
+TEST_F(ProtocolPdfTest, ANewCertificateAndItsReprintPrintTheSameTexts)
+{
+    const DirectFixture f = makeDirect();
+    ASSERT_EQ(
+        db.updateWhere(QStringLiteral("Sensors"), QStringLiteral("SerialNum = 'E-505'"),
+                       {{QStringLiteral("Diameter"), 0.125}, {QStringLiteral("Mass"), 12.375}}),
+        1);
+    const int tpp = db.select("BunchesTP", QStringLiteral("ID = %1").arg(f.bunch2))
+                        ->front()
+                        .value("PovSensorID1")
+                        .toInt();
+    programSettings().reset();
+    programSettings().form().organNameLines = {QStringLiteral("ФБУ «Тестовый ЦСМ»") +
+                                               QString(260, u'Ж')};
+    programSettings().form().svid = {true, 7, 10};
+    SvidIssuer issuer(
+        ctx, dialogs,
+        [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
+            return QList<int>{tpp};
+        },
+        [&](report::Report &r, const QString &) {
+            if (r.findDialogPage("DialogPage1")->isVisible()) {
+                r.setVariable("GLUBINA", report::quoted("250"));
+                r.setVariable("DLINA", report::quoted("1000"));
+            }
+            writer(QStringLiteral("reprint-"))(r, QString());
+            r.notifyPrinted();
+        });
+    issuer.ButtonSvidClick(f.poverkaID);
+    programSettings().reset();
+    const auto docs = db.select(QStringLiteral("Documents"), QString());
+    ASSERT_TRUE(docs && docs->size() == 1u);
+    EXPECT_TRUE(issuer.ReprintDocument(docs->front().value("ID").toInt()));
+    ASSERT_EQ(written.size(), 2);
+    const QString issued = pdfText(written[0]);
+    for (const char *expected : {"№ 00000007", "Диаметр: 0,12\n", "Масса: 12,4\n", "Длина: 1000"})
+        EXPECT_TRUE(issued.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_EQ(pdfText(written[1]).toStdString(), issued.toStdString());
+    ASSERT_EQ(dialogs.shown.size(), 1u); // the operator was told
+    EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("'0,125' → '0,12'")));
+}
+
 TEST_F(ProtocolPdfTest, CommandLineWritesProtocolsAndDocumentsWithoutADisplay)
 {
     const DirectFixture f = makeDirect();
