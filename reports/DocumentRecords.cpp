@@ -48,8 +48,8 @@ TEmittedDoc NewEmittedDoc(const TSensOpts &s, bool periodic, const QDate &today)
     d.NamePov = prot.povName();
     // The table and its filters read dates as dd.mm.yyyy, whatever the locale.
     d.DateDoc = DateToStr(today);
-    d.Diameter = FloatToStr(s.Diameter);
-    d.Massa = FloatToStr(s.Mass);
+    d.Diameter = SensorSizeText(s.Diameter);
+    d.Massa = SensorSizeText(s.Mass);
     return d;
 }
 

@@ -197,7 +197,8 @@ QVariant sensorValue(const TBunch *bunch, int k, const QString &ending)
         return nsh.isEmpty() ? type : nsh;
     }
     case 1: return bunch->SensorSerialText(k);
-    case 2: return QStringLiteral(", ") + bunch->SensorProdYearText(k);
+    case 2: // a year not given is stored as 0
+        return t.ProdYear > 0 ? QStringLiteral(", ") + bunch->SensorProdYearText(k) : QString();
     case 3: {
         const int cls = ClassNumber(t);
         return cls >= 0 ? QString::number(cls) : QString();
@@ -206,8 +207,8 @@ QVariant sensorValue(const TBunch *bunch, int k, const QString &ending)
     case 5:
         return QStringLiteral("От ") + FloatToStr(t.WDTLowLim) + QStringLiteral(" до ") +
                FloatToStr(t.WDTHighLim);
-    case 6: return FloatToStr(t.Diameter);
-    default: return FloatToStr(t.Mass);
+    case 6: return SensorSizeText(t.Diameter);
+    default: return SensorSizeText(t.Mass);
     }
 }
 

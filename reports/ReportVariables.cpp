@@ -30,6 +30,11 @@ QString CellText(double cell, int digits)
     return IsPresent(cell) ? FloatToStrFixed(cell, digits) : QString();
 }
 
+QString SensorSizeText(double value)
+{
+    return value > 0 ? FloatToStr(value) : QString();
+}
+
 QString InstrumentName(const QString &nshLatinCode)
 {
     return QStringLiteral("Преобразователь термоэлектрический ") + NSHFullName(nshLatinCode);

@@ -42,6 +42,10 @@ private:
 // (above -299) in fixed notation with `digits` decimals, else empty.
 QString CellText(double cell, int digits);
 
+// A sensor's diameter or mass as printed: general notation, empty when it
+// was not given (the sensor tables hold 0 then).
+QString SensorSizeText(double value);
+
 } // namespace kront
 
 namespace kront

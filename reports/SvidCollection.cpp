@@ -45,7 +45,8 @@ void copySensorRow(const QVariantMap &row, TSensOpts &s)
 {
     s.SerialNum = row.value(QStringLiteral("SerialNum")).toString();
     const QVariant year = row.value(QStringLiteral("ProdYear"));
-    s.ProdYear = year.isNull() ? QString() : QString::number(year.toInt());
+    // A year not given is stored as 0 (or null): the documents print none.
+    s.ProdYear = year.toInt() > 0 ? QString::number(year.toInt()) : QString();
     s.TypeName = row.value(QStringLiteral("TypeName")).toString();
     s.NSHType = row.value(QStringLiteral("NSHType")).toString();
     s.Owner = row.value(QStringLiteral("Owner")).toString();

@@ -7,8 +7,8 @@
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "db/StringFunctions.h"
-#include "db/TableSchema.h"
 #include "reportengine/Expression.h"
+#include "reports/DocumentFit.h"
 #include "reports/DocumentRecords.h"
 
 #include <QFileInfo>
@@ -54,11 +54,8 @@ void limitDialogTexts(report::Report &r)
         {"GLUBINA", "Glubina"},  {"DLINA", "Dlina"},      {"PRICHINA", "Prichina"},
         {"NAME_POV", "NamePov"}, {"NAME_RUK", "NameRuk"}, {"SER_NUM_PRED", "SerNumPred"},
     };
-    for (const auto &[variable, column] : fields) {
-        const int index = tables::Documents.fieldIndex(QString::fromLatin1(column));
-        if (index >= 0)
-            r.setTextLimit(QLatin1String(variable), tables::Documents.fields[size_t(index)].size);
-    }
+    for (const auto &[variable, column] : fields)
+        r.setTextLimit(QLatin1String(variable), DocumentsColumnWidth(QLatin1String(column)));
 }
 
 } // namespace
@@ -135,6 +132,9 @@ bool SvidIssuer::issueCurrent()
         const QString number =
             n.autoNum ? programSettings().proposedDocumentNumber(kindOf(notice)) : QString();
         (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) = number;
+        const QStringList changes = FitNewDocument(doc.EmittedDoc, notice);
+        if (!changes.isEmpty())
+            dialogs.warning(FittedDocumentWarning(changes));
     } else if (!fillIssuedDoc(s)) {
         return false;
     }

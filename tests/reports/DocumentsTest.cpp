@@ -2,6 +2,7 @@
 #include "app/settings/ProtIniFile.h"
 #include "app/settings/SettingsFile.h"
 #include "reportengine/Expression.h"
+#include "reports/DocumentFit.h"
 #include "reports/DocumentRecords.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
@@ -301,6 +302,108 @@ TEST_F(DocumentsTest, AMissingTemplateStopsTheRunWithItsPath)
     EXPECT_EQ(dialogs.last().text, QStringLiteral("Файл шаблона документа '") +
                                        AppHome::protocolFile(CertificateTemplateName()) +
                                        QStringLiteral("' не найден! Операция отменена."));
+}
+
+// Settings and sensor values longer than the Documents columns that record
+// them: the new document prints what its reprint shows, and the operator is
+// told what was shortened.
+TEST_F(DocumentsTest, ANewDocumentPrintsWhatItsReprintShows)
+{
+    const DirectFixture f = makeDirect();
+    ASSERT_EQ(
+        db.updateWhere("Sensors", "SerialNum = 'E-505'", {{"Diameter", 0.125}, {"Mass", 12.375}}),
+        1);
+    const int tpp = bunchRow(f.bunch2).value("PovSensorID1").toInt();
+    numbering(true, 7, 10);
+    programSettings().form().organNameLines = {QString(300, u'Ц')};
+    programSettings().form().rukDolgnost = QString(100, u'Д');
+    ProtIniFile().setPovName(QString(70, u'П'));
+
+    using Printed = std::map<std::string, std::string>; // every name the template uses
+    std::vector<Printed> printed;
+    auto issue = [&](const QList<int> &chosen, int reprintID) {
+        SvidIssuer i(
+            ctx, dialogs,
+            [chosen](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
+                return chosen;
+            },
+            [&](report::Report &r, const QString &) {
+                Printed values;
+                for (const QString &name : r.usedNames())
+                    if (name != QLatin1String("PRINTED"))
+                        values[name.toStdString()] = r.resolve(name).toString().toStdString();
+                printed.push_back(values);
+                EXPECT_TRUE(r.prepare());
+                r.notifyPrinted();
+            });
+        if (reprintID > 0)
+            EXPECT_TRUE(i.ReprintDocument(reprintID));
+        else
+            i.ButtonSvidClick(f.poverkaID);
+    };
+    issue({f.sensors[2], tpp}, 0); // a notice, then the certificate
+    ASSERT_EQ(printed.size(), 2u);
+    const auto docs = documents();
+    ASSERT_EQ(docs.size(), 2u);
+    for (int k = 0; k < 2; ++k) {
+        issue({}, docs[k].value("ID").toInt());
+        ASSERT_EQ(printed.size(), size_t(3 + k));
+        EXPECT_EQ(printed.back(), printed[k]) << (k ? "certificate" : "notice");
+    }
+    EXPECT_EQ(printed[1].at("DIAM"), "0,12");
+    EXPECT_EQ(printed[1].at("MASSA"), "12,4");
+    EXPECT_EQ(printed[1].at("NUM_SVID"), "00000007");
+    EXPECT_EQ(printed[0].at("NUM_IZV"), "00000107");
+    EXPECT_EQ(printed[1].at("NAIM_POVERITEL"), QString(253, u'Ц').toStdString());
+    EXPECT_EQ(docs[1].value("MetrologyOrganName").toString(), "'" + QString(253, u'Ц') + "'");
+    EXPECT_EQ(docs[1].value("DolgRuk").toString(), QString(80, u'Д'));
+    EXPECT_EQ(docs[1].value("NamePov").toString(), QString(60, u'П'));
+    EXPECT_EQ(SettingsFile().svidNextNum(), 8);
+
+    const QString common = "Наименование органа метрологической службы (не более 255 зн.): '" +
+                           QString(300, u'Ц') + "' → '" + QString(253, u'Ц') +
+                           "'\nДолжность руководителя подразделения (не более 80 зн.): '" +
+                           QString(100, u'Д') + "' → '" + QString(80, u'Д') +
+                           "'\nИнициалы, фамилия поверителя (не более 60 зн.): '" +
+                           QString(70, u'П') + "' → '" + QString(60, u'П') + "'";
+    const QString header = "Не все данные документа умещаются в базе данных выданных документов. "
+                           "Документ будет напечатан и записан с сокращенными значениями:\n";
+    EXPECT_EQ(
+        dialogs.texts(),
+        QStringList(
+            {header + "Номер извещения (не более 8 зн.): '0000000107' → '00000107'\n" + common,
+             header +
+                 "Номер свидетельства (не более 8 зн.): '0000000007' → "
+                 "'00000007'\n" +
+                 common +
+                 "\nДиаметр (не более 4 зн.): '0,125' → '0,12'"
+                 "\nМасса (не более 4 зн.): '12,375' → '12,4'"}));
+    for (const ScriptedDialogs::Shown &message : dialogs.shown)
+        EXPECT_EQ(message.icon, Dialogs::Icon::Warning);
+}
+
+TEST(DocumentFit, NumbersKeepTheirValueOrAreLeftOut)
+{
+    struct Case {
+        QString number, diameter, fittedNumber, fittedDiameter;
+    } cases[] = {
+        {"00000007", "0,5", "00000007", "0,5"},      // fits as it is
+        {"0000000007", "0,125", "00000007", "0,12"}, // half to even
+        {"000123456789", "0,375", "", "0,38"},
+        {"", "-0,125", "", "-0,1"},
+        {"", "1234,5", "", "1234"},
+        {"", "12345", "", ""},   // not even the whole part fits
+        {"", "0,00001", "", ""}, // nothing but 0 would be left
+        {"", "", "", ""},
+    };
+    for (const Case &c : cases) {
+        TEmittedDoc d;
+        d.SvidNum = c.number;
+        d.Diameter = c.diameter;
+        FitNewDocument(d, false);
+        EXPECT_EQ(d.SvidNum, c.fittedNumber) << c.number.toStdString();
+        EXPECT_EQ(d.Diameter, c.fittedDiameter) << c.diameter.toStdString();
+    }
 }
 
 TEST(DocumentRecords, RowValuesFollowTheColumnOrder)

@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 
 namespace kront::test
@@ -244,6 +245,99 @@ TEST_F(ProtocolPdfTest, PlatinumThermocouplesGetTheParametersPage)
     for (const char *expected : {"Параметры ТП", "печи при поверке: 250 мм.", "Диаметр: 0,5",
                                  "Длина: 1000", "Масса: 0,2", "E-505, 2017"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(expected))) << expected;
+}
+
+TEST_F(ProtocolPdfTest, AYearDiameterOrMassNotGivenPrintsNothing)
+{
+    const DirectFixture f = makeDirect();
+    // Stored the way a verification stores the empty cells of the sensors
+    // editor; the lower limit keeps a lone 0 out of the working range.
+    ASSERT_GT(db.updateWhere(QStringLiteral("Sensors"), QStringLiteral("ID > 0"),
+                             {{QStringLiteral("ProdYear"), 0},
+                              {QStringLiteral("Diameter"), 0.0},
+                              {QStringLiteral("Mass"), 0.0},
+                              {QStringLiteral("WDTLowLim"), -40.0}}),
+              0);
+    ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("unknown-protocol-")));
+    printer.ButtonPrintProtocolClick(f.poverkaID);
+    ASSERT_EQ(written.size(), 2) << dialogs.texts().join(u'\n').toStdString();
+    const QString protocol = pdfText(written[0]);
+    const QString sensorLine = protocol.split(u'\n').filter(QStringLiteral("A-101")).value(0);
+    EXPECT_TRUE(sensorLine.contains(QStringLiteral("От -40 до 1000"))) << sensorLine.toStdString();
+    EXPECT_FALSE(sensorLine.contains(QStringLiteral(", 0"))) << sensorLine.toStdString();
+    EXPECT_FALSE(sensorLine.contains(QRegularExpression(QStringLiteral("\\s0(\\s|$)"))))
+        << sensorLine.toStdString();
+
+    written.clear();
+    SvidIssuer issuer(
+        ctx, dialogs,
+        [&](const std::vector<TSensOpts> &offered) -> std::optional<QList<int>> {
+            QList<int> all;
+            for (const TSensOpts &s : offered)
+                all << s.SensorID;
+            return all;
+        },
+        [&](report::Report &r, const QString &) {
+            writer(QStringLiteral("unknown-document-"))(r, QString());
+            r.notifyPrinted();
+        });
+    issuer.ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(written.size(), 4) << dialogs.texts().join(u'\n').toStdString();
+    const QString notice = pdfText(written[1]);
+    EXPECT_TRUE(notice.contains(QStringLiteral("B-202"))) << notice.toStdString();
+    EXPECT_FALSE(notice.contains(QStringLiteral("B-202,")));
+    const QString platinum = pdfText(written[3]); // the ТПП13 of channel 2
+    EXPECT_TRUE(platinum.contains(QStringLiteral("E-505"))) << platinum.toStdString();
+    EXPECT_FALSE(platinum.contains(QStringLiteral("E-505,")));
+    EXPECT_TRUE(platinum.contains(QRegularExpression(QStringLiteral("Диаметр:[ \\t]*\\n"))))
+        << platinum.toStdString();
+    EXPECT_TRUE(platinum.contains(QRegularExpression(QStringLiteral("Масса:[ \\t]*(\\n|$)"))));
+    const auto stored = db.select(QStringLiteral("Documents"), QStringLiteral("DocType = False"));
+    ASSERT_TRUE(stored && stored->size() == 3u);
+    EXPECT_EQ(stored->back().value("Diameter").toString(), QString());
+    EXPECT_EQ(stored->back().value("Massa").toString(), QString());
+}
+
+TEST_F(ProtocolPdfTest, ANewCertificateAndItsReprintPrintTheSameTexts)
+{
+    const DirectFixture f = makeDirect();
+    ASSERT_EQ(
+        db.updateWhere(QStringLiteral("Sensors"), QStringLiteral("SerialNum = 'E-505'"),
+                       {{QStringLiteral("Diameter"), 0.125}, {QStringLiteral("Mass"), 12.375}}),
+        1);
+    const int tpp = db.select("BunchesTP", QStringLiteral("ID = %1").arg(f.bunch2))
+                        ->front()
+                        .value("PovSensorID1")
+                        .toInt();
+    programSettings().reset();
+    programSettings().form().organNameLines = {QStringLiteral("ФБУ «Тестовый ЦСМ»") +
+                                               QString(260, u'Ж')};
+    programSettings().form().svid = {true, 7, 10};
+    SvidIssuer issuer(
+        ctx, dialogs,
+        [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
+            return QList<int>{tpp};
+        },
+        [&](report::Report &r, const QString &) {
+            if (r.findDialogPage("DialogPage1")->isVisible()) {
+                r.setVariable("GLUBINA", report::quoted("250"));
+                r.setVariable("DLINA", report::quoted("1000"));
+            }
+            writer(QStringLiteral("reprint-"))(r, QString());
+            r.notifyPrinted();
+        });
+    issuer.ButtonSvidClick(f.poverkaID);
+    programSettings().reset();
+    const auto docs = db.select(QStringLiteral("Documents"), QString());
+    ASSERT_TRUE(docs && docs->size() == 1u);
+    EXPECT_TRUE(issuer.ReprintDocument(docs->front().value("ID").toInt()));
+    ASSERT_EQ(written.size(), 2);
+    const QString issued = pdfText(written[0]);
+    for (const char *expected : {"№ 00000007", "Диаметр: 0,12\n", "Масса: 12,4\n", "Длина: 1000"})
+        EXPECT_TRUE(issued.contains(QString::fromUtf8(expected))) << expected;
+    EXPECT_EQ(pdfText(written[1]).toStdString(), issued.toStdString());
+    ASSERT_EQ(dialogs.shown.size(), 1u); // the operator was told
+    EXPECT_TRUE(dialogs.last().text.contains(QStringLiteral("'0,125' → '0,12'")));
 }
 
 TEST_F(ProtocolPdfTest, CommandLineWritesProtocolsAndDocumentsWithoutADisplay)

@@ -152,6 +152,23 @@ TEST_F(ReportVariablesTest, DirectMethodNamesAndFormats)
     }
 }
 
+TEST_F(ReportVariablesTest, AYearDiameterOrMassNotGivenPrintsNothing)
+{
+    setUpDirect(false);
+    // The sensor tables hold 0 for a value the operator left empty.
+    TThermometer &unknown = *bunch1.Sensor(2);
+    unknown.ProdYear = 0;
+    unknown.Diameter = 0;
+    unknown.Mass = 0;
+    const std::pair<const char *, const char *> cases[] = {
+        {"POV_TP2_NUM", "B2"},    {"POV_TP2_GOD", ""},       {"POV_TP2_DIAM", ""},
+        {"POV_TP2_MASS", ""},     {"POV_TP1_GOD", ", 2019"}, {"POV_TP1_DIAM", "0,5"},
+        {"POV_TP1_MASS", "1,25"},
+    };
+    for (const auto &[name, expected] : cases)
+        EXPECT_EQ(value(QLatin1String(name)), QString::fromUtf8(expected)) << name;
+}
+
 TEST_F(ReportVariablesTest, InstabilityNamesWithoutTheCheck)
 {
     setUpDirect(false);
