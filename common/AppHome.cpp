@@ -4,10 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace kront {
+namespace kront
+{
 
-namespace {
+namespace
+{
 QString homeDir;
+QString defaults;
 QString exeBaseName;
 } // namespace
 
@@ -30,7 +33,10 @@ void AppHome::initFromArguments(QStringList &args)
         set(env);
 }
 
-void AppHome::set(const QString &dir) { homeDir = QDir(dir).absolutePath(); }
+void AppHome::set(const QString &dir)
+{
+    homeDir = QDir(dir).absolutePath();
+}
 
 QString AppHome::dir()
 {
@@ -40,15 +46,58 @@ QString AppHome::dir()
     return homeDir;
 }
 
-QString AppHome::dataDir() { return dir() + QStringLiteral("/Data"); }
-QString AppHome::configDir() { return dir() + QStringLiteral("/Config"); }
-QString AppHome::protocolDir() { return dir() + QStringLiteral("/Protocol"); }
-QString AppHome::helpDir() { return dir() + QStringLiteral("/Help"); }
-QString AppHome::dataFile(const QString &name) { return dataDir() + QLatin1Char('/') + name; }
-QString AppHome::configFile(const QString &name) { return configDir() + QLatin1Char('/') + name; }
+QString AppHome::dataDir()
+{
+    return dir() + QStringLiteral("/Data");
+}
+QString AppHome::configDir()
+{
+    return dir() + QStringLiteral("/Config");
+}
+QString AppHome::protocolDir()
+{
+    return dir() + QStringLiteral("/Protocol");
+}
+QString AppHome::helpDir()
+{
+    return dir() + QStringLiteral("/Help");
+}
+QString AppHome::dataFile(const QString &name)
+{
+    return dataDir() + QLatin1Char('/') + name;
+}
+QString AppHome::configFile(const QString &name)
+{
+    return configDir() + QLatin1Char('/') + name;
+}
 QString AppHome::protocolFile(const QString &name)
 {
     return protocolDir() + QLatin1Char('/') + name;
+}
+
+QString AppHome::defaultsDir()
+{
+    if (!defaults.isEmpty() || !QCoreApplication::instance())
+        return defaults;
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                           QStringLiteral("/../share/kront"));
+}
+
+void AppHome::setDefaultsDir(const QString &dir)
+{
+    defaults = QDir(dir).absolutePath();
+}
+
+QString AppHome::templateFile(const QString &name)
+{
+    const QString own = protocolFile(name);
+    if (QFileInfo::exists(own))
+        return own;
+    const QString base = defaultsDir();
+    if (base.isEmpty())
+        return own;
+    const QString installed = base + QStringLiteral("/Protocol/") + name;
+    return QFileInfo::exists(installed) ? installed : own;
 }
 
 QString AppHome::executableBaseName()
@@ -60,6 +109,9 @@ QString AppHome::executableBaseName()
     return QStringLiteral("kront");
 }
 
-void AppHome::setExecutableBaseName(const QString &name) { exeBaseName = name; }
+void AppHome::setExecutableBaseName(const QString &name)
+{
+    exeBaseName = name;
+}
 
 } // namespace kront

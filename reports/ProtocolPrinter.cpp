@@ -118,7 +118,7 @@ bool ProtocolPrinter::PrintProtocolBunch(TPoverka &poverka, int bunchID, int pov
         return false;
 
     const bool electrode = poverka.Methodic != 0;
-    const QString path = AppHome::protocolFile(ProtocolTemplateName(electrode));
+    const QString path = AppHome::templateFile(ProtocolTemplateName(electrode));
     if (!QFileInfo::exists(path)) {
         dialogs.error(QStringLiteral("Файл шаблона протокола '") + path +
                       QStringLiteral("' не найден! Операция не выполнена."));

@@ -112,7 +112,7 @@ bool SvidIssuer::issueCurrent()
     TSensOpts &s = doc.ChosenSensors[doc.ChosenSensorPos];
     const bool notice = s.isReject();
     const QString path =
-        AppHome::protocolFile(notice ? NoticeTemplateName() : CertificateTemplateName());
+        AppHome::templateFile(notice ? NoticeTemplateName() : CertificateTemplateName());
     if (!QFileInfo::exists(path)) {
         dialogs.error(QStringLiteral("Файл шаблона документа '") + path +
                       QStringLiteral("' не найден! Операция отменена."));

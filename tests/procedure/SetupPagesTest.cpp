@@ -2,6 +2,7 @@
 
 #include "app/settings/EquipParamsFile.h"
 #include "app/settings/SettingsFile.h"
+#include "tests/support/FileBytes.h"
 
 namespace kront::test
 {
@@ -238,10 +239,12 @@ TEST_F(SetupPages, MeansAndPointCountCarryOverToTheNextVerification)
     ASSERT_TRUE(engine->Page1Next(p, lines));
     EXPECT_FALSE(lines.has_value()); // no file yet: the built-in lines stay
     const QStringList means{QStringLiteral("Термопреобразователь 1 разряда, тип ППО № 3"),
-                            QStringLiteral("Установка типа КРОНТ-2М, № 12")};
+                            QStringLiteral("Установка типа КРОНТ-2М, № 12"),
+                            QStringLiteral("Мегаомметр, R ≤ 10 ГΩ")}; // beyond Windows-1251
     ASSERT_TRUE(engine->Page2Next(means));
     EXPECT_EQ(poverka.EquipmentParams, means);
     EXPECT_EQ(EquipParamsFile().readLines(), std::optional<QStringList>(means));
+    EXPECT_TRUE(readBytes(EquipParamsFile().path()).startsWith("\xEF\xBB\xBF"));
 
     makeEngine();
     EXPECT_EQ(engine->Prepare().pointsCount, 5);

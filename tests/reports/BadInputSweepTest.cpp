@@ -167,6 +167,8 @@ TEST_F(DocumentDialogSweep, EveryFieldOfBothDialogs)
          "О'Коннор \"мл.\"",
          {}},
         {false, "NAME_POV", kLong, kLong.left(60), "NamePov", kLong.left(60), {}},
+        {false, "NAME_POV", "Łukasz Żak", "Łukasz Żak", "NamePov", "Łukasz Żak", {}},
+        {false, "NAME_RUK", "大野 Ō.", "大野 Ō.", "NameRuk", "大野 Ō.", {}},
         {true, "NUM_IZV", "0201", "0201", "DocNum", "0201", {}},
         {true, "NUM_IZV", kLong, kLong.left(8), "DocNum", kLong.left(8),
          "Указан нечисловой номер извещения: '" + kLong.left(8) +

@@ -366,5 +366,21 @@ TEST_F(ProtocolPdfTest, CommandLineWritesProtocolsAndDocumentsWithoutADisplay)
     EXPECT_EQ(run({"document", "1", "--pdf", pdf}).first, 1); // nothing issued yet
 }
 
+TEST_F(ProtocolPdfTest, CommandLineOnAHomeWithoutTemplatesPrintsFromTheInstalledOnes)
+{
+    const DirectFixture f = makeDirect();
+    const QString exe = QCoreApplication::applicationDirPath() + "/../bin/kront-cli";
+    if (!QFileInfo::exists(exe))
+        GTEST_SKIP() << "kront-cli is not built";
+    ASSERT_TRUE(QDir(home.path() + "/Protocol").removeRecursively());
+    QProcess p;
+    const QString pdf = home.path() + "/fresh.pdf";
+    p.start(exe, {"--home", home.path(), "protocol", QString::number(f.poverkaID), "--channel", "1",
+                  "--pdf", pdf});
+    p.waitForFinished(60000);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+    EXPECT_TRUE(pdfText(pdf).contains("17/1"));
+}
+
 } // namespace
 } // namespace kront::test
