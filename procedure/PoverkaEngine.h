@@ -112,7 +112,6 @@ private:
     bool storeVerification(const InspectionPage &page);
     bool storeSensors(int channel);
     bool storeBunch(int channel, const InspectionPage &page);
-    QString sameNumberFilter() const;
     void deletePartialData();
 
     // Steps
@@ -169,6 +168,8 @@ private:
     std::shared_ptr<GraduationCache> liveGraduation; // the live furnace temperature's
     bool closed = false;
     std::vector<int> storedSensorIDs; // Sensors rows written by page 3 "Next"
+    // Page 1 was accepted with "Yes" to deleting today's verification of the same number.
+    bool replacesSameNumber = false;
 };
 
 } // namespace kront
