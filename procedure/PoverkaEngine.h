@@ -113,7 +113,6 @@ private:
     bool storeVerification(const InspectionPage &page);
     bool storeSensors(int channel);
     bool storeBunch(int channel, const InspectionPage &page);
-    QString sameNumberFilter() const;
     void deletePartialData();
 
     // Steps
@@ -181,6 +180,8 @@ private:
         bool operator==(const ThermometerReading &) const = default;
     };
     std::array<std::optional<ThermometerReading>, 3> thermometerEditReading; // channels 1..2
+    // Page 1 was accepted with "Yes" to deleting today's verification of the same number.
+    bool replacesSameNumber = false;
 };
 
 } // namespace kront

@@ -62,6 +62,13 @@ QVariant nullable(const QString &text)
     return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
+// The verifications of today stored under a number.
+QString sameNumberFilter(const QString &number)
+{
+    return QStringLiteral("PovNum = '") + quoteFilterText(number) +
+           QStringLiteral("' and Date(Started) = Date(GetDate())");
+}
+
 } // namespace
 
 SetupPrepared PoverkaEngine::Prepare()
@@ -79,30 +86,23 @@ SetupPrepared PoverkaEngine::Prepare()
     return out;
 }
 
-QString PoverkaEngine::sameNumberFilter() const
-{
-    return QStringLiteral("PovNum = '") + quoteFilterText(pov.PovNum) +
-           QStringLiteral("' and Date(Started) = Date(GetDate())");
-}
-
 bool PoverkaEngine::Page1Next(const ParametersPage &page, std::optional<QStringList> &equipLines)
 {
+    replacesSameNumber = false;
     const QString number = page.number.trimmed().left(kPovNumMaxLength);
     if (number.isEmpty()) {
         dialogs.warning(QStringLiteral("Укажите номер поверки!"));
         return false;
     }
-    const QString filter = QStringLiteral("PovNum = '") + quoteFilterText(number) +
-                           QStringLiteral("' and Date(Started) = Date(GetDate())");
-    if (db.DBGetRecordsCount(QStringLiteral("Poverki"), filter) > 0) {
-        if (!dialogs.askYesNo(
-                QStringLiteral("Внимание! Поверка с таким номером и датой уже есть в базе данных."
-                               "\r\nУдалить существующую поверку со всеми её результатами из "
-                               "базы данных?")))
-            return false;
-        if (!db.DBDeletePoverka(filter))
-            return false; // the table store has shown why
-    }
+    // The earlier verification is deleted only when page 3 stores this one: until then
+    // leaving the wizard keeps it.
+    const bool replaces =
+        db.DBGetRecordsCount(QStringLiteral("Poverki"), sameNumberFilter(number)) > 0;
+    if (replaces && !dialogs.askYesNo(QStringLiteral(
+                        "Внимание! Поверка с таким номером и датой уже есть в базе данных."
+                        "\r\nУдалить существующую поверку со всеми её результатами из "
+                        "базы данных?")))
+        return false;
     pov.PovNum = number;
     pov.TempPointsCount = quint32(qBound(1, page.pointsCount, 8));
     if (page.kindIndex != 0 && page.kindIndex != 1) {
@@ -136,6 +136,7 @@ bool PoverkaEngine::Page1Next(const ParametersPage &page, std::optional<QStringL
         if (auto lines = equip.readLines())
             equipLines = *lines;
     }
+    replacesSameNumber = replaces;
     return true;
 }
 
@@ -183,6 +184,11 @@ bool PoverkaEngine::Page3Next(InspectionPage &page)
 bool PoverkaEngine::storeVerification(const InspectionPage &page)
 {
     storedSensorIDs.clear();
+    if (replacesSameNumber) {
+        if (!db.DBDeletePoverka(sameNumberFilter(pov.PovNum)))
+            return false; // the table store has shown why
+        replacesSameNumber = false;
+    }
     pov.Started = programClock().now();
     const QVariantList row{QVariant(),
                            pov.PovNum,
@@ -198,7 +204,7 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
                            EncodeState(pov)};
     // A failed insert must not be taken for the row of an earlier verification.
     const bool inserted = db.DBPoverkaInsert(row);
-    pov.ID = inserted ? db.DBGetMaxID(QStringLiteral("Poverki"), sameNumberFilter()) : 0;
+    pov.ID = inserted ? db.DBGetMaxID(QStringLiteral("Poverki"), sameNumberFilter(pov.PovNum)) : 0;
     if (pov.ID <= 0) {
         pov.ID = 0;
         dialogs.error(

@@ -191,6 +191,8 @@ bool PoverkaEngine::offerTermination(ChannelStep &step, quint32 pointNum)
     return true;
 }
 
+// Every channel ended: the main cycle ends after the last point measured, and the points
+// measured (the last one's index + 1) become the verification's number of points.
 void PoverkaEngine::applyAllTerminatedRule()
 {
     quint32 largest = 0;
@@ -199,8 +201,8 @@ void PoverkaEngine::applyAllTerminatedRule()
             return;
         largest = std::max(largest, s.Bunch->PovTermMeasPointNum);
     }
-    pov.StepCount = largest;
-    db.DBPoverkaTPSetStepCount(pov.ID, int(largest));
+    pov.StepCount = largest + 1;
+    db.DBPoverkaTPSetStepCount(pov.ID, int(pov.StepCount));
 }
 
 void PoverkaEngine::completeStep()

@@ -4,6 +4,7 @@
 #include "WizardDriver.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
+#include "reports/ResultsSearch.h"
 
 #include <QRegularExpression>
 #include <QVariantMap>
@@ -94,6 +95,25 @@ struct Checker {
         fail(e, stale.isEmpty() ? QStringLiteral("never shown") : stale);
     }
 
+    // `search_points = N`: the results search by the scenario's number lists its verification
+    // with N in "Количество значений температуры".
+    void checkSearchPoints(const Expectation &e)
+    {
+        SearchConditions byNumber;
+        byNumber.povNumChecked = true;
+        byNumber.povNum = sc.number;
+        const auto found = SearchFinishedPoverki(db, byNumber, QDate());
+        const QString id = poverka->value("ID").toString();
+        for (const SearchRow &r : found.value_or(std::vector<SearchRow>{})) {
+            if (r[scID] != id)
+                continue;
+            if (r[scPointsCount] != e.value)
+                fail(e, QStringLiteral("shown \"%1\"").arg(r[scPointsCount]));
+            return;
+        }
+        fail(e, QStringLiteral("not found by the search"));
+    }
+
     void check(const Expectation &e)
     {
         const QStringList &a = e.args;
@@ -160,6 +180,8 @@ struct Checker {
                 b ? b->value(QStringLiteral("ResultInp") + a[1]).toString() : QStringLiteral("-");
             if (got != (want == u"-" ? QString() : want))
                 fail(e, QStringLiteral("stored \"%1\"").arg(got));
+        } else if (e.key == u"search_points") {
+            checkSearchPoints(e);
         } else if (e.key == u"terminated" && a.size() >= 2) {
             const auto b = bunch(a[0].toInt());
             const bool term = b && b->value("PovTerminated").toBool();

@@ -21,6 +21,12 @@ protected:
             ASSERT_TRUE(takeReading());
         ASSERT_TRUE(engine->Steps[0].AwaitingTsk);
     }
+    int storedPointsCount()
+    {
+        const auto rows =
+            select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID));
+        return rows.empty() ? -1 : rows.front().value("TempPointsCount").toInt();
+    }
 };
 
 TEST_F(Recording, TwentyPressesThenTheColdJunctionWritesFourRows)
@@ -174,6 +180,7 @@ TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
     ASSERT_EQ(b.size(), 1u);
     EXPECT_TRUE(b[0].value("PovTerminated").toBool());
     EXPECT_EQ(b[0].value("PovTermMeasPointNum").toInt(), 2);
+    EXPECT_EQ(storedPointsCount(), 3); // points 0, 1 and 2 were measured
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;0;1;"));
     EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick()); // on to the classes
     engine->JvWizardInteriorPage5Page();
@@ -247,7 +254,8 @@ TEST_F(Recording, TakingOverOutOfToleranceReadingsOffersTheTermination)
     EXPECT_TRUE(bunches[1]->PovTerminated);
     EXPECT_EQ(bunches[1]->PovTermMeasPointNum, 0u);
     // the only channel ended at the first point: the calculation follows
-    EXPECT_EQ(storedState(), QStringLiteral("MainCycle;1;1;0;"));
+    EXPECT_EQ(storedState(), QStringLiteral("MainCycle;1;1;1;"));
+    EXPECT_EQ(storedPointsCount(), 1);
     EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;1;1;1;"));
 }
@@ -286,6 +294,47 @@ TEST_F(Recording, AnUnstableThermocoupleOffersToCancel)
     // the verdict was stored before the question: the instability stage is done
     EXPECT_EQ(storedState(), QStringLiteral("Instability;1;2;2;"));
 }
+
+// Both channels are ended after the same point of four, each at its own offer.
+class EveryChannelEnded : public Recording, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(EveryChannelEnded, TheVerificationKeepsThePointsMeasuredAndIsCalculatedOverThem)
+{
+    const int last = GetParam();
+    programSettings().setOfferPoverkaTermination(true);
+    makeBunch(1, {1, 2});
+    makeBunch(2, {1});
+    inputOffset[1] = 0.5; // input 1 of both channels is 12 °C off its characteristic
+    ASSERT_TRUE(setUp(0, 4));
+    std::deque<Dialogs::Answer> answers(std::size_t(2 * last), Dialogs::Answer::No);
+    answers.insert(answers.end(), 2, Dialogs::Answer::Yes);
+    dialogs.rules.emplace_back(QStringLiteral("Отклонение от НСХ превысило"), answers);
+    engine->JvWizardInteriorPage4Page();
+    for (int point = 0; point <= last; ++point) {
+        ASSERT_TRUE(measureStep()) << point;
+        if (point < last) {
+            EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+        }
+    }
+    EXPECT_TRUE(bunches[1]->PovTerminated && bunches[2]->PovTerminated);
+    EXPECT_EQ(storedPointsCount(), last + 1);
+    EXPECT_EQ(poverka.StepCount, 1u); // the calculation follows the point where both ended
+    EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;0;1;"));
+
+    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;1;1;"));
+    EXPECT_EQ(storedPointsCount(), last + 1);
+    EXPECT_EQ(measureRowCount(QStringLiteral(" and MeasPointNum = %1").arg(last)), 8);
+    EXPECT_EQ(measureRowCount(QStringLiteral(" and MeasPointNum > %1").arg(last)), 0);
+    engine->JvWizardInteriorPage5Page();
+    EXPECT_EQ(view.conclusion[1].rows[1].klass, QStringLiteral("Брак"));
+    EXPECT_EQ(view.conclusion[1].rows[2].klass, QStringLiteral("2"));
+    EXPECT_EQ(view.conclusion[2].rows[1].klass, QStringLiteral("Брак"));
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterPoint, EveryChannelEnded, ::testing::Values(0, 1, 3));
 
 } // namespace
 } // namespace kront::test

@@ -178,6 +178,29 @@ TEST_F(Resumption, ClosedAfterTheLastStepGoesStraightToTheConclusion)
     EXPECT_FALSE(rows[0].value("Finished").isNull());
 }
 
+TEST_F(Resumption, EndedAfterTheFirstPointIsCalculatedOverThatPointAlone)
+{
+    programSettings().setOfferPoverkaTermination(true);
+    makeBunch(1, {1, 2});
+    inputOffset[1] = 0.5; // off its characteristic
+    ASSERT_TRUE(setUp(0, 3));
+    dialogs.on(QStringLiteral("Отклонение от НСХ превысило"), {Dialogs::Answer::Yes});
+    engine->JvWizardInteriorPage4Page();
+    ASSERT_TRUE(measureStep());
+    EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;0;1;"));
+    auto resumed = reopen();
+    ASSERT_TRUE(resumed);
+    EXPECT_EQ(resumed->TempPointsCount, 1u); // the one point measured
+    EXPECT_TRUE(resumed->Bunches[1]->PovTerminated);
+    ASSERT_TRUE(engine->PrepareResumed());
+    EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;1;1;"));
+    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    engine->JvWizardInteriorPage5Page();
+    EXPECT_EQ(view.conclusion[1].rows[1].klass, QStringLiteral("Брак"));
+    EXPECT_EQ(view.conclusion[1].rows[2].klass, QStringLiteral("2"));
+    EXPECT_TRUE(list.List()->empty());
+}
+
 TEST_F(Resumption, ClosedBetweenTheInstabilityStepsContinuesAfterAnnealing)
 {
     makeBunch(1, {1});

@@ -81,7 +81,7 @@ TEST_F(SetupPages, PeriodicNeverStoresTheInstabilityCheck)
     EXPECT_EQ(rows[0].value("CurrPovState").toString(), QStringLiteral("MainCycle;0;0;2;"));
 }
 
-TEST_F(SetupPages, SameNumberOnTheSameDayAsksBeforeDeleting)
+TEST_F(SetupPages, SameNumberOnTheSameDayIsDeletedOnlyWhenTheNewOneIsStored)
 {
     makeBunch(1, {1});
     ASSERT_TRUE(setUp(0, 1));
@@ -89,23 +89,49 @@ TEST_F(SetupPages, SameNumberOnTheSameDayAsksBeforeDeleting)
     const QString question =
         QStringLiteral("Внимание! Поверка с таким номером и датой уже есть в базе данных.\r\n"
                        "Удалить существующую поверку со всеми её результатами из базы данных?");
+    const QString ofFirst = QStringLiteral("PoverkaID = %1").arg(firstID);
+    const auto firstKept = [&] {
+        return count(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(firstID)) == 1 &&
+               count(QStringLiteral("BunchesTP"), ofFirst) == 1;
+    };
 
     dialogs.clear();
     makeEngine();
     EXPECT_FALSE(next1(page1())); // No keeps the page and the earlier verification
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().text, question);
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
+    EXPECT_TRUE(firstKept());
 
+    // Yes, but page 1 is refused further on: nothing is deleted
     dialogs.on(QStringLiteral("Поверка с таким номером"), {Dialogs::Answer::Yes});
-    EXPECT_TRUE(next1(page1()));
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
-    EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
+    EXPECT_FALSE(next1(page1(0, -1)));
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Выберите вид поверки!"));
+    EXPECT_TRUE(firstKept());
+    EXPECT_FALSE(next1(page1(-1, 1)));
+    EXPECT_TRUE(firstKept());
+
+    // Yes and pages 1 and 2 accepted, then the wizard is left: nothing is deleted
+    ASSERT_TRUE(next1(page1()));
+    ASSERT_TRUE(engine->Page2Next({}));
+    EXPECT_TRUE(firstKept());
+    makeEngine();
+    EXPECT_TRUE(firstKept());
+
+    // page 3 refused, then accepted: the earlier one gives way to the new one only then
+    ASSERT_TRUE(next1(page1()));
+    InspectionPage p3;
+    p3.remarks[1] = QString(kRemarkMaxLength + 1, u'x');
+    EXPECT_FALSE(engine->Page3Next(p3));
+    EXPECT_TRUE(firstKept());
+    p3.remarks[1].clear();
+    ASSERT_TRUE(engine->Page3Next(p3));
+    EXPECT_NE(poverka.ID, firstID);
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
+    EXPECT_EQ(count(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID)), 1);
+    EXPECT_EQ(count(QStringLiteral("BunchesTP"), ofFirst), 0);
 
     // the next day the same number is a new verification without a question
     dialogs.rules.clear();
-    ASSERT_TRUE(setUp(0, 1));
-    EXPECT_NE(poverka.ID, firstID);
     clock.advanceSeconds(24 * 3600);
     dialogs.clear();
     makeEngine();
