@@ -120,7 +120,7 @@ TFormMKRONTSettings::TFormMKRONTSettings(Dialogs &dialogs, ProgramSettings &sett
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(tabs);
     layout->addLayout(bottom);
-    resize(760, 560);
+    resize(980, 600); // every column of the register without scrolling
 
     FormCreate();
     showForm();

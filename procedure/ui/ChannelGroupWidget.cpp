@@ -19,7 +19,9 @@ namespace
 {
 constexpr int kReadingColWidth = 84; // pixels
 constexpr int kInputColWidth = 44;
-constexpr int kStabilityPanelWidth = 190;
+constexpr int kPanelPadding = 12; // pixels: frame and margins of a status panel
+constexpr int kChartMinWidth = 320;
+constexpr int kEditPadding = 12; // pixels: frame and margins of a line edit
 
 QLabel *namedLabel(const QString &name, const QString &text = QString())
 {
@@ -74,7 +76,10 @@ ChannelGroupWidget::ChannelGroupWidget(int channel, QWidget *parent)
         statusPanels[i]->setFrameShape(QFrame::Panel);
         statusPanels[i]->setFrameShadow(QFrame::Sunken);
     }
-    statusPanels[1]->setFixedWidth(kStabilityPanelWidth);
+    // As wide as the longest stability text in the program's font.
+    statusPanels[1]->setFixedWidth(statusPanels[1]->fontMetrics().horizontalAdvance(
+                                       QStringLiteral("Температура не стабилизировалась")) +
+                                   kPanelPadding);
     statusBar->addWidget(statusPanels[0], 1);
     statusBar->addPermanentWidget(statusPanels[1]);
 
@@ -119,16 +124,34 @@ void ChannelGroupWidget::layOut()
     right->addLayout(values);
     right->addWidget(ButtonRecordMeas, 0, Qt::AlignLeft);
     right->addStretch();
+    for (QLineEdit *edit : {EditThermostatTemperature, EditSKTemperature})
+        edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0000,000")) +
+                              kEditPadding);
 
     auto *top = new QHBoxLayout;
     top->addWidget(grid, 0, Qt::AlignTop);
     top->addLayout(right, 1);
 
+    // The readings with the warning under them, the chart beside them and the status bar across
+    // the group: the two groups stand one above the other on the page and each status text has
+    // the width of the window.
+    auto *readings = new QVBoxLayout;
+    readings->addLayout(top);
+    readings->addWidget(LabelWrongTPConnection);
+    readings->addStretch();
+    auto *body = new QHBoxLayout;
+    body->addLayout(readings);
+    body->addWidget(chart, 1);
+    chart->setMinimumWidth(kChartMinWidth);
+    // A status text longer than the window is cut, it never widens the window.
+    statusPanels[0]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+
     auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addWidget(LabelWrongTPConnection);
-    layout->addWidget(chart, 1);
+    layout->addLayout(body, 1);
     layout->addWidget(statusBar);
+    // The values keep the width of all their rows (all shown now) while rows come and go, so
+    // that the chart beside them stays where it is.
+    right->addStrut(right->sizeHint().width());
 }
 
 void ChannelGroupWidget::applyControls(const ChannelControls &c)

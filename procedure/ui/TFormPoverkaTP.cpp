@@ -81,7 +81,7 @@ TFormPoverkaTP::TFormPoverkaTP(Database &db, Dialogs &dialogs, QWidget *parent)
     makeLink = [this](PoverkaEngine &engine) -> std::unique_ptr<MeterLink> {
         return std::make_unique<ProgramMeterLink>(engine, this->dialogs, linkProgress);
     };
-    resize(1100, 760);
+    resize(1280, 690);
     goToPage(1);
 }
 
@@ -94,7 +94,8 @@ QWidget *TFormPoverkaTP::buildMeasurementPage()
 {
     auto *page = new QWidget;
     page->setObjectName(QStringLiteral("JvWizardInteriorPage4"));
-    auto *layout = new QHBoxLayout(page);
+    auto *layout = new QVBoxLayout(page);
+    layout->setContentsMargins(0, 0, 0, 0);
     for (int c = 1; c <= 2; ++c) {
         auto *g = new ChannelGroupWidget(c);
         groups[c - 1] = g;

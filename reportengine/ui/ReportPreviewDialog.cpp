@@ -12,6 +12,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QShortcut>
@@ -19,6 +20,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <algorithm>
 
 namespace kront::report
 {
@@ -78,7 +80,9 @@ ReportPreviewDialog::ReportPreviewDialog(Report &r, Dialogs &d, QWidget *parent)
     connect(scroll->verticalScrollBar(), &QScrollBar::valueChanged, this,
             &ReportPreviewDialog::updatePageNumber);
     scroll->viewport()->installEventFilter(this);
-    resize(900, 1000);
+    // A sheet wants all the height there is; a window frame's title bar is about 40 pixels.
+    const QRect screen = this->screen()->availableGeometry();
+    resize(std::min(900, screen.width()), std::min(1000, screen.height() - 40));
 }
 
 void ReportPreviewDialog::buildToolBar()
