@@ -84,6 +84,8 @@ bool Database::DBReadEtalSensor(int etalID, TBunch &bunch)
     if (!s)
         return true; // a kind without a sensor object (mercury thermometer)
     fillCommon(*s, *row, kind);
+    // The register keeps the reference's rank, 0 to 3, where sensors keep their class.
+    s->ClassDop = RankIndexFromText(row->value(QStringLiteral("ClassDop")).toString(), s->ClassDop);
     s->Diameter = 0;
     s->Mass = 0;
     return true;

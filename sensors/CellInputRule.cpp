@@ -45,13 +45,14 @@ bool AcceptsTypedChar(const CellInputRule &rule, const QString &kept, QChar ch)
     return rule.maxLength <= 0 || kept.size() < rule.maxLength;
 }
 
-CellInputRule SensorCellRule(const SensorColumnInfo &column)
+CellInputRule SensorCellRule(const SensorColumnInfo &column, bool referenceRow)
 {
     using Chars = CellInputRule::Chars;
     switch (column.id) {
     case SensorColumn::Type: return {Chars::None, 0, {}};
     case SensorColumn::Year: return {Chars::Digits, column.maxLength, {}};
-    case SensorColumn::Class: return {Chars::Set, 1, QStringLiteral("123")};
+    case SensorColumn::Class:
+        return {Chars::Set, 1, referenceRow ? QStringLiteral("0123") : QStringLiteral("123")};
     case SensorColumn::Rank: return {Chars::Set, 1, QStringLiteral("0123")};
     default: break;
     }

@@ -34,7 +34,8 @@ bool IsAlwaysPassingKey(QChar ch);
 // class must match and kept must be shorter than the limit.
 bool AcceptsTypedChar(const CellInputRule &rule, const QString &kept, QChar ch);
 
-// The rule of a column of the connected-sensors grids for a sensor kind.
-CellInputRule SensorCellRule(const SensorColumnInfo &column);
+// The rule of a column of the connected-sensors grids. In the reference row ("ОБР")
+// "Класс" holds the reference's rank, 0 to 3.
+CellInputRule SensorCellRule(const SensorColumnInfo &column, bool referenceRow = false);
 
 } // namespace kront

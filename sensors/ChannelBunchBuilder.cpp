@@ -29,11 +29,14 @@ public:
         if (!text(C::Year).isEmpty() && (!ParseSensorInteger(text(C::Year), year) || year < 0))
             return fail(C::Year, error);
         sensor.ProdYear = quint32(year);
+        // The reference row's "Класс" is its rank: 0 to 3 (the register's "Разряд").
         const QString classText = text(C::Class);
-        if (classText != QLatin1String("1") && classText != QLatin1String("2") &&
-            classText != QLatin1String("3"))
+        constexpr quint8 kUnset = 0xFF;
+        const quint8 index =
+            row == 1 ? RankIndexFromText(classText, kUnset) : ClassIndexFromText(classText, kUnset);
+        if (index == kUnset)
             return fail(C::Class, error);
-        sensor.ClassDop = ClassIndexFromText(classText, sensor.ClassDop);
+        sensor.ClassDop = index;
         if (!text(C::Producer).isEmpty())
             sensor.Producer = text(C::Producer);
         if (!text(C::Owner).isEmpty())
@@ -117,7 +120,7 @@ void fillRow(SensorSet &set, int grid, int row, const TThermometer &s, const QSt
     put(C::Owner, s.Owner);
     if (s.ProdYear != 0)
         put(C::Year, QString::number(s.ProdYear));
-    put(C::Class, ClassIndexText(s.ClassDop));
+    put(C::Class, row == 1 ? RankIndexText(s.ClassDop) : ClassIndexText(s.ClassDop));
     put(C::TMin, FloatToStr(s.WDTLowLim));
     put(C::TMax, FloatToStr(s.WDTHighLim));
     if (s.Diameter > 0)

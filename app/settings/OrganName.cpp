@@ -1,7 +1,17 @@
 #include "app/settings/OrganName.h"
 
+#include "db/TableSchema.h"
+
 namespace kront
 {
+
+namespace
+{
+int documentsColumnSize(QStringView column)
+{
+    return tables::Documents.fields[size_t(tables::Documents.fieldIndex(column))].size;
+}
+} // namespace
 
 QStringList organNameLines(const QString &stored)
 {
@@ -14,6 +24,16 @@ QStringList organNameLines(const QString &stored)
 QString organNameText(const QStringList &lines)
 {
     return lines.join(u'|');
+}
+
+int organNameMaxLength()
+{
+    return documentsColumnSize(u"MetrologyOrganName") - 2; // the quotes
+}
+
+int rukDolgnostMaxLength()
+{
+    return documentsColumnSize(u"DolgRuk");
 }
 
 } // namespace kront

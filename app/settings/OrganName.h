@@ -16,4 +16,10 @@ QStringList organNameLines(const QString &stored);
 // The lines joined with "|" (none after the last line; no lines give "").
 QString organNameText(const QStringList &lines);
 
+// What the settings window lets the operator type for the documents, in
+// characters: a new document records the name in quotes in a column of 255
+// characters, and the post of the head in a column of 80.
+int organNameMaxLength();
+int rukDolgnostMaxLength();
+
 } // namespace kront

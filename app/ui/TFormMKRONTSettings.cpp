@@ -1,6 +1,9 @@
 #include "app/ui/TFormMKRONTSettings.h"
 
+#include "app/settings/OrganName.h"
 #include "app/settings/ProgramSettings.h"
+#include "app/ui/DigitsSpinBox.h"
+#include "app/ui/LimitedMemo.h"
 #include "common/AnsiTextFile.h"
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
@@ -15,7 +18,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -67,7 +69,7 @@ QCheckBox *check(const QString &name, const QString &caption)
 
 QSpinBox *spin(const QString &name, int maximum)
 {
-    auto *s = new QSpinBox;
+    auto *s = new DigitsSpinBox;
     s->setObjectName(name);
     s->setRange(0, maximum);
     return s;
@@ -253,11 +255,14 @@ QWidget *TFormMKRONTSettings::createProgramPage()
 
     auto *documents = new QGroupBox(QStringLiteral("Реквизиты для печати свидетельства/извещения"));
     documents->setObjectName(QStringLiteral("GroupBoxDocuments"));
-    MemoOrganName = new QPlainTextEdit;
+    // The texts fit the documents that record them; a "|" would split a line
+    // of the name in the settings file.
+    MemoOrganName = new LimitedMemo(organNameMaxLength(), QStringLiteral("|"));
     MemoOrganName->setObjectName(QStringLiteral("MemoOrganName"));
     MemoOrganName->setMaximumHeight(80);
     LabeledEditRukDolgn = new QLineEdit;
     LabeledEditRukDolgn->setObjectName(QStringLiteral("LabeledEditRukDolgn"));
+    LabeledEditRukDolgn->setMaxLength(rukDolgnostMaxLength());
     CheckBoxSvidNumAuto = check(QStringLiteral("CheckBoxSvidNumAuto"),
                                 QStringLiteral("Автоматически нумеровать свидетельства"));
     JvSpinEditNextSvidNum =
@@ -340,7 +345,7 @@ void TFormMKRONTSettings::showForm()
     CheckBoxWaitFixedTAVER_7Value->setChecked(f.waitForFixedValue);
     CheckBoxReduceResultClass->setChecked(f.reduceResultClass);
     CheckBoxOfferPoverkaTermination->setChecked(f.offerPoverkaTermination);
-    MemoOrganName->setPlainText(f.organNameLines.join(u'\n'));
+    MemoOrganName->setPlainText(MemoOrganName->keptOf(f.organNameLines.join(u'\n')));
     LabeledEditRukDolgn->setText(f.rukDolgnost);
     CheckBoxSvidNumAuto->setChecked(f.svid.autoNum);
     JvSpinEditNextSvidNum->setValue(f.svid.nextNum);
@@ -348,9 +353,11 @@ void TFormMKRONTSettings::showForm()
     CheckBoxIzvNumAuto->setChecked(f.izv.autoNum);
     JvSpinEditNextIzvNum->setValue(f.izv.nextNum);
     JvSpinEditIzvDigitsCount->setValue(f.izv.digitsCount);
-    // A hand-edited file may hold numbers the boxes cannot show; the run
-    // uses what the operator sees.
+    // A hand-edited file may hold numbers the boxes cannot show and texts
+    // longer than the documents hold; the run uses what the operator sees.
     SettingsForm &shown = settings.form();
+    shown.organNameLines = AnsiTextFile::splitLines(MemoOrganName->toPlainText());
+    shown.rukDolgnost = LabeledEditRukDolgn->text();
     shown.svid.nextNum = JvSpinEditNextSvidNum->value();
     shown.svid.digitsCount = JvSpinEditSvidDigitsCount->value();
     shown.izv.nextNum = JvSpinEditNextIzvNum->value();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ui/LimitedMemo.h"
+
 #include <QDialog>
 #include <QVariantMap>
 #include <functional>
@@ -11,7 +13,6 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -67,7 +68,7 @@ public:
     QCheckBox *CheckBoxWaitFixedTAVER_7Value;
     QCheckBox *CheckBoxReduceResultClass;
     QCheckBox *CheckBoxOfferPoverkaTermination;
-    QPlainTextEdit *MemoOrganName;
+    LimitedMemo *MemoOrganName;
     QLineEdit *LabeledEditRukDolgn;
     QCheckBox *CheckBoxSvidNumAuto;
     QSpinBox *JvSpinEditNextSvidNum;

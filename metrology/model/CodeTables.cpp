@@ -235,6 +235,16 @@ QString ClassIndexText(int classIndex)
     return QString::number(classIndex + 1);
 }
 
+quint8 RankIndexFromText(const QString &text, quint8 current)
+{
+    return text == u"0" ? quint8(3) : ClassIndexFromText(text, current);
+}
+
+QString RankIndexText(int classIndex)
+{
+    return classIndex == 3 ? QStringLiteral("0") : ClassIndexText(classIndex);
+}
+
 QString InputLabel(int code)
 {
     if (code < 0 || code >= int(kInputLabels.size()))

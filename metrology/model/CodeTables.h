@@ -101,6 +101,11 @@ int ClassNumber(const TThermometer &sensor);
 // Table text "1", "2", "3" -> index 0, 1, 2; any other text keeps the current index.
 quint8 ClassIndexFromText(const QString &text, quint8 current);
 QString ClassIndexText(int classIndex); // 0..2 -> "1".."3"; empty otherwise
+// A reference thermocouple keeps its rank ("Разряд") in the same byte. Rank 0, the working
+// standards of the highest rank, takes index 3, which ClassNumber turns into 0: table text
+// "0" -> 3, "1", "2", "3" -> 0, 1, 2; any other text keeps the current index.
+quint8 RankIndexFromText(const QString &text, quint8 current);
+QString RankIndexText(int classIndex); // 0..3 -> "1", "2", "3", "0"; empty otherwise
 
 // --- BI1 switch positions -------------------------------------------------------------------
 

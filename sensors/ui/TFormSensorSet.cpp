@@ -55,7 +55,7 @@ TFormSensorSet::TFormSensorSet(Dialogs &dialogs, Database &database, ChannelBunc
         g->setItemDelegate(new CellRuleDelegate(
             [this](int row, int column) {
                 const SensorColumnInfo *info = SensorLayoutForKind(currentKind)->column(column);
-                return row >= 1 && info ? SensorCellRule(*info) : CellInputRule{};
+                return row >= 1 && info ? SensorCellRule(*info, row == 1) : CellInputRule{};
             },
             g));
         g->installEventFilter(this);

@@ -65,6 +65,16 @@ TEST_F(SensorReadTest, ClassTextOtherThanOneToThreeLeavesTheIndex)
     EXPECT_EQ(bunch.EtalSensor->SensKind, skTP_PRO);
 }
 
+TEST_F(SensorReadTest, AReferenceOfRankZeroKeepsItsRank)
+{
+    const int id = insertEtal({{300, 2.3}}, "ППО", "0");
+    TBunch bunch;
+    ASSERT_TRUE(db.DBReadEtalSensor(id, bunch));
+    ASSERT_TRUE(bunch.EtalSensor);
+    EXPECT_EQ(bunch.EtalSensor->ClassDop, 3);
+    EXPECT_EQ(ClassNumber(*bunch.EtalSensor), 0);
+}
+
 TEST_F(SensorReadTest, MissingRowIsNoErrorAndLeavesTheBunch)
 {
     TBunch bunch;

@@ -95,6 +95,10 @@ struct Parser {
             ch.referenceName = value;
         } else if (key == u"reference_rank") {
             ch.referenceRank = value;
+        } else if (key == u"reference_entry") {
+            ch.referenceLookup = value == u"lookup";
+            if (!ch.referenceLookup && value != u"typed")
+                fail(QStringLiteral("reference_entry is typed or lookup"));
         } else if (key == u"thermometer") {
             ch.thermometer = value == u"mercury" ? 0 : value == u"thermocouple" ? 1 : -1;
             if (ch.thermometer < 0)

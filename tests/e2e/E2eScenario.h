@@ -24,6 +24,7 @@ struct ScenarioChannel {
     QString reference = QStringLiteral("none"); // PPO, PRO, mercury or none
     QString graduation;                         // °C:mV pairs
     QString referenceSerial, referenceName, referenceRank = QStringLiteral("1");
+    bool referenceLookup = false; // row "ОБР" filled from the register by its serial number
     std::array<ScenarioSensor, 5> inputs; // 1..4
     int thermometer = -1; // chooser item: 0 mercury, 1 reference thermocouple, -1 as offered
     bool used() const;

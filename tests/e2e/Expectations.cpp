@@ -202,6 +202,17 @@ struct Checker {
             const int n = int(rows(QStringLiteral("ResultsTP"), filter).size());
             if (n != a[1].toInt())
                 fail(e, QStringLiteral("%1 rows").arg(n));
+        } else if (e.key == u"reference" && a.size() >= 3) {
+            const auto b = bunch(a[0].toInt());
+            if (!b)
+                return fail(e, QStringLiteral("no bunch of that channel"));
+            const auto etal = rows(QStringLiteral("EtalSens"),
+                                   QStringLiteral("ID = %1").arg(b->value("EtalSensorID").toInt()));
+            const QString got = etal.empty() ? QStringLiteral("no register entry")
+                                             : etal.front().value("SerialNum").toString() + u' ' +
+                                                   etal.front().value("ClassDop").toString();
+            if (got != a[1] + u' ' + a[2])
+                fail(e, QStringLiteral("stored \"%1\"").arg(got));
         } else {
             fail(e, QStringLiteral("unknown expectation"));
         }

@@ -20,6 +20,7 @@
 #include "procedure/ui/UnfinishedPanel.h"
 #include "sensors/EtalTPRegister.h"
 #include "sensors/SensorSet.h"
+#include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
 
 #include <QAction>
@@ -135,13 +136,16 @@ bool WizardDriver::commitSensors(QString &error)
         const ScenarioChannel &ch = sc.channels[size_t(c)];
         if (!ch.used())
             continue;
-        if (ch.reference == u"ppo" || ch.reference == u"pro") {
+        const bool thermocouple = ch.reference == u"ppo" || ch.reference == u"pro";
+        if (thermocouple)
+            set.setText(c, 1, SensorColumn::Serial, ch.referenceSerial);
+        // With the lookup the rest of the row comes from the register (below).
+        if (thermocouple && !ch.referenceLookup) {
             QList<double> temps;
             for (const QString &p : ch.graduation.split(QRegularExpression(QStringLiteral("\\s+")),
                                                         Qt::SkipEmptyParts))
                 temps << p.section(u':', 0, 0).toDouble();
             std::sort(temps.begin(), temps.end());
-            set.setText(c, 1, SensorColumn::Serial, ch.referenceSerial);
             set.setText(c, 1, SensorColumn::Type,
                         ch.reference == u"ppo" ? QStringLiteral("ППО") : QStringLiteral("ПРО"));
             set.setText(c, 1, SensorColumn::Name, ch.referenceName);
@@ -165,6 +169,12 @@ bool WizardDriver::commitSensors(QString &error)
     TFormSensorSet *editor = windows.FormSensorSet();
     editor->Prepare(skTP);
     editor->setSensorSet(set);
+    // The operator releases the mouse over "ОБР" and takes the one reference found.
+    editor->setChooserRunner([](TFormDBSensors &chooser) { chooser.ButtonApplyClick(); });
+    for (int c = 1; c <= 2; ++c) {
+        if (sc.channels[size_t(c)].referenceLookup)
+            editor->LookupSensor(c, 1);
+    }
     editor->BtnCommitClick();
     if (channelBunches().AllBunchesIsEmpty()) {
         error = QStringLiteral("the connected sensors were not accepted: ") + lastDialogText();

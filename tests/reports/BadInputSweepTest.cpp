@@ -12,6 +12,7 @@
 #include "tests/reports/ReportsFixture.h"
 #include "tests/reports/SearchGrid.h"
 #include "tests/sensors/ui/GridTyping.h"
+#include "tests/support/HostileTexts.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -25,9 +26,6 @@ namespace kront::test
 {
 namespace
 {
-
-const QString kDrop = QStringLiteral("'; DROP TABLE Poverki; --");
-const QString kLong = QString(300, u'Ж');
 
 class SearchConditionSweep : public ReportsFixture
 {

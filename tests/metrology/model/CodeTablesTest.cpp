@@ -196,6 +196,23 @@ TEST(ClassIndex, TableTextsOneToThreeOthersKeepTheIndex)
     EXPECT_TRUE(ClassIndexText(-1).isEmpty());
 }
 
+TEST(RankIndex, ReferenceRanksZeroToThreeOthersKeepTheIndex)
+{
+    const struct {
+        const char *text;
+        int index, rank;
+    } ranks[] = {{"0", 3, 0}, {"1", 0, 1}, {"2", 1, 2}, {"3", 2, 3}};
+    for (const auto &r : ranks) {
+        EXPECT_EQ(RankIndexFromText(r.text, 1), r.index) << r.text;
+        EXPECT_EQ(ClassNumber(r.index), r.rank) << r.text;
+        EXPECT_EQ(RankIndexText(r.index), r.text);
+    }
+    for (const char *text : {"", "4", " 0", "00", "О"}) // the last a Cyrillic O
+        EXPECT_EQ(RankIndexFromText(text, 1), 1) << text;
+    EXPECT_TRUE(RankIndexText(4).isEmpty());
+    EXPECT_TRUE(RankIndexText(-1).isEmpty());
+}
+
 TEST(InputLabel, EverySwitchPosition)
 {
     const char *labels[] = {"T, прямое",         "1, прямое",         "2, прямое",

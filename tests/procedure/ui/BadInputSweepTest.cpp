@@ -10,6 +10,7 @@
 #include "procedure/ui/StringGrid.h"
 #include "tests/procedure/ProcedureFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
+#include "tests/support/HostileTexts.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -20,8 +21,6 @@ namespace kront::test
 namespace
 {
 
-const QString kDrop = QStringLiteral("'; DROP TABLE Poverki; --");
-const QString kLong = QString(300, u'Ж');
 const QString kNoNumber = QStringLiteral("Укажите номер поверки!");
 const QString kBadResistance =
     QStringLiteral("Указаны недопустимые числовые значения для сопротивления!");

@@ -12,6 +12,7 @@
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
 #include "tests/sensors/ui/RegisterGrid.h"
+#include "tests/support/HostileTexts.h"
 
 #include <QPushButton>
 #include <QTableWidget>
@@ -21,9 +22,6 @@ namespace kront::test
 {
 namespace
 {
-
-const QString kDrop = QStringLiteral("'; DROP TABLE Poverki; --");
-const QString kLong = QString(300, u'Ж');
 
 QString required(const char *entry)
 {
@@ -98,7 +96,7 @@ TEST_F(SensorEditorSweep, EveryTextCellOfAnInputRow)
         {6, C::Producer, "ООО \"Завод\" 100%", "ООО \"Завод\" 100%", {}, "ООО \"Завод\" 100%"},
         {7, C::Owner, kDrop, kDrop, {}, kDrop},
         {7, C::Owner, "|Лаб|", "Лаб", {}, "Лаб"},
-        {7, C::Owner, "ООО «Ω-中»", "ООО «-»", {}, "ООО «-»"}, // not in the files' code page
+        {7, C::Owner, kNot1251, "ООО «-»", {}, "ООО «-»"}, // not in the files' code page
         {3, C::Name, "ТХА №5 ±1 °C", "ТХА №5 ±1 °C", {}, "ТХА №5 ±1 °C"},
         {7, C::Owner, "   ", "   ", {}, ""},
         {8, C::TMin, "1e3", "1e3", {}, "1000"},

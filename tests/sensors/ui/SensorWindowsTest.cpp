@@ -1,4 +1,6 @@
 #include "app/settings/ChannelBunches.h"
+#include "metrology/model/CodeTables.h"
+#include "metrology/model/TBunch.h"
 #include "sensors/ui/CellComboBox.h"
 #include "sensors/ui/StringGrid.h"
 #include "sensors/ui/TFormDBSensors.h"
@@ -243,6 +245,48 @@ TEST_F(SensorWindowsTest, ReleaseOverARowLabelOffersStoredSensorsAndFillsTheRow)
     StringGrid::setCellText(form.StringGrid2, 2, 1, QStringLiteral("123"));
     mouse(form.StringGrid2, QEvent::MouseButtonRelease, Qt::LeftButton, 2, 0);
     EXPECT_EQ(shown, 1);
+    form.hide();
+}
+
+// A working standard of the highest rank: the register keeps "Разряд" 0, the lookup
+// brings "0" into "Класс" of row "ОБР", and "Принять" takes it. Input rows keep
+// their classes 1 to 3.
+TEST_F(SensorWindowsTest, AReferenceOfRankZeroIsTakenFromTheRegisterAndAccepted)
+{
+    const int etalID = addEtal("123", 2001, "ППО-1", "ППО", "0", 300, 1200);
+    form.setChooser(&chooser);
+    form.setChooserRunner([](TFormDBSensors &c) { c.ButtonApplyClick(); });
+    form.show();
+    form.Prepare(3);
+    EXPECT_EQ(typeInto(form.StringGrid1, 1, 5, QStringLiteral("0")), "0");
+    EXPECT_EQ(typeInto(form.StringGrid1, 2, 5, QStringLiteral("0")), "");
+    StringGrid::setCellText(form.StringGrid1, 1, 5, QString());
+    StringGrid::setCellText(form.StringGrid1, 1, 1, QStringLiteral("123"));
+    mouse(form.StringGrid1, QEvent::MouseButtonRelease, Qt::LeftButton, 1, 0);
+    EXPECT_EQ(cell(form.StringGrid1, 1, 5), "0");
+    SensorSet set = form.sensorSet();
+    setRow(set, 1, 2, {"7", "ТХА(K)", "ТХА", "2020", "0", "", "", "0", "1000"});
+    form.setSensorSet(set); // a class 0 pasted into an input row
+    form.BtnCommit->click();
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{"Не удалось преобразовать значение \"0\" параметра \"Класс\" для входа "
+                          "1 канала 1! Подключенные датчики не приняты."});
+
+    dialogs.clear();
+    StringGrid::setCellText(form.StringGrid1, 2, 5, QStringLiteral("2"));
+    form.BtnCommit->click();
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
+    ASSERT_NE(bunches.bunch(1), nullptr);
+    ASSERT_TRUE(bunches.bunch(1)->EtalSensor);
+    const TThermometer &etal = *bunches.bunch(1)->EtalSensor;
+    EXPECT_EQ(etal.ID, etalID);
+    EXPECT_EQ(ClassNumber(etal), 0);
+    EXPECT_EQ(ClassNumber(*bunches.bunch(1)->Sensor(1)), 2);
+
+    form.show();
+    form.Prepare(3);
+    EXPECT_EQ(cell(form.StringGrid1, 1, 5), "0");
+    EXPECT_EQ(cell(form.StringGrid1, 2, 5), "2");
     form.hide();
 }
 
