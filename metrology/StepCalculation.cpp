@@ -215,11 +215,12 @@ QString failingList(const TBunch &bunch, const StepOutcome &outcome)
 
 } // namespace
 
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs, const GraduationLookup &graduation)
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs,
+                                            const GraduationLookup &graduation)
 {
     if (!step.Bunch || poverka.Methodic > 1)
-        return {};
+        return QString();
     // Everything is computed (and the operator asked) before the earlier rows
     // of the step are replaced, so a refused prompt never leaves the step without rows.
     const StepOutcome outcome = poverka.Methodic == 0 ? calculateDirect(step, dialogs, graduation)
@@ -244,18 +245,19 @@ QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &s
             .arg(key.point));
     // A step whose earlier rows could not be removed (reported by the store)
     // gets no second set beside them.
-    if (replaced) {
-        const QDateTime now = programClock().now();
-        std::vector<QVariantList> rows;
-        for (const CalculationRow &r : outcome.rows)
-            rows.push_back(r.values(key, now));
-        db.insertRows(QStringLiteral("ResultsTP"), rows);
-    }
+    if (!replaced)
+        return std::nullopt;
+    const QDateTime now = programClock().now();
+    std::vector<QVariantList> rows;
+    for (const CalculationRow &r : outcome.rows)
+        rows.push_back(r.values(key, now));
+    if (!db.insertRows(QStringLiteral("ResultsTP"), rows))
+        return std::nullopt;
     return failingList(*step.Bunch, outcome);
 }
 
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs)
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs)
 {
     return CalculateStepResults(poverka, step, db, dialogs, databaseGraduation(db));
 }

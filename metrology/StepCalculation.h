@@ -4,6 +4,7 @@
 #include "metrology/ReferenceTemperature.h"
 
 #include <QString>
+#include <optional>
 
 namespace kront
 {
@@ -23,11 +24,13 @@ class TPoverka;
 // empty when none. A thermocouple whose type has no characteristic (ТСС), or
 // whose values could not be computed at the reference or cold-junction
 // temperature, gets -300 ("none") in the dependent rows and is listed.
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs, const GraduationLookup &graduation);
+// nullopt when the rows could not be stored (the store has shown why).
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs,
+                                            const GraduationLookup &graduation);
 
 // The same with the graduation of the stored reference thermocouples.
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs);
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs);
 
 } // namespace kront
