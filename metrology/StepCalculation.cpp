@@ -262,4 +262,25 @@ std::optional<QString> CalculateStepResults(const TPoverka &poverka, const Chann
     return CalculateStepResults(poverka, step, db, dialogs, databaseGraduation(db));
 }
 
+QString StoredDeviationText(Database &db, int poverkaID, const TBunch &bunch, const QString &stage,
+                            int point)
+{
+    StepOutcome outcome;
+    const auto read = [&](int measNum, const QString &operation, std::array<double, 5> &values) {
+        const auto rows =
+            db.select(QStringLiteral("ResultsTP"),
+                      CalculationRowFilter(poverkaID, bunch.ID, stage, point, measNum, operation),
+                      QStringLiteral("ID"), 1);
+        if (!rows || rows->empty())
+            return false;
+        for (int input = 1; input <= 4; ++input)
+            values[input] = InputValue(rows->front(), input);
+        return true;
+    };
+    if (!read(kMeasNumDelta, op::Delta, outcome.delta) ||
+        !read(kMeasNumDeltaDop, op::DeltaDop, outcome.deltaDop))
+        return {};
+    return failingList(bunch, outcome);
+}
+
 } // namespace kront

@@ -11,6 +11,7 @@ namespace kront
 
 class Database;
 class Dialogs;
+class TBunch;
 class TPoverka;
 
 // Calculates the results of the current step (TPoverka::StepIndex) of one
@@ -32,5 +33,11 @@ std::optional<QString> CalculateStepResults(const TPoverka &poverka, const Chann
 // The same with the graduation of the stored reference thermocouples.
 std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
                                             Database &db, Dialogs &dialogs);
+
+// The list CalculateStepResults gave for a stored step of the bunch, read back from the step's
+// "Delta" and "Delta dop" rows (stage as stored: "Instability" or "Calculation"); empty when
+// the rows cannot be read.
+QString StoredDeviationText(Database &db, int poverkaID, const TBunch &bunch, const QString &stage,
+                            int point);
 
 } // namespace kront

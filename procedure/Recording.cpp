@@ -188,7 +188,10 @@ bool PoverkaEngine::writeMeasurementRows(const ChannelStep &step, const QString 
 bool PoverkaEngine::offerTermination(ChannelStep &step, quint32 pointNum)
 {
     const int channel = step.Bunch->ChannelNum == 2 ? 2 : 1;
-    if (!programSettings().offerPoverkaTermination() || DeviationText[channel].isEmpty())
+    // A bunch ended before the program stopped keeps that decision when the end of the
+    // instability stage comes again.
+    if (!programSettings().offerPoverkaTermination() || DeviationText[channel].isEmpty() ||
+        step.Bunch->PovTerminated)
         return false;
     if (!dialogs.askYesNo(QStringLiteral("Внимание! Отклонение от НСХ превысило предел "
                                          "допускаемого отклонения от НСХ для заявленного класса "
