@@ -106,22 +106,28 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema,
 
 bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows)
 {
-    auto file =
-        openTable(schema, TableFile::Mode::Write, QString::fromUtf8(schema.insertFailureText));
+    const QString failureText = QString::fromUtf8(schema.insertFailureText);
+    auto file = openTable(schema, TableFile::Mode::Write, failureText);
     if (!file)
         return false;
-    if (!beginWrite(*file, QString::fromUtf8(schema.insertFailureText)))
+    if (!beginWrite(*file, failureText))
         return false;
+    // A row that cannot be stored (a value that does not fit its field, a failed write or
+    // commit) cancels the whole insert with the same message as a table that cannot be opened.
+    const auto failed = [&] {
+        dialogs.error(failureText);
+        return false;
+    };
     for (const QVariantList &values : rows) {
         const auto insert = insertStatement(schema, values);
         if (!insert)
-            return false;
+            return failed();
         sqlite::Statement st(file->connection(), insert->sql);
         st.bindAll(insert->values);
         if (!st.run())
-            return false;
+            return failed();
     }
-    return file->commit();
+    return file->commit() || failed();
 }
 
 bool Database::insertInto(const TableSchema &schema, const QVariantList &values)

@@ -41,7 +41,8 @@ public:
     bool ensureTables();
 
     // Inserts: one row each; false when nothing was stored (table not opened,
-    // a value that does not fit its field, a write failure).
+    // a value that does not fit its field, a write failure), after the
+    // table's insert message.
     bool DBPoverkaInsert(const QVariantList &values);
     bool DBEtalSensInsert(const QVariantList &values);
     bool DBSensorsInsert(const QVariantList &values);
@@ -73,7 +74,8 @@ public:
     bool DBUpdateBunchesTPResults(int bunchID, int poverkaID, const std::array<int, 5> &results);
 
     // Deletions; false when nothing could be done (table not opened, filter
-    // error). Cascades are one transaction over all the files involved.
+    // error, a failed write), after the message. Cascades are one transaction
+    // over all the files involved.
     bool DBDeletePoverka(const QString &filter); // with its ResultsTP and BunchesTP rows
     bool DBDeleteBunchesTP(const QString &filter);
     bool DBDeleteResultsTPFilter(const QString &filter);
@@ -116,7 +118,8 @@ public:
     selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
                  const QString &orderBy = QStringLiteral("ID"), int limit = -1, int offset = 0,
                  const QString &openFailureText = QString(), ValueForm form = ValueForm::Typed);
-    // Inserts several rows in one transaction (all or none).
+    // Inserts several rows in one transaction (all or none; none after the
+    // table's insert message).
     bool insertRows(const QString &table, const std::vector<QVariantList> &rows);
     // Sets the given fields of every row passing the filter; the number of
     // rows changed, -1 on failure.

@@ -51,12 +51,16 @@ bool Database::deleteWhere(const TableSchema &schema, const QString &filter)
     auto file = openTable(schema, TableFile::Mode::Write, QString());
     if (!file)
         return false;
-    return beginWrite(*file, QString()) &&
-           run(*file,
-               QStringLiteral("DELETE FROM %1 WHERE %2")
-                   .arg(qualified(schema, false), where->where),
-               where->params) &&
-           file->commit();
+    if (!beginWrite(*file, QString()))
+        return false;
+    if (run(*file,
+            QStringLiteral("DELETE FROM %1 WHERE %2").arg(qualified(schema, false), where->where),
+            where->params) &&
+        file->commit())
+        return true;
+    // A failed write leaves the rows as they were, with the table's message.
+    dialogs.error(QString::fromUtf8(schema.openFailureText));
+    return false;
 }
 
 bool Database::DBDeleteBunchesTP(const QString &filter)

@@ -135,6 +135,14 @@ bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID
                                   .arg(bunchID));
     if (!rows)
         return false;
+    // Copies that a take-over interrupted by a stop of the program stored already are replaced
+    // (the main cycle has no rows of its own yet when the after-annealing rows are taken over).
+    if (!db.DBDeleteResultsTPFilter(
+            QStringLiteral("PoverkaID = %1 and BunchID = %2 and MeasPointNum = 0 and (Stage = "
+                           "'MainCycle' or Stage = 'Calculation')")
+                .arg(poverkaID)
+                .arg(bunchID)))
+        return false;
     const QDateTime now = programClock().now();
     std::vector<QVariantList> copies;
     for (const QVariantMap &row : *rows) {

@@ -38,8 +38,9 @@ InstabilityVerdict EvaluateInstability(const TPoverka &poverka,
 
 // Takes the rows measured and calculated after annealing (instability point
 // 1) over as the first point of the main cycle: copies with stage
-// "MainCycle" (measurements) or "Calculation" and point 0. The instability
-// rows stay. False when the table could not be read or the copies not stored.
+// "MainCycle" (measurements) or "Calculation" and point 0, in place of any
+// such rows of point 0 an earlier take-over left. The instability rows stay.
+// False when the table could not be read or the copies not stored.
 bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID);
 
 } // namespace kront

@@ -215,11 +215,12 @@ QString failingList(const TBunch &bunch, const StepOutcome &outcome)
 
 } // namespace
 
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs, const GraduationLookup &graduation)
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs,
+                                            const GraduationLookup &graduation)
 {
     if (!step.Bunch || poverka.Methodic > 1)
-        return {};
+        return QString();
     // Everything is computed (and the operator asked) before the earlier rows
     // of the step are replaced, so a refused prompt never leaves the step without rows.
     const StepOutcome outcome = poverka.Methodic == 0 ? calculateDirect(step, dialogs, graduation)
@@ -244,20 +245,42 @@ QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &s
             .arg(key.point));
     // A step whose earlier rows could not be removed (reported by the store)
     // gets no second set beside them.
-    if (replaced) {
-        const QDateTime now = programClock().now();
-        std::vector<QVariantList> rows;
-        for (const CalculationRow &r : outcome.rows)
-            rows.push_back(r.values(key, now));
-        db.insertRows(QStringLiteral("ResultsTP"), rows);
-    }
+    if (!replaced)
+        return std::nullopt;
+    const QDateTime now = programClock().now();
+    std::vector<QVariantList> rows;
+    for (const CalculationRow &r : outcome.rows)
+        rows.push_back(r.values(key, now));
+    if (!db.insertRows(QStringLiteral("ResultsTP"), rows))
+        return std::nullopt;
     return failingList(*step.Bunch, outcome);
 }
 
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs)
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs)
 {
     return CalculateStepResults(poverka, step, db, dialogs, databaseGraduation(db));
+}
+
+QString StoredDeviationText(Database &db, int poverkaID, const TBunch &bunch, const QString &stage,
+                            int point)
+{
+    StepOutcome outcome;
+    const auto read = [&](int measNum, const QString &operation, std::array<double, 5> &values) {
+        const auto rows =
+            db.select(QStringLiteral("ResultsTP"),
+                      CalculationRowFilter(poverkaID, bunch.ID, stage, point, measNum, operation),
+                      QStringLiteral("ID"), 1);
+        if (!rows || rows->empty())
+            return false;
+        for (int input = 1; input <= 4; ++input)
+            values[input] = InputValue(rows->front(), input);
+        return true;
+    };
+    if (!read(kMeasNumDelta, op::Delta, outcome.delta) ||
+        !read(kMeasNumDeltaDop, op::DeltaDop, outcome.deltaDop))
+        return {};
+    return failingList(bunch, outcome);
 }
 
 } // namespace kront

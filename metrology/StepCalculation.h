@@ -4,12 +4,14 @@
 #include "metrology/ReferenceTemperature.h"
 
 #include <QString>
+#include <optional>
 
 namespace kront
 {
 
 class Database;
 class Dialogs;
+class TBunch;
 class TPoverka;
 
 // Calculates the results of the current step (TPoverka::StepIndex) of one
@@ -23,11 +25,19 @@ class TPoverka;
 // empty when none. A thermocouple whose type has no characteristic (ТСС), or
 // whose values could not be computed at the reference or cold-junction
 // temperature, gets -300 ("none") in the dependent rows and is listed.
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs, const GraduationLookup &graduation);
+// nullopt when the rows could not be stored (the store has shown why).
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs,
+                                            const GraduationLookup &graduation);
 
 // The same with the graduation of the stored reference thermocouples.
-QString CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step, Database &db,
-                             Dialogs &dialogs);
+std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
+                                            Database &db, Dialogs &dialogs);
+
+// The list CalculateStepResults gave for a stored step of the bunch, read back from the step's
+// "Delta" and "Delta dop" rows (stage as stored: "Instability" or "Calculation"); empty when
+// the rows cannot be read.
+QString StoredDeviationText(Database &db, int poverkaID, const TBunch &bunch, const QString &stage,
+                            int point);
 
 } // namespace kront

@@ -5,8 +5,11 @@
 #include "app/settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
+#include "metrology/CalculationRows.h"
 #include "metrology/ClassDetermination.h"
+#include "metrology/StepCalculation.h"
 #include "metrology/model/CodeTables.h"
+#include "metrology/model/StageProgression.h"
 #include "metrology/model/TBi1.h"
 #include "metrology/model/TPoverka.h"
 #include "procedure/MeterLink.h"
@@ -55,6 +58,8 @@ bool PoverkaEngine::finishCalculation()
 bool PoverkaEngine::InitCurrentStep()
 {
     if (closed)
+        return false;
+    if (InstabilityStepsMeasured(pov) && !endStoppedInstabilityStage())
         return false;
     if (pov.InstabilityCheckNeeded && !pov.InstabilityDone) {
         if (pov.Stage == stInitiation || (pov.Stage == stInstability && pov.StepIndex == 0)) {
@@ -122,6 +127,24 @@ bool PoverkaEngine::InitCurrentStep()
     PrepareControls(1);
     PrepareControls(2);
     return true;
+}
+
+// A verification continued after the program stopped at the end of its instability stage (at
+// the verdict's question, the take-over question or an offer to end a channel): both annealing
+// steps are stored, so they are not measured again; the verdict and the questions come again,
+// on the stored rows, and the main cycle begins as the answers say. False when the
+// verification was cancelled.
+bool PoverkaEngine::endStoppedInstabilityStage()
+{
+    layOutGrids(); // the channel steps the verdict and the take-over work on
+    for (const ChannelStep &step : Steps)
+        DeviationText[step.Bunch->ChannelNum == 2 ? 2 : 1] =
+            StoredDeviationText(db, pov.ID, *step.Bunch, kStageInstability, 1);
+    const bool ended = finishInstabilityStage();
+    if (ended)
+        storeState();
+    dropSteps();
+    return ended;
 }
 
 void PoverkaEngine::layOutGrids()

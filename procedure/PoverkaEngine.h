@@ -118,6 +118,7 @@ private:
     // Steps
     void storeState();
     bool finishCalculation();
+    bool endStoppedInstabilityStage();
     void layOutGrids();
     bool chooseReferenceThermometers();
     bool acceptEtalChoice(const EtalChoice &choice);

@@ -124,15 +124,19 @@ void PoverkaEngine::closeChannelStep(ChannelStep &step)
     step.TskTP = tsk;
     step.TskEntered = true;
     const QString stage = EncodeState(pov).section(u';', 0, 0);
-    if (!writeMeasurementRows(step, stage)) {
-        // Nothing of the step reached the table: the step stays open and the readings stay
-        // in the grid, so the operator can press again once the table is writable.
+    std::optional<QString> deviations;
+    if (writeMeasurementRows(step, stage))
+        deviations = CalculateStepResults(pov, step, db, dialogs, graduation);
+    if (!deviations) {
+        // The rows of the step did not all reach the table (the store has said why): the step
+        // stays open and the readings stay in the grid, so the operator can press again once
+        // the table is writable; the rows are then written anew.
         step.TskTP = -300;
         step.TskEntered = false;
         return;
     }
     const int bunchChannel = step.Bunch->ChannelNum == 2 ? 2 : 1;
-    DeviationText[bunchChannel] = CalculateStepResults(pov, step, db, dialogs, graduation);
+    DeviationText[bunchChannel] = *deviations;
     if (closed)
         return;
     if (pov.Stage == stMainCycle)
@@ -169,13 +173,25 @@ bool PoverkaEngine::writeMeasurementRows(const ChannelStep &step, const QString 
         row << QStringLiteral("Measure") << (thermocouple ? 1 : 0) << now;
         rows.push_back(row);
     }
-    return db.insertRows(QStringLiteral("ResultsTP"), rows);
+    // Rows that an earlier close of this step left (its calculation failed, or the program
+    // stopped before the step was stored as complete) are replaced: no series is stored twice.
+    return db.DBDeleteResultsTPFilter(
+               QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = '%3' and MeasPointNum "
+                              "= %4 and Operation = 'Measure'")
+                   .arg(pov.ID)
+                   .arg(step.Bunch->ID)
+                   .arg(stage)
+                   .arg(pov.StepIndex)) &&
+           db.insertRows(QStringLiteral("ResultsTP"), rows);
 }
 
 bool PoverkaEngine::offerTermination(ChannelStep &step, quint32 pointNum)
 {
     const int channel = step.Bunch->ChannelNum == 2 ? 2 : 1;
-    if (!programSettings().offerPoverkaTermination() || DeviationText[channel].isEmpty())
+    // A bunch ended before the program stopped keeps that decision when the end of the
+    // instability stage comes again.
+    if (!programSettings().offerPoverkaTermination() || DeviationText[channel].isEmpty() ||
+        step.Bunch->PovTerminated)
         return false;
     if (!dialogs.askYesNo(QStringLiteral("Внимание! Отклонение от НСХ превысило предел "
                                          "допускаемого отклонения от НСХ для заявленного класса "

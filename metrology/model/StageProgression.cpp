@@ -5,6 +5,8 @@ namespace kront
 namespace
 {
 
+constexpr quint32 kInstabilitySteps = 2; // before and after annealing
+
 void setStage(TPoverka &poverka, quint8 stage, quint32 stepIndex, quint32 stepCount)
 {
     poverka.Stage = stage;
@@ -16,7 +18,7 @@ StepAdvance advanceInstability(TPoverka &poverka)
 {
     if (poverka.Stage == stInitiation ||
         (poverka.Stage == stInstability && poverka.StepIndex == 0)) {
-        setStage(poverka, stInstability, 0, 2);
+        setStage(poverka, stInstability, 0, kInstabilitySteps);
         return {NextStep::InstabilityBeforeAnnealing, true};
     }
     return {NextStep::InstabilityAfterAnnealing, false};
@@ -24,8 +26,15 @@ StepAdvance advanceInstability(TPoverka &poverka)
 
 } // namespace
 
+bool InstabilityStepsMeasured(const TPoverka &poverka)
+{
+    return poverka.Stage == stInstability && poverka.StepIndex >= kInstabilitySteps;
+}
+
 StepAdvance AdvanceToNextStep(TPoverka &poverka)
 {
+    if (InstabilityStepsMeasured(poverka))
+        return {NextStep::EndInstability, false};
     if (poverka.InstabilityCheckNeeded && !poverka.InstabilityDone)
         return advanceInstability(poverka);
 

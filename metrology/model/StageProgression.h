@@ -14,6 +14,9 @@ namespace kront
 enum class NextStep {
     InstabilityBeforeAnnealing, // measure step 0 of the instability check
     InstabilityAfterAnnealing,  // measure step 1 of the instability check
+    EndInstability,             // no measuring: both instability steps are measured, but the
+                                // program stopped before the stage ended (at the verdict's or
+                                // the take-over question); the stage's questions come again
     MainCyclePoint,             // measure temperature point StepIndex of the main cycle
     DetermineClasses,           // no measuring: determine the classes, then FinishCalculation
     Finished,                   // the classes are determined; nothing is left to do
@@ -25,12 +28,16 @@ struct StepAdvance {
 };
 
 // Moves the stage on as the preparation of the next step does:
+// - Instability past its second step: the end of the stage is still to come;
 // - instability check wanted and not done: Initiation (or Instability at step 0) becomes
 //   Instability 0 of 2; any other state is the step after annealing;
 // - otherwise Initiation or Instability become MainCycle 0 of TempPointsCount; a MainCycle
 //   with no point left becomes Calculation 0 of 1; a Calculation not yet done (resumed)
 //   determines the classes; a done Calculation is finished.
 StepAdvance AdvanceToNextStep(TPoverka &poverka);
+
+// Both instability steps are measured and the stage has not moved on to the main cycle.
+bool InstabilityStepsMeasured(const TPoverka &poverka);
 
 // Closes a measured step: StepIndex + 1. True when the stage has no step left.
 bool CompleteStep(TPoverka &poverka);

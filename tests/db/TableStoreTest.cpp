@@ -329,6 +329,29 @@ TEST_F(TableStoreTest, FileLockedByAnotherProcessCountsAsNotOpened)
     EXPECT_TRUE(db.DBPoverkaUpdateState(p, "x"));
 }
 
+// A write that fails once the table is open (here the file's own trigger refuses it) changes
+// nothing and is reported at once, as a table that cannot be opened is.
+TEST_F(TableStoreTest, WriteRefusedAfterTheTableOpenedShowsTheTableMessage)
+{
+    const QVariantList kept = row(tables::ResultsTP, {{"PoverkaID", 1}, {"Operation", "Measure"}});
+    ASSERT_TRUE(db.insertRows("ResultsTP", {kept}));
+    {
+        RawFile file(home.data("ResultsTP.cds"));
+        ASSERT_TRUE(file.conn.exec("CREATE TRIGGER no_insert BEFORE INSERT ON \"ResultsTP\" "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+        ASSERT_TRUE(file.conn.exec("CREATE TRIGGER no_delete BEFORE DELETE ON \"ResultsTP\" "
+                                   "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
+    }
+    dialogs.clear();
+    EXPECT_FALSE(db.insertRows("ResultsTP", {kept, kept}));
+    EXPECT_FALSE(db.DBResultsTPInsert(kept));
+    EXPECT_FALSE(db.DBDeleteResultsTPFilter("PoverkaID = 1"));
+    const QString insert = QString::fromUtf8(tables::ResultsTP.insertFailureText);
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({insert, insert, QString::fromUtf8(tables::ResultsTP.openFailureText)}));
+    EXPECT_EQ(count("ResultsTP"), 1);
+}
+
 TEST_F(TableStoreTest, InsertIsInTheFileEvenWhenTheProcessIsKilledRightAfter)
 {
     const pid_t child = fork();

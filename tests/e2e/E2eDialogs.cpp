@@ -87,6 +87,8 @@ bool E2eDialogs::answerQuestion(const QString &text)
 Dialogs::Answer E2eDialogs::message(const QString &caption, Icon icon, const QString &text,
                                     Buttons buttons)
 {
+    if (watch)
+        watch(text);
     Answer a = Answer::Ok;
     if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel)
         a = answerQuestion(text) ? Answer::Yes : Answer::No;

@@ -29,6 +29,11 @@ public:
 
     // The furnace set-point the current measuring run asks for.
     void setFurnaceSource(std::function<double()> source) { furnace = std::move(source); }
+    // Sees every message box while it is open, before it is answered.
+    void setMessageWatcher(std::function<void(const QString &)> watcher)
+    {
+        watch = std::move(watcher);
+    }
 
     Answer message(const QString &caption, Icon icon, const QString &text,
                    Buttons buttons) override;
@@ -52,6 +57,7 @@ private:
     Scenario &sc;
     SimProcess &sim;
     std::function<double()> furnace;
+    std::function<void(const QString &)> watch;
 };
 
 } // namespace kront::e2e

@@ -192,10 +192,12 @@ struct Parser {
             sc.simCommands.push_back(w);
         } else if (key == u"reopen") {
             sc.reopens << (value == u"-" ? QString() : value);
+        } else if (key == u"stop" && !value.isEmpty()) {
+            sc.stops << value;
         } else {
             fail(QStringLiteral(
-                "events are interrupt presses|step_end N [noresume] [after S], sim N CMD "
-                "or reopen CMD|-"));
+                "events are interrupt presses|step_end N [noresume] [after S], sim N CMD, "
+                "reopen CMD|- or stop TEXT"));
         }
     }
 

@@ -89,6 +89,9 @@ struct Scenario {
     // [events] reopen = COMMAND: when the wizard closed by itself (a link
     // failure), the simulator command ("" for none) before continuing again.
     QStringList reopens;
+    // [events] stop = TEXT: the program stops (a power cut) while the message
+    // box containing TEXT is open; each line once, in order.
+    QStringList stops;
     std::vector<Expectation> expectations;
 };
 

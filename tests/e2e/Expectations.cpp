@@ -141,6 +141,15 @@ struct Checker {
                 fail(e, QStringLiteral("never shown"));
             return;
         }
+        if (e.key == u"messages" && !a.isEmpty()) {
+            const QString text = e.value.section(QRegularExpression(QStringLiteral("\\s+")), 1);
+            int n = 0;
+            for (const auto &s : dialogs.shown)
+                n += s.text.contains(text) ? 1 : 0;
+            if (n != a[0].toInt())
+                fail(e, QStringLiteral("shown %1 times").arg(n));
+            return;
+        }
         if (e.key == u"no_message") {
             if (shownContaining(e.value))
                 fail(e, QStringLiteral("shown"));

@@ -5,6 +5,7 @@
 #include "app/settings/ChannelBunches.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
+#include "common/AppHome.h"
 #include "common/Clock.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
@@ -26,6 +27,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -60,6 +63,41 @@ WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &windows, E2eD
     connect(timer, &QTimer::timeout, this, &WizardDriver::tick);
     connect(windows.FormPoverkaTP(), &TFormPoverkaTP::channelControlsShown, this,
             &WizardDriver::channelControlsShown);
+    dialogs.setMessageWatcher([this](const QString &text) { watchMessage(text); });
+}
+
+// `stop = TEXT`: the program stops while that message box is open. No table is held open
+// between record operations, so the table files at that moment are what a power cut leaves;
+// they are kept aside, the run goes on until the wizard can be closed, and the program then
+// starts again on them.
+void WizardDriver::watchMessage(const QString &text)
+{
+    if (stopPending || nextStop >= sc.stops.size() || !text.contains(sc.stops[nextStop]))
+        return;
+    ++nextStop;
+    stopPending = true;
+    say(QStringLiteral("the program stops at: ") + QString(text).replace("\r\n", " / "));
+    QDir kept(AppHome::dir() + QStringLiteral("/stopped-data"));
+    kept.removeRecursively();
+    kept.mkpath(QStringLiteral("."));
+    const QDir data(AppHome::dataDir());
+    for (const QString &name : data.entryList(QDir::Files))
+        if (!QFile::copy(data.filePath(name), kept.filePath(name)))
+            fail(QStringLiteral("the table file %1 could not be kept").arg(name));
+}
+
+void WizardDriver::restartAfterStop()
+{
+    stopPending = false;
+    const QDir kept(AppHome::dir() + QStringLiteral("/stopped-data"));
+    const QDir data(AppHome::dataDir());
+    for (const QString &name : kept.entryList(QDir::Files)) {
+        QFile::remove(data.filePath(name));
+        if (!QFile::copy(kept.filePath(name), data.filePath(name)))
+            return fail(QStringLiteral("the table file %1 could not be put back").arg(name));
+    }
+    say(QStringLiteral("the program starts again on the tables the stop left"));
+    phase = Phase::ResumePending;
 }
 
 // Kept as the operator saw them: each new text of a message panel (with the
@@ -300,6 +338,8 @@ void WizardDriver::tick()
 
 void WizardDriver::wizardReturned()
 {
+    if (stopPending)
+        return restartAfterStop();
     if (interrupted) {
         interrupted = false;
         const Interruption &in = sc.interruptions[nextInterruption - 1];
@@ -333,6 +373,10 @@ void WizardDriver::handleChooser(TFormSelectEtalSensorType *chooser)
 
 void WizardDriver::handleWizard(TFormPoverkaTP *w)
 {
+    if (stopPending) {
+        w->CancelButtonClick(); // the stopped program's window is gone
+        return;
+    }
     const int page = w->currentPage();
     switch (page) {
     case 1:

@@ -76,6 +76,8 @@ private:
     void measure(TFormPoverkaTP *w);
     bool interruptNow(TFormPoverkaTP *w, Interruption::When when, int count);
     void wizardReturned();
+    void watchMessage(const QString &text);
+    void restartAfterStop();
     void runSimCommands();
     void channelControlsShown(int channel, const ChannelControls &controls);
     void fail(const QString &why);
@@ -94,7 +96,9 @@ private:
     size_t nextInterruption = 0;
     size_t nextSimCommand = 0;
     size_t nextReopen = 0;
-    qint64 waitUntilMs = -1; // an interruption waits until then
+    qsizetype nextStop = 0;
+    bool stopPending = false; // the program stopped; its wizard is still to be closed
+    qint64 waitUntilMs = -1;  // an interruption waits until then
     std::array<QString, 3> lastStatus;
     int stuckTicks = 0;
     QString failure;

@@ -93,7 +93,7 @@ TEST_F(StepCalculationTest, DirectStepWithMercuryThermometer)
     setReadings(4, {5.0, 5.0, 5.0, 5.0});
     dialogs.queueInput(QStringLiteral("0,15"));
 
-    const QString failing = CalculateStepResults(poverka, step, db, dialogs);
+    const QString failing = CalculateStepResults(poverka, step, db, dialogs).value();
 
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].kind, "input");
@@ -131,7 +131,7 @@ TEST_F(StepCalculationTest, ElectrodeStepWithReferenceThermocouple)
     step.Readings[1] = {3.271, 4.1048, 13.799, 13.801, 0, 4.100, 0.101, 0.102, 0};
     step.Readings[2] = {3.272, 4.1050, 13.801, 13.801, 0, 4.102, 0.103, 0.102, 0};
 
-    const QString failing = CalculateStepResults(poverka, step, db, dialogs);
+    const QString failing = CalculateStepResults(poverka, step, db, dialogs).value();
 
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(failing, "№ 203, подключенный ко входу 3 канала 2");
@@ -154,7 +154,7 @@ TEST_F(StepCalculationTest, DirectStepWithReferenceThermocouple)
     setReadings(0, {3.271, 3.272, 3.272, 3.271});
     setReadings(3, {16.15, 16.15, 16.15, 16.15});
 
-    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs), "");
+    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs).value(), "");
     EXPECT_TRUE(dialogs.shown.empty());
     // clang-format off
     expectRows(calculationRows(), {
@@ -175,7 +175,7 @@ TEST_F(StepCalculationTest, ReferenceOutsideItsGraduationGivesNoDeviation)
     setReadings(0, {6.0, 6.0, 6.0, 6.0}); // above the graduated 5.239 mV
     setReadings(1, {16.15, 16.15, 16.15, 16.15});
 
-    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs),
+    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs).value(),
               "№ 401, подключенный ко входу 1 канала 1");
     const auto stored = calculationRows();
     ASSERT_EQ(stored.size(), 6u);
@@ -240,7 +240,7 @@ TEST_F(StepCalculationTest, RepeatedCalculationReplacesItsRowsOnlyAfterTheCorrec
     EXPECT_EQ(rows("Operation = 'Measure'").size(), 1u);
 }
 
-TEST_F(StepCalculationTest, UnreadableResultsTableIsReportedAndTheListStillReturned)
+TEST_F(StepCalculationTest, UnreadableResultsTableIsReportedAndTheStepNotStored)
 {
     addSensor(bunch, 1, nshTPP10, 0, "102");
     setReadings(0, {400.1, 400.2, 400.2, 400.3});
@@ -250,8 +250,7 @@ TEST_F(StepCalculationTest, UnreadableResultsTableIsReportedAndTheListStillRetur
     file.write("not a table file at all, just some bytes of rubbish ...........");
     file.close();
 
-    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs),
-              "№ 102, подключенный ко входу 1 канала 1");
+    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs), std::nullopt);
     ASSERT_EQ(dialogs.shown.size(), 2u); // the correction prompt, then the failure
     EXPECT_EQ(dialogs.last().text, "Не удалось открыть базу данных результатов поверок ТП! "
                                    "Устаните причину и перезапустите программу.");
@@ -261,7 +260,7 @@ TEST_F(StepCalculationTest, UnknownMethodWritesNothing)
 {
     poverka.Methodic = 2;
     addSensor(bunch, 1, nshTHA, 1, "101");
-    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs), "");
+    EXPECT_EQ(CalculateStepResults(poverka, step, db, dialogs).value(), "");
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_TRUE(calculationRows().empty());
 }

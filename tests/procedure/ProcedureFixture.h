@@ -136,11 +136,14 @@ struct FakeMeter : MeterLink {
 
 // Dialogs answered by rules: the first rule whose text occurs in the dialog's text answers
 // (each rule may hold a queue of answers; the last one repeats). Without a rule: OK for OK
-// prompts, the input's preset, and No for questions.
+// prompts, the input's preset, and No for questions. onMessage, when set, sees every message
+// box while it is open, before it is answered.
 struct RuleDialogs : ScriptedDialogs {
     Answer message(const QString &caption, Icon icon, const QString &text, Buttons buttons) override
     {
         shown.push_back({QStringLiteral("message"), caption, icon, text, buttons});
+        if (onMessage)
+            onMessage(text);
         for (auto &[needle, queue] : rules) {
             if (!text.contains(needle) || queue.empty())
                 continue;
@@ -178,6 +181,7 @@ struct RuleDialogs : ScriptedDialogs {
         return n;
     }
     std::vector<std::pair<QString, std::deque<Answer>>> rules;
+    std::function<void(const QString &)> onMessage;
 };
 
 // EMF of a characteristic (index 0..12) at t, mV.

@@ -1,5 +1,7 @@
 #include "ProcedureFixture.h"
 
+#include "db/Sqlite.h"
+
 namespace kront::test
 {
 namespace
@@ -76,6 +78,45 @@ TEST_F(Recording, TwentyPressesThenTheColdJunctionWritesFourRows)
     // a further press does nothing
     engine->RecordToStringGrid();
     EXPECT_EQ(measureRowCount(), 4);
+}
+
+// The ResultsTP file refuses the calculation rows of a step (a trigger stands for a write that
+// fails once the table is open): the store's message at once, and the step stays open until
+// a press stores all its rows, each once.
+TEST_F(Recording, CalculationRowsThatCannotBeStoredKeepTheStepOpen)
+{
+    makeBunch(1, {1, 2});
+    ASSERT_TRUE(setUp(0, 2));
+    engine->JvWizardInteriorPage4Page();
+    readAll();
+    sqlite::Connection file;
+    ASSERT_TRUE(file.openExisting(home.data(QStringLiteral("ResultsTP.cds"))));
+    ASSERT_TRUE(file.exec(QStringLiteral(
+        "CREATE TRIGGER refuse BEFORE INSERT ON \"ResultsTP\" WHEN NEW.\"Operation\" <> "
+        "'Measure' BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    file.close();
+
+    view.setEditText(1, ChannelEdit::SKTemperature, QStringLiteral("20"));
+    engine->RecordToStringGrid();
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Не удалось открыть базу данных результатов "
+                                                  "поверок ТП! Операция отменена."));
+    EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
+    ASSERT_EQ(engine->Steps.size(), 1u);
+    EXPECT_TRUE(engine->Steps[0].AwaitingTsk);
+    EXPECT_FALSE(engine->Steps[0].TskEntered);
+    EXPECT_FALSE(view.nextEnabled);
+    EXPECT_EQ(storedState(), QStringLiteral("MainCycle;0;0;2;"));
+
+    ASSERT_TRUE(file.openExisting(home.data(QStringLiteral("ResultsTP.cds"))));
+    ASSERT_TRUE(file.exec(QStringLiteral("DROP TRIGGER refuse")));
+    file.close();
+    engine->RecordToStringGrid();
+    EXPECT_TRUE(view.nextEnabled);
+    EXPECT_EQ(storedState(), QStringLiteral("MainCycle;0;1;2;"));
+    EXPECT_EQ(measureRowCount(), 4);
+    EXPECT_EQ(
+        db.DBGetRecordsCount(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Delta'")),
+        1);
 }
 
 TEST_F(Recording, AMercuryReadingThatIsNotANumberIsRefused)

@@ -2,6 +2,10 @@
 
 #include "procedure/UnfinishedVerifications.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
 namespace kront::test
 {
 namespace
@@ -214,6 +218,127 @@ TEST_F(Resumption, ClosedBetweenTheInstabilityStepsContinuesAfterAnnealing)
     EXPECT_EQ(resumed->Stage, stInstability);
     EXPECT_EQ(resumed->StepIndex, 1u);
 }
+
+// The program stops (window closed, power cut) while a question at the end of the instability
+// stage is open: the table files stay as they were at that moment. Continuing asks that
+// question again and measures neither annealing step a second time.
+struct StopCase {
+    const char *name;
+    const char *stopAt;  // the question open when the program stops
+    double offsetBefore; // mV on input 1 before annealing
+    double offsetAfter;  // and after it
+    bool offerTermination;
+    bool takeOverAgain; // the answer to the take-over question after continuing
+    const char *stoppedState;
+    const char *continuedState;
+};
+
+void PrintTo(const StopCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+const char *const kTakeOver = "Использовать результаты замеров после отжига";
+
+class StoppedAtTheEndOfTheInstabilityStage : public Resumption,
+                                             public ::testing::WithParamInterface<StopCase>
+{
+protected:
+    // From the first message box holding `text` on, the table files are kept as they were
+    // while it was open.
+    void stopAt(const QString &text)
+    {
+        dialogs.onMessage = [this, text](const QString &shown) {
+            if (stopped || !shown.contains(text))
+                return;
+            stopped = true;
+            const QDir data(home.path() + QStringLiteral("/Data"));
+            for (const QString &name : data.entryList(QDir::Files))
+                ASSERT_TRUE(QFile::copy(data.filePath(name), atStop.filePath(name)));
+        };
+    }
+    // The program starts again on the files the stop left.
+    void restart()
+    {
+        dialogs.onMessage = nullptr;
+        for (const QString &name : QDir(atStop.path()).entryList(QDir::Files)) {
+            QFile::remove(home.data(name));
+            ASSERT_TRUE(QFile::copy(atStop.filePath(name), home.data(name)));
+        }
+    }
+    int rowCount(const QString &filter)
+    {
+        return db.DBGetRecordsCount(QStringLiteral("ResultsTP"), filter);
+    }
+
+    bool stopped = false;
+    QTemporaryDir atStop;
+};
+
+TEST_P(StoppedAtTheEndOfTheInstabilityStage, ContinuingAsksAgainAndMeasuresNothingTwice)
+{
+    const StopCase &c = GetParam();
+    programSettings().setOfferPoverkaTermination(c.offerTermination);
+    makeBunch(1, {1, 2});
+    ASSERT_TRUE(setUp(0, 2, 0, true));
+    dialogs.on(QString::fromUtf8(kTakeOver), {Dialogs::Answer::Yes});
+    stopAt(QString::fromUtf8(c.stopAt));
+    inputOffset[1] = c.offsetBefore;
+    engine->JvWizardInteriorPage4Page();
+    ASSERT_TRUE(measureStep());
+    engine->JvWizardInteriorPage4NextButtonClick();
+    inputOffset[1] = c.offsetAfter;
+    measureStep();
+    ASSERT_TRUE(stopped);
+    restart();
+    EXPECT_EQ(storedState(), QString::fromUtf8(c.stoppedState));
+
+    dialogs.rules.clear();
+    dialogs.on(QString::fromUtf8(kTakeOver),
+               {c.takeOverAgain ? Dialogs::Answer::Yes : Dialogs::Answer::No});
+    dialogs.clear();
+    auto resumed = reopen();
+    ASSERT_TRUE(resumed);
+    ASSERT_TRUE(engine->PrepareResumed());
+    EXPECT_EQ(dialogs.count(QString::fromUtf8(c.stopAt)), 1);
+    EXPECT_EQ(dialogs.count(QString::fromUtf8(kTakeOver)), 1);
+    EXPECT_EQ(storedState(), QString::fromUtf8(c.continuedState));
+    EXPECT_FALSE(view.subtitles.contains(QStringLiteral("Проверка нестабильности: после отжига")));
+    EXPECT_EQ(view.subtitles.last(),
+              QStringLiteral("Определение ТЭДС при %1-й температуре").arg(resumed->StepIndex + 1));
+    EXPECT_EQ(rowCount(QStringLiteral("Stage = 'Instability' and Operation = 'Measure'")), 8);
+    EXPECT_EQ(rowCount(QStringLiteral("Stage = 'Instability' and MeasPointNum > 1")), 0);
+
+    // The rest of the verification; the fixture's helpers read the resumed step index.
+    engine->JvWizardInteriorPage4Page();
+    for (int guard = 0; guard < 3 && resumed->Stage == stMainCycle; ++guard) {
+        poverka.StepIndex = resumed->StepIndex;
+        ASSERT_TRUE(measureStep());
+        engine->JvWizardInteriorPage4NextButtonClick();
+    }
+    EXPECT_EQ(storedState(), QStringLiteral("Calculation;1;1;1;"));
+    // Every main-cycle point once, taken over or measured, with one set of results.
+    for (int point = 0; point < 2; ++point) {
+        const QString at = QStringLiteral(" and MeasPointNum = %1").arg(point);
+        EXPECT_EQ(rowCount("Stage = 'MainCycle' and Operation = 'Measure'" + at), 4) << point;
+        EXPECT_EQ(rowCount("Stage = 'Calculation' and Operation = 'Delta'" + at), 1) << point;
+    }
+    EXPECT_EQ(rowCount(QStringLiteral("Stage = 'Instability'")), 2 * (4 + 6));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Questions, StoppedAtTheEndOfTheInstabilityStage,
+    ::testing::Values(StopCase{"TakeOverThenYes", kTakeOver, 0, 0, false, true,
+                               "Instability;0;2;2;", "MainCycle;1;1;2;"},
+                      StopCase{"TakeOverThenNo", kTakeOver, 0, 0, false, false,
+                               "Instability;0;2;2;", "MainCycle;1;0;2;"},
+                      // input 1 changed in the annealing: the verdict's question comes first
+                      StopCase{"Verdict", "Отменить поверку?", 0, 0.2, false, true,
+                               "Instability;1;2;2;", "MainCycle;1;1;2;"},
+                      // stopped after the after-annealing rows were copied: they are copied once
+                      StopCase{"EndingTheChannel", "Отклонение от НСХ превысило", 0.5, 0.5, true,
+                               true, "Instability;0;2;2;", "MainCycle;1;1;2;"}),
+    [](const auto &info) { return std::string(info.param.name); });
 
 TEST_F(Resumption, AMissingSensorRowAbandonsTheResumption)
 {

@@ -193,8 +193,10 @@ TEST(StageProgression, ResumedStatesContinueWhereTheyStopped)
          "Instability;0;0;2;"},
         {"Instability;0;1;2;", true, NextStep::InstabilityAfterAnnealing, false,
          "Instability;0;1;2;"},
-        // Stopped after the verdict but before the main cycle began.
-        {"Instability;1;2;2;", true, NextStep::MainCyclePoint, true, "MainCycle;1;0;4;"},
+        // Stopped at the take-over question, or at the verdict's question: the end of the
+        // stage comes again, nothing is measured a third time.
+        {"Instability;0;2;2;", true, NextStep::EndInstability, false, "Instability;0;2;2;"},
+        {"Instability;1;2;2;", true, NextStep::EndInstability, false, "Instability;1;2;2;"},
         {"MainCycle;1;3;4;", true, NextStep::MainCyclePoint, false, "MainCycle;1;3;4;"},
         {"MainCycle;0;4;4;", false, NextStep::DetermineClasses, true, "Calculation;0;0;1;"},
         {"Calculation;0;0;1;", false, NextStep::DetermineClasses, false, "Calculation;0;0;1;"},
