@@ -154,6 +154,78 @@ QString answerCodeText(int code)
     }
 }
 
+namespace
+{
+
+bool matches(const QByteArray &bytes, int offset, const quint8 *fixed, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (at(bytes, offset + i) != fixed[i])
+            return false;
+    }
+    return true;
+}
+
+quint16 wordAt(const QByteArray &bytes, int offset)
+{
+    return quint16(at(bytes, offset) + 256 * at(bytes, offset + 1));
+}
+
+quint16 dataChecksumAt(const QByteArray &bytes, int offset, int count)
+{
+    return dataChecksum(reinterpret_cast<const quint8 *>(bytes.constData()) + offset, count);
+}
+
+FrameAt answerAt(const QByteArray &bytes, int offset, int have)
+{
+    if (have < kAnswerSize)
+        return {FrameAt::Kind::NeedMore, kAnswerSize - have};
+    if (at(bytes, offset + 2) == kAddrSystem)
+        return {}; // a command, as a line that echoes would bring it back
+    static const quint8 header[] = {kStartByte, 0x04, kAddrMeter, 0x00, 0xFA, 0xFF};
+    const bool fixedHeader = matches(bytes, offset, header, kHeaderSize);
+    const bool sumMatches =
+        dataChecksumAt(bytes, offset + kHeaderSize, 2) == wordAt(bytes, offset + 8);
+    if (fixedHeader || sumMatches)
+        return {FrameAt::Kind::Answer, kAnswerSize};
+    return {};
+}
+
+FrameAt readingAt(const QByteArray &bytes, int offset, int have)
+{
+    static const quint8 fixed[] = {kStartByte, kReadingLen, 0x00, 0x00, 0xAF, 0xFF, kTypeReading};
+    const int fixedCount = int(sizeof(fixed));
+    if (!matches(bytes, offset, fixed, qMin(have, fixedCount)))
+        return {};
+    if (have < fixedCount) // the fixed bytes first: what follows may be an answer
+        return {FrameAt::Kind::NeedMore, fixedCount - have};
+    if (have < kReadingFrameSize)
+        return {FrameAt::Kind::NeedMore, kReadingFrameSize - have};
+    if (dataChecksumAt(bytes, offset + kHeaderSize, kReadingLen - 2) !=
+        wordAt(bytes, offset + kReadingLen + 4))
+        return {};
+    return {FrameAt::Kind::Reading, kReadingFrameSize};
+}
+
+} // namespace
+
+FrameAt frameAt(const QByteArray &bytes, int offset)
+{
+    const int have = int(bytes.size()) - offset;
+    if (have <= 0)
+        return {FrameAt::Kind::NeedMore, kAnswerSize};
+    if (at(bytes, offset) != kStartByte)
+        return {};
+    if (have < 2)
+        return {FrameAt::Kind::NeedMore, kAnswerSize - have};
+    const quint8 len = at(bytes, offset + 1);
+    if (len == kAnswerSize - kHeaderSize)
+        return answerAt(bytes, offset, have);
+    if (len == kReadingLen)
+        return readingAt(bytes, offset, have);
+    return {};
+}
+
 void copyToBuffer(Buffer &buffer, const QByteArray &bytes)
 {
     const int n = qMin(int(bytes.size()), kBufferSize);

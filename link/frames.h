@@ -83,6 +83,26 @@ int answerCode(const Buffer &buffer);
 // 0 (accepted) and for 6, which the voltmeter documents no text for.
 QString answerCodeText(int code);
 
+// What begins at an offset of the bytes read while a command waits for its
+// answer: the voltmeter may be sending readings then, so the rest of a frame
+// already on the wire and whole reading frames can come before the
+// acknowledgement. An acknowledgement is 16 04, not addressed from the system,
+// with its fixed header or with a matching data checksum, so a damaged one
+// still reaches CheckAnswer while the rest of a reading frame cannot pass for
+// one. A reading frame counts only whole: its fixed bytes and its data
+// checksum right.
+struct FrameAt {
+    enum class Kind {
+        NeedMore,  // `size` more bytes at least are needed to tell
+        NotAFrame, // no frame of the voltmeter begins here
+        Answer,    // an acknowledgement of `size` (10) bytes begins here
+        Reading,   // a whole reading frame of `size` (85) bytes begins here
+    };
+    Kind kind = Kind::NotAFrame;
+    int size = 0;
+};
+FrameAt frameAt(const QByteArray &bytes, int offset);
+
 // Copies bytes into a buffer (at most 256; the rest of the buffer is kept).
 void copyToBuffer(Buffer &buffer, const QByteArray &bytes);
 QByteArray bufferBytes(const Buffer &buffer, int count);

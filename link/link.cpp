@@ -1,7 +1,9 @@
 #include "link/link.h"
 
 #include "common/Dialogs.h"
+#include "link/AnswerScanner.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
 
 namespace kront
@@ -96,55 +98,58 @@ void VoltmeterLink::wait(int ms)
 
 // ---- Command exchanges -------------------------------------------------
 
-int VoltmeterLink::readAnswer()
+// Reads the answer to the command just written into FrameBuffer; false when
+// no acknowledgement came. The bytes are scanned for it: reading frames that
+// come first are set aside and dropped (they were measured before the
+// voltmeter took the command: the end of a step for the stop command, the
+// switches not yet confirmed for the others), and the bytes after it stay in
+// the port for the receive path. The read ends at a silence of the answer
+// time-out, or when that time has passed since the command while readings
+// keep coming without an answer among them.
+bool VoltmeterLink::readAnswer()
 {
-    QByteArray answer;
+    AnswerScanner scanner;
     {
         BusyScope busy(busyCursor);
         port.setInputTimeout(answerTimeoutMs);
-        answer = port.read(kAnswerSize);
+        const QDeadlineTimer deadline(answerTimeoutMs);
+        for (;;) {
+            const int wanted = scanner.missing();
+            const QByteArray bytes = port.read(wanted);
+            if (scanner.feed(bytes) || bytes.size() < wanted || deadline.hasExpired())
+                break;
+        }
+        scanner.finish();
     }
     pauseIfActive();
-    copyToBuffer(FrameBuffer, answer);
-    return int(answer.size());
+    if (!scanner.found())
+        return false;
+    copyToBuffer(FrameBuffer, scanner.answer());
+    return true;
 }
 
-// Writes a frame from TxBuffer and reads the 10-byte answer into
-// FrameBuffer; false when the answer is incomplete. A write that gave up
-// counts as no answer at once, without waiting out the read time-out.
+// Writes a frame from TxBuffer and reads its answer into FrameBuffer; false
+// when none came. A write that gave up counts as no answer at once, without
+// waiting out the read time-out.
 bool VoltmeterLink::sendAndReadAnswer(const QByteArray &frame)
 {
     copyToBuffer(TxBuffer, frame);
     pauseIfActive();
     if (!port.write(bufferBytes(TxBuffer, int(frame.size()))))
         return false;
-    return readAnswer() >= kAnswerSize;
+    return readAnswer();
 }
 
-// The start of a reading frame (16 4F) where an acknowledgement (16 04) was expected.
-static bool readingFrameInAnswer(const Buffer &buffer)
-{
-    return buffer[0] == kStartByte && buffer[1] == kReadingLen;
-}
-
-// A voltmeter whose link was lost while it sent readings (cable pulled, no
-// answer to the stop command) is still sending them when the link is made
-// again. Bytes that came before a command cannot be its answer, so the input
-// is purged first; a reading frame that arrives before the answer gets the
-// command sent once more, as the stop command does.
+// Bytes that came before a command cannot be its answer (a late answer to an
+// earlier command among them), so the input is purged first.
 bool VoltmeterLink::exchange(const Command &command)
 {
     if (command.connecting)
         ShowLinkStatus(QStringLiteral("Установка соединения ..."));
-    for (int attempt = 1;; ++attempt) {
-        port.purge();
-        if (!sendAndReadAnswer(command.frame)) {
-            ShowLinkStatus(command.noAnswer);
-            return false;
-        }
-        if (!readingFrameInAnswer(FrameBuffer) || attempt == kStopAttempts)
-            break;
-        wait(kStopRetryPauseMs);
+    port.purge();
+    if (!sendAndReadAnswer(command.frame)) {
+        ShowLinkStatus(command.noAnswer);
+        return false;
     }
     if (!command.connecting)
         ShowLinkStatus(SavedStatusText);
@@ -209,10 +214,10 @@ bool VoltmeterLink::CmdStartReceive()
          false});
 }
 
-// Reading frames may still be arriving when the stop command goes out: the
-// handler is detached, the queues purged, and the command repeated (at most
-// three times, 100 ms apart) while the answer read does not look like an
-// acknowledgement.
+// Reading frames are still arriving when the stop command goes out: the
+// handler is detached, and the answer is found among them. The command is
+// repeated (at most three times, 100 ms apart, the queues purged each time)
+// while the answer found fails the acknowledgement's fixed-byte test.
 bool VoltmeterLink::CmdStopReceive()
 {
     port.detachHandler();

@@ -131,7 +131,7 @@ private:
     struct Command;
     bool exchange(const Command &command);
     bool sendAndReadAnswer(const QByteArray &frame);
-    int readAnswer();
+    bool readAnswer();
     bool noPort();
     bool notConnected();
     void pauseIfActive();

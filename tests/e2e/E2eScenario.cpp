@@ -155,6 +155,8 @@ struct Parser {
             sc.clockFactor = v;
         else if (key == u"period_ms" && number(value, v))
             sc.periodMs = int(v);
+        else if (key == u"line_pacing")
+            sc.linePacing = flag(value);
         else if (key == u"timeout_s" && number(value, v))
             sc.timeoutSeconds = int(v);
         else if (!QStringList{"clock_factor", "period_ms", "timeout_s"}.contains(key))

@@ -81,6 +81,7 @@ struct Scenario {
     bool reduceClass = false;
     double clockFactor = 300;
     int periodMs = 100;
+    bool linePacing = false; // the simulator sends at 9600 baud instead of at once
     int timeoutSeconds = 600;
 
     std::vector<AnswerRule> answers;

@@ -116,12 +116,12 @@ int play(const Options &o, QTextStream &out)
 
     SimProcess sim;
     const QString link = home + QStringLiteral("/taver");
-    if (!sim.start(o.sim,
-                   {QStringLiteral("--headless"), QStringLiteral("--link"), link,
-                    QStringLiteral("--scenario"), simScenario, QStringLiteral("--log"),
-                    home + QStringLiteral("/taver.log"), QStringLiteral("--period-ms"),
-                    QString::number(sc.periodMs), QStringLiteral("--no-pacing")},
-                   error)) {
+    QStringList simArguments{"--headless",        "--link",      link,
+                             "--scenario",        simScenario,   "--log",
+                             home + "/taver.log", "--period-ms", QString::number(sc.periodMs)};
+    if (!sc.linePacing)
+        simArguments << QStringLiteral("--no-pacing");
+    if (!sim.start(o.sim, simArguments, error)) {
         out << error << Qt::endl;
         return 2;
     }

@@ -11,8 +11,9 @@ namespace kront::test
 // A scripted serial port. Every write is recorded; each write takes the next
 // scripted answer (if any) into the input queue, from which read() returns up
 // to n bytes at once. When fewer than n bytes wait, read() returns them and
-// counts one time-out (no real waiting). Received-data delivery is done by
-// hand with deliverChunk().
+// counts one time-out (no real waiting). With `stream` set the line never
+// falls silent: reads take from it whenever the input runs short.
+// Received-data delivery is done by hand with deliverChunk().
 class FakeSerialPort : public SerialPort
 {
 public:
@@ -45,6 +46,8 @@ public:
     QByteArray read(int maxBytes) override
     {
         pauseCountsDuringRead.push_back(pauseCount() + 1);
+        while (!stream.isEmpty() && input.size() < maxBytes)
+            input += stream;
         const QByteArray out = input.left(maxBytes);
         input.remove(0, out.size());
         if (out.size() < maxBytes)
@@ -68,6 +71,7 @@ public:
     int inputTimeoutMs = 0;
     QByteArrayList writes;
     QByteArray input;
+    QByteArray stream; // bytes the line keeps bringing: read() never runs short
     std::deque<QByteArray> answers;
     std::vector<int> pauseCountsDuringRead;
 };

@@ -50,34 +50,54 @@ TEST_F(LinkSession, EstablishLinkFailures)
 }
 
 // A voltmeter whose link was lost while it sent readings is still sending
-// them when the link is made again: a whole reading frame comes ahead of the
-// connect answer, and readings pile up during the pause before the parameters
-// command. None is read as an answer and the link is made; a voltmeter that
-// sends nothing but readings is given up after three attempts.
-TEST_F(LinkSession, LinkIsMadeWhileReadingsStillArrive)
+// them when the link is made again, at 9600 baud: the rest of a frame that was
+// on the wire when the command went out and a whole frame come ahead of each
+// answer, another frame follows it, and readings pile up during the pause
+// before the parameters command. Every command finds its answer at the first
+// attempt. The readings before an answer are dropped; the bytes after it stay
+// in the port, and once transmission is on they are the first reading taken.
+TEST_F(LinkSession, CommandsFindTheirAnswersWhileReadingsStream)
 {
-    const QByteArray reading = buildReadingFrame({});
-    port.queueAnswer(reading + buildAnswer(0)); // connect: a reading frame first
-    port.queueAnswer(buildAnswer(0));           // connect, sent again
-    port.queueAnswer(buildAnswer(0));           // parameters
+    const QByteArray before = buildReadingFrame({3, "1.1111", "0", 0, 0, '='});
+    const QByteArray after = buildReadingFrame({3, "2.2222", "0", 0, 0, '='});
+    const QByteArray line = before.mid(37) + before + buildAnswer(0) + after;
+    for (int i = 0; i < 4; ++i)
+        port.queueAnswer(line); // connect, parameters, start, stop
     link.setWaitFunction([&](int ms) {
         waits.push_back(ms);
         if (ms == VoltmeterLink::kModePauseMs)
-            port.input += reading + reading;
+            port.input += before + before;
     });
     EXPECT_TRUE(link.EstablishLink()) << view.statuses.join(u'\n').toStdString();
-    EXPECT_EQ(port.writes, QByteArrayList({connectFrame(), connectFrame(), setParamsFrame()}));
-    EXPECT_EQ(waits, std::vector<int>({100, 500}));
+    EXPECT_EQ(port.writes, QByteArrayList({connectFrame(), setParamsFrame()}));
+    EXPECT_EQ(waits, std::vector<int>{500});
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(view.last(), QStringLiteral("saved"));
+    EXPECT_EQ(port.input, after);
 
-    port.writes.clear();
-    for (int i = 0; i < 3; ++i)
-        port.queueAnswer(reading);
-    EXPECT_FALSE(link.StartReceive());
-    EXPECT_EQ(port.writes.size(), 3);
-    EXPECT_EQ(view.last(), QStringLiteral("Ошибка связи: ошибка контрольной суммы данных."));
-    EXPECT_FALSE(link.ReceiveOn);
+    ASSERT_TRUE(link.StartReceive()) << view.statuses.join(u'\n').toStdString();
+    EXPECT_EQ(port.input, after);
+    deliverAndProcess(port.input);
+    port.input.clear();
+    EXPECT_EQ(sink.values, std::vector<double>{2.2222});
+
+    EXPECT_TRUE(link.StopReceive()) << view.statuses.join(u'\n').toStdString();
+    EXPECT_EQ(port.writes.size(), 4);
+    EXPECT_EQ(bufferBytes(link.frameBuffer(), kAnswerSize), buildAnswer(0));
+    EXPECT_EQ(sink.values, std::vector<double>{2.2222}) << "a reading before an answer taken";
+}
+
+// Readings that keep coming without an answer among them are no answer: the
+// command gives up once the answer time-out has passed, as for a silent line.
+TEST_F(LinkSession, ReadingsWithoutAnAnswerAreNoAnswer)
+{
+    port.open("x");
+    link.setAnswerTimeout(30); // the program waits 4 s; the behaviour is the same
+    port.stream = buildReadingFrame({});
+    EXPECT_FALSE(link.CmdConnect());
+    EXPECT_EQ(view.last(), QStringLiteral("Прибор не отвечает при попытке установить соединение."));
+    EXPECT_EQ(port.writes.size(), 1);
+    EXPECT_EQ(cursor.depth, 0);
 }
 
 // Every command against every kind of answer.
@@ -201,21 +221,38 @@ TEST_F(LinkSession, GuardsInOrder)
 }
 
 // The voltmeter is still sending readings when the stop command goes out:
-// the first answer read is the start of a reading frame.
-TEST_F(LinkSession, StopReceiveRetriesWhileReadingsArrive)
+// the answer is found behind the rest of one frame and a whole one.
+TEST_F(LinkSession, StopReceiveFindsItsAnswerBehindReadings)
 {
     bringUp(true);
     ASSERT_TRUE(port.handlerAttached());
     const int purgesBefore = port.purgeCount;
-    port.queueAnswer(buildReadingFrame({}).left(10));
+    const QByteArray reading = buildReadingFrame({});
+    port.queueAnswer(reading.mid(50) + reading + buildAnswer(0));
+    EXPECT_TRUE(link.StopReceive());
+    EXPECT_EQ(port.writes, QByteArrayList{stopReceiveFrame()});
+    EXPECT_EQ(waits, std::vector<int>{500});
+    EXPECT_EQ(port.purgeCount - purgesBefore, 1);
+    EXPECT_FALSE(link.ReceiveOn);
+    EXPECT_FALSE(port.handlerAttached());
+    EXPECT_FALSE(port.deliveryActive());
+    EXPECT_EQ(view.last(), QStringLiteral("saved"));
+}
+
+// An answer whose fixed bytes are wrong gets the stop command sent again,
+// the queues purged, 100 ms later; at most three times in all.
+TEST_F(LinkSession, StopReceiveRetriesWhileTheAnswerFailsItsFixedBytes)
+{
+    const QByteArray addr1 = hex("16 04 01 00 FA FF 80 00 7E FF");
+    bringUp(true);
+    const int purgesBefore = port.purgeCount;
+    port.queueAnswer(addr1);
     port.queueAnswer(buildAnswer(0));
     EXPECT_TRUE(link.StopReceive());
     EXPECT_EQ(port.writes, QByteArrayList({stopReceiveFrame(), stopReceiveFrame()}));
     EXPECT_EQ(waits, std::vector<int>({500, 100}));
     EXPECT_EQ(port.purgeCount - purgesBefore, 2);
     EXPECT_FALSE(link.ReceiveOn);
-    EXPECT_FALSE(port.handlerAttached());
-    EXPECT_FALSE(port.deliveryActive());
     EXPECT_EQ(view.last(), QStringLiteral("saved"));
 }
 
@@ -223,11 +260,12 @@ TEST_F(LinkSession, StopReceiveGivesUpAfterThreeAttempts)
 {
     bringUp(true);
     for (int i = 0; i < 4; ++i)
-        port.queueAnswer(buildReadingFrame({}).left(10));
+        port.queueAnswer(hex("16 04 01 00 FA FF 80 00 7E FF"));
     EXPECT_FALSE(link.StopReceive());
     EXPECT_EQ(port.writes.size(), 3);
     EXPECT_EQ(waits, std::vector<int>({500, 100, 100}));
-    EXPECT_EQ(view.last(), QStringLiteral("Ошибка связи: ошибка контрольной суммы данных."));
+    EXPECT_EQ(view.last(),
+              QStringLiteral("Ошибка связи: не удается отключить режим приема данных из прибора."));
     EXPECT_TRUE(link.ReceiveOn);
     EXPECT_TRUE(port.handlerAttached()); // re-attached: readings keep their handler
 }

@@ -8,9 +8,7 @@ namespace kront::sim
 namespace
 {
 constexpr int kTickMs = 20;
-constexpr int kDrainMs = 10;
-constexpr int kBytesPerDrain = 10;    // 9600 baud, 10 bits a byte: ~1 byte per ms
-constexpr int kMaxQueuedBytes = 4096; // nobody listening: the oldest bytes are lost
+constexpr int kDrainMs = 5; // the line's bytes are written in small pieces
 } // namespace
 
 SimEngine::SimEngine(unsigned seed, QObject *parent)
@@ -61,7 +59,7 @@ QString SimEngine::unplug()
     if (!pty.isOpen())
         return QStringLiteral("error: already unplugged");
     pty.close();
-    txQueue.clear();
+    line.clear();
     logLine(QStringLiteral("-- unplugged"));
     return QStringLiteral("ok");
 }
@@ -98,10 +96,8 @@ void SimEngine::schedule(const QList<OutputPiece> &pieces)
 {
     for (const OutputPiece &piece : pieces) {
         QTimer::singleShot(piece.delayMs, this, [this, bytes = piece.bytes] {
-            txQueue.append(bytes);
-            if (txQueue.size() > kMaxQueuedBytes)
-                txQueue.remove(0, txQueue.size() - kMaxQueuedBytes);
-            if (!pacing)
+            line.queue(bytes, clock.elapsed());
+            if (!line.isPaced())
                 drain();
         });
     }
@@ -118,12 +114,11 @@ void SimEngine::tick()
 void SimEngine::drain()
 {
     if (!pty.isOpen())
-        txQueue.clear(); // nobody on the line
-    if (txQueue.isEmpty())
-        return;
-    const QByteArray chunk = pacing ? txQueue.left(kBytesPerDrain) : txQueue;
-    const int written = pty.write(chunk);
-    txQueue.remove(0, written);
+        line.clear(); // nobody on the line
+    const qint64 now = clock.elapsed();
+    const QByteArray chunk = line.due(now);
+    if (!chunk.isEmpty())
+        line.sent(pty.write(chunk), now);
 }
 
 } // namespace kront::sim

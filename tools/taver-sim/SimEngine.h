@@ -4,6 +4,7 @@
 #include "model/CommandInterpreter.h"
 #include "model/Installation.h"
 #include "model/MeterEmulator.h"
+#include "model/PacedLine.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -14,8 +15,8 @@ namespace kront::sim
 {
 
 // Runs the simulated voltmeter on a pseudo-terminal: the furnace moves on a
-// timer, commands are answered, reading frames go out at 9600 baud (about a
-// byte per millisecond), and every frame can be logged.
+// timer, commands are answered, answers and reading frames share one line at
+// 9600 baud (about a byte per millisecond), and every frame can be logged.
 class SimEngine : public QObject
 {
     Q_OBJECT
@@ -27,7 +28,7 @@ public:
     QString devicePath() const { return pty.devicePath(); }
     bool setLogFile(const QString &path, QString &error);
     // false: bytes go out at once instead of at line speed.
-    void setPacing(bool on) { pacing = on; }
+    void setPacing(bool on) { line.setPaced(on); }
 
     // Executes a line command; returns the reply. Besides those of the
     // installation: "unplug" (the device vanishes) and "plug" (a new one
@@ -57,8 +58,7 @@ private:
     QTimer drainTimer;
     QElapsedTimer clock;
     qint64 lastTickMs = 0;
-    QByteArray txQueue;
-    bool pacing = true;
+    PacedLine line;
     QFile logFile;
 };
 

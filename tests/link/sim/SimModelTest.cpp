@@ -2,6 +2,7 @@
 #include "link/receiver.h"
 #include "tools/taver-sim/model/CommandInterpreter.h"
 #include "tools/taver-sim/model/MeterEmulator.h"
+#include "tools/taver-sim/model/PacedLine.h"
 #include "tools/taver-sim/model/Scenario.h"
 #include "tools/taver-sim/model/SimNsh.h"
 
@@ -115,6 +116,65 @@ TEST_F(SimFixture, ReadingFramesWhileTransmitting)
     EXPECT_FALSE(meter.tick(2 * meter.periodMs).isEmpty());
     meter.receive(stopReceiveFrame());
     EXPECT_TRUE(meter.tick(10 * meter.periodMs).isEmpty());
+}
+
+// Once readings flow they keep their beat through the commands; a streaming
+// voltmeter sends them whatever the commands say and answers every command.
+TEST_F(SimFixture, ReadingsDoNotPauseForCommands)
+{
+    const int period = meter.periodMs;
+    ASSERT_FALSE(firstReading().isEmpty()); // the beat: 0, period, 2 period, ...
+    for (const QByteArray &command : {startReceiveFrame(), setParamsFrame(), connectFrame()})
+        EXPECT_EQ(joined(meter.receive(command)), buildAnswer(0));
+    EXPECT_FALSE(meter.tick(2 * period).isEmpty()) << "the beat was restarted by a command";
+
+    meter.receive(stopReceiveFrame());
+    EXPECT_TRUE(meter.tick(3 * period).isEmpty());
+    meter.streaming = true;
+    meter.tick(3 * period + 1);
+    EXPECT_TRUE(readingHeaderValid(joined(meter.tick(4 * period + 1))));
+    EXPECT_EQ(joined(meter.receive(stopReceiveFrame())), buildAnswer(0));
+    EXPECT_EQ(joined(meter.receive(disconnectFrame())), buildAnswer(0));
+    EXPECT_TRUE(readingHeaderValid(joined(meter.tick(5 * period + 1))));
+    EXPECT_EQ(commands.execute(QStringLiteral("stream off")), QStringLiteral("ok"));
+    EXPECT_TRUE(meter.tick(6 * period + 1).isEmpty());
+    EXPECT_EQ(commands.execute(QStringLiteral("stream on")), QStringLiteral("ok"));
+    EXPECT_TRUE(meter.streaming);
+    EXPECT_TRUE(commands.execute(QStringLiteral("stream")).startsWith(u"error"));
+}
+
+// 9600 baud, ten bits a byte: a reading frame takes 88.5 ms on the line, and
+// an answer queued while it goes out follows it.
+TEST(SimPacedLine, BytesLeaveAtLineSpeedInOrder)
+{
+    PacedLine line;
+    const QByteArray reading = buildReadingFrame({});
+    const QByteArray answer = buildAnswer(0);
+    line.queue(reading, 1000);
+    EXPECT_EQ(line.due(1000), QByteArray());
+    EXPECT_EQ(line.due(1001).size(), 0); // 1.04 ms a byte
+    EXPECT_EQ(line.due(1010).size(), 9);
+    line.sent(9, 1010);
+    line.queue(answer, 1010); // 5 ms after a command, the frame still going out
+    EXPECT_EQ(line.due(1088).size(), 84 - 9);
+    EXPECT_EQ(line.due(1089).size(), 85 - 9);
+    EXPECT_EQ(line.due(1098), reading.mid(9) + answer.left(9));
+    line.sent(int(line.due(1200).size()), 1200);
+    EXPECT_EQ(line.queued(), 0);
+
+    // An idle line starts when bytes are queued; a receiver that takes fewer
+    // bytes than are due holds the line back from then on.
+    line.queue(answer, 5000);
+    EXPECT_EQ(line.due(5005).size(), 4);
+    line.sent(2, 5005);
+    EXPECT_EQ(line.due(5005).size(), 0);
+    EXPECT_EQ(line.due(5010).size(), 4);
+
+    PacedLine unpaced;
+    unpaced.setPaced(false);
+    unpaced.queue(reading, 0);
+    unpaced.queue(answer, 0);
+    EXPECT_EQ(unpaced.due(0), reading + answer);
 }
 
 TEST_F(SimFixture, SwitchPositionsSelectWhatTheVoltmeterReads)

@@ -43,6 +43,7 @@ QString CommandInterpreter::helpText()
         "switch CH POS | sensor CH INPUT TYPE|none | deviation CH INPUT MV | "
         "deviation-c CH INPUT C\n"
         "value CH TEXT|auto | warmup <|=|> | flags CH BYTE | mode BYTE | period MS | wired CH\n"
+        "stream on|off\n"
         "fault KIND [EVERY_N] | fault ack CODE [EVERY_N] | fault off | damaged-value TEXT|auto\n"
         "  kinds: data-checksum header-checksum addr type garbage split drop silence ack stuck\n"
         "unplug | plug | status | help | quit");
@@ -51,7 +52,7 @@ QString CommandInterpreter::helpText()
 QString CommandInterpreter::status() const
 {
     return QStringLiteral("T=%1 setpoint=%2 switch1=%3 switch2=%4 connected=%5 transmitting=%6 "
-                          "frames=%7 input=%8")
+                          "frames=%7 input=%8 stream=%9")
         .arg(installation.furnace.temperature, 0, 'f', 3)
         .arg(installation.furnace.setPoint, 0, 'f', 3)
         .arg(installation.switches[1])
@@ -59,7 +60,8 @@ QString CommandInterpreter::status() const
         .arg(int(meter.connected))
         .arg(int(meter.transmitting))
         .arg(meter.framesSent())
-        .arg(installation.channelEmf(installation.switches[1] != 5 ? 1 : 2), 0, 'f', 4);
+        .arg(installation.channelEmf(installation.switches[1] != 5 ? 1 : 2), 0, 'f', 4)
+        .arg(int(meter.streaming));
 }
 
 QString CommandInterpreter::execute(const QString &rawLine)
@@ -170,6 +172,12 @@ QString CommandInterpreter::execute(const QString &rawLine)
         if (a.size() != 1 || !integer(a[0], n, 50, 60000))
             return error(QStringLiteral("period MS (50..60000)"));
         meter.periodMs = n;
+        return kOk;
+    }
+    if (cmd == u"stream") {
+        if (a.size() != 1 || (a[0] != u"on" && a[0] != u"off"))
+            return error(QStringLiteral("stream on|off"));
+        meter.streaming = a[0] == u"on";
         return kOk;
     }
     if (cmd == u"wired") {

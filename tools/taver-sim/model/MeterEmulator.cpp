@@ -165,8 +165,10 @@ QList<OutputPiece> MeterEmulator::handleFrame(const QByteArray &frame)
         if (!connected)
             return answer(4); // NoRemoteControl: the program has not connected
         if (type == kTypeReceive) {
+            const bool wasSending = sendingReadings();
             transmitting = data == 1;
-            nextFrameMs = -1;
+            if (!wasSending)
+                nextFrameMs = -1; // the first frame a period after the command
         }
         return answer(0);
     }
@@ -217,9 +219,14 @@ QList<OutputPiece> MeterEmulator::tick(qint64 now)
     return out + readingDue();
 }
 
+bool MeterEmulator::sendingReadings() const
+{
+    return (transmitting || streaming) && !activeFaults.contains(FaultKind::Silence);
+}
+
 QList<OutputPiece> MeterEmulator::readingDue()
 {
-    if (!transmitting || activeFaults.contains(FaultKind::Silence)) {
+    if (!sendingReadings()) {
         nextFrameMs = -1;
         return {};
     }
@@ -227,6 +234,7 @@ QList<OutputPiece> MeterEmulator::readingDue()
         nextFrameMs = nowMs + periodMs;
         return {};
     }
+    nextFrameMs = qMin(nextFrameMs, nowMs + periodMs); // a shorter period counts at once
     if (nowMs < nextFrameMs)
         return {};
     nextFrameMs = qMax(nextFrameMs + periodMs, nowMs + 1);

@@ -13,7 +13,9 @@
 
 // The TAVER-7 voltmeter as seen from the serial line: it answers every
 // command frame with a 10-byte acknowledgement and, while transmission is
-// on, sends an 85-byte reading frame every period. No I/O here: bytes in,
+// on, sends an 85-byte reading frame every period. Once readings flow they
+// keep their beat through the commands: a frame that falls due while a
+// command is answered goes out as it would otherwise. No I/O here: bytes in,
 // timed pieces of bytes out, so tests drive it without a pseudo-terminal.
 namespace kront::sim
 {
@@ -55,6 +57,10 @@ public:
     // State.
     bool connected = false;
     bool transmitting = false;
+    // Reading frames go out every period whatever the commands say, as from a
+    // voltmeter that never heard the stop command (its link lost) and keeps
+    // sending through every later command. The commands are answered as usual.
+    bool streaming = false;
     int periodMs = 500;
     quint8 mode = 3;
     char warmup = '=';
@@ -87,6 +93,7 @@ private:
     QList<OutputPiece> handleFrame(const QByteArray &frame);
     QList<OutputPiece> answer(quint8 code);
     QList<OutputPiece> readingDue();
+    bool sendingReadings() const;
     QList<OutputPiece> applyFaults(QByteArray frame);
     bool faultDue(FaultKind kind, int counter) const;
     bool damagingFaultDue(int counter) const;
