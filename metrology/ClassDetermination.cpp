@@ -40,15 +40,16 @@ double referenceTemperature(const QVariantMap &average)
     return t.isNull() ? -300 : t.toDouble();
 }
 
-int classCode(const TThermometer &sensor, double delta, double deltaDop, double tRef,
-              bool reduceResultClass)
+} // namespace
+
+int ClassCodeAtPoint(int index, int ownClass, double delta, double deltaDop, double tRef,
+                     bool reduceResultClass)
 {
-    const int index = NSHCharacteristicIndex(sensor.NSHType);
     // No characteristic, or no deviation computed at this point: the
     // thermocouple cannot be shown to meet any class.
     if (index < 0 || delta < -299 || deltaDop < -299)
         return kResultUnfit;
-    int c = ClassNumber(sensor);
+    int c = ownClass;
     if (deltaDop >= std::fabs(delta))
         return c;
     for (;;) {
@@ -61,6 +62,9 @@ int classCode(const TThermometer &sensor, double delta, double deltaDop, double 
             return c;
     }
 }
+
+namespace
+{
 
 int countRows(Database &db, int poverkaID, int bunchID, int point, int measNum,
               const QString &operation)
@@ -94,9 +98,11 @@ bool DBDetermineClass(Database &db, int poverkaID, const TBunch &bunch, int poin
     const double tRef = referenceTemperature(*average);
     for (int input = 1; input <= 4; ++input) {
         const TThermometer *sensor = bunch.Sensor(input);
-        codes[input - 1] = sensor ? classCode(*sensor, InputValue(*delta, input),
-                                              InputValue(*deltaDop, input), tRef, reduceResultClass)
-                                  : kResultNoSensor;
+        codes[input - 1] =
+            sensor ? ClassCodeAtPoint(NSHCharacteristicIndex(sensor->NSHType), ClassNumber(*sensor),
+                                      InputValue(*delta, input), InputValue(*deltaDop, input), tRef,
+                                      reduceResultClass)
+                   : kResultNoSensor;
     }
     return true;
 }

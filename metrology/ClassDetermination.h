@@ -16,6 +16,14 @@ class TPoverka;
 inline constexpr int kResultNoSensor = -1;
 inline constexpr int kResultUnfit = 10; // 1..3 are the class
 
+// The result code of one thermocouple at one temperature point: its own
+// class (ClassNumber) when |Δ| <= Δdop (both mV, Δdop of its own class),
+// else (with reduceResultClass) the first coarser class whose permitted
+// deviation at tRef (°C) covers |Δ|, else unfit. Unfit as well without a
+// characteristic (index < 0) or without a computed deviation (below -299).
+int ClassCodeAtPoint(int index, int ownClass, double delta, double deltaDop, double tRef,
+                     bool reduceResultClass);
+
 // The class of each thermocouple of a channel at one temperature point of
 // the main cycle: its own class when |Δ| <= Δdop, else (with reduceResultClass)
 // the first coarser class whose permitted deviation covers |Δ|, else unfit.

@@ -154,24 +154,38 @@ double NSHTolerance(int index, int classNumber, double t)
     return 0.0;
 }
 
-double NSHToleranceEmf(int index, int classNumber, double t)
+namespace
+{
+
+// Mean sensitivity of the characteristic over t ± 1 °C in mV/°C: the mean of
+// both sides, or the one side that lies within the characteristic within
+// 1 °C of its limit; 0 where the characteristic has no value at t.
+long double meanSensitivity(int index, double t)
 {
     const long double tt = t;
     const long double e0 = NSHEmf(index, tt);
     if (e0 < -299)
-        return 0.0; // no characteristic at t, so no deviation can be permitted
+        return 0.0L;
     const long double eBelow = NSHEmf(index, tt - 1.0L);
     const long double eAbove = NSHEmf(index, tt + 1.0L);
-    // Sensitivity over t ± 1 °C in mV/°C: the mean of both sides, or the one
-    // side that lies within the characteristic within 1 °C of its limit.
-    long double s = 0.0L;
     if (eBelow < -299)
-        s = std::fabs(eAbove - e0);
-    else if (eAbove < -299)
-        s = std::fabs(e0 - eBelow);
-    else
-        s = (std::fabs(e0 - eBelow) + std::fabs(eAbove - e0)) / 2.0L;
-    return static_cast<double>(s * NSHTolerance(index, classNumber, t));
+        return std::fabs(eAbove - e0);
+    if (eAbove < -299)
+        return std::fabs(e0 - eBelow);
+    return (std::fabs(e0 - eBelow) + std::fabs(eAbove - e0)) / 2.0L;
+}
+
+} // namespace
+
+double NSHSensitivity(int index, double t)
+{
+    return static_cast<double>(meanSensitivity(index, t));
+}
+
+double NSHToleranceEmf(int index, int classNumber, double t)
+{
+    // No characteristic at t: no deviation can be permitted (sensitivity 0).
+    return static_cast<double>(meanSensitivity(index, t) * NSHTolerance(index, classNumber, t));
 }
 
 int NextClass(int index, int classNumber)

@@ -15,6 +15,11 @@ long double NSHEmf(int index, long double t);
 // 0 outside the tabled ranges, for classes not tabled and unknown indexes.
 double NSHTolerance(int index, int classNumber, double t);
 
+// Mean sensitivity of the characteristic over t ± 1 °C in mV/°C (within
+// 1 °C of a limit of the characteristic, the side inside it); 0 where the
+// characteristic has no value. A deviation in mV divided by it is in °C.
+double NSHSensitivity(int index, double t);
+
 // The permitted deviation converted to mV with the mean sensitivity of the
 // characteristic over t ± 1 °C (within 1 °C of a limit of the characteristic,
 // the sensitivity of the side inside it); 0 where the characteristic has no value.
