@@ -13,7 +13,9 @@ Database::Database(Dialogs &d) : dialogs(d) {}
 
 bool Database::ensureTables()
 {
-    for (const TableSchema *schema : allTables()) {
+    std::vector<const TableSchema *> all(allTables().begin(), allTables().end());
+    all.insert(all.end(), addedTables().begin(), addedTables().end());
+    for (const TableSchema *schema : all) {
         const QString path = tableFilePath(*schema);
         if (QFileInfo::exists(path))
             continue; // present files are neither opened nor read at start-up

@@ -35,7 +35,8 @@ public:
     explicit Database(Dialogs &dialogs);
 
     // Start-up check: creates each missing table file, in the order Poverki,
-    // EtalSens, Sensors, BunchesTP, ResultsTP, Documents. Present files are
+    // EtalSens, Sensors, BunchesTP, ResultsTP, Documents, then the added
+    // tables (IzvReasons). Present files are
     // not touched. On the first file that cannot be created its message is
     // shown and the check ends (false).
     bool ensureTables();

@@ -141,12 +141,20 @@ const FieldDef documentsFields[] = {
     {"RecordCreationDateTime", T::DateTime},
 };
 
+// The reasons of unfitness stored with a notice, by its Documents row.
+const FieldDef izvReasonsFields[] = {
+    {"ID", T::AutoInc},
+    {"DocID", T::Integer},
+    {"Reasons", T::Text, 1024},
+};
+
 const IndexDef poverkiIndexes[] = {{"PoverkaIDIndex", "ID"}};
 const IndexDef etalSensIndexes[] = {{"EtalSensIDIndex", "ID"}};
 const IndexDef sensorsIndexes[] = {{"SensorIDIndex", "ID"}};
 const IndexDef bunchesIndexes[] = {{"BunchIDIndex", "ID"}};
 const IndexDef resultsIndexes[] = {{"PoverkaIDIndex", "PoverkaID"}};
 const IndexDef documentsIndexes[] = {{"DocIDIndex", "ID"}};
+const IndexDef izvReasonsIndexes[] = {{"IzvReasonsIDIndex", "ID"}};
 
 // Indexes for the lookups the program makes: by number and date of a
 // verification, unfinished and finished verifications, sensors by serial
@@ -159,6 +167,7 @@ const IndexDef bunchesQueryIndexes[] = {{"BunchPoverkaIDIndex", "PoverkaID,Chann
                                         {"BunchEtalSensorIDIndex", "EtalSensorID"}};
 const IndexDef resultsQueryIndexes[] = {{"ResultsBunchIndex", "PoverkaID,BunchID,Stage"}};
 const IndexDef documentsQueryIndexes[] = {{"DocDateDocIndex", "DateDoc"}};
+const IndexDef izvReasonsQueryIndexes[] = {{"IzvReasonsDocIDIndex", "DocID"}};
 
 } // namespace
 
@@ -219,6 +228,17 @@ const TableSchema Documents{
     "программу.",
     "Не удалось открыть базу данных выданных документов! Операция добавления документа "
     "отменена."};
+const TableSchema IzvReasons{
+    "IzvReasons",
+    izvReasonsFields,
+    izvReasonsIndexes,
+    izvReasonsQueryIndexes,
+    "Не удалось открыть базу данных причин непригодности! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных причин непригодности! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных причин непригодности! Операция добавления документа "
+    "отменена."};
 } // namespace tables
 
 int TableSchema::fieldIndex(QStringView fieldName) const
@@ -238,9 +258,19 @@ const std::array<const TableSchema *, 6> &allTables()
     return list;
 }
 
+const std::array<const TableSchema *, 1> &addedTables()
+{
+    static const std::array<const TableSchema *, 1> list = {&tables::IzvReasons};
+    return list;
+}
+
 const TableSchema *findTable(const QString &name)
 {
     for (const TableSchema *t : allTables()) {
+        if (name == QLatin1String(t->name))
+            return t;
+    }
+    for (const TableSchema *t : addedTables()) {
         if (name == QLatin1String(t->name))
             return t;
     }

@@ -61,11 +61,16 @@ extern const TableSchema Sensors;
 extern const TableSchema BunchesTP;
 extern const TableSchema ResultsTP;
 extern const TableSchema Documents;
+extern const TableSchema IzvReasons; // reasons of unfitness of a notice (Documents row DocID)
 } // namespace tables
 
 // The six tables in the order of the start-up check.
 const std::array<const TableSchema *, 6> &allTables();
-// The table with exactly this name; nullptr for any other name.
+// The tables added to the six, created by the start-up check after them when
+// missing (a home made by an older program has none of them).
+const std::array<const TableSchema *, 1> &addedTables();
+// The table (of the six or the added ones) with exactly this name; nullptr
+// for any other name.
 const TableSchema *findTable(const QString &name);
 
 } // namespace kront

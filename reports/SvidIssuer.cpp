@@ -10,6 +10,8 @@
 #include "reportengine/Expression.h"
 #include "reports/DocumentFit.h"
 #include "reports/DocumentRecords.h"
+#include "reports/NoticeReasons.h"
+#include "reports/NoticeReasonsRecords.h"
 
 #include <QFileInfo>
 
@@ -50,12 +52,19 @@ QString rawValue(const report::Report &r, const QString &name)
 void limitDialogTexts(report::Report &r)
 {
     static const std::pair<const char *, const char *> fields[] = {
-        {"NUM_SVID", "DocNum"},  {"NUM_IZV", "DocNum"},   {"DATE_ACTING", "DateActing"},
-        {"GLUBINA", "Glubina"},  {"DLINA", "Dlina"},      {"PRICHINA", "Prichina"},
-        {"NAME_POV", "NamePov"}, {"NAME_RUK", "NameRuk"}, {"SER_NUM_PRED", "SerNumPred"},
+        {"NUM_SVID", "DocNum"},
+        {"NUM_IZV", "DocNum"},
+        {"DATE_ACTING", "DateActing"},
+        {"GLUBINA", "Glubina"},
+        {"DLINA", "Dlina"},
+        {"NAME_POV", "NamePov"},
+        {"NAME_RUK", "NameRuk"},
+        {"SER_NUM_PRED", "SerNumPred"},
     };
     for (const auto &[variable, column] : fields)
         r.setTextLimit(QLatin1String(variable), DocumentsColumnWidth(QLatin1String(column)));
+    // The reasons are stored whole in IzvReasons, not only in Prichina.
+    r.setTextLimit(QStringLiteral("PRICHINA"), kNoticeReasonsLength);
 }
 
 } // namespace
@@ -132,6 +141,9 @@ bool SvidIssuer::issueCurrent()
         const QString number =
             n.autoNum ? programSettings().proposedDocumentNumber(kindOf(notice)) : QString();
         (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) = number;
+        if (notice)
+            doc.EmittedDoc.Prichina =
+                NoticeReasonsFor(ctx.database(), dialogs, doc.poverkaID, s.BunchID, s.InputNum);
         const QStringList changes = FitNewDocument(doc.EmittedDoc, notice);
         if (!changes.isEmpty())
             dialogs.warning(FittedDocumentWarning(changes));
@@ -174,7 +186,11 @@ bool SvidIssuer::fillIssuedDoc(const TSensOpts &s)
                           .arg(s.InputNum));
         return false;
     }
-    ctx.document.EmittedDoc = EmittedDocFromRow(rows->front());
+    TEmittedDoc &d = ctx.document.EmittedDoc;
+    d = EmittedDocFromRow(rows->front());
+    if (rows->front().value(QStringLiteral("DocType")).toBool())
+        d.Prichina =
+            StoredNoticeReasons(ctx.database(), s.EmittedDocID.toInt()).value_or(d.Prichina);
     return true;
 }
 
@@ -239,6 +255,9 @@ bool SvidIssuer::recordPrinted(bool notice)
             "Внутренняя ошибка: не удалось добавить запись выданного документа в базу данных!"));
         return false;
     }
+    // Prichina keeps what its column holds; the whole text goes with the notice.
+    if (notice && !d.Prichina.isEmpty())
+        StoreNoticeReasons(ctx.database(), dialogs, docID, d.Prichina);
     TSensOpts &s = doc.ChosenSensors[doc.ChosenSensorPos];
     s.EmittedDocID = QString::number(docID);
     s.DocNum = number;

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 
@@ -109,8 +110,13 @@ protected:
         QLineEdit *edit = qobject_cast<QLineEdit *>(field);
         if (auto *combo = qobject_cast<QComboBox *>(field))
             edit = combo->lineEdit();
-        ASSERT_NE(edit, nullptr);
-        shown = typeIntoLineEdit(edit, typed);
+        if (auto *memo = qobject_cast<QPlainTextEdit *>(field)) {
+            memo->setPlainText(typed); // a memo takes any length; "Принять" keeps the limit
+            shown = memo->toPlainText();
+        } else {
+            ASSERT_NE(edit, nullptr);
+            shown = typeIntoLineEdit(edit, typed);
+        }
         window.accept();
         ASSERT_TRUE(r.prepare());
         r.notifyPrinted();
@@ -172,10 +178,11 @@ TEST_F(DocumentDialogSweep, EveryFieldOfBothDialogs)
          "Указан нечисловой номер извещения: '" + kLong.left(8) +
              "'! Автонумерация извещений будет отключена."},
         {true, "PRICHINA", kDrop, kDrop, "Prichina", kDrop, {}},
+        // The notice prints and keeps 1024 characters; its Prichina column 510 of them.
         {true,
          "PRICHINA",
-         QString(600, u'п'),
-         QString(510, u'п'),
+         QString(1100, u'п'),
+         QString(1100, u'п'),
          "Prichina",
          QString(510, u'п'),
          {}},
@@ -218,6 +225,13 @@ TEST_F(DocumentDialogSweep, EveryFieldOfBothDialogs)
         }
         if (variable == QLatin1String("NAME_RUK")) {
             EXPECT_EQ(ProtIniFile().rukName(), c.stored);
+        }
+        if (variable == QLatin1String("PRICHINA")) {
+            const auto reasons =
+                db.select(QStringLiteral("IzvReasons"),
+                          QStringLiteral("DocID = %1").arg(doc.value("ID").toInt()));
+            ASSERT_TRUE(reasons && reasons->size() == 1u);
+            EXPECT_EQ(reasons->front().value("Reasons").toString(), c.typed.left(1024));
         }
     }
 }

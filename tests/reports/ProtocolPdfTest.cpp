@@ -4,6 +4,7 @@
 #include "app/settings/ProgramSettings.h"
 #include "app/settings/ProtIniFile.h"
 #include "db/StringFunctions.h"
+#include "db/TableFile.h"
 #include "metrology/model/TPoverka.h"
 #include "reportengine/Expression.h"
 #include "reports/ProtocolPrinter.h"
@@ -217,6 +218,80 @@ TEST_F(ProtocolPdfTest, CertificateAndNoticeCarryTheReferenceTexts)
     for (const char *expected : {"ИЗВЕЩЕНИЕ О НЕПРИГОДНОСТИ К ПРИМЕНЕНИЮ", "№ 003", "B-202",
                                  "Отклонение ТЭДС превышает допускаемое", "непригодным"})
         EXPECT_TRUE(notice.contains(QString::fromUtf8(expected))) << expected;
+}
+
+// B-202 (ТХК, class 2) of channel 1 fails at its second point: 0,5 mV off the
+// characteristic at 400 °C, where class 2 allows 2,7 °C (0,2 mV).
+TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
+{
+    const DirectFixture f = makeDirect();
+    const QString point1 =
+        QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = "
+                       "'Calculation' and MeasPointNum = 1 and Operation = '%3'");
+    ASSERT_EQ(db.updateWhere("ResultsTP", point1.arg(f.poverkaID).arg(f.bunch1).arg("Average"),
+                             {{"t_et", 400.0}}),
+              1);
+    ASSERT_EQ(db.updateWhere("ResultsTP", point1.arg(f.poverkaID).arg(f.bunch1).arg("Delta"),
+                             {{"TEDSe1Inp2", 0.5}}),
+              1);
+    ASSERT_EQ(db.updateWhere("ResultsTP", point1.arg(f.poverkaID).arg(f.bunch1).arg("Delta dop"),
+                             {{"TEDSe1Inp2", 0.2}}),
+              1);
+    programSettings().reset();
+    programSettings().form().izv = {true, 3, 3};
+    QString offered;
+    const auto printing = [&](report::Report &r, const QString &) {
+        offered = report::unquoted(r.variableExpression("PRICHINA").value_or(QString()));
+        writer(QStringLiteral("reasons-"))(r, QString());
+        r.notifyPrinted();
+    };
+    SvidIssuer issuer(
+        ctx, dialogs,
+        [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
+            return QList<int>{f.sensors[2]};
+        },
+        printing);
+    issuer.ButtonSvidClick(f.poverkaID);
+    ASSERT_EQ(written.size(), 1) << dialogs.texts().join(u'\n').toStdString();
+
+    // 0,5 mV over the slope of the L characteristic at 400 °C, 0,0876 mV/°C.
+    const QRegularExpression reason(QStringLiteral(
+        "Причины непригодности: Отклонение ТЭДС от НСХ при 400,0 °C составляет 5,71 °C "
+        "\\(допускается ±2,70 °C для класса 2\\)"));
+    EXPECT_TRUE(reason.match(offered.prepend(QStringLiteral("Причины непригодности: "))).hasMatch())
+        << offered.toStdString();
+    const QString notice = pdfText(written[0]).simplified();
+    EXPECT_TRUE(reason.match(notice).hasMatch()) << notice.toStdString();
+    EXPECT_FALSE(notice.contains(QStringLiteral("при 104,0"))); // the first point passed
+
+    const auto bunch = db.select("BunchesTP", QStringLiteral("ID = %1").arg(f.bunch1));
+    const int docID = bunch->front().value("EmittedDocIDInp2").toInt();
+    ASSERT_GT(docID, 0);
+    const auto stored = db.select("IzvReasons", QStringLiteral("DocID = %1").arg(docID));
+    ASSERT_TRUE(stored && stored->size() == 1u);
+    EXPECT_TRUE(reason
+                    .match(QStringLiteral("Причины непригодности: ") +
+                           stored->front().value("Reasons").toString())
+                    .hasMatch());
+
+    SvidIssuer reprinter(ctx, dialogs, nullptr, printing);
+    ASSERT_TRUE(reprinter.ReprintDocument(docID)) << dialogs.texts().join(u'\n').toStdString();
+    ASSERT_EQ(written.size(), 2);
+    const QString reprint = pdfText(written[1]).simplified();
+    EXPECT_TRUE(reason.match(reprint).hasMatch()) << reprint.toStdString();
+    EXPECT_EQ(db.select("IzvReasons", QString())->size(), 1u); // a reprint records nothing
+
+    // A notice of an older program: its Prichina, no stored reasons.
+    ASSERT_EQ(db.updateWhere("Documents", QStringLiteral("ID = %1").arg(docID),
+                             {{"Prichina", QStringLiteral("Трещина в защитном чехле")}}),
+              1);
+    ASSERT_TRUE(QFile::remove(tableFilePath(tables::IzvReasons)));
+    ASSERT_TRUE(reprinter.ReprintDocument(docID)) << dialogs.texts().join(u'\n').toStdString();
+    ASSERT_EQ(written.size(), 3);
+    const QString older = pdfText(written[2]).simplified();
+    EXPECT_TRUE(older.contains(QStringLiteral("Причины непригодности: Трещина в защитном чехле")))
+        << older.toStdString();
+    programSettings().reset();
 }
 
 TEST_F(ProtocolPdfTest, PlatinumThermocouplesGetTheParametersPage)
