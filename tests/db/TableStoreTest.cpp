@@ -74,6 +74,29 @@ TEST_F(TableStoreTest, FreshDataHoldsSixEmptyTablesNamedAsTheirFiles)
     EXPECT_FALSE(QFileInfo::exists(home.data("Poverki.cds.creating")));
 }
 
+// A home made before notices kept their reasons has the six files only: the
+// start-up check adds IzvReasons and leaves the six as they are.
+TEST_F(TableStoreTest, OlderHomeGetsTheReasonsTableAtStartUp)
+{
+    const QString reasons = home.data(tables::IzvReasons.fileName());
+    ASSERT_TRUE(QFileInfo(reasons).isFile());
+    ASSERT_TRUE(QFile::remove(reasons));
+    insertPoverka("1", clock.now());
+    const QByteArray poverki = fileBytes(home.data("Poverki.cds"));
+    ASSERT_TRUE(db.ensureTables());
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(fileBytes(home.data("Poverki.cds")), poverki);
+    RawFile raw(reasons);
+    EXPECT_EQ(raw.strings("SELECT name FROM pragma_table_info('IzvReasons')"),
+              QStringList({"ID", "DocID", "Reasons"}));
+    EXPECT_EQ(raw.strings("SELECT type FROM pragma_table_info('IzvReasons')"),
+              QStringList({"INTEGER", "INTEGER", "VARCHAR(1024)"}));
+    EXPECT_TRUE(db.insertRows("IzvReasons", {{QVariant(), 5, QString(1100, u'п')}}));
+    const auto rows = db.select("IzvReasons", "DocID = 5");
+    ASSERT_TRUE(rows && rows->size() == 1u);
+    EXPECT_EQ(rows->front().value("Reasons").toString(), QString(1024, u'п'));
+}
+
 TEST_F(TableStoreTest, DeclaredTypesAndTextSizesAreInTheFile)
 {
     RawFile raw(home.data("Poverki.cds"));
