@@ -334,7 +334,7 @@ TEST_F(MainWindowTest, StartOnAnEmptyHomeCreatesTheTablesSilently)
 {
     createWindows();
     for (const char *table :
-         {"Poverki", "EtalSens", "Sensors", "BunchesTP", "ResultsTP", "Documents"})
+         {"Poverki", "EtalSens", "Sensors", "BunchesTP", "ResultsTP", "Documents", "IzvReasons"})
         EXPECT_TRUE(QFile::exists(home.data(QString::fromLatin1(table) + ".cds"))) << table;
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join('\n').toStdString();
     EXPECT_TRUE(programSettings().isLoaded());
@@ -352,7 +352,7 @@ TEST_F(MainWindowTest, SecondStartLeavesTheTableFilesAsTheyAre)
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         before[name] = f.readAll();
     }
-    ASSERT_EQ(before.size(), 6);
+    ASSERT_EQ(before.size(), 7); // the six tables and IzvReasons
     createWindows();
     windows.reset();
     for (auto it = before.cbegin(); it != before.cend(); ++it) {
