@@ -14,26 +14,23 @@ namespace kront
 namespace
 {
 
-QString fixed(double value, int digits)
-{
-    return FloatToStrFixed(value, digits);
-}
-
 // "Отклонение ТЭДС от НСХ при t °C составляет Δ °C (допускается ±Δдоп °C
-// для класса N)"; in mV when the characteristic has no slope at t.
+// для класса N)"; without a slope of the characteristic at t, the stored
+// values in mV against the thermocouple's own class.
 QString deviationLine(const NoticeReasonsData &d, const NoticePoint &p, int classNumber)
 {
     const double s = NSHSensitivity(d.characteristicIndex, p.t);
     const QString head =
-        QStringLiteral("Отклонение ТЭДС от НСХ при %1 °C составляет ").arg(fixed(p.t, 1));
+        QStringLiteral("Отклонение ТЭДС от НСХ при %1 °C составляет ").arg(FloatToStrFixed(p.t, 1));
     if (s <= 0)
         return head + QStringLiteral("%1 мВ (допускается ±%2 мВ для класса %3)")
-                          .arg(fixed(p.delta, 3), fixed(p.deltaDop, 3))
-                          .arg(classNumber);
-    return head + QStringLiteral("%1 °C (допускается ±%2 °C для класса %3)")
-                      .arg(fixed(p.delta / s, 2),
-                           fixed(NSHTolerance(d.characteristicIndex, classNumber, p.t), 2))
-                      .arg(classNumber);
+                          .arg(FloatToStrFixed(p.delta, 3), FloatToStrFixed(p.deltaDop, 3))
+                          .arg(d.classNumber);
+    return head +
+           QStringLiteral("%1 °C (допускается ±%2 °C для класса %3)")
+               .arg(FloatToStrFixed(p.delta / s, 2),
+                    FloatToStrFixed(NSHTolerance(d.characteristicIndex, classNumber, p.t), 2))
+               .arg(classNumber);
 }
 
 // "в 1 другой температурной точке", "в 3 других температурных точках".
@@ -90,7 +87,7 @@ QStringList closingLines(const NoticeReasonsData &d, bool pointsExplain)
         else if (IsPresent(d.points.back().t))
             lines << QStringLiteral("Поверка прервана на %1-й температурной точке (%2 °C).")
                          .arg(n)
-                         .arg(fixed(d.points.back().t, 1));
+                         .arg(FloatToStrFixed(d.points.back().t, 1));
         else
             lines << QStringLiteral("Поверка прервана на %1-й температурной точке.").arg(n);
     }
