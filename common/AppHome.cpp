@@ -13,10 +13,6 @@ namespace
 QString homeDir;
 QString defaults;
 QString exeBaseName;
-} // namespace
-
-namespace
-{
 
 // Takes `--home DIR` or `--home=DIR` out of args; empty when not given.
 QString takeHomeOption(QStringList &args)
@@ -42,7 +38,7 @@ QString executableDir()
                                         : QDir::currentPath();
 }
 
-// Copies each file of the folder from that the folder to lacks.
+// Copies into the folder `to` each file of `from` that it lacks.
 bool copyMissingFiles(const QString &from, const QString &to, QString *error)
 {
     const QDir source(from);

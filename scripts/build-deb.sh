@@ -20,7 +20,9 @@ if [ ${#need[@]} -gt 0 ]; then
   "${sudo_cmd[@]}" apt-get install -y --no-install-recommends "${need[@]}"
 fi
 build=${KRONT_DEB_BUILD_DIR:-build-deb}
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF
+# Symbols are bound at start (as Debian's hardening asks).
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF \
+  -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now"
 cmake --build "$build" -j"${KRONT_JOBS:-2}"
 (cd "$build" && cpack -G DEB)
 ls "$build"/kront_*.deb

@@ -44,8 +44,9 @@ private:
     bool highlighted = false;
 };
 
-// The about box: picture, product line, version, the program home, the maker's postal and
-// contact block, its web site and mail address. Any key closes it.
+// The about box: picture, product line, version, the program home, the
+// maker's postal and contact block, its web site and mail address. Any key
+// closes it.
 class TFormAbout : public QDialog
 {
     Q_OBJECT
