@@ -11,6 +11,10 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QStringList args = app.arguments();
     kront::AppHome::initFromArguments(args);
+    // A new home gets its folders, the default templates and means list.
+    QString homeError;
+    if (!kront::AppHome::fillFromDefaults(&homeError))
+        kront::programDialogs().warning(homeError);
     // The program's title (not the display name, which the platform would
     // append to every window caption).
     QApplication::setApplicationName(kront::kProgramTitle);

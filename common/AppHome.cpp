@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace kront
@@ -12,25 +13,106 @@ namespace
 QString homeDir;
 QString defaults;
 QString exeBaseName;
+
+// Takes `--home DIR` or `--home=DIR` out of args; empty when not given.
+QString takeHomeOption(QStringList &args)
+{
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--home") && i + 1 < args.size()) {
+            const QString dir = args[i + 1];
+            args.remove(i, 2);
+            return dir;
+        }
+        if (args[i].startsWith(QLatin1String("--home="))) {
+            const QString dir = args[i].mid(7);
+            args.remove(i);
+            return dir;
+        }
+    }
+    return QString();
+}
+
+QString executableDir()
+{
+    return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
+                                        : QDir::currentPath();
+}
+
+// Copies into the folder `to` each file of `from` that it lacks.
+bool copyMissingFiles(const QString &from, const QString &to, QString *error)
+{
+    const QDir source(from);
+    for (const QString &name : source.entryList(QDir::Files)) {
+        const QString target = to + QLatin1Char('/') + name;
+        if (QFileInfo::exists(target))
+            continue;
+        if (!QFile::copy(source.filePath(name), target)) {
+            if (error)
+                *error = QStringLiteral("Не удалось скопировать файл %1 в папку %2")
+                             .arg(QDir::toNativeSeparators(source.filePath(name)),
+                                  QDir::toNativeSeparators(to));
+            return false;
+        }
+        // The installed defaults are read-only; the lab's copy is its own.
+        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    }
+    return true;
+}
+
 } // namespace
 
 void AppHome::initFromArguments(QStringList &args)
 {
-    for (int i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--home") && i + 1 < args.size()) {
-            set(args[i + 1]);
-            args.remove(i, 2);
-            return;
-        }
-        if (args[i].startsWith(QLatin1String("--home="))) {
-            set(args[i].mid(7));
-            args.remove(i);
-            return;
+    HomeSources sources;
+    sources.option = takeHomeOption(args);
+    sources.environment = qEnvironmentVariable("KRONT_HOME");
+    sources.executableDir = executableDir();
+    sources.executableDirWritable = executableDirHoldsHome(sources.executableDir);
+    sources.xdgDataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    sources.userHome = QDir::homePath();
+    set(chooseHome(sources));
+}
+
+QString AppHome::chooseHome(const HomeSources &sources)
+{
+    if (!sources.option.isEmpty())
+        return QDir(sources.option).absolutePath();
+    if (!sources.environment.isEmpty())
+        return QDir(sources.environment).absolutePath();
+    if (sources.executableDirWritable)
+        return QDir(sources.executableDir).absolutePath();
+    // A relative XDG_DATA_HOME is invalid and is ignored.
+    if (QDir::isAbsolutePath(sources.xdgDataHome))
+        return QDir::cleanPath(sources.xdgDataHome + QStringLiteral("/kront"));
+    return QDir::cleanPath(sources.userHome + QStringLiteral("/.local/share/kront"));
+}
+
+bool AppHome::executableDirHoldsHome(const QString &dir)
+{
+#ifdef KRONT_INSTALL_BINDIR
+    // Even where the administrator may write, the folder the program is
+    // installed to holds no lab data.
+    if (QDir::cleanPath(dir) == QDir::cleanPath(QStringLiteral(KRONT_INSTALL_BINDIR)))
+        return false;
+#endif
+    return QFileInfo(dir).isWritable();
+}
+
+bool AppHome::fillFromDefaults(QString *error)
+{
+    for (const QString &sub : {dataDir(), configDir(), protocolDir()}) {
+        if (!QDir().mkpath(sub)) {
+            if (error)
+                *error = QStringLiteral("Не удалось создать папку %1")
+                             .arg(QDir::toNativeSeparators(sub));
+            return false;
         }
     }
-    const QString env = qEnvironmentVariable("KRONT_HOME");
-    if (!env.isEmpty())
-        set(env);
+    const QString base = defaultsDir();
+    if (base.isEmpty())
+        return true;
+    return copyMissingFiles(base + QStringLiteral("/Protocol"), protocolDir(), error) &&
+           copyMissingFiles(base + QStringLiteral("/Config"), configDir(), error);
 }
 
 void AppHome::set(const QString &dir)
@@ -40,10 +122,7 @@ void AppHome::set(const QString &dir)
 
 QString AppHome::dir()
 {
-    if (homeDir.isEmpty())
-        return QCoreApplication::instance() ? QCoreApplication::applicationDirPath()
-                                            : QDir::currentPath();
-    return homeDir;
+    return homeDir.isEmpty() ? executableDir() : homeDir;
 }
 
 QString AppHome::dataDir()
@@ -97,6 +176,15 @@ QString AppHome::templateFile(const QString &name)
     if (base.isEmpty())
         return own;
     const QString installed = base + QStringLiteral("/Protocol/") + name;
+    return QFileInfo::exists(installed) ? installed : own;
+}
+
+QString AppHome::helpFile(const QString &name)
+{
+    const QString own = helpDir() + QLatin1Char('/') + name;
+    if (QFileInfo::exists(own) || defaultsDir().isEmpty())
+        return own;
+    const QString installed = defaultsDir() + QStringLiteral("/Help/") + name;
     return QFileInfo::exists(installed) ? installed : own;
 }
 

@@ -6,14 +6,33 @@
 namespace kront
 {
 
-// The base folder that holds Data/, Config/, Protocol/ and Help/. By default
-// it is the folder of the executable; `--home DIR` or KRONT_HOME move it.
+// Where the program home can come from, in the order they win.
+struct HomeSources {
+    QString option;        // `--home DIR`
+    QString environment;   // KRONT_HOME
+    QString executableDir; // the folder of the executable
+    bool executableDirWritable = false;
+    QString xdgDataHome; // XDG_DATA_HOME
+    QString userHome;    // the user's home folder
+};
+
+// The base folder that holds Data/, Config/, Protocol/ and Help/: the
+// folder of the executable where the program may write there (a build
+// tree, a copied folder); for an installed program $XDG_DATA_HOME/kront
+// (~/.local/share/kront). `--home DIR` or KRONT_HOME win over both.
 class AppHome
 {
 public:
-    // Reads `--home DIR` from the arguments, then KRONT_HOME, else the
-    // executable's folder. Removes the option from args.
+    // Picks the home as above. Removes the option from args.
     static void initFromArguments(QStringList &args);
+    static QString chooseHome(const HomeSources &sources);
+    // Whether the program keeps its files beside an executable in dir: a
+    // writable folder that is not the one the program is installed to.
+    static bool executableDirHoldsHome(const QString &dir);
+    // Makes Data/, Config/ and Protocol/ and copies the installed default
+    // templates and means list into the home where it has none of its own.
+    // False with the reason in error when a folder or file cannot be made.
+    static bool fillFromDefaults(QString *error = nullptr);
     static void set(const QString &dir);
     static QString dir();
 
@@ -34,6 +53,9 @@ public:
     // the installed default; the home's path when neither exists, so that
     // a message names where the lab keeps its templates.
     static QString templateFile(const QString &name);
+    // The help page <name>: the home's own, else the installed one; the
+    // home's path when neither exists.
+    static QString helpFile(const QString &name);
 
     // Base name of the executable ("kront"); names the settings file.
     static QString executableBaseName();

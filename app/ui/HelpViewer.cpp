@@ -5,7 +5,6 @@
 #include "common/ui/HelpContext.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -49,31 +48,14 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window), view(new 
     layout->addWidget(view);
 }
 
-namespace
-{
-
-// A help page of the program home; the pages installed beside the
-// executable stand in for a home that has none.
-QString helpFile(const QString &name)
-{
-    const QString inHome = AppHome::helpDir() + u'/' + name;
-    if (QFileInfo::exists(inHome))
-        return inHome;
-    const QString besideProgram =
-        QCoreApplication::applicationDirPath() + QStringLiteral("/Help/") + name;
-    return QFileInfo::exists(besideProgram) ? besideProgram : inHome;
-}
-
-} // namespace
-
 QString HelpViewer::pagePath(int topic)
 {
-    return helpFile(QStringLiteral("%1.html").arg(topic));
+    return AppHome::helpFile(QStringLiteral("%1.html").arg(topic));
 }
 
 QString HelpViewer::contentsPath()
 {
-    return helpFile(QStringLiteral("index.html"));
+    return AppHome::helpFile(QStringLiteral("index.html"));
 }
 
 void HelpViewer::showContents()

@@ -1,9 +1,11 @@
 #include "app/ui/TFormAbout.h"
 
+#include "common/AppHome.h"
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
 
 #include <QDesktopServices>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPainter>
@@ -49,6 +51,11 @@ QString versionLabelText(const std::optional<std::array<int, 4>> &version)
         text += QString::asprintf("%d.%d.%d.%d", (*version)[0], (*version)[1], (*version)[2],
                                   (*version)[3]);
     return text;
+}
+
+QString homeLabelText(const QString &home)
+{
+    return QStringLiteral("Папка данных: ") + QDir::toNativeSeparators(home);
 }
 
 std::optional<std::array<int, 4>> programVersion()
@@ -101,6 +108,7 @@ void LinkLabel::mouseReleaseEvent(QMouseEvent *event)
 TFormAbout::TFormAbout(QWidget *owner)
     : QDialog(owner, Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
       LabelVersion(new QLabel(versionLabelText(programVersion()))),
+      LabelHome(new QLabel(homeLabelText(AppHome::dir()))),
       LabelWebSite(new LinkLabel(kWebSite, QUrl(QStringLiteral("https://") + kWebSite))),
       LabelMail(new LinkLabel(kMail, QUrl(QStringLiteral("mailto:") + kMail)))
 {
@@ -109,6 +117,7 @@ TFormAbout::TFormAbout(QWidget *owner)
     setModal(true);
     setHelpTopic(this, 1);
     LabelVersion->setObjectName(QStringLiteral("LabelVersion"));
+    LabelHome->setObjectName(QStringLiteral("LabelHome"));
     LabelWebSite->setObjectName(QStringLiteral("LabelWebSite"));
     LabelMail->setObjectName(QStringLiteral("LabelMail"));
 
@@ -125,6 +134,7 @@ TFormAbout::TFormAbout(QWidget *owner)
     auto *texts = new QVBoxLayout;
     texts->addWidget(product);
     texts->addWidget(LabelVersion);
+    texts->addWidget(LabelHome);
     texts->addSpacing(8);
     texts->addWidget(contacts);
     texts->addWidget(LabelWebSite);

@@ -13,6 +13,9 @@ namespace kront
 // the program carries no version.
 QString versionLabelText(const std::optional<std::array<int, 4>> &version);
 
+// The program home in use, where the lab's data, settings and templates lie.
+QString homeLabelText(const QString &home);
+
 // The version the program was built with (the project version).
 std::optional<std::array<int, 4>> programVersion();
 
@@ -41,8 +44,9 @@ private:
     bool highlighted = false;
 };
 
-// The about box: picture, product line, version, the maker's postal and
-// contact block, its web site and mail address. Any key closes it.
+// The about box: picture, product line, version, the program home, the
+// maker's postal and contact block, its web site and mail address. Any key
+// closes it.
 class TFormAbout : public QDialog
 {
     Q_OBJECT
@@ -50,6 +54,7 @@ public:
     explicit TFormAbout(QWidget *owner = nullptr);
 
     QLabel *LabelVersion;
+    QLabel *LabelHome;
     LinkLabel *LabelWebSite;
     LinkLabel *LabelMail;
 

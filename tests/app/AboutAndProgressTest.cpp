@@ -1,8 +1,10 @@
 #include "app/ui/TFormAbout.h"
 #include "app/ui/TFormProgress.h"
 #include "common/ui/HelpContext.h"
+#include "tests/support/TempHome.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QEnterEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -26,6 +28,14 @@ TEST(AboutBoxTest, VersionLabelText)
                                 KRONT_VERSION_PATCH, KRONT_VERSION_TWEAK));
     EXPECT_EQ(about.windowTitle(), "О программе...");
     EXPECT_EQ(helpTopicOf(&about), 1);
+}
+
+TEST(AboutBoxTest, ShowsTheProgramHomeInUse)
+{
+    test::TempHome home;
+    TFormAbout about;
+    EXPECT_EQ(about.LabelHome->text(),
+              QStringLiteral("Папка данных: ") + QDir::toNativeSeparators(home.path()));
 }
 
 TEST(AboutBoxTest, LinksAreHighlightedUnderTheMouseAndOpenTheMakersAddresses)
