@@ -329,7 +329,7 @@ void PoverkaEngine::JvWizardInteriorPage4Page()
         view.postStartMeasuringRun();
 }
 
-bool PoverkaEngine::JvWizardInteriorPage4NextButtonClick()
+bool PoverkaEngine::acceptMeasurementPage()
 {
     if (closed)
         return false;

@@ -64,7 +64,7 @@ ProtocolPrinter::ProtocolPrinter(ReportContext &context, Dialogs &dialogs,
 {
 }
 
-void ProtocolPrinter::ButtonPrintProtocolClick(int poverkaID)
+void ProtocolPrinter::printProtocols(int poverkaID)
 {
     if (poverkaID <= 0)
         return;

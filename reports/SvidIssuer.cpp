@@ -76,7 +76,7 @@ SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogs, Chooser chooser
 {
 }
 
-void SvidIssuer::ButtonSvidClick(int poverkaID)
+void SvidIssuer::issueDocuments(int poverkaID)
 {
     if (poverkaID <= 0)
         return;

@@ -149,7 +149,7 @@ QVariantList EtalTPRegister::FieldValues(const EtalTPData &d, const QDateTime &c
     return values;
 }
 
-bool EtalTPRegister::ButtonApplyClick(EtalTPData &data, bool editing, int id)
+bool EtalTPRegister::storeEntry(EtalTPData &data, bool editing, int id)
 {
     if (std::optional<QString> message = Validate(data)) {
         dialogs.warning(*message);

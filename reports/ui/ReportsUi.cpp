@@ -81,7 +81,7 @@ TFormSelectSensorsForSvid *ResultsWindows::createSensorChooser(QWidget *parent)
 void ResultsWindows::ButtonPrintProtocolClick(int poverkaID)
 {
     ProtocolPrinter printer(*ctx, dialogs, previewIn(dialogs, window));
-    printer.ButtonPrintProtocolClick(poverkaID);
+    printer.printProtocols(poverkaID);
 }
 
 void ResultsWindows::ButtonSvidClick(int poverkaID)
@@ -91,7 +91,7 @@ void ResultsWindows::ButtonSvidClick(int poverkaID)
         *ctx, dialogs,
         [chooser](const std::vector<TSensOpts> &sensors) { return chooser->choose(sensors); },
         previewIn(dialogs, window));
-    issuer.ButtonSvidClick(poverkaID);
+    issuer.issueDocuments(poverkaID);
 }
 
 } // namespace kront

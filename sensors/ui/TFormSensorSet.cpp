@@ -248,20 +248,20 @@ void TFormSensorSet::BtnLoadFromFileClick()
 {
     ComboBoxNSH->finishEdit();
     SensorSet set = sensorSet();
-    if (SensorSetFiles(dialogs).BtnLoadFromFileClick(set))
+    if (SensorSetFiles(dialogs).loadFromFile(set))
         setSensorSet(set);
 }
 
 void TFormSensorSet::BtnSaveToFileClick()
 {
     ComboBoxNSH->finishEdit();
-    SensorSetFiles(dialogs).BtnSaveToFileClick(sensorSet());
+    SensorSetFiles(dialogs).saveToFile(sensorSet());
 }
 
 void TFormSensorSet::BtnCommitClick()
 {
     ComboBoxNSH->finishEdit();
-    if (SensorSetCommit(db, dialogs).BtnCommitClick(sensorSet(), bunches))
+    if (SensorSetCommit(db, dialogs).commitToBunches(sensorSet(), bunches))
         accept();
 }
 

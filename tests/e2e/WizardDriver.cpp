@@ -119,7 +119,7 @@ bool WizardDriver::registerReferences(QString &error)
             d.temp[size_t(i + 1)] = pairs[i].section(u':', 0, 0).replace(u'.', u',');
             d.emf[size_t(i + 1)] = pairs[i].section(u':', 1, 1).replace(u'.', u',');
         }
-        if (!reg.ButtonApplyClick(d, false, 0)) {
+        if (!reg.storeEntry(d, false, 0)) {
             error = QStringLiteral("the reference of channel %1 was not registered: %2")
                         .arg(c)
                         .arg(lastDialogText());

@@ -275,11 +275,11 @@ protected:
         p1.instabilityCheck = instability;
         p1.methodIndex = method;
         std::optional<QStringList> lines;
-        if (!engine->Page1Next(p1, lines))
+        if (!engine->acceptParametersPage(p1, lines))
             return false;
-        engine->Page2Next({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
+        engine->acceptMeansPage({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
         InspectionPage p3;
-        return engine->Page3Next(p3);
+        return engine->acceptInspectionPage(p3);
     }
 
     // Runs the posted measuring runs (window message 1026).
