@@ -1,5 +1,5 @@
 # Every subsystem folder is one library per layer. Sources are picked up by
-# glob so that a new file needs no edit here; a folder without sources yet
+# glob so that a new file needs no edit here; a folder of headers only
 # becomes an interface library that only forwards its dependencies.
 
 function(kront_library name dir)

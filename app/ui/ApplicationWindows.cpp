@@ -91,7 +91,7 @@ void ApplicationWindows::create()
     record(formAbout);
     createPoverkaWindows();
 
-    // The conclusion page's protocol buttons print through the results part.
+    // The conclusion page's protocol buttons print as the results search does.
     formPoverkaTP->setProtocolPrinter([this](int bunchID, int poverkaID) {
         printBunchProtocol(bunchID, poverkaID, *db, dialogs, formPoverkaTP);
     });
