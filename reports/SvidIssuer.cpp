@@ -70,9 +70,10 @@ QString NoticeTemplateName()
     return QStringLiteral("Извещение ТП.fr3");
 }
 
-SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogs, Chooser chooser,
-                       ReportPresenter presenter)
-    : ctx(context), dialogs(dialogs), chooser(std::move(chooser)), presenter(std::move(presenter))
+SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogSet, Chooser choose,
+                       ReportPresenter presentReport)
+    : ctx(context), dialogs(dialogSet), chooser(std::move(choose)),
+      presenter(std::move(presentReport))
 {
 }
 

@@ -48,8 +48,8 @@ QStringList EtalTPData::paramLabels()
             QStringLiteral("Владелец")};
 }
 
-EtalTPRegister::EtalTPRegister(Database &database, Dialogs &dialogs)
-    : db(database), dialogs(dialogs)
+EtalTPRegister::EtalTPRegister(Database &database, Dialogs &dialogSet)
+    : db(database), dialogs(dialogSet)
 {
 }
 

@@ -16,8 +16,8 @@ namespace
 const QString kEtalSens = QStringLiteral("EtalSens");
 }
 
-SensorSetCommit::SensorSetCommit(Database &database, Dialogs &dialogs)
-    : db(database), dialogs(dialogs)
+SensorSetCommit::SensorSetCommit(Database &database, Dialogs &dialogSet)
+    : db(database), dialogs(dialogSet)
 {
 }
 

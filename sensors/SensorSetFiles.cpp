@@ -9,7 +9,7 @@
 namespace kront
 {
 
-SensorSetFiles::SensorSetFiles(Dialogs &dialogs) : dialogs(dialogs) {}
+SensorSetFiles::SensorSetFiles(Dialogs &dialogSet) : dialogs(dialogSet) {}
 
 QString SensorSetFiles::fileFilter()
 {

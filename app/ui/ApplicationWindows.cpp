@@ -25,9 +25,9 @@
 namespace kront
 {
 
-ApplicationWindows::ApplicationWindows(Dialogs &dialogs, QObject *parent)
-    : QObject(parent), dialogs(dialogs), portLister(&foundSerialPorts),
-      db(std::make_unique<Database>(dialogs))
+ApplicationWindows::ApplicationWindows(Dialogs &dialogSet, QObject *parent)
+    : QObject(parent), dialogs(dialogSet), portLister(&foundSerialPorts),
+      db(std::make_unique<Database>(dialogSet))
 {
 }
 

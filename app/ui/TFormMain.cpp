@@ -97,8 +97,8 @@ QStyle::StandardPixmap iconOf(const QString &name)
 
 } // namespace
 
-TFormMain::TFormMain(Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), dialogs(dialogs), pages(new QStackedWidget),
+TFormMain::TFormMain(Dialogs &dialogSet, QWidget *parent)
+    : QMainWindow(parent), dialogs(dialogSet), pages(new QStackedWidget),
       idlePage(new MainWindowLogo), tools(new QToolBar)
 {
     setObjectName(QStringLiteral("TFormMain"));
@@ -278,11 +278,11 @@ void TFormMain::PoverkaTPExecute()
             QStringLiteral("Для выполнения поверки укажите параметры подключенных ТП!"));
         return;
     }
-    CurrentVerification &current = currentVerification();
-    TPoverka &poverka = current.beginNew(channelBunches(), programClock().now());
+    CurrentVerification &verification = currentVerification();
+    TPoverka &poverka = verification.beginNew(channelBunches(), programClock().now());
     if (hooks.runPoverkaWizard)
-        hooks.runPoverkaWizard(poverka, *current.Bi1());
-    current.end();
+        hooks.runPoverkaWizard(poverka, *verification.Bi1());
+    verification.end();
 }
 
 void TFormMain::FormClose()

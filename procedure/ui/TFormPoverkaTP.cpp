@@ -47,10 +47,10 @@ QPushButton *wizardButton(const QString &name, const QString &text)
 }
 } // namespace
 
-TFormPoverkaTP::TFormPoverkaTP(Database &db, Dialogs &dialogs, QWidget *parent)
+TFormPoverkaTP::TFormPoverkaTP(Database &database, Dialogs &dialogSet, QWidget *parent)
     : QDialog(parent), page1(new ParametersPageWidget), page2(new MeansPageWidget),
-      page3(new InspectionPageWidget), page4(nullptr), page5(new ConclusionPageWidget), db(db),
-      dialogs(dialogs), labelSubtitle(new QLabel), pages(new QStackedWidget)
+      page3(new InspectionPageWidget), page4(nullptr), page5(new ConclusionPageWidget),
+      db(database), dialogs(dialogSet), labelSubtitle(new QLabel), pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("TFormPoverkaTP"));
     setWindowTitle(QStringLiteral("Поверка ТП"));

@@ -53,8 +53,9 @@ bool printBunchProtocol(int bunchID, int poverkaID, Database &db, Dialogs &dialo
     return stored && printer.PrintProtocolBunch(*stored, bunchID, poverkaID);
 }
 
-ResultsWindows::ResultsWindows(Database &db, Dialogs &dialogs, QObject *parent)
-    : QObject(parent), db(db), dialogs(dialogs), ctx(std::make_unique<ReportContext>(db))
+ResultsWindows::ResultsWindows(Database &database, Dialogs &dialogSet, QObject *parent)
+    : QObject(parent), db(database), dialogs(dialogSet),
+      ctx(std::make_unique<ReportContext>(database))
 {
 }
 

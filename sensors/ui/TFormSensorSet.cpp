@@ -38,9 +38,9 @@ QPushButton *button(const QString &name, const QString &caption)
 }
 } // namespace
 
-TFormSensorSet::TFormSensorSet(Dialogs &dialogs, Database &database, ChannelBunches &bunches,
+TFormSensorSet::TFormSensorSet(Dialogs &dialogSet, Database &database, ChannelBunches &channels,
                                QWidget *parent)
-    : QDialog(parent), dialogs(dialogs), db(database), bunches(bunches)
+    : QDialog(parent), dialogs(dialogSet), db(database), bunches(channels)
 {
     setObjectName(QStringLiteral("TFormSensorSet"));
     setWindowTitle(QStringLiteral("Подключенные датчики"));

@@ -52,9 +52,9 @@ void say(const QString &text)
 }
 } // namespace
 
-WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &windows, E2eDialogs &dialogs,
-                           SimProcess &sim)
-    : sc(scenario), windows(windows), dialogs(dialogs), sim(sim), timer(new QTimer(this))
+WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &app, E2eDialogs &dialogSet,
+                           SimProcess &simulator)
+    : sc(scenario), windows(app), dialogs(dialogSet), sim(simulator), timer(new QTimer(this))
 {
     timer->setInterval(kTickMs);
     connect(timer, &QTimer::timeout, this, &WizardDriver::tick);

@@ -166,9 +166,9 @@ struct RuleDialogs : ScriptedDialogs {
         }
         return ScriptedDialogs::input(caption, prompt, preset);
     }
-    void on(const QString &needle, std::initializer_list<Answer> answers)
+    void on(const QString &needle, std::initializer_list<Answer> replies)
     {
-        rules.emplace_back(needle, std::deque<Answer>(answers));
+        rules.emplace_back(needle, std::deque<Answer>(replies));
     }
     int count(const QString &needle) const
     {
