@@ -1,5 +1,17 @@
+# The options every target of ours builds with: the language level, the
+# warnings, Qt without the API it deprecated before 6.4, and -Werror on demand
+# (CI switches it on). Qt's and GoogleTest's headers come through their
+# imported targets as system headers, so their own warnings never count.
+option(KRONT_WERROR "Treat compiler warnings as errors" OFF)
+add_library(kront_options INTERFACE)
+target_compile_features(kront_options INTERFACE cxx_std_20)
+target_compile_options(kront_options INTERFACE
+  -Wall -Wextra -Wshadow -Wnon-virtual-dtor -Woverloaded-virtual -Wpedantic
+  $<$<BOOL:${KRONT_WERROR}>:-Werror>)
+target_compile_definitions(kront_options INTERFACE QT_DISABLE_DEPRECATED_BEFORE=0x060400)
+
 # Every subsystem folder is one library per layer. Sources are picked up by
-# glob so that a new file needs no edit here; a folder without sources yet
+# glob so that a new file needs no edit here; a folder of headers only
 # becomes an interface library that only forwards its dependencies.
 
 function(kront_library name dir)
@@ -13,7 +25,7 @@ function(kront_library name dir)
   if(cpp)
     add_library(${name} STATIC ${sources})
     target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
-    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS} PRIVATE kront_options)
   else()
     add_library(${name} INTERFACE)
     target_include_directories(${name} INTERFACE ${CMAKE_SOURCE_DIR})

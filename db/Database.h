@@ -98,7 +98,7 @@ public:
     // the table cannot be opened.
     bool DBGetEtalSvidData(int etalID, double &pointEMF, double &pointTemp, double emf);
 
-    // General access for the parts that walk a table. Rows passing the
+    // General access for the code that walks a table. Rows passing the
     // filter as field name -> value maps, ordered by `orderBy` (field names,
     // comma-separated, each optionally followed by " DESC"; "ID" means table
     // order for ResultsTP). nullopt when the table cannot be opened (the

@@ -112,7 +112,7 @@ void roundToDigits(Decimal &d, int count)
         while (!d.digits.empty() && d.digits.back() == '9')
             d.digits.pop_back();
         if (d.digits.empty()) {
-            d.digits = "1";
+            d.digits.push_back('1');
             ++d.exponent;
         } else {
             ++d.digits.back();

@@ -18,7 +18,10 @@ namespace
 class TextReporter : public LinkView, public ReadingSink, public UnattendedDialogs
 {
 public:
-    TextReporter(QTextStream &out, QTextStream &err, bool dot) : out(out), err(err), dot(dot) {}
+    TextReporter(QTextStream &output, QTextStream &errors, bool dots)
+        : out(output), err(errors), dot(dots)
+    {
+    }
 
     void showChannelStatus(int, const QString &text) override
     {

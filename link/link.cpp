@@ -55,8 +55,8 @@ struct VoltmeterLink::Command {
     bool connecting = false; // CmdConnect: "in progress" text, no SavedStatusText afterwards
 };
 
-VoltmeterLink::VoltmeterLink(SerialPort &port, LinkView &view, QObject *parent)
-    : QObject(parent), port(port), view(view)
+VoltmeterLink::VoltmeterLink(SerialPort &serial, LinkView &linkView, QObject *parent)
+    : QObject(parent), port(serial), view(linkView)
 {
 }
 

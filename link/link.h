@@ -23,8 +23,8 @@ constexpr int kReadingMessage = 1025; // WM_USER + 1: a valid frame while transm
 class LinkMessageEvent : public QEvent
 {
 public:
-    LinkMessageEvent(int message, int rxStatus, QByteArray frame)
-        : QEvent(QEvent::Type(message)), rxStatus(rxStatus), frame(std::move(frame))
+    LinkMessageEvent(int message, int status, QByteArray bytes)
+        : QEvent(QEvent::Type(message)), rxStatus(status), frame(std::move(bytes))
     {
     }
     int rxStatus;

@@ -18,7 +18,7 @@ class GraduationCache
 public:
     static constexpr std::size_t kMaxEntries = 4096;
 
-    explicit GraduationCache(GraduationLookup source) : source(std::move(source)) {}
+    explicit GraduationCache(GraduationLookup lookup) : source(std::move(lookup)) {}
 
     std::optional<GraduationPoint> operator()(qint32 etalID, double emf);
 

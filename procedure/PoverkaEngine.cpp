@@ -17,10 +17,10 @@
 namespace kront
 {
 
-PoverkaEngine::PoverkaEngine(TPoverka &poverka, TBi1 &bi1, Database &db, Dialogs &dialogs,
-                             PoverkaView &view)
-    : pov(poverka), bi1(bi1), db(db), dialogs(dialogs), view(view),
-      graduation(databaseGraduation(db)),
+PoverkaEngine::PoverkaEngine(TPoverka &poverka, TBi1 &unit, Database &database, Dialogs &dialogSet,
+                             PoverkaView &pageView)
+    : pov(poverka), bi1(unit), db(database), dialogs(dialogSet), view(pageView),
+      graduation(databaseGraduation(database)),
       liveGraduation(std::make_shared<GraduationCache>(graduation))
 {
     for (int channel = 1; channel <= 2; ++channel)
@@ -352,7 +352,7 @@ void PoverkaEngine::JvWizardInteriorPage4Page()
         view.postStartMeasuringRun();
 }
 
-bool PoverkaEngine::JvWizardInteriorPage4NextButtonClick()
+bool PoverkaEngine::acceptMeasurementPage()
 {
     if (closed)
         return false;

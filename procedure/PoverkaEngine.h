@@ -53,22 +53,27 @@ public:
 
     // --- Pages 1..3 (setup) ---
     SetupPrepared Prepare();
-    // Page 1 "Next". On success equipLines gets the lines of EquipParamsTP.INI when that file
-    // exists (the window replaces its page 2 text with them), else stays as it was.
-    bool Page1Next(const ParametersPage &page, std::optional<QStringList> &equipLines);
-    // Page 2 "Next": the means become the verification's and are written to EquipParamsTP.INI.
-    bool Page2Next(const QStringList &lines);
-    // Page 3 "Next": stores the verification; resistance texts are normalised in place (the
-    // window writes them back into its cells). True: the wizard goes on to page 4.
-    bool Page3Next(InspectionPage &page);
+    // Page 1 "Далее" of the wizard (JvWizardInteriorPage1NextButtonClick). On success equipLines
+    // gets the lines of EquipParamsTP.INI when that file exists (the window replaces its page 2
+    // text with them), else stays as it was.
+    bool acceptParametersPage(const ParametersPage &page, std::optional<QStringList> &equipLines);
+    // Page 2 "Далее" of the wizard (JvWizardInteriorPage2NextButtonClick): the means become the
+    // verification's and are written to EquipParamsTP.INI.
+    bool acceptMeansPage(const QStringList &lines);
+    // Page 3 "Далее" of the wizard (JvWizardInteriorPage3NextButtonClick): stores the verification;
+    // resistance texts are normalised in place (the window writes them back into its cells). True:
+    // the wizard goes on to page 4.
+    bool acceptInspectionPage(InspectionPage &page);
 
     // --- Page 4 (measurement) ---
     bool InitCurrentStep();
     bool SelectChannel();
     ReadingCursor GetMeasNumAndNextInput(int channel) const;
     void JvWizardInteriorPage4Page(); // page 4 shown: posts message 1026
-    // Page 4 "Next": true when the wizard goes on to page 5.
-    bool JvWizardInteriorPage4NextButtonClick();
+    // Page 4 "Далее" of the wizard (JvWizardInteriorPage4NextButtonClick): moves on to the
+    // next step, or leaves the page once the classes are determined. True when the wizard goes
+    // on to page 5.
+    bool acceptMeasurementPage();
     void StartMeasuringRun(); // message 1026
     void PrepareControls(int channel);
     void ProcessReading(double x) override; // a reading of the voltmeter, mV

@@ -86,7 +86,8 @@ SetupPrepared PoverkaEngine::Prepare()
     return out;
 }
 
-bool PoverkaEngine::Page1Next(const ParametersPage &page, std::optional<QStringList> &equipLines)
+bool PoverkaEngine::acceptParametersPage(const ParametersPage &page,
+                                         std::optional<QStringList> &equipLines)
 {
     replacesSameNumber = false;
     const QString number = page.number.trimmed().left(kPovNumMaxLength);
@@ -140,7 +141,7 @@ bool PoverkaEngine::Page1Next(const ParametersPage &page, std::optional<QStringL
     return true;
 }
 
-bool PoverkaEngine::Page2Next(const QStringList &lines)
+bool PoverkaEngine::acceptMeansPage(const QStringList &lines)
 {
     pov.EquipmentParams = lines;
     EquipParamsFile equip;
@@ -150,7 +151,7 @@ bool PoverkaEngine::Page2Next(const QStringList &lines)
     return true;
 }
 
-bool PoverkaEngine::Page3Next(InspectionPage &page)
+bool PoverkaEngine::acceptInspectionPage(InspectionPage &page)
 {
     static const QString remarkPrefix =
         QStringLiteral("Длина строки реквизита \"Замечания по внешнему осмотру\" для входа № ");

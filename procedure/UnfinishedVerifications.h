@@ -32,7 +32,10 @@ public:
     // из 5").
     static QString StageText(bool instabilityCheckNeeded, const QString &state);
 
-    UnfinishedVerifications(Database &db, Dialogs &dialogs) : db(db), dialogs(dialogs) {}
+    UnfinishedVerifications(Database &database, Dialogs &dialogSet)
+        : db(database), dialogs(dialogSet)
+    {
+    }
 
     // Showing the list. nullopt when Poverki could not be opened (message shown); an empty list
     // after "Незавершенные поверки не найдены." (the panel keeps its visibility).

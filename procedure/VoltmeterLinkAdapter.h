@@ -11,7 +11,7 @@ class VoltmeterLink;
 class VoltmeterLinkAdapter : public MeterLink
 {
 public:
-    explicit VoltmeterLinkAdapter(VoltmeterLink &link) : link(link) {}
+    explicit VoltmeterLinkAdapter(VoltmeterLink &voltmeter) : link(voltmeter) {}
 
     bool linkConnected() const override;
     bool receiveOn() const override;

@@ -59,9 +59,9 @@ QByteArray e2Field(int input)
 class PointRows
 {
 public:
-    PointRows(const RowIndex &index, const QString &measureStage, const QString &calcStage,
-              int point)
-        : index(index), measureStage(measureStage), calcStage(calcStage), point(point)
+    PointRows(const RowIndex &rows, const QString &measured, const QString &calculated,
+              int pointNum)
+        : index(rows), measureStage(measured), calcStage(calculated), point(pointNum)
     {
     }
     const QVariantMap *measure(int measNum) const

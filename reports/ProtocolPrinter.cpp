@@ -58,13 +58,13 @@ QString ProtocolTemplateName(bool electrode)
                      : QStringLiteral("Протокол поверки ТП методом прямых измерений.fr3");
 }
 
-ProtocolPrinter::ProtocolPrinter(ReportContext &context, Dialogs &dialogs,
-                                 ReportPresenter presenter)
-    : ctx(context), dialogs(dialogs), presenter(std::move(presenter))
+ProtocolPrinter::ProtocolPrinter(ReportContext &context, Dialogs &dialogSet,
+                                 ReportPresenter presentReport)
+    : ctx(context), dialogs(dialogSet), presenter(std::move(presentReport))
 {
 }
 
-void ProtocolPrinter::ButtonPrintProtocolClick(int poverkaID)
+void ProtocolPrinter::printProtocols(int poverkaID)
 {
     if (poverkaID <= 0)
         return;

@@ -18,10 +18,10 @@ class ProtocolPrinter
 public:
     ProtocolPrinter(ReportContext &context, Dialogs &dialogs, ReportPresenter presenter);
 
-    // The button "Протокол" of the results search: loads the stored
+    // The button "Протокол" of the results search (ButtonPrintProtocolClick): loads the stored
     // verification `poverkaID` (0: nothing selected, nothing done) and prints
     // the protocol of each of its bunches in slot order.
-    void ButtonPrintProtocolClick(int poverkaID);
+    void printProtocols(int poverkaID);
 
     // The protocol of the bunch `bunchID` of a verification object that holds
     // it in slot 1 or 2 with its sensors loaded. False when nothing was shown.

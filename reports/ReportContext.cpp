@@ -3,9 +3,10 @@
 namespace kront
 {
 
-ReportContext::ReportContext(Database &db)
-    : db(db), variables(db, protocol, document,
-                        [this](const QString &dataSet) { return report.currentRecord(dataSet); })
+ReportContext::ReportContext(Database &database)
+    : db(database), variables(database, protocol, document, [this](const QString &dataSet) {
+          return report.currentRecord(dataSet);
+      })
 {
     report.setValueCallback(
         [this](const QString &name) { return variables.frxReport1GetValue(name); });

@@ -40,9 +40,10 @@ QString InstrumentName(const QString &nshLatinCode)
     return QStringLiteral("Преобразователь термоэлектрический ") + NSHFullName(nshLatinCode);
 }
 
-ReportVariables::ReportVariables(Database &db, const ProtocolState &protocol,
-                                 const DocumentState &document, RecordOf recordOf)
-    : db(db), protocol(protocol), document(document), recordOf(std::move(recordOf))
+ReportVariables::ReportVariables(Database &database, const ProtocolState &protocolState,
+                                 const DocumentState &documentState, RecordOf currentRecord)
+    : db(database), protocol(protocolState), document(documentState),
+      recordOf(std::move(currentRecord))
 {
 }
 

@@ -75,7 +75,10 @@ public:
     const SearchRow &row(int i);
 
 private:
-    SearchResultPages(Database &db, QString filter) : db(&db), filter(std::move(filter)) {}
+    SearchResultPages(Database &database, QString condition)
+        : db(&database), filter(std::move(condition))
+    {
+    }
 
     Database *db;
     QString filter;

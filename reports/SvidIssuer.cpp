@@ -79,13 +79,14 @@ QString NoticeTemplateName()
     return QStringLiteral("Извещение ТП.fr3");
 }
 
-SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogs, Chooser chooser,
-                       ReportPresenter presenter)
-    : ctx(context), dialogs(dialogs), chooser(std::move(chooser)), presenter(std::move(presenter))
+SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogSet, Chooser choose,
+                       ReportPresenter presentReport)
+    : ctx(context), dialogs(dialogSet), chooser(std::move(choose)),
+      presenter(std::move(presentReport))
 {
 }
 
-void SvidIssuer::ButtonSvidClick(int poverkaID)
+void SvidIssuer::issueDocuments(int poverkaID)
 {
     if (poverkaID <= 0)
         return;

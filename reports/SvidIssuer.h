@@ -27,9 +27,10 @@ public:
     SvidIssuer(ReportContext &context, Dialogs &dialogs, Chooser chooser,
                ReportPresenter presenter);
 
+    // The button "Свидетельство/извещение" of the results search (ButtonSvidClick).
     // Collects, lets the operator choose, and issues or reprints each chosen
     // sensor's document in list order. poverkaID 0: nothing selected, nothing done.
-    void ButtonSvidClick(int poverkaID);
+    void issueDocuments(int poverkaID);
 
     // Shows an issued document again from its Documents row, without its
     // dialog and without recording anything. False with a message when the

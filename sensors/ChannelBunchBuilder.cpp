@@ -16,7 +16,10 @@ using C = SensorColumn;
 class RowReader
 {
 public:
-    RowReader(const SensorSet &set, int grid, int row) : set(set), grid(grid), row(row) {}
+    RowReader(const SensorSet &sensors, int gridNum, int rowNum)
+        : set(sensors), grid(gridNum), row(rowNum)
+    {
+    }
 
     QString text(C column) const { return set.trimmed(grid, row, column); }
 

@@ -48,8 +48,8 @@ QStringList EtalTPData::paramLabels()
             QStringLiteral("Владелец")};
 }
 
-EtalTPRegister::EtalTPRegister(Database &database, Dialogs &dialogs)
-    : db(database), dialogs(dialogs)
+EtalTPRegister::EtalTPRegister(Database &database, Dialogs &dialogSet)
+    : db(database), dialogs(dialogSet)
 {
 }
 
@@ -149,7 +149,7 @@ QVariantList EtalTPRegister::FieldValues(const EtalTPData &d, const QDateTime &c
     return values;
 }
 
-bool EtalTPRegister::ButtonApplyClick(EtalTPData &data, bool editing, int id)
+bool EtalTPRegister::storeEntry(EtalTPData &data, bool editing, int id)
 {
     if (std::optional<QString> message = Validate(data)) {
         dialogs.warning(*message);

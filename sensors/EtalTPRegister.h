@@ -35,13 +35,12 @@ class EtalTPRegister
 public:
     EtalTPRegister(Database &database, Dialogs &dialogs);
 
-    // "Применить": checks the data in order (the first failure is shown and
-    // nothing is stored), rewrites the graduation cells in their normalised
-    // form, then updates the entry `id` in place when editing, or else adds
-    // a new entry; a duplicate (same serial, year, name and type) is, on the
-    // operator's Yes, overwritten in place so that its ID and the stored
-    // verifications that name it stay valid. True when stored.
-    bool ButtonApplyClick(EtalTPData &data, bool editing, int id);
+    // "Применить" of the editor (ButtonApplyClick): checks the data in order (the first failure is
+    // shown and nothing is stored), rewrites the graduation cells in their normalised form, then
+    // updates the entry `id` in place when editing, or else adds a new entry; a duplicate (same
+    // serial, year, name and type) is, on the operator's Yes, overwritten in place so that its ID
+    // and the stored verifications that name it stay valid. True when stored.
+    bool storeEntry(EtalTPData &data, bool editing, int id);
 
     // The validation alone: the message of the first failure, or nothing.
     // The graduation cells are emptied of blanks and normalised on the way.

@@ -16,8 +16,8 @@ namespace
 const QString kEtalSens = QStringLiteral("EtalSens");
 }
 
-SensorSetCommit::SensorSetCommit(Database &database, Dialogs &dialogs)
-    : db(database), dialogs(dialogs)
+SensorSetCommit::SensorSetCommit(Database &database, Dialogs &dialogSet)
+    : db(database), dialogs(dialogSet)
 {
 }
 
@@ -52,7 +52,7 @@ int SensorSetCommit::ReferenceID(const SensorSet &set, int grid)
     return db.DBGetID(kEtalSens, ReferenceCheckFilter(set, grid));
 }
 
-bool SensorSetCommit::BtnCommitClick(const SensorSet &set, ChannelBunches &bunches)
+bool SensorSetCommit::commitToBunches(const SensorSet &set, ChannelBunches &bunches)
 {
     if (std::optional<QString> message = RequiredFieldCheck(set)) {
         dialogs.warning(*message);

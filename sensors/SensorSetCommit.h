@@ -19,12 +19,12 @@ class SensorSetCommit
 public:
     SensorSetCommit(Database &database, Dialogs &dialogs);
 
-    // Runs the required-field, numeric, length and reference checks, stopping
-    // at the first that fails (warning or error shown, bunches untouched).
-    // Then converts the grids into new bunches (kind 3 only) and, once all of
-    // them converted, replaces the editor's bunches; other kinds leave the
-    // editor without bunches. True when the editor may close.
-    bool BtnCommitClick(const SensorSet &set, ChannelBunches &bunches);
+    // "Принять" of the editor (BtnCommitClick). Runs the required-field, numeric, length and
+    // reference checks, stopping at the first that fails (warning or error shown, bunches
+    // untouched). Then converts the grids into new bunches (kind 3 only) and, once all of them
+    // converted, replaces the editor's bunches; other kinds leave the editor without bunches. True
+    // when the editor may close.
+    bool commitToBunches(const SensorSet &set, ChannelBunches &bunches);
 
     // Grid row 1 against EtalSens: true for exactly one matching row; the
     // error for none or several (nothing more when the table did not open).

@@ -9,14 +9,14 @@
 namespace kront
 {
 
-SensorSetFiles::SensorSetFiles(Dialogs &dialogs) : dialogs(dialogs) {}
+SensorSetFiles::SensorSetFiles(Dialogs &dialogSet) : dialogs(dialogSet) {}
 
 QString SensorSetFiles::fileFilter()
 {
     return QStringLiteral("Параметры датчиков (*.sst *.SST)");
 }
 
-bool SensorSetFiles::BtnSaveToFileClick(const SensorSet &set)
+bool SensorSetFiles::saveToFile(const SensorSet &set)
 {
     QString path = dialogs.saveFileName(QStringLiteral("Сохранить в файл"), AppHome::configDir(),
                                         fileFilter(), QStringLiteral("sst"));
@@ -35,7 +35,7 @@ bool SensorSetFiles::BtnSaveToFileClick(const SensorSet &set)
     return true;
 }
 
-bool SensorSetFiles::BtnLoadFromFileClick(SensorSet &set)
+bool SensorSetFiles::loadFromFile(SensorSet &set)
 {
     const QString path = dialogs.openFileName(QStringLiteral("Загрузить из файла"),
                                               AppHome::configDir(), fileFilter());

@@ -14,14 +14,14 @@ class SensorSetFiles
 public:
     explicit SensorSetFiles(Dialogs &dialogs);
 
-    // "Сохранить в файл": asks for a file, asks before replacing an existing
+    // "Сохранить в файл" (BtnSaveToFileClick): asks for a file, asks before replacing an existing
     // one, writes it atomically. True when the file was written.
-    bool BtnSaveToFileClick(const SensorSet &set);
+    bool saveToFile(const SensorSet &set);
 
-    // "Загрузить из файла": asks for a file and reads it into the set when
+    // "Загрузить из файла" (BtnLoadFromFileClick): asks for a file and reads it into the set when
     // it is a file of the set's kind (the set is unchanged otherwise). True
     // when the set was loaded.
-    bool BtnLoadFromFileClick(SensorSet &set);
+    bool loadFromFile(SensorSet &set);
 
     static QString fileFilter(); // "Параметры датчиков (*.sst ...)"
 

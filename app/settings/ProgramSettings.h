@@ -87,7 +87,7 @@ public:
     // Automatic numbering is switched off in the form and in the file.
     bool switchAutoNumberingOff(DocumentKind kind, Dialogs &dialogs);
 
-    // Values set directly (tests, later parts that own a value).
+    // Values set directly, without the file (tests).
     void setTaver7Channel(int value) { s.channel = value; }
     void setBi1TInputInvertedPolarity(bool value) { s.inverted = value; }
     void setTemperatureStabilityControl(bool value) { s.stabilityControl = value; }

@@ -25,9 +25,9 @@
 namespace kront
 {
 
-ApplicationWindows::ApplicationWindows(Dialogs &dialogs, QObject *parent)
-    : QObject(parent), dialogs(dialogs), portLister(&foundSerialPorts),
-      db(std::make_unique<Database>(dialogs))
+ApplicationWindows::ApplicationWindows(Dialogs &dialogSet, QObject *parent)
+    : QObject(parent), dialogs(dialogSet), portLister(&foundSerialPorts),
+      db(std::make_unique<Database>(dialogSet))
 {
 }
 
@@ -91,7 +91,7 @@ void ApplicationWindows::create()
     record(formAbout);
     createPoverkaWindows();
 
-    // The conclusion page's protocol buttons print through the results part.
+    // The conclusion page's protocol buttons print as the results search does.
     formPoverkaTP->setProtocolPrinter([this](int bunchID, int poverkaID) {
         printBunchProtocol(bunchID, poverkaID, *db, dialogs, formPoverkaTP);
     });

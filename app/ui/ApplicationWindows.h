@@ -29,9 +29,7 @@ class EtalTPRegisterPage;
 //   TFormMain, TFormSensorSet, TFormPoverkaTP, TFormDBSensors,
 //   TFormSelectEtalSensorType, TFormMKRONTSettings, TFormEtalTP,
 //   TFormProgress, TFormAbout, TFormSelectSensorsForSvid.
-// The windows of the sensor registers, the verification wizard and the
-// documents join this order in create() when they are built; their slots
-// below are kept in the same order.
+// Their slots below are kept in the same order.
 class ApplicationWindows : public QObject
 {
     Q_OBJECT

@@ -97,9 +97,7 @@ void HelpViewer::present()
     activateWindow();
 }
 
-HelpKeyFilter::HelpKeyFilter(HelpViewer &viewer, QObject *parent) : QObject(parent), viewer(viewer)
-{
-}
+HelpKeyFilter::HelpKeyFilter(HelpViewer &help, QObject *parent) : QObject(parent), viewer(help) {}
 
 bool HelpKeyFilter::eventFilter(QObject *watched, QEvent *event)
 {

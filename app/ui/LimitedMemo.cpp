@@ -20,8 +20,8 @@ QString withoutCarriageReturns(QString text)
 
 } // namespace
 
-LimitedMemo::LimitedMemo(int maxLength, const QString &refused, QWidget *parent)
-    : QPlainTextEdit(parent), maxLength(maxLength), refused(refused)
+LimitedMemo::LimitedMemo(int limit, const QString &refusal, QWidget *parent)
+    : QPlainTextEdit(parent), maxLength(limit), refused(refusal)
 {
 }
 

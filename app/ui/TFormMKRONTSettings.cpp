@@ -100,11 +100,12 @@ QString TFormMKRONTSettings::registerFailureText()
                           "перезапустите программу.");
 }
 
-TFormMKRONTSettings::TFormMKRONTSettings(Dialogs &dialogs, ProgramSettings &settings,
-                                         RegisterReader readRegister, PortLister listPorts,
+TFormMKRONTSettings::TFormMKRONTSettings(Dialogs &dialogSet, ProgramSettings &edited,
+                                         RegisterReader registerReader, PortLister portLister,
                                          QWidget *parent)
-    : QDialog(parent), dialogs(dialogs), settings(settings), readRegister(std::move(readRegister)),
-      listPorts(std::move(listPorts)), tabs(new QTabWidget)
+    : QDialog(parent), dialogs(dialogSet), settings(edited),
+      readRegister(std::move(registerReader)), listPorts(std::move(portLister)),
+      tabs(new QTabWidget)
 {
     setObjectName(QStringLiteral("TFormMKRONTSettings"));
     setWindowTitle(QStringLiteral("Настройка"));

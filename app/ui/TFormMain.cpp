@@ -10,14 +10,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QLabel>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
-#include <QVBoxLayout>
+#include <utility>
 
 namespace kront
 {
@@ -99,21 +97,14 @@ QStyle::StandardPixmap iconOf(const QString &name)
 
 } // namespace
 
-TFormMain::TFormMain(Dialogs &dialogs, QWidget *parent)
-    : QMainWindow(parent), dialogs(dialogs), pages(new QStackedWidget),
-      idlePage(new MainWindowLogo), panelUnfinished(nullptr), panelSearch(nullptr),
-      tools(new QToolBar)
+TFormMain::TFormMain(Dialogs &dialogSet, QWidget *parent)
+    : QMainWindow(parent), dialogs(dialogSet), pages(new QStackedWidget),
+      idlePage(new MainWindowLogo), tools(new QToolBar)
 {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(kProgramTitle);
     resize(900, 640);
-    panelUnfinished = placeholderPanel(QStringLiteral("PanelUnfinished"),
-                                       QStringLiteral("Незавершенные поверки"));
-    panelSearch =
-        placeholderPanel(QStringLiteral("PanelSearch"), QStringLiteral("Результаты поверок ТП"));
     pages->addWidget(idlePage);
-    pages->addWidget(panelUnfinished);
-    pages->addWidget(panelSearch);
     setCentralWidget(pages);
     statusBar();
     createActions();
@@ -214,38 +205,25 @@ QAction *TFormMain::action(const QString &name) const
     return findChild<QAction *>(name, Qt::FindDirectChildrenOnly);
 }
 
-QWidget *TFormMain::placeholderPanel(const QString &name, const QString &title)
+void TFormMain::installPanel(QWidget *&slot, QWidget *panel)
 {
-    auto *panel = new QWidget;
-    panel->setObjectName(name);
-    auto *layout = new QVBoxLayout(panel);
-    layout->addWidget(new QLabel(title));
-    layout->addStretch();
-    auto *cancel = new QPushButton(QStringLiteral("Отмена"));
-    connect(cancel, &QPushButton::clicked, this, &TFormMain::ShowIdle);
-    layout->addWidget(cancel, 0, Qt::AlignRight);
-    return panel;
-}
-
-void TFormMain::replacePanel(QWidget *&slot, QWidget *panel)
-{
-    const int index = pages->indexOf(slot);
-    const bool shown = pages->currentWidget() == slot;
-    pages->removeWidget(slot);
-    slot->deleteLater();
-    slot = panel;
-    pages->insertWidget(index, panel);
-    if (shown)
+    QWidget *old = std::exchange(slot, panel);
+    pages->addWidget(panel);
+    if (!old)
+        return;
+    if (pages->currentWidget() == old)
         pages->setCurrentWidget(panel);
+    pages->removeWidget(old);
+    old->deleteLater();
 }
 
 void TFormMain::setUnfinishedPanel(QWidget *panel)
 {
-    replacePanel(panelUnfinished, panel);
+    installPanel(panelUnfinished, panel);
 }
 void TFormMain::setSearchPanel(QWidget *panel)
 {
-    replacePanel(panelSearch, panel);
+    installPanel(panelSearch, panel);
 }
 
 void TFormMain::setState(State state, QWidget *page, int topic, bool commandsEnabled)
@@ -264,6 +242,8 @@ void TFormMain::ShowIdle()
 
 void TFormMain::ShowUnfinishedList()
 {
+    if (!panelUnfinished)
+        return;
     if (hooks.prepareUnfinishedList && !hooks.prepareUnfinishedList())
         return;
     setState(State::UnfinishedList, panelUnfinished, kTopicUnfinished, false);
@@ -271,6 +251,8 @@ void TFormMain::ShowUnfinishedList()
 
 void TFormMain::ShowSearchPanel()
 {
+    if (!panelSearch)
+        return;
     if (hooks.prepareSearchPanel)
         hooks.prepareSearchPanel();
     setState(State::SearchPanel, panelSearch, kTopicSearch, false);
@@ -296,11 +278,11 @@ void TFormMain::PoverkaTPExecute()
             QStringLiteral("Для выполнения поверки укажите параметры подключенных ТП!"));
         return;
     }
-    CurrentVerification &current = currentVerification();
-    TPoverka &poverka = current.beginNew(channelBunches(), programClock().now());
+    CurrentVerification &verification = currentVerification();
+    TPoverka &poverka = verification.beginNew(channelBunches(), programClock().now());
     if (hooks.runPoverkaWizard)
-        hooks.runPoverkaWizard(poverka, *current.Bi1());
-    current.end();
+        hooks.runPoverkaWizard(poverka, *verification.Bi1());
+    verification.end();
 }
 
 void TFormMain::FormClose()

@@ -24,9 +24,9 @@ class TFormMain : public QMainWindow
 public:
     enum class State { Idle, UnfinishedList, SearchPanel };
 
-    // What the commands hand over to other windows. Every hook may be left
-    // empty while its window does not exist yet; the command then does
-    // nothing beyond its own part.
+    // What the commands hand over to other windows. A hook left empty (a
+    // window under test alone) makes its command do only what the main
+    // window itself does.
     struct Handlers {
         std::function<void(int sensorKind)> showSensorSet;        // connected-sensors editor
         std::function<void(TPoverka &, TBi1 &)> runPoverkaWizard; // prepare and show modally
@@ -53,8 +53,8 @@ public:
     QAction *action(const QString &name) const;
     QToolBar *toolBar() const { return tools; }
 
-    // The panels of the other parts; until they are set, placeholders with
-    // an "Отмена" button stand in.
+    // The two panels, made by the windows that fill them; a panel set again
+    // replaces the one before. A command whose panel is not set does nothing.
     void setUnfinishedPanel(QWidget *panel);
     void setSearchPanel(QWidget *panel);
     QWidget *unfinishedPanel() const { return panelUnfinished; }
@@ -83,8 +83,7 @@ private:
     void createMenus();
     void createToolBar();
     void connectActions();
-    QWidget *placeholderPanel(const QString &name, const QString &title);
-    void replacePanel(QWidget *&slot, QWidget *panel);
+    void installPanel(QWidget *&slot, QWidget *panel);
     void setState(State state, QWidget *page, int topic, bool commandsEnabled);
     // Shut-down: releases the channel bunches (once).
     void FormClose();
@@ -93,8 +92,8 @@ private:
     Handlers hooks;
     QStackedWidget *pages;
     QWidget *idlePage;
-    QWidget *panelUnfinished;
-    QWidget *panelSearch;
+    QWidget *panelUnfinished = nullptr;
+    QWidget *panelSearch = nullptr;
     QToolBar *tools;
     State current = State::Idle;
     bool closed = false;

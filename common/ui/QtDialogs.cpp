@@ -60,7 +60,7 @@ Dialogs::Answer escapeAnswer(Dialogs::Buttons buttons)
 
 } // namespace
 
-QtDialogs::QtDialogs(QWidget *parent) : parent(parent) {}
+QtDialogs::QtDialogs(QWidget *owner) : parent(owner) {}
 
 QWidget *QtDialogs::parentWidget() const
 {

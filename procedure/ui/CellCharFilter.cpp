@@ -12,8 +12,8 @@ const char *const kColProperty = "kront_cell_col";
 const char *const kRowProperty = "kront_cell_row";
 } // namespace
 
-CellCharFilter::CellCharFilter(Rule rule, QObject *parent)
-    : QStyledItemDelegate(parent), rule(std::move(rule))
+CellCharFilter::CellCharFilter(Rule accepts, QObject *parent)
+    : QStyledItemDelegate(parent), rule(std::move(accepts))
 {
 }
 

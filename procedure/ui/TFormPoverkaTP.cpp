@@ -47,10 +47,10 @@ QPushButton *wizardButton(const QString &name, const QString &text)
 }
 } // namespace
 
-TFormPoverkaTP::TFormPoverkaTP(Database &db, Dialogs &dialogs, QWidget *parent)
+TFormPoverkaTP::TFormPoverkaTP(Database &database, Dialogs &dialogSet, QWidget *parent)
     : QDialog(parent), page1(new ParametersPageWidget), page2(new MeansPageWidget),
-      page3(new InspectionPageWidget), page4(nullptr), page5(new ConclusionPageWidget), db(db),
-      dialogs(dialogs), labelSubtitle(new QLabel), pages(new QStackedWidget)
+      page3(new InspectionPageWidget), page4(nullptr), page5(new ConclusionPageWidget),
+      db(database), dialogs(dialogSet), labelSubtitle(new QLabel), pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("TFormPoverkaTP"));
     setWindowTitle(QStringLiteral("Поверка ТП"));
@@ -250,7 +250,7 @@ void TFormPoverkaTP::NextButtonClick()
     switch (currentPage()) {
     case 1: {
         std::optional<QStringList> equipLines;
-        if (eng->Page1Next(page1->read(), equipLines)) {
+        if (eng->acceptParametersPage(page1->read(), equipLines)) {
             if (equipLines)
                 page2->setLines(*equipLines);
             goToPage(2);
@@ -258,19 +258,19 @@ void TFormPoverkaTP::NextButtonClick()
         break;
     }
     case 2:
-        if (eng->Page2Next(page2->lines()))
+        if (eng->acceptMeansPage(page2->lines()))
             goToPage(3);
         break;
     case 3: {
         InspectionPage inspection = page3->read();
-        const bool ok = eng->Page3Next(inspection);
+        const bool ok = eng->acceptInspectionPage(inspection);
         page3->writeResistances(inspection);
         if (ok && !eng->isClosed())
             goToPage(4);
         break;
     }
     case 4:
-        if (eng->JvWizardInteriorPage4NextButtonClick() && !eng->isClosed())
+        if (eng->acceptMeasurementPage() && !eng->isClosed())
             goToPage(5);
         break;
     default: break;

@@ -42,7 +42,7 @@ public:
     // Makes the voltmeter link of a verification; the engine is its view
     // and reading sink. May return nullptr (no run can then start).
     using LinkFactory = std::function<std::unique_ptr<MeterLink>(PoverkaEngine &engine)>;
-    // Prints the verification protocol of one bunch (the results part).
+    // Prints the verification protocol of one bunch (as the results search prints it).
     using ProtocolPrinter = std::function<void(int bunchID, int poverkaID)>;
 
     TFormPoverkaTP(Database &db, Dialogs &dialogs, QWidget *parent = nullptr);

@@ -36,8 +36,8 @@ template <class W> W *named(W *w, const char *name)
 
 } // namespace
 
-PanelSearch::PanelSearch(Database &db, Actions actions, QWidget *parent)
-    : QWidget(parent), db(db), actions(std::move(actions))
+PanelSearch::PanelSearch(Database &database, Actions handlers, QWidget *parent)
+    : QWidget(parent), db(database), actions(std::move(handlers))
 {
     setObjectName(QStringLiteral("PanelSearch"));
     auto *top = new QHBoxLayout;

@@ -53,8 +53,9 @@ bool printBunchProtocol(int bunchID, int poverkaID, Database &db, Dialogs &dialo
     return stored && printer.PrintProtocolBunch(*stored, bunchID, poverkaID);
 }
 
-ResultsWindows::ResultsWindows(Database &db, Dialogs &dialogs, QObject *parent)
-    : QObject(parent), db(db), dialogs(dialogs), ctx(std::make_unique<ReportContext>(db))
+ResultsWindows::ResultsWindows(Database &database, Dialogs &dialogSet, QObject *parent)
+    : QObject(parent), db(database), dialogs(dialogSet),
+      ctx(std::make_unique<ReportContext>(database))
 {
 }
 
@@ -81,7 +82,7 @@ TFormSelectSensorsForSvid *ResultsWindows::createSensorChooser(QWidget *parent)
 void ResultsWindows::ButtonPrintProtocolClick(int poverkaID)
 {
     ProtocolPrinter printer(*ctx, dialogs, previewIn(dialogs, window));
-    printer.ButtonPrintProtocolClick(poverkaID);
+    printer.printProtocols(poverkaID);
 }
 
 void ResultsWindows::ButtonSvidClick(int poverkaID)
@@ -91,7 +92,7 @@ void ResultsWindows::ButtonSvidClick(int poverkaID)
         *ctx, dialogs,
         [chooser](const std::vector<TSensOpts> &sensors) { return chooser->choose(sensors); },
         previewIn(dialogs, window));
-    issuer.ButtonSvidClick(poverkaID);
+    issuer.issueDocuments(poverkaID);
 }
 
 } // namespace kront

@@ -9,10 +9,10 @@
 namespace kront
 {
 
-EtalTPRegisterPage::EtalTPRegisterPage(Controls controls, TFormEtalTP *editor, Database &database,
-                                       Dialogs &dialogs, std::function<void()> refreshGrid,
-                                       QObject *parent)
-    : QObject(parent), controls(controls), editor(editor), reg(database, dialogs),
+EtalTPRegisterPage::EtalTPRegisterPage(Controls buttons, TFormEtalTP *etalEditor,
+                                       Database &database, Dialogs &dialogs,
+                                       std::function<void()> refreshGrid, QObject *parent)
+    : QObject(parent), controls(buttons), editor(etalEditor), reg(database, dialogs),
       refresh(std::move(refreshGrid)), runEditor([](TFormEtalTP &form) { form.exec(); })
 {
     connect(controls.add, &QPushButton::clicked, this, [this] { ButtonAddClick(); });

@@ -226,7 +226,7 @@ void TFormEtalTP::ButtonApplyClick()
 {
     ComboBoxType->finishEdit();
     EtalTPData d = data();
-    const bool stored = reg.ButtonApplyClick(d, editing, etalID);
+    const bool stored = reg.storeEntry(d, editing, etalID);
     setData(d); // the graduation cells in their normalised form
     if (stored)
         accept();

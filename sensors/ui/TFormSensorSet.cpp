@@ -38,9 +38,9 @@ QPushButton *button(const QString &name, const QString &caption)
 }
 } // namespace
 
-TFormSensorSet::TFormSensorSet(Dialogs &dialogs, Database &database, ChannelBunches &bunches,
+TFormSensorSet::TFormSensorSet(Dialogs &dialogSet, Database &database, ChannelBunches &channels,
                                QWidget *parent)
-    : QDialog(parent), dialogs(dialogs), db(database), bunches(bunches)
+    : QDialog(parent), dialogs(dialogSet), db(database), bunches(channels)
 {
     setObjectName(QStringLiteral("TFormSensorSet"));
     setWindowTitle(QStringLiteral("Подключенные датчики"));
@@ -248,20 +248,20 @@ void TFormSensorSet::BtnLoadFromFileClick()
 {
     ComboBoxNSH->finishEdit();
     SensorSet set = sensorSet();
-    if (SensorSetFiles(dialogs).BtnLoadFromFileClick(set))
+    if (SensorSetFiles(dialogs).loadFromFile(set))
         setSensorSet(set);
 }
 
 void TFormSensorSet::BtnSaveToFileClick()
 {
     ComboBoxNSH->finishEdit();
-    SensorSetFiles(dialogs).BtnSaveToFileClick(sensorSet());
+    SensorSetFiles(dialogs).saveToFile(sensorSet());
 }
 
 void TFormSensorSet::BtnCommitClick()
 {
     ComboBoxNSH->finishEdit();
-    if (SensorSetCommit(db, dialogs).BtnCommitClick(sensorSet(), bunches))
+    if (SensorSetCommit(db, dialogs).commitToBunches(sensorSet(), bunches))
         accept();
 }
 

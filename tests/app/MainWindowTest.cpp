@@ -185,7 +185,7 @@ TEST_F(MainWindowTest, UnfinishedListIsShownOnlyWithSomethingToContinue)
     EXPECT_EQ(main().helpTopic(), 7);
 }
 
-TEST_F(MainWindowTest, PanelsOfOtherPartsReplaceThePlaceholders)
+TEST_F(MainWindowTest, ASearchPanelSetAgainIsTheOneShown)
 {
     createWindows();
     int prepared = 0;

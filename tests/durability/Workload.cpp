@@ -18,7 +18,7 @@ namespace
 class PipeDialogs : public UnattendedDialogs
 {
 public:
-    explicit PipeDialogs(int fd) : fd(fd) {}
+    explicit PipeDialogs(int pipeFd) : fd(pipeFd) {}
 
 protected:
     void note(Icon, const QString &text) override
@@ -40,8 +40,8 @@ struct Active {
 class Child
 {
 public:
-    Child(int round, unsigned seed, int fd)
-        : round(round), rng(seed), fd(fd), dialogs(fd), db(dialogs)
+    Child(int roundNum, unsigned seed, int pipeFd)
+        : round(roundNum), rng(seed), fd(pipeFd), dialogs(pipeFd), db(dialogs)
     {
     }
     void resume();

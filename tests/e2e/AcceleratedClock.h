@@ -13,8 +13,8 @@ namespace kront::e2e
 class AcceleratedClock : public Clock
 {
 public:
-    explicit AcceleratedClock(double factor)
-        : factor(factor), start(QDateTime(QDate::currentDate(), QTime(0, 5)))
+    explicit AcceleratedClock(double speedUp)
+        : factor(speedUp), start(QDateTime(QDate::currentDate(), QTime(0, 5)))
     {
         wall.start();
         setProgramClock(this);

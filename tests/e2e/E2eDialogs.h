@@ -25,7 +25,7 @@ public:
         QString answer;
     };
 
-    E2eDialogs(Scenario &scenario, SimProcess &sim) : sc(scenario), sim(sim) {}
+    E2eDialogs(Scenario &scenario, SimProcess &simulator) : sc(scenario), sim(simulator) {}
 
     // The furnace set-point the current measuring run asks for.
     void setFurnaceSource(std::function<double()> source) { furnace = std::move(source); }

@@ -25,7 +25,7 @@ const QStringList kSimChannelKeys{"reference", "graduation", "reference_deviatio
                                   "input4",    "switch"};
 
 struct Parser {
-    Parser(Scenario &sc, QStringList &errors) : sc(sc), errors(errors) {}
+    Parser(Scenario &scenario, QStringList &errorList) : sc(scenario), errors(errorList) {}
     Scenario &sc;
     QStringList &errors;
     QString section;

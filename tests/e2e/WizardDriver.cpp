@@ -55,9 +55,9 @@ void say(const QString &text)
 }
 } // namespace
 
-WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &windows, E2eDialogs &dialogs,
-                           SimProcess &sim)
-    : sc(scenario), windows(windows), dialogs(dialogs), sim(sim), timer(new QTimer(this))
+WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &app, E2eDialogs &dialogSet,
+                           SimProcess &simulator)
+    : sc(scenario), windows(app), dialogs(dialogSet), sim(simulator), timer(new QTimer(this))
 {
     timer->setInterval(kTickMs);
     connect(timer, &QTimer::timeout, this, &WizardDriver::tick);
@@ -157,7 +157,7 @@ bool WizardDriver::registerReferences(QString &error)
             d.temp[size_t(i + 1)] = pairs[i].section(u':', 0, 0).replace(u'.', u',');
             d.emf[size_t(i + 1)] = pairs[i].section(u':', 1, 1).replace(u'.', u',');
         }
-        if (!reg.ButtonApplyClick(d, false, 0)) {
+        if (!reg.storeEntry(d, false, 0)) {
             error = QStringLiteral("the reference of channel %1 was not registered: %2")
                         .arg(c)
                         .arg(lastDialogText());

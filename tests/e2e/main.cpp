@@ -154,8 +154,8 @@ int play(const Options &o, QTextStream &out)
                .arg(driver.resumptions)
                .arg(home)
         << Qt::endl;
-    for (const QString &f : failures)
-        out << "FAILED: " << f << Qt::endl;
+    for (const QString &failure : failures)
+        out << "FAILED: " << failure << Qt::endl;
     out << (failures.isEmpty() ? "PASSED" : "FAILED") << Qt::endl;
     return failures.isEmpty() ? 0 : 1;
 }

@@ -66,9 +66,9 @@ TEST_F(LinkedProcedure, EveryReadingLandsInItsCell)
     p1.number = QStringLiteral("L1");
     p1.kindIndex = 1;
     p1.methodIndex = 0;
-    ASSERT_TRUE(engine->Page1Next(p1, lines));
+    ASSERT_TRUE(engine->acceptParametersPage(p1, lines));
     InspectionPage p3;
-    ASSERT_TRUE(engine->Page3Next(p3));
+    ASSERT_TRUE(engine->acceptInspectionPage(p3));
     engine->JvWizardInteriorPage4Page();
     pump();
     ASSERT_TRUE(link->ReceiveOn);
@@ -123,9 +123,9 @@ TEST_F(LinkedProcedure, APortThatFailsWhenTheRunStartsClosesTheWindow)
     p1.number = QStringLiteral("L2");
     p1.kindIndex = 1;
     p1.methodIndex = 0;
-    ASSERT_TRUE(engine->Page1Next(p1, lines));
+    ASSERT_TRUE(engine->acceptParametersPage(p1, lines));
     InspectionPage p3;
-    ASSERT_TRUE(engine->Page3Next(p3));
+    ASSERT_TRUE(engine->acceptInspectionPage(p3));
     const QString state = storedState();
     port.openSucceeds = false;
     engine->JvWizardInteriorPage4Page();
@@ -143,9 +143,9 @@ TEST_F(LinkedProcedure, APortThatDiesInTheMiddleOfARunLeavesTheStepResumable)
     p1.number = QStringLiteral("L3");
     p1.kindIndex = 1;
     p1.methodIndex = 0;
-    ASSERT_TRUE(engine->Page1Next(p1, lines));
+    ASSERT_TRUE(engine->acceptParametersPage(p1, lines));
     InspectionPage p3;
-    ASSERT_TRUE(engine->Page3Next(p3));
+    ASSERT_TRUE(engine->acceptInspectionPage(p3));
     const QString state = storedState();
     engine->JvWizardInteriorPage4Page();
     pump();

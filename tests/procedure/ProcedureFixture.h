@@ -169,9 +169,9 @@ struct RuleDialogs : ScriptedDialogs {
         }
         return ScriptedDialogs::input(caption, prompt, preset);
     }
-    void on(const QString &needle, std::initializer_list<Answer> answers)
+    void on(const QString &needle, std::initializer_list<Answer> replies)
     {
-        rules.emplace_back(needle, std::deque<Answer>(answers));
+        rules.emplace_back(needle, std::deque<Answer>(replies));
     }
     int count(const QString &needle) const
     {
@@ -279,11 +279,11 @@ protected:
         p1.instabilityCheck = instability;
         p1.methodIndex = method;
         std::optional<QStringList> lines;
-        if (!engine->Page1Next(p1, lines))
+        if (!engine->acceptParametersPage(p1, lines))
             return false;
-        engine->Page2Next({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
+        engine->acceptMeansPage({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
         InspectionPage p3;
-        return engine->Page3Next(p3);
+        return engine->acceptInspectionPage(p3);
     }
 
     // Runs the posted measuring runs (window message 1026).

@@ -192,7 +192,7 @@ TEST_F(Recording, ATypedMercuryReadingStaysUntilItIsRecorded)
     EXPECT_EQ(engine->Grids[1][2][1], QStringLiteral("350,2"));
 
     ASSERT_TRUE(measureChannel());
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_FALSE(engine->acceptMeasurementPage());
     pump();
     ASSERT_EQ(bi1.GetPosition(1), 0);
     EXPECT_TRUE(typed().isEmpty()); // the next step's first reading
@@ -210,7 +210,7 @@ TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
     for (int point = 0; point < 3; ++point) {
         ASSERT_TRUE(measureStep()) << point;
         if (point < 2) {
-            EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+            EXPECT_FALSE(engine->acceptMeasurementPage());
         }
     }
     EXPECT_EQ(dialogs.count(QStringLiteral("№ 12, подключенный ко входу 2 канала 1")), 3);
@@ -223,7 +223,7 @@ TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
     EXPECT_EQ(b[0].value("PovTermMeasPointNum").toInt(), 2);
     EXPECT_EQ(storedPointsCount(), 3); // points 0, 1 and 2 were measured
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;0;1;"));
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick()); // on to the classes
+    EXPECT_TRUE(engine->acceptMeasurementPage()); // on to the classes
     engine->JvWizardInteriorPage5Page();
     EXPECT_EQ(view.conclusion[1].rows[2].klass, QStringLiteral("Брак"));
     EXPECT_EQ(view.conclusion[1].rows[1].klass, QStringLiteral("2"));
@@ -243,7 +243,7 @@ TEST_F(Recording, ATerminatedChannelIsNeverMeasuredAgain)
     EXPECT_TRUE(bunches[1]->PovTerminated);
     EXPECT_FALSE(bunches[2]->PovTerminated);
     EXPECT_EQ(storedState(), QStringLiteral("MainCycle;0;1;2;")); // channel 2 goes on
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_FALSE(engine->acceptMeasurementPage());
     EXPECT_FALSE(view.controls[1].groupEnabled);
     pump();
     EXPECT_EQ(engine->CurrentChannel, 2);
@@ -267,13 +267,13 @@ TEST_F(Recording, InstabilityCheckAndTakeOverStartTheMainCycleAtItsSecondPoint)
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep());
     EXPECT_EQ(storedState(), QStringLiteral("Instability;0;1;2;"));
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_FALSE(engine->acceptMeasurementPage());
     EXPECT_EQ(view.subtitles.last(), QStringLiteral("Проверка нестабильности: после отжига"));
     ASSERT_TRUE(measureStep());
     EXPECT_EQ(dialogs.count(QStringLiteral("Отменить поверку?")), 0); // stable thermocouples
     EXPECT_EQ(storedState(), QStringLiteral("MainCycle;1;1;3;"));
     EXPECT_EQ(measureRowCount(QStringLiteral(" and Stage = 'MainCycle' and MeasPointNum = 0")), 4);
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_FALSE(engine->acceptMeasurementPage());
     EXPECT_EQ(view.subtitles.last(), QStringLiteral("Определение ТЭДС при 2-й температуре"));
 }
 
@@ -289,7 +289,7 @@ TEST_F(Recording, TakingOverOutOfToleranceReadingsOffersTheTermination)
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep());
     EXPECT_EQ(dialogs.count(QStringLiteral("Отклонение от НСХ превысило")), 0); // not offered
-    engine->JvWizardInteriorPage4NextButtonClick();
+    engine->acceptMeasurementPage();
     ASSERT_TRUE(measureStep());
     EXPECT_EQ(dialogs.count(QStringLiteral("Отклонение от НСХ превысило")), 1);
     EXPECT_TRUE(bunches[1]->PovTerminated);
@@ -297,7 +297,7 @@ TEST_F(Recording, TakingOverOutOfToleranceReadingsOffersTheTermination)
     // the only channel ended at the first point: the calculation follows
     EXPECT_EQ(storedState(), QStringLiteral("MainCycle;1;1;1;"));
     EXPECT_EQ(storedPointsCount(), 1);
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_TRUE(engine->acceptMeasurementPage());
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;1;1;1;"));
 }
 
@@ -307,11 +307,11 @@ TEST_F(Recording, WithoutTakeOverTheMainCycleStartsAtItsFirstPoint)
     ASSERT_TRUE(setUp(0, 2, 0, true));
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep());
-    engine->JvWizardInteriorPage4NextButtonClick();
+    engine->acceptMeasurementPage();
     ASSERT_TRUE(measureStep());
     EXPECT_EQ(dialogs.count(QStringLiteral("Использовать результаты замеров после отжига")), 1);
     EXPECT_EQ(storedState(), QStringLiteral("MainCycle;1;0;2;"));
-    engine->JvWizardInteriorPage4NextButtonClick();
+    engine->acceptMeasurementPage();
     EXPECT_EQ(view.subtitles.last(), QStringLiteral("Определение ТЭДС при 1-й температуре"));
 }
 
@@ -321,7 +321,7 @@ TEST_F(Recording, AnUnstableThermocoupleOffersToCancel)
     ASSERT_TRUE(setUp(0, 2, 0, true));
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep());
-    engine->JvWizardInteriorPage4NextButtonClick();
+    engine->acceptMeasurementPage();
     inputOffset[1] = 0.2; // input 1 changed by about 5 °C in the annealing
     dialogs.on(QStringLiteral("Отменить поверку?"), {Dialogs::Answer::Yes});
     measureStep();
@@ -356,7 +356,7 @@ TEST_P(EveryChannelEnded, TheVerificationKeepsThePointsMeasuredAndIsCalculatedOv
     for (int point = 0; point <= last; ++point) {
         ASSERT_TRUE(measureStep()) << point;
         if (point < last) {
-            EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+            EXPECT_FALSE(engine->acceptMeasurementPage());
         }
     }
     EXPECT_TRUE(bunches[1]->PovTerminated && bunches[2]->PovTerminated);
@@ -364,7 +364,7 @@ TEST_P(EveryChannelEnded, TheVerificationKeepsThePointsMeasuredAndIsCalculatedOv
     EXPECT_EQ(poverka.StepCount, 1u); // the calculation follows the point where both ended
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;0;1;"));
 
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_TRUE(engine->acceptMeasurementPage());
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;1;1;"));
     EXPECT_EQ(storedPointsCount(), last + 1);
     EXPECT_EQ(measureRowCount(QStringLiteral(" and MeasPointNum = %1").arg(last)), 8);

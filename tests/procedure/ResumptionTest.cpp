@@ -117,7 +117,7 @@ TEST_F(Resumption, ClosedMidStepContinuesAtTheStoredStep)
     ASSERT_TRUE(setUp(0, 2));
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep());
-    engine->JvWizardInteriorPage4NextButtonClick();
+    engine->acceptMeasurementPage();
     pump();
     ASSERT_TRUE(takeReading());
     ASSERT_TRUE(takeReading());
@@ -154,7 +154,7 @@ TEST_F(Resumption, ClosedMidStepContinuesAtTheStoredStep)
     EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("ResultsTP"),
                                    QStringLiteral("Operation = 'Measure' and MeasPointNum = 1")),
               8);
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_TRUE(engine->acceptMeasurementPage());
     engine->JvWizardInteriorPage5Page();
     EXPECT_EQ(view.conclusion[1].rows[2].serial, QStringLiteral("12"));
     EXPECT_EQ(view.conclusion[1].rows[2].conclusion, QStringLiteral("Годен. "));
@@ -177,7 +177,7 @@ TEST_F(Resumption, ClosedAfterTheLastStepGoesStraightToTheConclusion)
     EXPECT_TRUE(view.nextEnabled);
     engine->JvWizardInteriorPage4Page();
     EXPECT_EQ(view.posted, 0); // nothing to measure
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_TRUE(engine->acceptMeasurementPage());
     const auto rows = select(QStringLiteral("Poverki"), QString());
     EXPECT_FALSE(rows[0].value("Finished").isNull());
 }
@@ -198,7 +198,7 @@ TEST_F(Resumption, EndedAfterTheFirstPointIsCalculatedOverThatPointAlone)
     EXPECT_TRUE(resumed->Bunches[1]->PovTerminated);
     ASSERT_TRUE(engine->PrepareResumed());
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;1;1;"));
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_TRUE(engine->acceptMeasurementPage());
     engine->JvWizardInteriorPage5Page();
     EXPECT_EQ(view.conclusion[1].rows[1].klass, QStringLiteral("Брак"));
     EXPECT_EQ(view.conclusion[1].rows[2].klass, QStringLiteral("2"));

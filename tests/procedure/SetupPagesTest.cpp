@@ -24,7 +24,7 @@ protected:
     bool next1(const ParametersPage &p)
     {
         std::optional<QStringList> lines;
-        return engine->Page1Next(p, lines);
+        return engine->acceptParametersPage(p, lines);
     }
     int count(const QString &table, const QString &filter = QString())
     {
@@ -112,7 +112,7 @@ TEST_F(SetupPages, SameNumberOnTheSameDayIsDeletedOnlyWhenTheNewOneIsStored)
 
     // Yes and pages 1 and 2 accepted, then the wizard is left: nothing is deleted
     ASSERT_TRUE(next1(page1()));
-    ASSERT_TRUE(engine->Page2Next({}));
+    ASSERT_TRUE(engine->acceptMeansPage({}));
     EXPECT_TRUE(firstKept());
     makeEngine();
     EXPECT_TRUE(firstKept());
@@ -121,10 +121,10 @@ TEST_F(SetupPages, SameNumberOnTheSameDayIsDeletedOnlyWhenTheNewOneIsStored)
     ASSERT_TRUE(next1(page1()));
     InspectionPage p3;
     p3.remarks[1] = QString(kRemarkMaxLength + 1, u'x');
-    EXPECT_FALSE(engine->Page3Next(p3));
+    EXPECT_FALSE(engine->acceptInspectionPage(p3));
     EXPECT_TRUE(firstKept());
     p3.remarks[1].clear();
-    ASSERT_TRUE(engine->Page3Next(p3));
+    ASSERT_TRUE(engine->acceptInspectionPage(p3));
     EXPECT_NE(poverka.ID, firstID);
     EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
     EXPECT_EQ(count(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID)), 1);
@@ -171,24 +171,24 @@ TEST_F(SetupPages, PageThreeChecksLengthsAndNumbers)
 
     InspectionPage tooLong = p;
     tooLong.remarks[6] += u'а';
-    EXPECT_FALSE(engine->Page3Next(tooLong));
+    EXPECT_FALSE(engine->acceptInspectionPage(tooLong));
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Длина строки реквизита \"Замечания по внешнему осмотру\" для входа "
                              "№ 2 канала 2 больше максимальной (80 символов)!"));
     tooLong = p;
     tooLong.strengths[4] = QString(21, u'x');
-    EXPECT_FALSE(engine->Page3Next(tooLong));
+    EXPECT_FALSE(engine->acceptInspectionPage(tooLong));
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Длина строки реквизита \"Электрическая прочность изоляции\" для "
                              "входа № 4 канала 1 больше максимальной (20 символов)!"));
     InspectionPage notANumber = p;
     notANumber.resistanceNeg[5] = QStringLiteral("1,5 МОм");
-    EXPECT_FALSE(engine->Page3Next(notANumber));
+    EXPECT_FALSE(engine->acceptInspectionPage(notANumber));
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Указаны недопустимые числовые значения для сопротивления!"));
     EXPECT_EQ(count(QStringLiteral("Poverki")), 0); // nothing stored before the checks pass
 
-    ASSERT_TRUE(engine->Page3Next(p));
+    ASSERT_TRUE(engine->acceptInspectionPage(p));
     EXPECT_EQ(p.resistancePos[1], QStringLiteral("1,5")); // written back normalised
     EXPECT_EQ(p.resistancePos[6], QStringLiteral("2e3"));
     const auto b1 = select(QStringLiteral("BunchesTP"), QStringLiteral("ChannelNum = 1"));
@@ -229,7 +229,7 @@ TEST_F(SetupPages, AMissingReferenceRowUndoesEverythingStored)
     // corrected, "Next" inserts anew
     b2.EtalSensor->ID = storeReference();
     InspectionPage p3;
-    EXPECT_TRUE(engine->Page3Next(p3));
+    EXPECT_TRUE(engine->acceptInspectionPage(p3));
     EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
     EXPECT_EQ(count(QStringLiteral("Sensors")), 3);
 }
@@ -243,7 +243,7 @@ TEST_F(SetupPages, ACancelledChooserUndoesEverythingStored)
     EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
     // "Next" again stores the verification from its beginning
     InspectionPage p3;
-    EXPECT_TRUE(engine->Page3Next(p3));
+    EXPECT_TRUE(engine->acceptInspectionPage(p3));
     const auto rows = select(QStringLiteral("Poverki"), QString());
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].value("CurrPovState").toString(), QStringLiteral("MainCycle;0;0;1;"));
@@ -262,19 +262,19 @@ TEST_F(SetupPages, MeansAndPointCountCarryOverToTheNextVerification)
     std::optional<QStringList> lines;
     ParametersPage p = page1();
     p.pointsCount = 5;
-    ASSERT_TRUE(engine->Page1Next(p, lines));
+    ASSERT_TRUE(engine->acceptParametersPage(p, lines));
     EXPECT_FALSE(lines.has_value()); // no file yet: the built-in lines stay
     const QStringList means{QStringLiteral("Термопреобразователь 1 разряда, тип ППО № 3"),
                             QStringLiteral("Установка типа КРОНТ-2М, № 12"),
                             QStringLiteral("Мегаомметр, R ≤ 10 ГΩ")}; // beyond Windows-1251
-    ASSERT_TRUE(engine->Page2Next(means));
+    ASSERT_TRUE(engine->acceptMeansPage(means));
     EXPECT_EQ(poverka.EquipmentParams, means);
     EXPECT_EQ(EquipParamsFile().readLines(), std::optional<QStringList>(means));
     EXPECT_TRUE(readBytes(EquipParamsFile().path()).startsWith("\xEF\xBB\xBF"));
 
     makeEngine();
     EXPECT_EQ(engine->Prepare().pointsCount, 5);
-    ASSERT_TRUE(engine->Page1Next(page1(), lines));
+    ASSERT_TRUE(engine->acceptParametersPage(page1(), lines));
     EXPECT_EQ(lines, std::optional<QStringList>(means));
 }
 

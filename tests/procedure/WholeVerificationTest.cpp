@@ -43,17 +43,17 @@ TEST_F(WholeVerification, DirectMethodTwoChannelsTwoPoints)
     EXPECT_EQ(dialogs.count(QStringLiteral("куда помещён пучок второго канала")), 1);
     EXPECT_EQ(dialogs.count(QStringLiteral("(от -50 до 50 °C):")), 2);
 
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_FALSE(engine->acceptMeasurementPage());
     EXPECT_EQ(view.subtitles.last(), QStringLiteral("Определение ТЭДС при 2-й температуре"));
     ASSERT_TRUE(measureStep());
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;0;1;"));
 
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick()); // classes, then page 5
+    EXPECT_TRUE(engine->acceptMeasurementPage()); // classes, then page 5
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;1;1;"));
     const auto pov = select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID));
     ASSERT_EQ(pov.size(), 1u);
     EXPECT_FALSE(pov[0].value("Finished").isNull());
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick()); // the conclusion page
+    EXPECT_TRUE(engine->acceptMeasurementPage()); // the conclusion page
 
     engine->JvWizardInteriorPage5Page();
     const ConclusionGrid &g1 = view.conclusion[1];
@@ -182,7 +182,7 @@ TEST_F(WholeVerification, ABunchOfChannelTwoInTheFirstSlot)
     pump();
     EXPECT_EQ(engine->CurrentChannel, 2);
     ASSERT_TRUE(measureStep());
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_TRUE(engine->acceptMeasurementPage());
     engine->JvWizardInteriorPage5Page();
     EXPECT_TRUE(view.conclusion[1].rows[1].serial.isEmpty());
     EXPECT_EQ(view.conclusion[2].rows[1].serial, QStringLiteral("21"));

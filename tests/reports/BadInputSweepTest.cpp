@@ -127,7 +127,7 @@ protected:
         SvidIssuer issuer(
             ctx, dialogs, [this](const std::vector<TSensOpts> &) { return ticked; },
             [this](report::Report &r, const QString &) { present(r); });
-        issuer.ButtonSvidClick(poverkaID);
+        issuer.issueDocuments(poverkaID);
     }
 };
 

@@ -98,7 +98,7 @@ TEST_F(DocumentsTest, OffersEverySensorOfANormalVerificationInBunchOrder)
 {
     const DirectFixture f = makeDirect();
     cancelChooser = true;
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(offered.size(), 4u);
     EXPECT_EQ(offered[0].SensorID, f.sensors[1]);
     EXPECT_EQ(offered[1].Result, QStringLiteral("Брак"));
@@ -122,7 +122,7 @@ TEST_F(DocumentsTest, AnInterruptedVerificationOffersOnlyItsRejectedSensors)
     b.terminated = true;
     insertBunch(b);
     cancelChooser = true;
-    issuer().ButtonSvidClick(pov);
+    issuer().issueDocuments(pov);
     ASSERT_EQ(offered.size(), 1u);
     EXPECT_EQ(offered[0].SerialNum, QStringLiteral("R2"));
 }
@@ -133,7 +133,7 @@ TEST_F(DocumentsTest, TwoCertificatesAreNumberedInTurnAndRecorded)
     numbering(true, 7, 4);
     ticked = {f.sensors[1], f.sensors[4]};
     operatorActions = {{{}, true}, {{}, true}};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
 
     ASSERT_EQ(previews.size(), 2u);
     EXPECT_EQ(previews[0].numberExpression, QStringLiteral("'0007'"));
@@ -172,7 +172,7 @@ TEST_F(DocumentsTest, TheOperatorsNumberSetsTheNextOne)
     numbering(true, 7, 4);
     ticked = {f.sensors[1]};
     operatorActions = {{{{"NUM_SVID", "0015"}}, true}};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     EXPECT_EQ(SettingsFile().svidNextNum(), 16);
     EXPECT_EQ(bunchRow(f.bunch1).value("DocNumInp1").toString(), QStringLiteral("0015"));
 }
@@ -183,7 +183,7 @@ TEST_F(DocumentsTest, ANonNumericNumberSwitchesNumberingOffAndIsStillRecorded)
     numbering(true, 7, 4);
     ticked = {f.sensors[1], f.sensors[4]};
     operatorActions = {{{{"NUM_SVID", "12А"}}, true}, {{}, true}};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("Указан нечисловой номер свидетельства: '12А'! "
                                                   "Автонумерация свидетельств будет отключена."));
@@ -205,7 +205,7 @@ TEST_F(DocumentsTest, AnEmptyNumberUnderAutomaticNumberingFailsTheCheckToo)
     numbering(true, 7, 4);
     ticked = {f.sensors[1]};
     operatorActions = {{{{"NUM_SVID", ""}}, true}};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("Указан нечисловой номер свидетельства: ''! "
                                                   "Автонумерация свидетельств будет отключена."));
@@ -218,7 +218,7 @@ TEST_F(DocumentsTest, APreviewClosedWithoutPrintingRecordsNothing)
     numbering(true, 7, 4);
     ticked = {f.sensors[1], f.sensors[4]};
     operatorActions = {{{}, false}, {{}, false}};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(previews.size(), 2u);
     EXPECT_EQ(previews[1].numberExpression, QStringLiteral("'0007'"));
     EXPECT_EQ(programSettings().numbering(DocumentKind::Certificate).nextNum, 7);
@@ -233,7 +233,7 @@ TEST_F(DocumentsTest, AReprintShowsTheStoredDocumentWithoutItsDialogAndRecordsNo
     ticked = {f.sensors[1], f.sensors[2]};
     operatorActions = {{{{"NAME_POV", "Петров П.П."}}, true},
                        {{{"PRICHINA", "Отклонение ТЭДС"}, {"NAME_RUK", "Сидоров С.С."}}, true}};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(documents().size(), 2u);
     EXPECT_EQ(ProtIniFile().povName(), QStringLiteral("Петров П.П."));
     EXPECT_EQ(ProtIniFile().rukName(), QStringLiteral("Сидоров С.С."));
@@ -245,7 +245,7 @@ TEST_F(DocumentsTest, AReprintShowsTheStoredDocumentWithoutItsDialogAndRecordsNo
     // The numbering moves on, but an issued document keeps its own number.
     previews.clear();
     operatorActions = {{{}, true}, {{}, true}};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(previews.size(), 2u);
     EXPECT_FALSE(previews[0].dialogVisible);
     EXPECT_EQ(previews[0].numberExpression, QStringLiteral("'0007'"));
@@ -285,7 +285,7 @@ TEST_F(DocumentsTest, ALinkWithANumberButNoDocumentStopsTheRun)
             return all;
         },
         [this](report::Report &r, const QString &) { present(r); });
-    i.ButtonSvidClick(pov);
+    i.issueDocuments(pov);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Не найдены данные выданного свидетельства! Операция отменена."));
@@ -297,7 +297,7 @@ TEST_F(DocumentsTest, AMissingTemplateStopsTheRunWithItsPath)
     const DirectFixture f = makeDirect();
     QFile::remove(AppHome::protocolFile(CertificateTemplateName()));
     ticked = {f.sensors[1]};
-    issuer().ButtonSvidClick(f.poverkaID);
+    issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("Файл шаблона документа '") +
                                        AppHome::protocolFile(CertificateTemplateName()) +
@@ -339,7 +339,7 @@ TEST_F(DocumentsTest, ANewDocumentPrintsWhatItsReprintShows)
         if (reprintID > 0)
             EXPECT_TRUE(i.ReprintDocument(reprintID));
         else
-            i.ButtonSvidClick(f.poverkaID);
+            i.issueDocuments(f.poverkaID);
     };
     issue({f.sensors[2], tpp}, 0); // a notice, then the certificate
     ASSERT_EQ(printed.size(), 2u);

@@ -76,7 +76,7 @@ TEST_F(ProtocolPdfTest, DirectProtocolHoldsNumbersSerialsAndEveryStoredValue)
 {
     const DirectFixture f = makeDirect();
     ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("direct-")));
-    printer.ButtonPrintProtocolClick(f.poverkaID);
+    printer.printProtocols(f.poverkaID);
     ASSERT_EQ(written.size(), 2) << dialogs.texts().join(u'\n').toStdString();
     const QString text = pdfText(written[0]);
     // Collapse the layout's runs of blanks so that wrapped captions compare.
@@ -117,7 +117,7 @@ TEST_F(ProtocolPdfTest, ElectrodeProtocolOfOneBunchWithoutInstabilityPages)
 {
     const ElectrodeFixture f = makeElectrode();
     ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("electrode-")));
-    printer.ButtonPrintProtocolClick(f.poverkaID);
+    printer.printProtocols(f.poverkaID);
     ASSERT_EQ(written.size(), 1);
     const QString text = pdfText(written[0]);
     EXPECT_TRUE(text.contains(QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № E-5"))) << text.toStdString();
@@ -143,13 +143,13 @@ TEST_F(ProtocolPdfTest, MissingTemplateAndMissingRowsAreRefusedWithTheirMessages
     ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("refused-")));
     db.DBDeleteResultsTPFilter(
         QStringLiteral("BunchID = %1 and Operation = 'E nsh'").arg(f.bunch2));
-    printer.ButtonPrintProtocolClick(f.poverkaID);
+    printer.printProtocols(f.poverkaID);
     EXPECT_EQ(written.size(), 1); // the first bunch prints, the second is refused
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Не удалось прочитать результат поверки при формировании протокола "
                              "поверки ТП! Операция не выполнена."));
     QFile::remove(AppHome::protocolFile(ProtocolTemplateName(false)));
-    printer.ButtonPrintProtocolClick(f.poverkaID);
+    printer.printProtocols(f.poverkaID);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("Файл шаблона протокола '") +
                                        AppHome::protocolFile(ProtocolTemplateName(false)) +
                                        QStringLiteral("' не найден! Операция не выполнена."));
@@ -202,7 +202,7 @@ TEST_F(ProtocolPdfTest, CertificateAndNoticeCarryTheReferenceTexts)
             writer(QStringLiteral("document-"))(r, QString());
             r.notifyPrinted();
         });
-    issuer.ButtonSvidClick(f.poverkaID);
+    issuer.issueDocuments(f.poverkaID);
     programSettings().reset();
     ASSERT_EQ(written.size(), 2) << dialogs.texts().join(u'\n').toStdString();
     const QString cert = pdfText(written[0]);
@@ -313,7 +313,7 @@ TEST_F(ProtocolPdfTest, PlatinumThermocouplesGetTheParametersPage)
             r.setVariable("DLINA", report::quoted("1000"));
             writer(QStringLiteral("platinum-"))(r, QString());
         });
-    issuer.ButtonSvidClick(f.poverkaID);
+    issuer.issueDocuments(f.poverkaID);
     ASSERT_EQ(written.size(), 1);
     EXPECT_TRUE(additional);
     const QString text = pdfText(written[0]);
@@ -334,7 +334,7 @@ TEST_F(ProtocolPdfTest, AYearDiameterOrMassNotGivenPrintsNothing)
                               {QStringLiteral("WDTLowLim"), -40.0}}),
               0);
     ProtocolPrinter printer(ctx, dialogs, writer(QStringLiteral("unknown-protocol-")));
-    printer.ButtonPrintProtocolClick(f.poverkaID);
+    printer.printProtocols(f.poverkaID);
     ASSERT_EQ(written.size(), 2) << dialogs.texts().join(u'\n').toStdString();
     const QString protocol = pdfText(written[0]);
     const QString sensorLine = protocol.split(u'\n').filter(QStringLiteral("A-101")).value(0);
@@ -356,7 +356,7 @@ TEST_F(ProtocolPdfTest, AYearDiameterOrMassNotGivenPrintsNothing)
             writer(QStringLiteral("unknown-document-"))(r, QString());
             r.notifyPrinted();
         });
-    issuer.ButtonSvidClick(f.poverkaID);
+    issuer.issueDocuments(f.poverkaID);
     ASSERT_EQ(written.size(), 4) << dialogs.texts().join(u'\n').toStdString();
     const QString notice = pdfText(written[1]);
     EXPECT_TRUE(notice.contains(QStringLiteral("B-202"))) << notice.toStdString();
@@ -401,7 +401,7 @@ TEST_F(ProtocolPdfTest, ANewCertificateAndItsReprintPrintTheSameTexts)
             writer(QStringLiteral("reprint-"))(r, QString());
             r.notifyPrinted();
         });
-    issuer.ButtonSvidClick(f.poverkaID);
+    issuer.issueDocuments(f.poverkaID);
     programSettings().reset();
     const auto docs = db.select(QStringLiteral("Documents"), QString());
     ASSERT_TRUE(docs && docs->size() == 1u);

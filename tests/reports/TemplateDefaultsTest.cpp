@@ -34,7 +34,7 @@ protected:
             EXPECT_TRUE(r.prepare()) << r.errorString().toStdString();
             shown << r.fileName() + u'|' + r.title();
         });
-        printer.ButtonPrintProtocolClick(poverkaID);
+        printer.printProtocols(poverkaID);
         EXPECT_EQ(dialogs.texts(), QStringList());
     }
 

@@ -103,13 +103,13 @@ TEST_F(WizardProtocol, DirectMethodWithInstabilityCheckTwoChannels)
     ASSERT_TRUE(setUp(0, 2, /*primary*/ 0, /*instability*/ true));
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep()); // before annealing
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_FALSE(engine->acceptMeasurementPage());
     ASSERT_TRUE(measureStep()); // after annealing
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_FALSE(engine->acceptMeasurementPage());
     ASSERT_TRUE(measureStep()); // first point
-    EXPECT_FALSE(engine->JvWizardInteriorPage4NextButtonClick());
-    ASSERT_TRUE(measureStep());                                  // second point
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick()); // classes and finish
+    EXPECT_FALSE(engine->acceptMeasurementPage());
+    ASSERT_TRUE(measureStep());                   // second point
+    EXPECT_TRUE(engine->acceptMeasurementPage()); // classes and finish
 
     const QString first = protocolText(1);
     EXPECT_TRUE(first.contains(QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № 17/1")));
@@ -131,7 +131,7 @@ TEST_F(WizardProtocol, ElectrodeComparisonOneChannel)
     ASSERT_TRUE(setUp(1, 1));
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep());
-    EXPECT_TRUE(engine->JvWizardInteriorPage4NextButtonClick());
+    EXPECT_TRUE(engine->acceptMeasurementPage());
     const QString text = protocolText(1);
     EXPECT_TRUE(text.contains(QStringLiteral("ПРОТОКОЛ ПОВЕРКИ № 17")));
     EXPECT_FALSE(text.contains(QStringLiteral("17/")));

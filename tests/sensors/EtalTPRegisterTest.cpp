@@ -83,7 +83,7 @@ TEST_F(EtalTPRegisterTest, ChecksRunInOrderWithTheirMessages)
         EtalTPData d = validData();
         c.change(d);
         dialogs.clear();
-        EXPECT_FALSE(reg.ButtonApplyClick(d, false, -1)) << c.message;
+        EXPECT_FALSE(reg.storeEntry(d, false, -1)) << c.message;
         ASSERT_EQ(dialogs.shown.size(), 1u) << c.message;
         EXPECT_EQ(dialogs.last().text, QString::fromUtf8(c.message));
         EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
@@ -96,10 +96,10 @@ TEST_F(EtalTPRegisterTest, AddingStoresLimitsGraduationAndNullYear)
     EtalTPData d = validData();
     d.params[EtalTPData::Year] = "";
     d.temp[2] = " 100 "; // blanks around a number are refused as typed
-    EXPECT_FALSE(reg.ButtonApplyClick(d, false, -1));
+    EXPECT_FALSE(reg.storeEntry(d, false, -1));
     d.temp[2] = "100";
     d.temp[6] = "   "; // a blank row is emptied, not refused
-    ASSERT_TRUE(reg.ButtonApplyClick(d, false, -1));
+    ASSERT_TRUE(reg.storeEntry(d, false, -1));
     EXPECT_EQ(d.emf[4], "1,4"); // normalised in the editor
     EXPECT_EQ(d.emf[5], "3,3E0");
     EXPECT_EQ(d.temp[6], "");
@@ -140,7 +140,7 @@ TEST_F(EtalTPRegisterTest, EditingKeepsTheIDWithoutTheDuplicateQuestion)
     EtalTPData d = validData();
     d.params[EtalTPData::Owner] = "Новый владелец";
     clock.advanceSeconds(60);
-    ASSERT_TRUE(reg.ButtonApplyClick(d, true, first));
+    ASSERT_TRUE(reg.storeEntry(d, true, first));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(count(), 2);
     const auto row = rowOf(first);
@@ -158,7 +158,7 @@ TEST_F(EtalTPRegisterTest, OverwritingADuplicateKeepsItsIDAndItsVerifications)
     d.params[EtalTPData::Owner] = "Другой";
 
     dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_FALSE(reg.ButtonApplyClick(d, false, -1));
+    EXPECT_FALSE(reg.storeEntry(d, false, -1));
     EXPECT_EQ(dialogs.last().text,
               "Внимание! ТП с такими реквизитами (зав. №, год вып., наименование) уже есть в базе "
               "данных!\r\nПерезаписать данные существующего ТП?");
@@ -166,7 +166,7 @@ TEST_F(EtalTPRegisterTest, OverwritingADuplicateKeepsItsIDAndItsVerifications)
     EXPECT_EQ(rowOf(old)->value("Owner").toString(), "");
 
     dialogs.queueAnswer(Dialogs::Answer::Yes);
-    ASSERT_TRUE(reg.ButtonApplyClick(d, false, -1));
+    ASSERT_TRUE(reg.storeEntry(d, false, -1));
     EXPECT_EQ(count(), 1);
     EXPECT_EQ(rowOf(old)->value("Owner").toString(), "Другой");
     EXPECT_EQ(db.DBGetMaxID(QStringLiteral("EtalSens"), QString()), old);
@@ -181,7 +181,7 @@ TEST_F(EtalTPRegisterTest, OverwriteRemovesUnusedDuplicatesOnly)
     EtalTPData d = validData();
     d.params = {"5", "ПРО", "N", "2001", "2", "", ""};
     dialogs.queueAnswer(Dialogs::Answer::Yes);
-    ASSERT_TRUE(reg.ButtonApplyClick(d, false, -1));
+    ASSERT_TRUE(reg.storeEntry(d, false, -1));
     EXPECT_TRUE(rowOf(a));
     EXPECT_FALSE(rowOf(b));
     ASSERT_TRUE(rowOf(c));

@@ -114,7 +114,7 @@ TEST_F(SensorCommitTest, CommitBuildsBothBunchesWithTheRegisterIDOfTheReference)
     addEtal("999", 2000, "ППО-9", "ППО");
     const int etalID = addEtal("123", 2001, "ППО-1", "ППО", "1", 300, 1200);
     SensorSetCommit commit(db, dialogs);
-    ASSERT_TRUE(commit.BtnCommitClick(twoChannels(), bunches))
+    ASSERT_TRUE(commit.commitToBunches(twoChannels(), bunches))
         << dialogs.texts().join("|").toStdString();
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
 
@@ -171,7 +171,7 @@ TEST_F(SensorCommitTest, AReferenceWithoutAYearFindsTheRegisterEntryWithoutAYear
     const int etalID = addEtal("123", QVariant(), "ППО-1", "ППО", "1", 300, 1200);
     SensorSet set(3);
     setRow(set, 1, 1, {"123", "ППО", "ППО-1", "", "1", "", "", "300", "1200"});
-    ASSERT_TRUE(SensorSetCommit(db, dialogs).BtnCommitClick(set, bunches));
+    ASSERT_TRUE(SensorSetCommit(db, dialogs).commitToBunches(set, bunches));
     ASSERT_TRUE(bunches.bunch(1) && bunches.bunch(1)->EtalSensor);
     EXPECT_EQ(bunches.bunch(1)->EtalSensor->ID, etalID);
     EXPECT_EQ(bunches.bunch(2), nullptr);
@@ -181,14 +181,14 @@ TEST_F(SensorCommitTest, FailedChecksAndConversionsKeepTheOldBunches)
 {
     addEtal("123", 2001, "ППО-1", "ППО", "1", 300, 1200);
     SensorSetCommit commit(db, dialogs);
-    ASSERT_TRUE(commit.BtnCommitClick(twoChannels(), bunches))
+    ASSERT_TRUE(commit.commitToBunches(twoChannels(), bunches))
         << dialogs.texts().join("|").toStdString();
     TBunch *old1 = bunches.bunch(1);
     TBunch *old2 = bunches.bunch(2);
 
     SensorSet badClass = twoChannels();
     badClass.setText(2, 3, SensorColumn::Class, QStringLiteral("7")); // pasted past the filter
-    EXPECT_FALSE(commit.BtnCommitClick(badClass, bunches));
+    EXPECT_FALSE(commit.commitToBunches(badClass, bunches));
     EXPECT_EQ(dialogs.last().text,
               "Не удалось преобразовать значение \"7\" параметра \"Класс\" для входа 2 канала 2! "
               "Подключенные датчики не приняты.");
@@ -203,13 +203,13 @@ TEST_F(SensorCommitTest, FailedChecksAndConversionsKeepTheOldBunches)
     badType.setText(1, 3, SensorColumn::Class, QStringLiteral("1"));
     badType.setText(1, 3, SensorColumn::TMin, QStringLiteral("0"));
     badType.setText(1, 3, SensorColumn::TMax, QStringLiteral("1"));
-    EXPECT_FALSE(commit.BtnCommitClick(badType, bunches));
+    EXPECT_FALSE(commit.commitToBunches(badType, bunches));
     EXPECT_EQ(bunches.bunch(1), old1);
 
     SensorSet missing = twoChannels();
     missing.setText(1, 2, SensorColumn::Serial, QString());
     dialogs.clear();
-    EXPECT_FALSE(commit.BtnCommitClick(missing, bunches));
+    EXPECT_FALSE(commit.commitToBunches(missing, bunches));
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
     EXPECT_EQ(bunches.bunch(1), old1);
 }
@@ -218,11 +218,11 @@ TEST_F(SensorCommitTest, OtherKindsLeaveTheEditorWithoutBunches)
 {
     addEtal("123", 2001, "ППО-1", "ППО", "1", 300, 1200);
     SensorSetCommit commit(db, dialogs);
-    ASSERT_TRUE(commit.BtnCommitClick(twoChannels(), bunches))
+    ASSERT_TRUE(commit.commitToBunches(twoChannels(), bunches))
         << dialogs.texts().join("|").toStdString();
     SensorSet ppo(1);
     setRow(ppo, 1, 2, {"5", "ППО", "ППО-5", "", "1"});
-    EXPECT_TRUE(commit.BtnCommitClick(ppo, bunches));
+    EXPECT_TRUE(commit.commitToBunches(ppo, bunches));
     EXPECT_EQ(bunches.bunch(1), nullptr);
     EXPECT_EQ(bunches.bunch(2), nullptr);
     EXPECT_TRUE(bunches.AllBunchesIsEmpty());
@@ -232,7 +232,7 @@ TEST_F(SensorCommitTest, OpeningAgainShowsTheCommittedSensors)
 {
     addEtal("123", 2001, "ППО-1", "ППО", "1", 300, 1200);
     const SensorSet typed = twoChannels();
-    ASSERT_TRUE(SensorSetCommit(db, dialogs).BtnCommitClick(typed, bunches));
+    ASSERT_TRUE(SensorSetCommit(db, dialogs).commitToBunches(typed, bunches));
     SensorSet shown(3);
     shown.grid(1).setCell(3, 1, QStringLiteral("uncommitted"));
     FillFromBunches(shown, bunches);

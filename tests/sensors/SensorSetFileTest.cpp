@@ -119,9 +119,9 @@ TEST_F(SensorSetFilesTest, LoadingAFileOfAnotherKindWarnsAndChangesNothing)
     SensorSet set = filledTP();
     SensorSetFiles files(dialogs);
     dialogs.queueFileName(tsPath);
-    EXPECT_FALSE(files.BtnLoadFromFileClick(set));
+    EXPECT_FALSE(files.loadFromFile(set));
     dialogs.queueFileName(unknown.fileName());
-    EXPECT_FALSE(files.BtnLoadFromFileClick(set));
+    EXPECT_FALSE(files.loadFromFile(set));
     EXPECT_EQ(
         dialogs.texts(),
         QStringList({"", "Указанный файл не соответствует текущему типу поверяемых датчиков!", "",
@@ -136,25 +136,25 @@ TEST_F(SensorSetFilesTest, SavingOverAnExistingFileAsksFirst)
     const QString path = home.config(QStringLiteral("set.sst"));
     SensorSetFiles files(dialogs);
     dialogs.queueFileName(home.config(QStringLiteral("set"))); // the suffix is added
-    ASSERT_TRUE(files.BtnSaveToFileClick(SensorSet(3)));
+    ASSERT_TRUE(files.saveToFile(SensorSet(3)));
     EXPECT_EQ(readBytes(path), readBytes(goldenPath("EmptyTP.sst")));
 
     dialogs.clear();
     dialogs.queueFileName(path);
     dialogs.queueAnswer(Dialogs::Answer::No);
-    EXPECT_FALSE(files.BtnSaveToFileClick(filledTP()));
+    EXPECT_FALSE(files.saveToFile(filledTP()));
     EXPECT_EQ(dialogs.texts().last(), "Такой файл уже существует. Перезаписать?");
     EXPECT_EQ(dialogs.last().buttons, Dialogs::Buttons::YesNo);
     EXPECT_EQ(readBytes(path), readBytes(goldenPath("EmptyTP.sst")));
 
     dialogs.queueFileName(path);
     dialogs.queueAnswer(Dialogs::Answer::Yes);
-    EXPECT_TRUE(files.BtnSaveToFileClick(filledTP()));
+    EXPECT_TRUE(files.saveToFile(filledTP()));
     EXPECT_EQ(readBytes(path), readBytes(goldenPath("FilledTP.sst")));
 
     SensorSet loaded(3);
     dialogs.queueFileName(path);
-    EXPECT_TRUE(files.BtnLoadFromFileClick(loaded));
+    EXPECT_TRUE(files.loadFromFile(loaded));
     EXPECT_EQ(loaded.grid(1).row(2), filledTP().grid(1).row(2));
 }
 

@@ -1,6 +1,7 @@
 #include "tests/support/ScriptedDialogs.h"
 
-namespace kront::test {
+namespace kront::test
+{
 
 Dialogs::Answer ScriptedDialogs::message(const QString &caption, Icon icon, const QString &text,
                                          Buttons buttons)
@@ -24,12 +25,16 @@ std::optional<QString> ScriptedDialogs::input(const QString &caption, const QStr
                                               const QString &preset)
 {
     shown.push_back({QStringLiteral("input"), caption, Icon::None, prompt, Buttons::OkCancel});
-    if (!inputs.empty()) {
-        auto v = inputs.front();
-        inputs.pop_front();
-        return v;
-    }
-    return preset;
+    if (inputs.empty())
+        return preset;
+    // Read as text and flag: copying the queued optional itself trips a false
+    // -Wmaybe-uninitialized in GCC 12's optimiser.
+    const bool cancelled = !inputs.front().has_value();
+    const QString text = inputs.front().value_or(QString());
+    inputs.pop_front();
+    if (cancelled)
+        return std::nullopt;
+    return text;
 }
 
 QString ScriptedDialogs::openFileName(const QString &caption, const QString &, const QString &)

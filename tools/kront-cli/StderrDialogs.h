@@ -12,7 +12,7 @@ namespace kront::cli
 class StderrDialogs : public UnattendedDialogs
 {
 public:
-    explicit StderrDialogs(QTextStream &err) : err(err) {}
+    explicit StderrDialogs(QTextStream &errors) : err(errors) {}
 
     bool errorShown = false;
 

@@ -16,7 +16,8 @@
 namespace kront::sim
 {
 
-ControlSocket::ControlSocket(SimEngine &engine, QObject *parent) : QObject(parent), engine(engine)
+ControlSocket::ControlSocket(SimEngine &simulation, QObject *parent)
+    : QObject(parent), engine(simulation)
 {
 }
 

@@ -11,8 +11,8 @@
 namespace kront::sim
 {
 
-HeadlessConsole::HeadlessConsole(SimEngine &engine, QObject *parent)
-    : QObject(parent), engine(engine),
+HeadlessConsole::HeadlessConsole(SimEngine &simulation, QObject *parent)
+    : QObject(parent), engine(simulation),
       notifier(new QSocketNotifier(STDIN_FILENO, QSocketNotifier::Read, this))
 {
     connect(notifier, &QSocketNotifier::activated, this, &HeadlessConsole::readInput);

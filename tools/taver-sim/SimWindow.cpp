@@ -39,7 +39,7 @@ QDoubleSpinBox *spin(double low, double high, double value, int decimals)
 
 } // namespace
 
-SimWindow::SimWindow(SimEngine &engine, QWidget *parent) : QWidget(parent), engine(engine)
+SimWindow::SimWindow(SimEngine &simulation, QWidget *parent) : QWidget(parent), engine(simulation)
 {
     setWindowTitle(QStringLiteral("kront-taver-sim — %1").arg(engine.devicePath()));
     auto *controls = new QHBoxLayout;

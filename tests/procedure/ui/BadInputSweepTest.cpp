@@ -41,16 +41,16 @@ protected:
         page1.RadioGroupVidPoverki->setItemIndex(1);
         page1.RadioGroupMetodPoverki->setItemIndex(0);
         std::optional<QStringList> lines;
-        if (!engine->Page1Next(page1.read(), lines))
+        if (!engine->acceptParametersPage(page1.read(), lines))
             return false;
-        engine->Page2Next({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
+        engine->acceptMeansPage({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
         InspectionPageWidget page3;
         page3.prepare(prepared.serials);
         page3.show();
         if (type)
             type(page3);
         InspectionPage p3 = page3.read();
-        return engine->Page3Next(p3);
+        return engine->acceptInspectionPage(p3);
     }
     QVariantMap onlyRow(const QString &table)
     {

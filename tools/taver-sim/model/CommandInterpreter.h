@@ -14,8 +14,8 @@ namespace kront::sim
 class CommandInterpreter
 {
 public:
-    CommandInterpreter(Installation &installation, MeterEmulator &meter)
-        : installation(installation), meter(meter)
+    CommandInterpreter(Installation &plant, MeterEmulator &voltmeter)
+        : installation(plant), meter(voltmeter)
     {
     }
 

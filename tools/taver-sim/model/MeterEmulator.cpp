@@ -64,10 +64,7 @@ QString faultKindText(FaultKind kind)
     return faultNames().key(kind);
 }
 
-MeterEmulator::MeterEmulator(Installation &installation, unsigned seed)
-    : installation(installation), rng(seed)
-{
-}
+MeterEmulator::MeterEmulator(Installation &plant, unsigned seed) : installation(plant), rng(seed) {}
 
 void MeterEmulator::setFault(FaultKind kind, int everyN, int code)
 {
