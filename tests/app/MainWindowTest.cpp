@@ -198,6 +198,19 @@ TEST_F(MainWindowTest, ASearchPanelSetAgainIsTheOneShown)
     EXPECT_TRUE(panel->isVisibleTo(&main()));
 }
 
+TEST_F(MainWindowTest, APanelCommandWithoutItsPanelKeepsTheIdlePicture)
+{
+    TFormMain alone(dialogs);
+    int prepared = 0;
+    alone.handlers().prepareUnfinishedList = [&] { return ++prepared > 0; };
+    alone.handlers().prepareSearchPanel = [&] { ++prepared; };
+    alone.ShowUnfinishedList();
+    alone.ShowSearchPanel();
+    EXPECT_EQ(alone.state(), TFormMain::State::Idle);
+    EXPECT_EQ(prepared, 0);
+    EXPECT_TRUE(alone.menuBar()->isEnabled());
+}
+
 TEST_F(MainWindowTest, AllBunchesIsEmptyUnlessASlotHasAVerifiedSensor)
 {
     const struct {

@@ -59,7 +59,7 @@ QString SimEngine::unplug()
     if (!pty.isOpen())
         return QStringLiteral("error: already unplugged");
     pty.close();
-    line.clear();
+    wire.clear();
     logLine(QStringLiteral("-- unplugged"));
     return QStringLiteral("ok");
 }
@@ -96,8 +96,8 @@ void SimEngine::schedule(const QList<OutputPiece> &pieces)
 {
     for (const OutputPiece &piece : pieces) {
         QTimer::singleShot(piece.delayMs, this, [this, bytes = piece.bytes] {
-            line.queue(bytes, clock.elapsed());
-            if (!line.isPaced())
+            wire.queue(bytes, clock.elapsed());
+            if (!wire.isPaced())
                 drain();
         });
     }
@@ -114,11 +114,11 @@ void SimEngine::tick()
 void SimEngine::drain()
 {
     if (!pty.isOpen())
-        line.clear(); // nobody on the line
+        wire.clear(); // nobody on the line
     const qint64 now = clock.elapsed();
-    const QByteArray chunk = line.due(now);
+    const QByteArray chunk = wire.due(now);
     if (!chunk.isEmpty())
-        line.sent(pty.write(chunk), now);
+        wire.sent(pty.write(chunk), now);
 }
 
 } // namespace kront::sim

@@ -28,7 +28,7 @@ public:
     QString devicePath() const { return pty.devicePath(); }
     bool setLogFile(const QString &path, QString &error);
     // false: bytes go out at once instead of at line speed.
-    void setPacing(bool on) { line.setPaced(on); }
+    void setPacing(bool on) { wire.setPaced(on); }
 
     // Executes a line command; returns the reply. Besides those of the
     // installation: "unplug" (the device vanishes) and "plug" (a new one
@@ -58,7 +58,7 @@ private:
     QTimer drainTimer;
     QElapsedTimer clock;
     qint64 lastTickMs = 0;
-    PacedLine line;
+    PacedLine wire; // the one serial line answers and readings share
     QFile logFile;
 };
 
