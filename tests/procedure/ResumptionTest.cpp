@@ -286,7 +286,7 @@ TEST_P(StoppedAtTheEndOfTheInstabilityStage, ContinuingAsksAgainAndMeasuresNothi
     inputOffset[1] = c.offsetBefore;
     engine->JvWizardInteriorPage4Page();
     ASSERT_TRUE(measureStep());
-    engine->JvWizardInteriorPage4NextButtonClick();
+    engine->acceptMeasurementPage();
     inputOffset[1] = c.offsetAfter;
     measureStep();
     ASSERT_TRUE(stopped);
@@ -314,7 +314,7 @@ TEST_P(StoppedAtTheEndOfTheInstabilityStage, ContinuingAsksAgainAndMeasuresNothi
     for (int guard = 0; guard < 3 && resumed->Stage == stMainCycle; ++guard) {
         poverka.StepIndex = resumed->StepIndex;
         ASSERT_TRUE(measureStep());
-        engine->JvWizardInteriorPage4NextButtonClick();
+        engine->acceptMeasurementPage();
     }
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;1;1;1;"));
     // Every main-cycle point once, taken over or measured, with one set of results.
@@ -338,7 +338,7 @@ INSTANTIATE_TEST_SUITE_P(
                       // stopped after the after-annealing rows were copied: they are copied once
                       StopCase{"EndingTheChannel", "Отклонение от НСХ превысило", 0.5, 0.5, true,
                                true, "Instability;0;2;2;", "MainCycle;1;1;2;"}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &p) { return std::string(p.param.name); });
 
 TEST_F(Resumption, AMissingSensorRowAbandonsTheResumption)
 {

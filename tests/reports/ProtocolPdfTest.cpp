@@ -251,7 +251,7 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
             return QList<int>{f.sensors[2]};
         },
         printing);
-    issuer.ButtonSvidClick(f.poverkaID);
+    issuer.issueDocuments(f.poverkaID);
     ASSERT_EQ(written.size(), 1) << dialogs.texts().join(u'\n').toStdString();
 
     // 0,5 mV over the slope of the L characteristic at 400 °C, 0,0876 mV/°C.
