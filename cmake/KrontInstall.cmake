@@ -8,15 +8,8 @@ include(GNUInstallDirs)
 set(kront_share ${CMAKE_INSTALL_DATADIR}/kront)
 
 # The default means list, staged beside the templates in the build tree.
-file(GLOB kront_config_defaults CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/config/*)
-set(kront_config_stamp ${CMAKE_BINARY_DIR}/share/kront/Config/.copied)
-add_custom_command(OUTPUT ${kront_config_stamp}
-  COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/resources/config
-          ${CMAKE_BINARY_DIR}/share/kront/Config
-  COMMAND ${CMAKE_COMMAND} -E touch ${kront_config_stamp}
-  DEPENDS ${kront_config_defaults}
-  COMMENT "Copying the default means list")
-add_custom_target(kront_config_defaults ALL DEPENDS ${kront_config_stamp})
+kront_stage_defaults(kront_config_defaults ${CMAKE_SOURCE_DIR}/resources/config Config
+  "Copying the default means list")
 
 # The folder the program is installed to holds no home, even for root.
 set_property(SOURCE ${CMAKE_SOURCE_DIR}/common/AppHome.cpp APPEND PROPERTY

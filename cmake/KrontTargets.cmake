@@ -41,3 +41,17 @@ function(kront_ui_library name dir)
   cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   kront_library(${name} ${dir} DEPS ${ARG_DEPS} Qt6::Widgets)
 endfunction()
+
+# Stages a folder of defaults (templates, help pages, means list) into
+# share/kront/<folder> of the build tree, where a program run from bin/ finds
+# them as an installed one does; copied again whenever one of its files changes.
+function(kront_stage_defaults target source_dir folder comment)
+  file(GLOB files CONFIGURE_DEPENDS ${source_dir}/*)
+  set(stamp ${CMAKE_BINARY_DIR}/share/kront/${folder}/.copied)
+  add_custom_command(OUTPUT ${stamp}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${source_dir} ${CMAKE_BINARY_DIR}/share/kront/${folder}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${files}
+    COMMENT "${comment}")
+  add_custom_target(${target} ALL DEPENDS ${stamp})
+endfunction()
