@@ -1,7 +1,7 @@
 // Queries and reads of the record operations.
 #include "bench/BenchDb.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 
 #include <benchmark/benchmark.h>
 

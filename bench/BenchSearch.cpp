@@ -1,6 +1,6 @@
 // The unfinished list and the results search.
 #include "bench/BenchDb.h"
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 #include "reports/ResultsSearch.h"
 
 #include <benchmark/benchmark.h>

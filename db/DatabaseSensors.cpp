@@ -2,9 +2,9 @@
 
 #include "common/Clock.h"
 #include "db/FieldValue.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 
 #include <cmath>
 

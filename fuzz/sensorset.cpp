@@ -7,7 +7,7 @@
 // a field separator or a line break, or when a loaded set written as a file
 // and read again is not the same set.
 #include "common/AnsiTextFile.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 #include "sensors/SensorSetChecks.h"
 #include "sensors/SensorSetFile.h"
 

@@ -1,12 +1,12 @@
 #include "metrology/ClassDetermination.h"
 
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "metrology/CalculationRows.h"
 #include "metrology/NSHPolynomsTP.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TPoverka.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,8 +6,8 @@
 #include "db/Database.h"
 #include "db/TableSchema.h"
 #include "metrology/CalculationRows.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 
 #include <cmath>
 #include <optional>

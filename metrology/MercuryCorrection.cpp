@@ -2,7 +2,7 @@
 
 #include "common/DecimalRounding.h"
 #include "common/Dialogs.h"
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 
 namespace kront
 {

@@ -3,7 +3,7 @@
 #include "db/Database.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "metrology/SensitivityTable.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #include "metrology/ResultForTP.h"
 
 #include "db/Database.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 namespace kront
 {

@@ -1,6 +1,6 @@
 #include "metrology/SensitivityTable.h"
 
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <span>
 

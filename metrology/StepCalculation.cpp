@@ -6,8 +6,8 @@
 #include "metrology/CalculationRows.h"
 #include "metrology/MercuryCorrection.h"
 #include "metrology/NSHPolynomsTP.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TPoverka.h"
 
 #include <cmath>
 #include <vector>

@@ -1,9 +1,9 @@
 // PrepareControls: the controls of a channel group follow the state of its step, the switch
 // position, the voltmeter and the reading acceptance.
-#include "app/settings/ProgramSettings.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBi1.h"
-#include "metrology/model/TPoverka.h"
+#include "settings/ProgramSettings.h"
+#include "model/CodeTables.h"
+#include "model/TBi1.h"
+#include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 

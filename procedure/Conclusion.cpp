@@ -1,7 +1,7 @@
 // Page 5: the conclusion per channel and input, and the bunches of the protocol buttons.
 #include "common/Dialogs.h"
 #include "metrology/ResultForTP.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
 
 namespace kront

@@ -1,13 +1,13 @@
 // The start of a measuring run of one channel (window message 1026): the voltmeter link, the
 // furnace or thermostat and BI1 switch prompts, the cold junction of a ППО reference and the
 // start of transmission.
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
-#include "db/StringFunctions.h"
-#include "db/StringFunctionsFormat.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBi1.h"
-#include "metrology/model/TPoverka.h"
+#include "common/text/StringFunctions.h"
+#include "common/text/StringFunctionsFormat.h"
+#include "model/CodeTables.h"
+#include "model/TBi1.h"
+#include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 

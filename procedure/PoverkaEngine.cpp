@@ -2,16 +2,16 @@
 // thermometer, page 4 "Next", leaving the window.
 #include "procedure/PoverkaEngine.h"
 
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "metrology/CalculationRows.h"
 #include "metrology/ClassDetermination.h"
 #include "metrology/StepCalculation.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/StageProgression.h"
-#include "metrology/model/TBi1.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/StageProgression.h"
+#include "model/TBi1.h"
+#include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 
 namespace kront

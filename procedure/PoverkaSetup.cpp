@@ -1,15 +1,15 @@
 // Pages 1..3 of the verification window: parameters, verification means, external inspection
 // and insulation; accepting page 3 stores the verification, its sensors and its bunches.
-#include "app/settings/EquipParamsFile.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/EquipParamsFile.h"
+#include "settings/SettingsFile.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
-#include "db/StringFunctions.h"
-#include "db/StringFunctionsFormat.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TPoverka.h"
+#include "common/text/StringFunctions.h"
+#include "common/text/StringFunctionsFormat.h"
+#include "model/CodeTables.h"
+#include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
 
 namespace kront

@@ -1,11 +1,11 @@
 // ProcessReading: every voltmeter reading of the channel now measured. The reference input
 // gives the furnace temperature and its stability; an input gives the EMF of a thermocouple.
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/DecimalRounding.h"
 #include "common/Dialogs.h"
-#include "db/StringFunctionsFormat.h"
-#include "metrology/model/TBi1.h"
-#include "metrology/model/TPoverka.h"
+#include "common/text/StringFunctionsFormat.h"
+#include "model/TBi1.h"
+#include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/ProcedureText.h"
 

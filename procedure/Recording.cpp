@@ -1,16 +1,16 @@
 // RecordToStringGrid: "Записать показание" takes the shown value into the reading grid and the
 // channel's step, moves the run to the next input, and after the last reading closes the step
 // of the channel with its measurement rows and calculation.
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
-#include "db/StringFunctions.h"
-#include "db/StringFunctionsFormat.h"
+#include "common/text/StringFunctions.h"
+#include "common/text/StringFunctionsFormat.h"
 #include "metrology/InstabilityCheck.h"
 #include "metrology/StepCalculation.h"
-#include "metrology/model/TBi1.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TBi1.h"
+#include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 

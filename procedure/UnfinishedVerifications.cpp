@@ -3,8 +3,8 @@
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
-#include "db/StringFunctionsFormat.h"
-#include "metrology/model/TPoverka.h"
+#include "common/text/StringFunctionsFormat.h"
+#include "model/TPoverka.h"
 
 namespace kront
 {

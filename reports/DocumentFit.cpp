@@ -1,7 +1,7 @@
 #include "reports/DocumentFit.h"
 
 #include "common/DecimalRounding.h"
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 #include "db/TableSchema.h"
 
 namespace kront

@@ -1,10 +1,10 @@
 #include "reports/DocumentRecords.h"
 
-#include "app/settings/ProgramSettings.h"
-#include "app/settings/ProtIniFile.h"
+#include "settings/ProgramSettings.h"
+#include "settings/ProtIniFile.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 #include "reports/ReportVariables.h"
 
 namespace kront

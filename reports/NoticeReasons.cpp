@@ -1,6 +1,6 @@
 #include "reports/NoticeReasons.h"
 
-#include "db/StringFunctionsFormat.h"
+#include "common/text/StringFunctionsFormat.h"
 #include "metrology/ClassDetermination.h"
 #include "metrology/NSHPolynomsTP.h"
 

@@ -1,12 +1,12 @@
 #include "reports/NoticeReasonsRecords.h"
 
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "db/TableFile.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 #include "reports/NoticeReasons.h"
 #include "reports/PoverkaLoader.h"
 

@@ -2,8 +2,8 @@
 
 #include "common/Dialogs.h"
 #include "db/Database.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 
 namespace kront
 {

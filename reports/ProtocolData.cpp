@@ -1,10 +1,10 @@
 #include "reports/ProtocolData.h"
 
 #include "db/Database.h"
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 #include "metrology/CalculationRows.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 
 #include <map>
 #include <tuple>

@@ -1,10 +1,10 @@
 #include "reports/ProtocolPrinter.h"
 
-#include "app/settings/ProtIniFile.h"
+#include "settings/ProtIniFile.h"
 #include "common/AppHome.h"
 #include "common/Dialogs.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 #include "reportengine/Expression.h"
 #include "reports/PoverkaLoader.h"
 

@@ -1,10 +1,10 @@
 #include "reports/ProtocolVariables.h"
 
 #include "common/DecimalRounding.h"
-#include "db/StringFunctions.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "common/text/StringFunctions.h"
+#include "model/CodeTables.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 #include "reports/ProtocolData.h"
 #include "reports/ReportVariables.h"
 

@@ -1,7 +1,7 @@
 #include "reports/ReportVariables.h"
 
-#include "db/StringFunctions.h"
-#include "metrology/model/CodeTables.h"
+#include "common/text/StringFunctions.h"
+#include "model/CodeTables.h"
 #include "reports/DocumentTypes.h"
 #include "reports/ProtocolData.h"
 #include "reports/ProtocolVariables.h"

@@ -3,7 +3,7 @@
 #include "db/Database.h"
 #include "db/FieldValue.h"
 #include "db/FilterText.h"
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "sensors/ChannelBunchBuilder.h"
 
-#include "app/settings/ChannelBunches.h"
-#include "db/StringFunctions.h"
-#include "metrology/model/CodeTables.h"
+#include "settings/ChannelBunches.h"
+#include "common/text/StringFunctions.h"
+#include "model/CodeTables.h"
 #include "sensors/SensorSetChecks.h"
 
 namespace kront

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "metrology/model/TBunch.h"
+#include "model/TBunch.h"
 #include "sensors/SensorSet.h"
 
 #include <QString>

@@ -3,7 +3,7 @@
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 #include "sensors/FoundSensors.h"
 #include "sensors/SensorFilters.h"
 

@@ -1,8 +1,8 @@
 #include "sensors/FoundSensors.h"
 
 #include "db/Database.h"
-#include "db/StringFunctionsFormat.h"
-#include "metrology/model/CodeTables.h"
+#include "common/text/StringFunctionsFormat.h"
+#include "model/CodeTables.h"
 
 namespace kront
 {

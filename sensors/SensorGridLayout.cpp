@@ -1,6 +1,6 @@
 #include "sensors/SensorGridLayout.h"
 
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 namespace kront
 {

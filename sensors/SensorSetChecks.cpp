@@ -1,7 +1,7 @@
 #include "sensors/SensorSetChecks.h"
 
-#include "db/StringFunctions.h"
-#include "metrology/model/CodeTables.h"
+#include "common/text/StringFunctions.h"
+#include "model/CodeTables.h"
 
 namespace kront
 {

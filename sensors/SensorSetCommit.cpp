@@ -1,9 +1,9 @@
 #include "sensors/SensorSetCommit.h"
 
-#include "app/settings/ChannelBunches.h"
+#include "settings/ChannelBunches.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 #include "sensors/ChannelBunchBuilder.h"
 #include "sensors/SensorFilters.h"
 #include "sensors/SensorSetChecks.h"

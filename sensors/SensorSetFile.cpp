@@ -1,7 +1,7 @@
 #include "sensors/SensorSetFile.h"
 
 #include "common/AnsiTextFile.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 namespace kront::SensorSetFile
 {

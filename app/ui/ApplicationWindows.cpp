@@ -1,7 +1,7 @@
 #include "app/ui/ApplicationWindows.h"
 
-#include "app/settings/ChannelBunches.h"
-#include "app/settings/ProgramSettings.h"
+#include "settings/ChannelBunches.h"
+#include "settings/ProgramSettings.h"
 #include "app/ui/HelpViewer.h"
 #include "app/ui/SerialPorts.h"
 #include "app/ui/TFormAbout.h"

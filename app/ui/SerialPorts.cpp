@@ -1,6 +1,6 @@
 #include "app/ui/SerialPorts.h"
 
-#include "app/settings/SerialPortNames.h"
+#include "settings/SerialPortNames.h"
 
 #include <QSerialPortInfo>
 

@@ -1,13 +1,14 @@
 #include "app/ui/TFormMKRONTSettings.h"
 
-#include "app/settings/OrganName.h"
-#include "app/settings/ProgramSettings.h"
+#include "db/DocumentColumnSizes.h"
+#include "settings/OrganName.h"
+#include "settings/ProgramSettings.h"
 #include "app/ui/DigitsSpinBox.h"
 #include "app/ui/LimitedMemo.h"
 #include "common/AnsiTextFile.h"
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
-#include "db/StringFunctionsFormat.h"
+#include "common/text/StringFunctionsFormat.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
 #include "app/ui/TFormMain.h"
 
-#include "app/settings/ChannelBunches.h"
-#include "app/settings/CurrentVerification.h"
+#include "settings/ChannelBunches.h"
+#include "settings/CurrentVerification.h"
 #include "app/ui/MainWindowLogo.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -1,6 +1,6 @@
 #include "procedure/ui/ProgramMeterLink.h"
 
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "procedure/PoverkaEngine.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/ui/ChannelGroupWidget.h"

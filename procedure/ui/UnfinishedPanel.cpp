@@ -1,7 +1,7 @@
 #include "procedure/ui/UnfinishedPanel.h"
 
-#include "app/settings/CurrentVerification.h"
-#include "metrology/model/TPoverka.h"
+#include "settings/CurrentVerification.h"
+#include "model/TPoverka.h"
 #include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 

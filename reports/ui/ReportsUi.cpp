@@ -1,8 +1,8 @@
 #include "reports/ui/ReportsUi.h"
 
-#include "app/settings/CurrentVerification.h"
+#include "settings/CurrentVerification.h"
 #include "common/Dialogs.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "reportengine/ui/ReportViewer.h"
 #include "reports/PoverkaLoader.h"
 #include "reports/ProtocolPrinter.h"

@@ -1,6 +1,6 @@
 #include "reports/ui/TFormSelectSensorsForSvid.h"
 
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/settings/ChannelBunches.h"
-#include "app/settings/CurrentVerification.h"
-#include "app/settings/ProgramSettings.h"
+#include "settings/ChannelBunches.h"
+#include "settings/CurrentVerification.h"
+#include "settings/ProgramSettings.h"
 #include "app/ui/ApplicationWindows.h"
 #include "common/AppHome.h"
 #include "tests/support/ScriptedDialogs.h"

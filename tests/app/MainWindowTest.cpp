@@ -2,7 +2,7 @@
 #include "app/ui/TFormMKRONTSettings.h"
 #include "app/ui/TFormMain.h"
 #include "common/ui/HelpContext.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "tests/app/AppTestFixture.h"
 #include "tests/support/FakeClock.h"
 

@@ -1,6 +1,6 @@
 // Updates by ID, deletions and their cascades.
 
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "tests/db/DbFixture.h"
 
 namespace kront::test

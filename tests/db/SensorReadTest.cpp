@@ -1,8 +1,8 @@
 // Loading stored sensors into bunch objects and the graduation look-up.
 
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 #include "tests/db/DbFixture.h"
 
 #include <cmath>

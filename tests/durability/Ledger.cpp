@@ -2,7 +2,7 @@
 
 #include "db/Database.h"
 #include "db/TableFile.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "procedure/UnfinishedVerifications.h"
 #include "tests/durability/Workload.h"
 #include "tests/support/ScriptedDialogs.h"

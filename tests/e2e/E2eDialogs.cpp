@@ -1,7 +1,7 @@
 #include "E2eDialogs.h"
 
 #include "SimProcess.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 
 #include <QTextStream>
 

@@ -11,7 +11,7 @@
 #include "Expectations.h"
 #include "SimProcess.h"
 #include "WizardDriver.h"
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"

@@ -2,7 +2,7 @@
 // string and the INI files.
 #include "common/IniFile.h"
 #include "db/FieldValue.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "metrology/ClassDetermination.h"
 
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "common/DecimalRounding.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "tests/metrology/MetrologyFixture.h"

@@ -2,9 +2,9 @@
 
 #include "db/Database.h"
 #include "metrology/ChannelStepValues.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"

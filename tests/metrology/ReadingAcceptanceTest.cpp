@@ -3,7 +3,7 @@
 #include "metrology/NSHPolynomsTP.h"
 #include "metrology/ReferenceTemperature.h"
 #include "metrology/SensitivityTable.h"
-#include "metrology/model/CodeTables.h"
+#include "model/CodeTables.h"
 #include "tests/support/FakeClock.h"
 
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "app/settings/ProgramSettings.h"
+#include "settings/ProgramSettings.h"
 #include "db/Database.h"
 #include "metrology/NSHPolynomsTP.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBi1.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TBi1.h"
+#include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/PoverkaView.h"

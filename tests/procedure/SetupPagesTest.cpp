@@ -1,7 +1,7 @@
 #include "ProcedureFixture.h"
 
-#include "app/settings/EquipParamsFile.h"
-#include "app/settings/SettingsFile.h"
+#include "settings/EquipParamsFile.h"
+#include "settings/SettingsFile.h"
 #include "tests/support/FileBytes.h"
 
 namespace kront::test

@@ -3,8 +3,8 @@
 // the verification that holds the typed number (the filter always parses),
 // and a printed document is recorded with exactly the texts it was printed
 // with.
-#include "app/settings/ProgramSettings.h"
-#include "app/settings/ProtIniFile.h"
+#include "settings/ProgramSettings.h"
+#include "settings/ProtIniFile.h"
 #include "reportengine/ui/TemplateDialogWindow.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"

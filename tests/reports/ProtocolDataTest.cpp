@@ -1,6 +1,6 @@
 #include "reports/ProtocolData.h"
-#include "metrology/model/TBunch.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TBunch.h"
+#include "model/TPoverka.h"
 #include "reports/PoverkaLoader.h"
 #include "tests/reports/ReportsFixture.h"
 

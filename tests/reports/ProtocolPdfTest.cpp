@@ -1,11 +1,11 @@
 // Protocols and documents drawn from the default templates into PDFs, read
 // back as text with pdftotext: what a lab archives and signs.
 
-#include "app/settings/ProgramSettings.h"
-#include "app/settings/ProtIniFile.h"
-#include "db/StringFunctions.h"
+#include "settings/ProgramSettings.h"
+#include "settings/ProtIniFile.h"
+#include "common/text/StringFunctions.h"
 #include "db/TableFile.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "reportengine/Expression.h"
 #include "reports/ProtocolPrinter.h"
 #include "reports/ReportContext.h"

@@ -2,7 +2,7 @@
 // the conclusion: every stored reading and calculated value reaches the PDF
 // in its format, through the wizard's own verification object.
 
-#include "db/StringFunctions.h"
+#include "common/text/StringFunctions.h"
 #include "reports/ProtocolPrinter.h"
 #include "reports/ReportContext.h"
 #include "tests/procedure/ProcedureFixture.h"

@@ -1,5 +1,5 @@
-#include "app/settings/ChannelBunches.h"
-#include "metrology/model/CodeTables.h"
+#include "settings/ChannelBunches.h"
+#include "model/CodeTables.h"
 #include "sensors/ChannelBunchBuilder.h"
 #include "sensors/FoundSensors.h"
 #include "sensors/SensorFilters.h"

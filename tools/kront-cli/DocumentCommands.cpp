@@ -3,7 +3,7 @@
 // exactly as the program prints them, without a preview.
 
 #include "db/Database.h"
-#include "metrology/model/TPoverka.h"
+#include "model/TPoverka.h"
 #include "reports/ProtocolPrinter.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"

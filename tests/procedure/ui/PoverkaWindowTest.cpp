@@ -2,11 +2,11 @@
 // the character filters of page 3, page navigation with its checks, the
 // reference thermometer chooser, the channel groups, the live chart and the
 // list of unfinished verifications.
-#include "app/settings/EquipParamsFile.h"
+#include "settings/EquipParamsFile.h"
 #include "db/Database.h"
-#include "metrology/model/CodeTables.h"
-#include "metrology/model/TBi1.h"
-#include "metrology/model/TPoverka.h"
+#include "model/CodeTables.h"
+#include "model/TBi1.h"
+#include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/ui/ChannelGroupWidget.h"
 #include "procedure/ui/ConclusionPageWidget.h"

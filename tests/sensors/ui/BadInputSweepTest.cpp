@@ -2,8 +2,8 @@
 // the reference thermocouple editor: each is either refused with its message
 // (nothing taken over, nothing stored) or taken over exactly as the cell
 // shows it after typing.
-#include "app/settings/ChannelBunches.h"
-#include "metrology/model/TBunch.h"
+#include "settings/ChannelBunches.h"
+#include "model/TBunch.h"
 #include "sensors/ui/EtalTPRegisterPage.h"
 #include "sensors/ui/StringGrid.h"
 #include "sensors/ui/TFormDBSensors.h"
