@@ -6,6 +6,7 @@
 #include "reports/ProtocolPrinter.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
+#include "settings/ProgramSettings.h"
 
 #include <QDir>
 
@@ -83,8 +84,9 @@ void registerReportBenchmarks()
             static ConsoleDialogs dialogs;
             ReportContext ctx(database());
             bool written = false;
+            ProgramSettings settings;
             SvidIssuer issuer(
-                ctx, dialogs,
+                ctx, dialogs, settings,
                 [](const std::vector<TSensOpts> &) { return std::optional<QList<int>>(); },
                 [&](report::Report &r, const QString &) {
                     written = r.prepare() && r.writePdf(pdfPath(h));

@@ -1,6 +1,5 @@
 #include "metrology/ClassDetermination.h"
 
-#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "metrology/CalculationRows.h"
@@ -108,9 +107,8 @@ bool DBDetermineClass(Database &db, int poverkaID, const TBunch &bunch, int poin
 }
 
 bool DetermineClasses(const TPoverka &poverka, Database &db, Dialogs &dialogs,
-                      const AbortVerification &abort)
+                      bool reduceResultClass, const AbortVerification &abort)
 {
-    const bool reduce = programSettings().reduceResultClass();
     for (int channel = 1; channel <= 2; ++channel) {
         const TBunch *bunch = poverka.Bunches[channel];
         if (!bunch)
@@ -132,7 +130,7 @@ bool DetermineClasses(const TPoverka &poverka, Database &db, Dialogs &dialogs,
                             QStringLiteral("В базе данных не обнаружены данные для расчёта "
                                            "результатов поверки! Поверка будет прекращена."));
             std::array<int, 4> codes{};
-            if (!DBDetermineClass(db, poverka.ID, *bunch, point, codes, reduce))
+            if (!DBDetermineClass(db, poverka.ID, *bunch, point, codes, reduceResultClass))
                 return fail(dialogs, abort,
                             QStringLiteral("Не удалось определить класс для поверяемых ТП! В "
                                            "базе данных обнаружены не все данные для расчёта "

@@ -36,9 +36,9 @@ bool DBDetermineClass(Database &db, int poverkaID, const TBunch &bunch, int poin
 // Determines the class of every thermocouple over all temperature points
 // (up to the point where a channel was ended) at the end of the calculation
 // stage, the worst point deciding, and stores it in BunchesTP. Missing rows
-// show an error and abort the verification (false). Reads ReduceResultClass
-// from the program settings.
+// show an error and abort the verification (false). reduceResultClass: the
+// program's ReduceResultClass.
 bool DetermineClasses(const TPoverka &poverka, Database &db, Dialogs &dialogs,
-                      const AbortVerification &abort);
+                      bool reduceResultClass, const AbortVerification &abort);
 
 } // namespace kront

@@ -1,11 +1,11 @@
 // PrepareControls: the controls of a channel group follow the state of its step, the switch
 // position, the voltmeter and the reading acceptance.
-#include "settings/ProgramSettings.h"
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
+#include "settings/ProgramSettings.h"
 
 namespace kront
 {
@@ -164,7 +164,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.thermostatValueVisible = true;
         c.driftVisible = true;
         setStatus(channel, kPressRecord,
-                  programSettings().temperatureStabilityControl()
+                  programSettings.temperatureStabilityControl()
                       ? QStringLiteral("Температура стабильна")
                       : QString());
     } else if (Fixed.ValueFixed) {

@@ -1,7 +1,6 @@
 // The start of a measuring run of one channel (window message 1026): the voltmeter link, the
 // furnace or thermostat and BI1 switch prompts, the cold junction of a ППО reference and the
 // start of transmission.
-#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
@@ -10,6 +9,7 @@
 #include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
+#include "settings/ProgramSettings.h"
 
 namespace kront
 {
@@ -67,7 +67,7 @@ void PoverkaEngine::StartMeasuringRun()
             CurrentStep = int(i);
     Drift.clear();
     view.showDriftSamples(CurrentChannel, {}, DriftMonitor::kNotJudged);
-    if (programSettings().temperatureStabilityControl())
+    if (programSettings.temperatureStabilityControl())
         TemperatureStable = false;
     ReferenceRecorded = false;
 

@@ -2,7 +2,6 @@
 // thermometer, page 4 "Next", leaving the window.
 #include "procedure/PoverkaEngine.h"
 
-#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "metrology/CalculationRows.h"
@@ -13,14 +12,15 @@
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
+#include "settings/ProgramSettings.h"
 
 namespace kront
 {
 
 PoverkaEngine::PoverkaEngine(TPoverka &poverka, TBi1 &unit, Database &database, Dialogs &dialogSet,
-                             PoverkaView &pageView)
-    : pov(poverka), bi1(unit), db(database), dialogs(dialogSet), view(pageView),
-      graduation(databaseGraduation(database)),
+                             const ProgramSettings &settings, PoverkaView &pageView)
+    : pov(poverka), bi1(unit), db(database), dialogs(dialogSet), programSettings(settings),
+      view(pageView), graduation(databaseGraduation(database)),
       liveGraduation(std::make_shared<GraduationCache>(graduation))
 {
     for (int channel = 1; channel <= 2; ++channel)
@@ -39,7 +39,7 @@ void PoverkaEngine::storeState()
 bool PoverkaEngine::finishCalculation()
 {
     bool aborted = false;
-    if (!DetermineClasses(pov, db, dialogs, [this, &aborted] {
+    if (!DetermineClasses(pov, db, dialogs, programSettings.reduceResultClass(), [this, &aborted] {
             aborted = true;
             abortVerification();
         }))
@@ -118,7 +118,7 @@ bool PoverkaEngine::InitCurrentStep()
     CurrentStep = -1;
     if (meter)
         meter->setCurrentChannel(0);
-    if (programSettings().temperatureStabilityControl())
+    if (programSettings.temperatureStabilityControl())
         TemperatureStable = false;
     NextEnabled = false;
     view.setNextEnabled(false);

@@ -23,13 +23,14 @@ namespace kront
 class Database;
 class Dialogs;
 class MeterLink;
+class ProgramSettings;
 class TBi1;
 class TPoverka;
 
 // The verification procedure behind the window TFormPoverkaTP: setup pages 1..3, the
 // measurement page (steps, measuring runs, reading acceptance, recording) and the conclusion.
 // The window forwards its events here and shows what PoverkaView is told. One engine per open
-// window; the verification and the switching unit are the window's (not owned).
+// window; the verification, the switching unit and the settings are the window's (not owned).
 //
 // A voltmeter or port that disappears in the middle of a run: the link reports it in the status
 // panel of the channel, no reading arrives, so the recording button stays withdrawn and nothing
@@ -39,7 +40,8 @@ class TPoverka;
 class PoverkaEngine : public LinkView, public ReadingSink
 {
 public:
-    PoverkaEngine(TPoverka &poverka, TBi1 &bi1, Database &db, Dialogs &dialogs, PoverkaView &view);
+    PoverkaEngine(TPoverka &poverka, TBi1 &bi1, Database &db, Dialogs &dialogs,
+                  const ProgramSettings &programSettings, PoverkaView &view);
     ~PoverkaEngine() override;
 
     // The voltmeter link (not owned); without one no run can start.
@@ -170,6 +172,7 @@ private:
     TBi1 &bi1;
     Database &db;
     Dialogs &dialogs;
+    const ProgramSettings &programSettings;
     PoverkaView &view;
     MeterLink *meter = nullptr;
     GraduationLookup graduation;                     // the step calculation's

@@ -1,6 +1,5 @@
 // ProcessReading: every voltmeter reading of the channel now measured. The reference input
 // gives the furnace temperature and its stability; an input gives the EMF of a thermocouple.
-#include "settings/ProgramSettings.h"
 #include "common/DecimalRounding.h"
 #include "common/Dialogs.h"
 #include "common/text/StringFunctionsFormat.h"
@@ -8,6 +7,7 @@
 #include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/ProcedureText.h"
+#include "settings/ProgramSettings.h"
 
 namespace kront
 {
@@ -51,9 +51,8 @@ void PoverkaEngine::processReference(double x)
     const ChannelStep &step = *currentStep();
     if (step.EtalKind == 0 || ReferenceRecorded || !step.Bunch->EtalSensor)
         return;
-    const ProgramSettings &settings = programSettings();
-    const double v = settings.bi1TInputInvertedPolarity() ? -x : x;
-    Fixed.FixedValueCheck(v, settings.waitForFixedValue());
+    const double v = programSettings.bi1TInputInvertedPolarity() ? -x : x;
+    Fixed.FixedValueCheck(v, programSettings.waitForFixedValue());
     if (!Fixed.ValueFixed) {
         PrepareControls(CurrentChannel);
         return;
@@ -64,7 +63,7 @@ void PoverkaEngine::processReference(double x)
                                               return (*cache)(id, emf);
                                           })
                          .t;
-    const bool control = settings.temperatureStabilityControl();
+    const bool control = programSettings.temperatureStabilityControl();
     bool stable = true;
     double spread = 0;
     if (control) {
@@ -110,7 +109,7 @@ void PoverkaEngine::processReference(double x)
 
 void PoverkaEngine::processInput(double x)
 {
-    Fixed.FixedValueCheck(x, programSettings().waitForFixedValue());
+    Fixed.FixedValueCheck(x, programSettings.waitForFixedValue());
     if (!TemperatureStable)
         return;
     const int channel = CurrentChannel;

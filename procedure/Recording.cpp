@@ -1,18 +1,18 @@
 // RecordToStringGrid: "Записать показание" takes the shown value into the reading grid and the
 // channel's step, moves the run to the next input, and after the last reading closes the step
 // of the channel with its measurement rows and calculation.
-#include "settings/ProgramSettings.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
-#include "db/Database.h"
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
+#include "db/Database.h"
 #include "metrology/InstabilityCheck.h"
 #include "metrology/StepCalculation.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
+#include "settings/ProgramSettings.h"
 
 namespace kront
 {
@@ -190,7 +190,7 @@ bool PoverkaEngine::offerTermination(ChannelStep &step, quint32 pointNum)
     const int channel = step.Bunch->ChannelNum == 2 ? 2 : 1;
     // A bunch ended before the program stopped keeps that decision when the end of the
     // instability stage comes again.
-    if (!programSettings().offerPoverkaTermination() || DeviationText[channel].isEmpty() ||
+    if (!programSettings.offerPoverkaTermination() || DeviationText[channel].isEmpty() ||
         step.Bunch->PovTerminated)
         return false;
     if (!dialogs.askYesNo(QStringLiteral("Внимание! Отклонение от НСХ превысило предел "

@@ -1,11 +1,11 @@
 #include "reports/DocumentRecords.h"
 
-#include "settings/ProgramSettings.h"
-#include "settings/ProtIniFile.h"
+#include "common/text/StringFunctions.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
-#include "common/text/StringFunctions.h"
 #include "reports/ReportVariables.h"
+#include "settings/ProgramSettings.h"
+#include "settings/ProtIniFile.h"
 
 namespace kront
 {
@@ -31,9 +31,9 @@ bool NeedsAdditionalParams(const QString &code)
            code == QLatin1String("TPR");
 }
 
-TEmittedDoc NewEmittedDoc(const TSensOpts &s, bool periodic, const QDate &today)
+TEmittedDoc NewEmittedDoc(const TSensOpts &s, bool periodic, const QDate &today,
+                          const ProgramSettings &settings)
 {
-    const ProgramSettings &settings = programSettings();
     const ProtIniFile prot;
     TEmittedDoc d;
     d.MetrologyOrganName = u'\'' + settings.metrologyOrganName() + u'\'';

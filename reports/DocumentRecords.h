@@ -11,6 +11,7 @@ namespace kront
 
 class Database;
 class Dialogs;
+class ProgramSettings;
 
 // Text columns of Documents and BunchesTP hold at most this many characters
 // of a document number; a longer typed number is kept as it is stored.
@@ -25,7 +26,8 @@ bool NeedsAdditionalParams(const QString &nshLatinCode);
 // A new document for a sensor: the settings' organisation name (in single
 // quotes) and head's position, the names of Config/Prot.INI, today's date as
 // "dd.mm.yyyy", the sensor's data. Numbers are left to the numbering.
-TEmittedDoc NewEmittedDoc(const TSensOpts &sensor, bool periodic, const QDate &today);
+TEmittedDoc NewEmittedDoc(const TSensOpts &sensor, bool periodic, const QDate &today,
+                          const ProgramSettings &settings);
 
 // Fills a document from its stored Documents row (a reprint).
 TEmittedDoc EmittedDocFromRow(const QVariantMap &row);

@@ -1,6 +1,5 @@
 #include "reports/NoticeReasonsRecords.h"
 
-#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "db/TableFile.h"
@@ -15,7 +14,8 @@
 namespace kront
 {
 
-QString NoticeReasonsFor(Database &db, Dialogs &dialogs, int poverkaID, int bunchID, int input)
+QString NoticeReasonsFor(Database &db, Dialogs &dialogs, int poverkaID, int bunchID, int input,
+                         bool reduceResultClass)
 {
     const std::unique_ptr<TPoverka> poverka = LoadStoredPoverka(db, dialogs, poverkaID);
     if (!poverka)
@@ -42,7 +42,7 @@ QString NoticeReasonsFor(Database &db, Dialogs &dialogs, int poverkaID, int bunc
     NoticeReasonsData data;
     data.characteristicIndex = NSHCharacteristicIndex(sensor->NSHType);
     data.classNumber = ClassNumber(*sensor);
-    data.reduceResultClass = programSettings().reduceResultClass();
+    data.reduceResultClass = reduceResultClass;
     data.points = NoticePointsOf(state, electrode, input);
     data.terminated = bunch->PovTerminated;
     const BunchTPDetails details = DBGetBunchTPDetails(db, bunchID);

@@ -13,7 +13,8 @@ class Dialogs;
 // bunch `bunchID` of a finished verification, built from its stored results
 // (NoticeReasonsText) with the program's ReduceResultClass. Empty when the
 // results cannot be read (a table that cannot be opened shows its message).
-QString NoticeReasonsFor(Database &db, Dialogs &dialogs, int poverkaID, int bunchID, int input);
+QString NoticeReasonsFor(Database &db, Dialogs &dialogs, int poverkaID, int bunchID, int input,
+                         bool reduceResultClass);
 
 // Stores the reasons printed on notice `docID` (its Documents row) in
 // IzvReasons, creating the table file when missing. False after the table's

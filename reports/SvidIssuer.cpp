@@ -1,17 +1,17 @@
 #include "reports/SvidIssuer.h"
 
-#include "settings/ProgramSettings.h"
-#include "settings/ProtIniFile.h"
 #include "common/AppHome.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
-#include "db/Database.h"
 #include "common/text/StringFunctions.h"
+#include "db/Database.h"
 #include "reportengine/Expression.h"
 #include "reports/DocumentFit.h"
 #include "reports/DocumentRecords.h"
 #include "reports/NoticeReasons.h"
 #include "reports/NoticeReasonsRecords.h"
+#include "settings/ProgramSettings.h"
+#include "settings/ProtIniFile.h"
 
 #include <QFileInfo>
 
@@ -79,9 +79,9 @@ QString NoticeTemplateName()
     return QStringLiteral("Извещение ТП.fr3");
 }
 
-SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogSet, Chooser choose,
-                       ReportPresenter presentReport)
-    : ctx(context), dialogs(dialogSet), chooser(std::move(choose)),
+SvidIssuer::SvidIssuer(ReportContext &context, Dialogs &dialogSet, ProgramSettings &settings,
+                       Chooser choose, ReportPresenter presentReport)
+    : ctx(context), dialogs(dialogSet), programSettings(settings), chooser(std::move(choose)),
       presenter(std::move(presentReport))
 {
 }
@@ -137,14 +137,15 @@ bool SvidIssuer::issueCurrent()
     }
     const bool newDocument = s.DocNum.isEmpty();
     if (newDocument) {
-        doc.EmittedDoc = NewEmittedDoc(s, periodic, programClock().now().date());
-        const DocumentNumbering n = programSettings().numbering(kindOf(notice));
+        doc.EmittedDoc = NewEmittedDoc(s, periodic, programClock().now().date(), programSettings);
+        const DocumentNumbering n = programSettings.numbering(kindOf(notice));
         const QString number =
-            n.autoNum ? programSettings().proposedDocumentNumber(kindOf(notice)) : QString();
+            n.autoNum ? programSettings.proposedDocumentNumber(kindOf(notice)) : QString();
         (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) = number;
         if (notice)
             doc.EmittedDoc.Prichina =
-                NoticeReasonsFor(ctx.database(), dialogs, doc.poverkaID, s.BunchID, s.InputNum);
+                NoticeReasonsFor(ctx.database(), dialogs, doc.poverkaID, s.BunchID, s.InputNum,
+                                 programSettings.reduceResultClass());
         const QStringList changes = FitNewDocument(doc.EmittedDoc, notice);
         if (!changes.isEmpty())
             dialogs.warning(FittedDocumentWarning(changes));
@@ -227,9 +228,9 @@ bool SvidIssuer::recordPrinted(bool notice)
     // The stores keep 8 characters of a number; what is recorded is what is linked.
     const QString number = readBack(r, numberVar).left(kDocNumLength);
     const DocumentKind kind = kindOf(notice);
-    if (programSettings().numbering(kind).autoNum) {
+    if (programSettings.numbering(kind).autoNum) {
         if (IsDigitsInteger(number)) {
-            programSettings().documentNumberUsed(kind, number.toInt(), dialogs);
+            programSettings.documentNumberUsed(kind, number.toInt(), dialogs);
         } else {
             dialogs.warning(
                 (notice ? QStringLiteral("Указан нечисловой номер извещения: ")
@@ -237,7 +238,7 @@ bool SvidIssuer::recordPrinted(bool notice)
                 rawValue(r, numberVar) +
                 (notice ? QStringLiteral("! Автонумерация извещений будет отключена.")
                         : QStringLiteral("! Автонумерация свидетельств будет отключена.")));
-            programSettings().switchAutoNumberingOff(kind, dialogs);
+            programSettings.switchAutoNumberingOff(kind, dialogs);
         }
     }
     if (notice) {

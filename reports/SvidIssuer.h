@@ -10,6 +10,7 @@ namespace kront
 {
 
 class Dialogs;
+class ProgramSettings;
 
 // File names of the document templates in Protocol/.
 QString CertificateTemplateName(); // "Свидетельство ТП.fr3"
@@ -24,7 +25,9 @@ public:
     // IDs the operator ticked, or std::nullopt when cancelled.
     using Chooser = std::function<std::optional<QList<int>>(const std::vector<TSensOpts> &)>;
 
-    SvidIssuer(ReportContext &context, Dialogs &dialogs, Chooser chooser,
+    // settings: the organisation name, the head's position, the document
+    // numbering (advanced as documents are printed) and ReduceResultClass.
+    SvidIssuer(ReportContext &context, Dialogs &dialogs, ProgramSettings &settings, Chooser chooser,
                ReportPresenter presenter);
 
     // The button "Свидетельство/извещение" of the results search (ButtonSvidClick).
@@ -49,6 +52,7 @@ private:
 
     ReportContext &ctx;
     Dialogs &dialogs;
+    ProgramSettings &programSettings;
     Chooser chooser;
     ReportPresenter presenter;
     bool periodic = false;

@@ -1,7 +1,7 @@
 #include "sensors/ChannelBunchBuilder.h"
 
-#include "settings/ChannelBunches.h"
 #include "common/text/StringFunctions.h"
+#include "model/ChannelBunches.h"
 #include "model/CodeTables.h"
 #include "sensors/SensorSetChecks.h"
 

@@ -1,8 +1,8 @@
 #include "sensors/SensorSetCommit.h"
 
-#include "settings/ChannelBunches.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
+#include "model/ChannelBunches.h"
 #include "model/CodeTables.h"
 #include "sensors/ChannelBunchBuilder.h"
 #include "sensors/SensorFilters.h"

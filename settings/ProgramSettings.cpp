@@ -1,9 +1,8 @@
 #include "settings/ProgramSettings.h"
 
-#include "settings/OrganName.h"
 #include "common/Dialogs.h"
+#include "settings/OrganName.h"
 
-#include <QFileInfo>
 #include <algorithm>
 #include <functional>
 #include <limits>
@@ -28,21 +27,6 @@ bool writeInOrder(const SettingsFile &file, Dialogs &dialogs,
     return true;
 }
 
-// The index of the stored port in the list, adding a device path that
-// exists but was not found (a pseudo-terminal, a symlink to a port).
-int storedPortIndex(QStringList &ports, const QString &stored)
-{
-    const int listed = int(ports.indexOf(stored));
-    if (listed >= 0)
-        return listed;
-    const QFileInfo info(stored);
-    if (!stored.isEmpty() && info.isAbsolute() && info.exists() && !info.isDir()) {
-        ports << stored;
-        return int(ports.size()) - 1;
-    }
-    return ports.isEmpty() ? -1 : 0;
-}
-
 } // namespace
 
 QString settingsWriteFailureText(const QString &path, const QString &reason)
@@ -59,17 +43,22 @@ void ProgramSettings::reset()
 
 QString ProgramSettings::metrologyOrganName() const
 {
-    return organNameText(s.form.organNameLines);
+    return organNameText(s.organNameLines);
 }
 
 DocumentNumbering ProgramSettings::numbering(DocumentKind kind) const
 {
-    return kind == DocumentKind::Certificate ? s.form.svid : s.form.izv;
+    return kind == DocumentKind::Certificate ? s.svid : s.izv;
+}
+
+void ProgramSettings::setNumbering(DocumentKind kind, const DocumentNumbering &numbering)
+{
+    numberingOf(kind) = numbering;
 }
 
 DocumentNumbering &ProgramSettings::numberingOf(DocumentKind kind)
 {
-    return kind == DocumentKind::Certificate ? s.form.svid : s.form.izv;
+    return kind == DocumentKind::Certificate ? s.svid : s.izv;
 }
 
 QString ProgramSettings::proposedDocumentNumber(DocumentKind kind) const
@@ -80,70 +69,50 @@ QString ProgramSettings::proposedDocumentNumber(DocumentKind kind) const
     return QString::number(n.nextNum).rightJustified(width, u'0');
 }
 
-void ProgramSettings::load(const QStringList &foundPorts)
+void ProgramSettings::load()
 {
     const SettingsFile file;
-    SettingsForm &f = s.form;
-
     s.channel = file.taver7Channel();
-    f.channelItem = (s.channel == 1 || s.channel == 2) ? s.channel : 0;
     s.inverted = file.bi1TInputInvertedPolarity();
-    f.polarityItem = s.inverted ? 2 : 1;
-
-    f.ports = foundPorts;
-    const int port = storedPortIndex(f.ports, file.port());
-    f.portText = port >= 0 ? f.ports[port] : QString();
-
-    s.stabilityControl = file.temperatureStabilityControl();
-    s.waitFixed = file.waitForFixedValue();
-    s.reduceClass = file.reduceResultClass();
-    s.offerTermination = file.offerPoverkaTermination();
-    f.disableStabilityControl = !s.stabilityControl;
-    f.waitForFixedValue = s.waitFixed;
-    f.reduceResultClass = s.reduceClass;
-    f.offerPoverkaTermination = s.offerTermination;
-
-    f.organNameLines = organNameLines(file.metrologyOrganName());
-    f.rukDolgnost = file.rukDolgnost();
-    f.svid = {file.svidAutoNum(), file.svidNextNum(), file.svidDigitsCount()};
-    f.izv = {file.izvAutoNum(), file.izvNextNum(), file.izvDigitsCount()};
+    s.port = file.port();
+    s.options = {file.temperatureStabilityControl(), file.waitForFixedValue(),
+                 file.reduceResultClass(), file.offerPoverkaTermination()};
+    s.organNameLines = kront::organNameLines(file.metrologyOrganName());
+    s.rukDolgnost = file.rukDolgnost();
+    s.svid = {file.svidAutoNum(), file.svidNextNum(), file.svidDigitsCount()};
+    s.izv = {file.izvAutoNum(), file.izvNextNum(), file.izvDigitsCount()};
     s.loaded = true;
 }
 
-bool ProgramSettings::applyConnection(Dialogs &dialogs)
+bool ProgramSettings::applyConnection(int channel, bool inverted, Dialogs &dialogs)
 {
     SettingsFile file;
-    const SettingsForm &f = s.form;
-    s.channel = (f.channelItem == 1 || f.channelItem == 2) ? f.channelItem : 0;
-    s.inverted = f.polarityItem == 2;
+    s.channel = (channel == 1 || channel == 2) ? channel : 0;
+    s.inverted = inverted;
     return writeInOrder(file, dialogs,
-                        {[&] { return file.setPort(f.portText); },
+                        {[&] { return file.setPort(s.port); },
                          [&] { return s.channel == 0 || file.setTaver7Channel(s.channel); },
                          [&] { return file.setBi1TInputInvertedPolarity(s.inverted); }});
 }
 
-bool ProgramSettings::applyProgramOptions(Dialogs &dialogs)
+bool ProgramSettings::applyProgramOptions(const ProgramOptions &options, Dialogs &dialogs)
 {
     SettingsFile file;
-    const SettingsForm &f = s.form;
-    s.stabilityControl = !f.disableStabilityControl;
-    s.waitFixed = f.waitForFixedValue;
-    s.reduceClass = f.reduceResultClass;
-    s.offerTermination = f.offerPoverkaTermination;
+    s.options = options;
     return writeInOrder(
         file, dialogs,
-        {[&] { return file.setTemperatureStabilityControl(s.stabilityControl); },
-         [&] { return file.setWaitForFixedValue(s.waitFixed); },
-         [&] { return file.setReduceResultClass(s.reduceClass); },
-         [&] { return file.setOfferPoverkaTermination(s.offerTermination); },
-         [&] { return file.setMetrologyOrganName(organNameText(f.organNameLines)); },
-         [&] { return file.setRukDolgnost(f.rukDolgnost); },
-         [&] { return file.setSvidAutoNum(f.svid.autoNum); },
-         [&] { return !f.svid.autoNum || file.setSvidNextNum(f.svid.nextNum); },
-         [&] { return !f.svid.autoNum || file.setSvidDigitsCount(f.svid.digitsCount); },
-         [&] { return file.setIzvAutoNum(f.izv.autoNum); },
-         [&] { return !f.izv.autoNum || file.setIzvNextNum(f.izv.nextNum); },
-         [&] { return !f.izv.autoNum || file.setIzvDigitsCount(f.izv.digitsCount); }});
+        {[&] { return file.setTemperatureStabilityControl(options.stabilityControl); },
+         [&] { return file.setWaitForFixedValue(options.waitFixed); },
+         [&] { return file.setReduceResultClass(options.reduceClass); },
+         [&] { return file.setOfferPoverkaTermination(options.offerTermination); },
+         [&] { return file.setMetrologyOrganName(organNameText(s.organNameLines)); },
+         [&] { return file.setRukDolgnost(s.rukDolgnost); },
+         [&] { return file.setSvidAutoNum(s.svid.autoNum); },
+         [&] { return !s.svid.autoNum || file.setSvidNextNum(s.svid.nextNum); },
+         [&] { return !s.svid.autoNum || file.setSvidDigitsCount(s.svid.digitsCount); },
+         [&] { return file.setIzvAutoNum(s.izv.autoNum); },
+         [&] { return !s.izv.autoNum || file.setIzvNextNum(s.izv.nextNum); },
+         [&] { return !s.izv.autoNum || file.setIzvDigitsCount(s.izv.digitsCount); }});
 }
 
 bool ProgramSettings::documentNumberUsed(DocumentKind kind, int number, Dialogs &dialogs)
@@ -151,7 +120,7 @@ bool ProgramSettings::documentNumberUsed(DocumentKind kind, int number, Dialogs 
     SettingsFile file;
     DocumentNumbering &n = numberingOf(kind);
     n.nextNum = number < std::numeric_limits<int>::max() ? number + 1 : number;
-    Q_EMIT formChanged();
+    Q_EMIT numberingChanged();
     return writeInOrder(file, dialogs, {[&] {
                             return kind == DocumentKind::Certificate
                                        ? file.setSvidNextNum(n.nextNum)
@@ -163,17 +132,11 @@ bool ProgramSettings::switchAutoNumberingOff(DocumentKind kind, Dialogs &dialogs
 {
     SettingsFile file;
     numberingOf(kind).autoNum = false;
-    Q_EMIT formChanged();
+    Q_EMIT numberingChanged();
     return writeInOrder(file, dialogs, {[&] {
                             return kind == DocumentKind::Certificate ? file.setSvidAutoNum(false)
                                                                      : file.setIzvAutoNum(false);
                         }});
-}
-
-ProgramSettings &programSettings()
-{
-    static ProgramSettings settings;
-    return settings;
 }
 
 } // namespace kront

@@ -19,28 +19,21 @@ struct DocumentNumbering {
     int digitsCount = 3;
 };
 
-// What the controls of the settings window show. The window fills its
-// controls from here once, at creation, and writes every edit back at once,
-// so that the link (port text) and the document numbering read the values
-// the operator sees, saved or not.
-struct SettingsForm {
-    QStringList ports;    // items of the port box
-    QString portText;     // text of the (editable) port box
-    int channelItem = 1;  // 1 or 2; 0 when no item is selected
-    int polarityItem = 1; // 1 direct, 2 inverted
-    bool disableStabilityControl = false;
-    bool waitForFixedValue = true;
-    bool reduceResultClass = false;
-    bool offerPoverkaTermination = false;
-    QStringList organNameLines;
-    QString rukDolgnost;
-    DocumentNumbering svid;
-    DocumentNumbering izv;
+// The options of the program settings page that take effect together with
+// "Применить".
+struct ProgramOptions {
+    bool stabilityControl = true;
+    bool waitFixed = true;
+    bool reduceClass = false;
+    bool offerTermination = false;
 };
 
-// The settings of the run. The six values the measurement and calculation
-// read are loaded at start-up and replaced only by "Применить"; the form
-// holds the settings window's current control values.
+// The settings of the run. The values the measurement and calculation read
+// are loaded at start-up and replaced only by "Применить". The port name, the
+// organisation name, the head's position and the document numbering are read
+// the moment they are used: the settings window writes every edit of them
+// here at once, so that the link and the documents use what the operator
+// sees, saved or not.
 class ProgramSettings : public QObject
 {
     Q_OBJECT
@@ -50,57 +43,60 @@ public:
     // Values held for the run.
     int taver7Channel() const { return s.channel; } // 1 or 2; 0 after applying no choice
     bool bi1TInputInvertedPolarity() const { return s.inverted; }
-    bool temperatureStabilityControl() const { return s.stabilityControl; }
-    bool waitForFixedValue() const { return s.waitFixed; }
-    bool reduceResultClass() const { return s.reduceClass; }
-    bool offerPoverkaTermination() const { return s.offerTermination; }
-
-    // The settings window's controls.
-    SettingsForm &form() { return s.form; }
-    const SettingsForm &form() const { return s.form; }
+    bool temperatureStabilityControl() const { return s.options.stabilityControl; }
+    bool waitForFixedValue() const { return s.options.waitFixed; }
+    bool reduceResultClass() const { return s.options.reduceClass; }
+    bool offerPoverkaTermination() const { return s.options.offerTermination; }
     bool isLoaded() const { return s.loaded; }
 
-    // The port name the link connects to: the port box text right now.
-    QString portName() const { return s.form.portText; }
+    // The port name the link connects to.
+    QString portName() const { return s.port; }
+    void setPortName(const QString &port) { s.port = port; }
+    QStringList organNameLines() const { return s.organNameLines; }
+    void setOrganNameLines(const QStringList &lines) { s.organNameLines = lines; }
     QString metrologyOrganName() const;
-    QString rukDolgnost() const { return s.form.rukDolgnost; }
+    QString rukDolgnost() const { return s.rukDolgnost; }
+    void setRukDolgnost(const QString &text) { s.rukDolgnost = text; }
     DocumentNumbering numbering(DocumentKind kind) const;
+    void setNumbering(DocumentKind kind, const DocumentNumbering &numbering);
     // The next number left-padded with "0" to the digits count.
     QString proposedDocumentNumber(DocumentKind kind) const;
 
-    // Reads the settings file into the values and the form. foundPorts: the
-    // serial ports found, in order. The stored port is selected when it is
-    // listed; a stored device path that exists but is not listed (a
-    // pseudo-terminal, a symlink) is added and selected; otherwise the first
-    // found port stays selected.
-    void load(const QStringList &foundPorts);
+    // Reads the settings file into the values; the port as it is stored.
+    void load();
 
-    // "Применить" of the connection page and of the program settings page,
-    // in the order the keys are written. A failed write is reported through
-    // dialogs and ends the writing; the values of the run change anyway.
-    bool applyConnection(Dialogs &dialogs);
-    bool applyProgramOptions(Dialogs &dialogs);
+    // "Применить" of the connection page: the port name as it stands, the
+    // voltmeter channel (1 or 2; 0 is no choice and leaves the file's key as
+    // it is) and the polarity, written in this order. A failed write is
+    // reported through dialogs and ends the writing; the values of the run
+    // change anyway.
+    bool applyConnection(int channel, bool inverted, Dialogs &dialogs);
+    // "Применить" of the program settings page: the options, then the
+    // organisation name, the head's position and the document numbering as
+    // they stand, in the order the keys are written.
+    bool applyProgramOptions(const ProgramOptions &options, Dialogs &dialogs);
 
     // A document was printed under automatic numbering with the number k:
-    // the next number becomes k + 1 in the form and in the file.
+    // the next number becomes k + 1 here and in the file.
     bool documentNumberUsed(DocumentKind kind, int number, Dialogs &dialogs);
-    // Automatic numbering is switched off in the form and in the file.
+    // Automatic numbering is switched off here and in the file.
     bool switchAutoNumberingOff(DocumentKind kind, Dialogs &dialogs);
 
     // Values set directly, without the file (tests).
     void setTaver7Channel(int value) { s.channel = value; }
     void setBi1TInputInvertedPolarity(bool value) { s.inverted = value; }
-    void setTemperatureStabilityControl(bool value) { s.stabilityControl = value; }
-    void setWaitForFixedValue(bool value) { s.waitFixed = value; }
-    void setReduceResultClass(bool value) { s.reduceClass = value; }
-    void setOfferPoverkaTermination(bool value) { s.offerTermination = value; }
+    void setTemperatureStabilityControl(bool value) { s.options.stabilityControl = value; }
+    void setWaitForFixedValue(bool value) { s.options.waitFixed = value; }
+    void setReduceResultClass(bool value) { s.options.reduceClass = value; }
+    void setOfferPoverkaTermination(bool value) { s.options.offerTermination = value; }
 
-    // Back to the defaults of every key, nothing loaded (tests, start-up).
+    // Back to the defaults of every key, nothing loaded.
     void reset();
 
 Q_SIGNALS:
-    // The core changed the form (document numbering): the window shows it.
-    void formChanged();
+    // The document numbering changed as a document was printed: the
+    // settings window shows it.
+    void numberingChanged();
 
 private:
     DocumentNumbering &numberingOf(DocumentKind kind);
@@ -109,18 +105,16 @@ private:
     struct State {
         int channel = 1;
         bool inverted = false;
-        bool stabilityControl = true;
-        bool waitFixed = true;
-        bool reduceClass = false;
-        bool offerTermination = false;
-        SettingsForm form;
+        ProgramOptions options;
+        QString port;
+        QStringList organNameLines;
+        QString rukDolgnost;
+        DocumentNumbering svid;
+        DocumentNumbering izv;
         bool loaded = false;
     };
     State s;
 };
-
-// The settings of the running program.
-ProgramSettings &programSettings();
 
 // The message shown when the settings file cannot be written.
 QString settingsWriteFailureText(const QString &path, const QString &reason);

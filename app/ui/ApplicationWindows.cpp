@@ -1,7 +1,5 @@
 #include "app/ui/ApplicationWindows.h"
 
-#include "settings/ChannelBunches.h"
-#include "settings/ProgramSettings.h"
 #include "app/ui/HelpViewer.h"
 #include "app/ui/SerialPorts.h"
 #include "app/ui/TFormAbout.h"
@@ -47,14 +45,14 @@ void ApplicationWindows::create()
 {
     if (formMain)
         return; // each window exists once
-    formMain = std::make_unique<TFormMain>(dialogs);
+    formMain = std::make_unique<TFormMain>(dialogs, channelBunches, currentVerification);
     TFormMain *main = formMain.get();
     helpViewer = new HelpViewer(main);
     helpKeys = new HelpKeyFilter(*helpViewer, this);
     qApp->installEventFilter(helpKeys);
     // The search panel lives in the main window from its creation on, so
     // that the creation handler resets its conditions.
-    auto *results = new ResultsWindows(*db, dialogs, this);
+    auto *results = new ResultsWindows(*db, dialogs, programSettings, this);
     main->setSearchPanel(results->createSearchPanel(main, [main] { main->ShowIdle(); }));
     main->handlers().resetSearchPanel = [results] { results->panel()->ButtonSearchResetClick(); };
     main->handlers().prepareSearchPanel = [results] { results->panel()->prepareForShow(); };
@@ -64,7 +62,7 @@ void ApplicationWindows::create()
 
     createSensorSet();
 
-    formPoverkaTP = new TFormPoverkaTP(*db, dialogs, main);
+    formPoverkaTP = new TFormPoverkaTP(*db, dialogs, programSettings, main);
     record(formPoverkaTP);
 
     formDBSensors = new TFormDBSensors(*db, main);
@@ -75,7 +73,7 @@ void ApplicationWindows::create()
     record(formSelectEtalSensorType);
 
     formSettings = new TFormMKRONTSettings(
-        dialogs, programSettings(),
+        dialogs, programSettings,
         [this](const QString &failureText) {
             return db->select(QStringLiteral("EtalSens"), QString(), QStringLiteral("ID"), -1,
                               failureText);
@@ -93,7 +91,8 @@ void ApplicationWindows::create()
 
     // The conclusion page's protocol buttons print as the results search does.
     formPoverkaTP->setProtocolPrinter([this](int bunchID, int poverkaID) {
-        printBunchProtocol(bunchID, poverkaID, *db, dialogs, formPoverkaTP);
+        printBunchProtocol(bunchID, poverkaID, currentVerification.Poverka(), *db, dialogs,
+                           formPoverkaTP);
     });
     formSelectSensorsForSvid = results->createSensorChooser(main);
     record(formSelectSensorsForSvid);
@@ -102,7 +101,7 @@ void ApplicationWindows::create()
 void ApplicationWindows::createSensorSet()
 {
     TFormMain *main = formMain.get();
-    formSensorSet = new TFormSensorSet(dialogs, *db, channelBunches(), main);
+    formSensorSet = new TFormSensorSet(dialogs, *db, channelBunches, main);
     formSensorSet->setRowActions(main->action(QStringLiteral("ActionCopySensorString")),
                                  main->action(QStringLiteral("ActionPasteSensorString")),
                                  main->action(QStringLiteral("ActionClearSensorString")));
@@ -129,7 +128,7 @@ void ApplicationWindows::createPoverkaWindows()
     main->handlers().runPoverkaWizard = [this](TPoverka &poverka, TBi1 &bi1) {
         formPoverkaTP->ExecuteNew(poverka, bi1);
     };
-    panelUnfinished = new UnfinishedPanel(*db, dialogs);
+    panelUnfinished = new UnfinishedPanel(*db, dialogs, currentVerification);
     panelUnfinished->setWizard(formPoverkaTP);
     panelUnfinished->setLeaveHandler([main] { main->ShowIdle(); });
     main->setUnfinishedPanel(panelUnfinished);

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "model/ChannelBunches.h"
+#include "model/CurrentVerification.h"
+#include "settings/ProgramSettings.h"
+
 #include <QObject>
 #include <QStringList>
 #include <functional>
@@ -29,7 +33,10 @@ class EtalTPRegisterPage;
 //   TFormMain, TFormSensorSet, TFormPoverkaTP, TFormDBSensors,
 //   TFormSelectEtalSensorType, TFormMKRONTSettings, TFormEtalTP,
 //   TFormProgress, TFormAbout, TFormSelectSensorsForSvid.
-// Their slots below are kept in the same order.
+// Their slots below are kept in the same order. The windows also own what
+// lives for the whole run and hand it down to the windows that need it: the
+// store, the program settings, the current verification and the channel
+// bunches.
 class ApplicationWindows : public QObject
 {
     Q_OBJECT
@@ -56,6 +63,9 @@ public:
     UnfinishedPanel *PanelUnfinished() const { return panelUnfinished; }
     HelpViewer *Help() const { return helpViewer; }
     Database &database() const { return *db; }
+    ProgramSettings &settings() { return programSettings; }
+    CurrentVerification &verification() { return currentVerification; }
+    ChannelBunches &bunches() { return channelBunches; }
 
     // The names of the windows created, in their order.
     QStringList creationOrder() const { return created; }
@@ -70,6 +80,10 @@ private:
     Dialogs &dialogs;
     std::function<QStringList()> portLister;
     std::unique_ptr<Database> db;
+    // Declared before the windows, which refer to them until they are gone.
+    ProgramSettings programSettings;
+    CurrentVerification currentVerification;
+    ChannelBunches channelBunches;
     std::unique_ptr<TFormMain> formMain;
     TFormSensorSet *formSensorSet = nullptr; // TFormSensorSet: connected sensors
     TFormPoverkaTP *formPoverkaTP = nullptr; // TFormPoverkaTP: verification wizard

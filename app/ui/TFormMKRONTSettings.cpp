@@ -1,14 +1,14 @@
 #include "app/ui/TFormMKRONTSettings.h"
 
-#include "db/DocumentColumnSizes.h"
-#include "settings/OrganName.h"
-#include "settings/ProgramSettings.h"
 #include "app/ui/DigitsSpinBox.h"
 #include "app/ui/LimitedMemo.h"
 #include "common/AnsiTextFile.h"
 #include "common/Dialogs.h"
-#include "common/ui/HelpContext.h"
 #include "common/text/StringFunctionsFormat.h"
+#include "common/ui/HelpContext.h"
+#include "db/DocumentColumnSizes.h"
+#include "settings/OrganName.h"
+#include "settings/ProgramSettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -309,7 +309,7 @@ void TFormMKRONTSettings::FormCreate()
     if (!rows)
         return; // nothing else is read in this run
     fillGrid(*rows);
-    settings.load(listPorts ? listPorts() : QStringList());
+    form = loadSettingsForm(settings, listPorts ? listPorts() : QStringList());
 }
 
 void TFormMKRONTSettings::RefreshGrid()
@@ -332,92 +332,105 @@ void TFormMKRONTSettings::fillGrid(const Rows &rows)
     }
 }
 
-// Shows the form of the settings in the controls.
+// Shows the form and the settings in the controls.
 void TFormMKRONTSettings::showForm()
 {
     filling = true;
-    const SettingsForm &f = settings.form();
+    const SettingsForm &f = form;
+    const QString port = settings.portName();
     ComboBoxFoundPorts->clear();
     ComboBoxFoundPorts->addItems(f.ports);
-    ComboBoxFoundPorts->setCurrentIndex(int(f.ports.indexOf(f.portText)));
-    ComboBoxFoundPorts->setEditText(f.portText);
+    ComboBoxFoundPorts->setCurrentIndex(int(f.ports.indexOf(port)));
+    ComboBoxFoundPorts->setEditText(port);
     selectItem(channelGroup, f.channelItem);
     selectItem(polarityGroup, f.polarityItem);
     CheckBoxDisableTempStabilityCtrlByPrg->setChecked(f.disableStabilityControl);
     CheckBoxWaitFixedTAVER_7Value->setChecked(f.waitForFixedValue);
     CheckBoxReduceResultClass->setChecked(f.reduceResultClass);
     CheckBoxOfferPoverkaTermination->setChecked(f.offerPoverkaTermination);
-    MemoOrganName->setPlainText(MemoOrganName->keptOf(f.organNameLines.join(u'\n')));
-    LabeledEditRukDolgn->setText(f.rukDolgnost);
-    CheckBoxSvidNumAuto->setChecked(f.svid.autoNum);
-    JvSpinEditNextSvidNum->setValue(f.svid.nextNum);
-    JvSpinEditSvidDigitsCount->setValue(f.svid.digitsCount);
-    CheckBoxIzvNumAuto->setChecked(f.izv.autoNum);
-    JvSpinEditNextIzvNum->setValue(f.izv.nextNum);
-    JvSpinEditIzvDigitsCount->setValue(f.izv.digitsCount);
+    MemoOrganName->setPlainText(MemoOrganName->keptOf(settings.organNameLines().join(u'\n')));
+    LabeledEditRukDolgn->setText(settings.rukDolgnost());
+    const DocumentNumbering svid = settings.numbering(DocumentKind::Certificate);
+    CheckBoxSvidNumAuto->setChecked(svid.autoNum);
+    JvSpinEditNextSvidNum->setValue(svid.nextNum);
+    JvSpinEditSvidDigitsCount->setValue(svid.digitsCount);
+    const DocumentNumbering izv = settings.numbering(DocumentKind::Notice);
+    CheckBoxIzvNumAuto->setChecked(izv.autoNum);
+    JvSpinEditNextIzvNum->setValue(izv.nextNum);
+    JvSpinEditIzvDigitsCount->setValue(izv.digitsCount);
     // A hand-edited file may hold numbers the boxes cannot show and texts
     // longer than the documents hold; the run uses what the operator sees.
-    SettingsForm &shown = settings.form();
-    shown.organNameLines = AnsiTextFile::splitLines(MemoOrganName->toPlainText());
-    shown.rukDolgnost = LabeledEditRukDolgn->text();
-    shown.svid.nextNum = JvSpinEditNextSvidNum->value();
-    shown.svid.digitsCount = JvSpinEditSvidDigitsCount->value();
-    shown.izv.nextNum = JvSpinEditNextIzvNum->value();
-    shown.izv.digitsCount = JvSpinEditIzvDigitsCount->value();
+    settings.setOrganNameLines(AnsiTextFile::splitLines(MemoOrganName->toPlainText()));
+    settings.setRukDolgnost(LabeledEditRukDolgn->text());
+    settings.setNumbering(DocumentKind::Certificate, {svid.autoNum, JvSpinEditNextSvidNum->value(),
+                                                      JvSpinEditSvidDigitsCount->value()});
+    settings.setNumbering(DocumentKind::Notice, {izv.autoNum, JvSpinEditNextIzvNum->value(),
+                                                 JvSpinEditIzvDigitsCount->value()});
     updateNumberingEnabled();
     filling = false;
 }
 
-// Every edit goes to the form at once: the link and the document numbering
+// Every edit takes effect at once: the choices of the form wait for
+// "Применить"; the port name, the organisation name, the head's position and
+// the document numbering go to the settings, where the link and the documents
 // read what the operator sees, saved or not.
 void TFormMKRONTSettings::connectForm()
 {
     auto bind = [this](auto *sender, auto signal, auto store) {
         connect(sender, signal, this, [this, store](auto value) {
             if (!filling)
-                store(settings.form(), value);
+                store(value);
         });
     };
     bind(ComboBoxFoundPorts, &QComboBox::currentTextChanged,
-         [](SettingsForm &f, const QString &v) { f.portText = v; });
-    bind(channelGroup, &QButtonGroup::idToggled, [this](SettingsForm &f, int) {
-        f.channelItem = channelGroup->checkedId() < 0 ? 0 : channelGroup->checkedId();
+         [this](const QString &v) { settings.setPortName(v); });
+    bind(channelGroup, &QButtonGroup::idToggled, [this](int) {
+        form.channelItem = channelGroup->checkedId() < 0 ? 0 : channelGroup->checkedId();
     });
-    bind(polarityGroup, &QButtonGroup::idToggled, [this](SettingsForm &f, int) {
-        f.polarityItem = polarityGroup->checkedId() < 0 ? 0 : polarityGroup->checkedId();
+    bind(polarityGroup, &QButtonGroup::idToggled, [this](int) {
+        form.polarityItem = polarityGroup->checkedId() < 0 ? 0 : polarityGroup->checkedId();
     });
     bind(CheckBoxDisableTempStabilityCtrlByPrg, &QCheckBox::toggled,
-         [](SettingsForm &f, bool v) { f.disableStabilityControl = v; });
+         [this](bool v) { form.disableStabilityControl = v; });
     bind(CheckBoxWaitFixedTAVER_7Value, &QCheckBox::toggled,
-         [](SettingsForm &f, bool v) { f.waitForFixedValue = v; });
+         [this](bool v) { form.waitForFixedValue = v; });
     bind(CheckBoxReduceResultClass, &QCheckBox::toggled,
-         [](SettingsForm &f, bool v) { f.reduceResultClass = v; });
+         [this](bool v) { form.reduceResultClass = v; });
     bind(CheckBoxOfferPoverkaTermination, &QCheckBox::toggled,
-         [](SettingsForm &f, bool v) { f.offerPoverkaTermination = v; });
+         [this](bool v) { form.offerPoverkaTermination = v; });
     connect(MemoOrganName, &QPlainTextEdit::textChanged, this, [this] {
         if (!filling)
-            settings.form().organNameLines = AnsiTextFile::splitLines(MemoOrganName->toPlainText());
+            settings.setOrganNameLines(AnsiTextFile::splitLines(MemoOrganName->toPlainText()));
     });
     bind(LabeledEditRukDolgn, &QLineEdit::textChanged,
-         [](SettingsForm &f, const QString &v) { f.rukDolgnost = v; });
+         [this](const QString &v) { settings.setRukDolgnost(v); });
+    auto numbering = [this](DocumentKind kind, auto change) {
+        return [this, kind, change](auto value) {
+            DocumentNumbering n = settings.numbering(kind);
+            change(n, value);
+            settings.setNumbering(kind, n);
+        };
+    };
+    const DocumentKind svid = DocumentKind::Certificate;
+    const DocumentKind izv = DocumentKind::Notice;
     bind(CheckBoxSvidNumAuto, &QCheckBox::toggled,
-         [](SettingsForm &f, bool v) { f.svid.autoNum = v; });
+         numbering(svid, [](DocumentNumbering &n, bool v) { n.autoNum = v; }));
     bind(JvSpinEditNextSvidNum, &QSpinBox::valueChanged,
-         [](SettingsForm &f, int v) { f.svid.nextNum = v; });
+         numbering(svid, [](DocumentNumbering &n, int v) { n.nextNum = v; }));
     bind(JvSpinEditSvidDigitsCount, &QSpinBox::valueChanged,
-         [](SettingsForm &f, int v) { f.svid.digitsCount = v; });
+         numbering(svid, [](DocumentNumbering &n, int v) { n.digitsCount = v; }));
     bind(CheckBoxIzvNumAuto, &QCheckBox::toggled,
-         [](SettingsForm &f, bool v) { f.izv.autoNum = v; });
+         numbering(izv, [](DocumentNumbering &n, bool v) { n.autoNum = v; }));
     bind(JvSpinEditNextIzvNum, &QSpinBox::valueChanged,
-         [](SettingsForm &f, int v) { f.izv.nextNum = v; });
+         numbering(izv, [](DocumentNumbering &n, int v) { n.nextNum = v; }));
     bind(JvSpinEditIzvDigitsCount, &QSpinBox::valueChanged,
-         [](SettingsForm &f, int v) { f.izv.digitsCount = v; });
+         numbering(izv, [](DocumentNumbering &n, int v) { n.digitsCount = v; }));
     connect(CheckBoxSvidNumAuto, &QCheckBox::toggled, this,
             &TFormMKRONTSettings::updateNumberingEnabled);
     connect(CheckBoxIzvNumAuto, &QCheckBox::toggled, this,
             &TFormMKRONTSettings::updateNumberingEnabled);
-    // The document numbering changes the form when a document is printed.
-    connect(&settings, &ProgramSettings::formChanged, this, &TFormMKRONTSettings::showForm);
+    // The document numbering changes when a document is printed.
+    connect(&settings, &ProgramSettings::numberingChanged, this, &TFormMKRONTSettings::showForm);
 }
 
 void TFormMKRONTSettings::updateNumberingEnabled()
@@ -454,13 +467,13 @@ int TFormMKRONTSettings::showPage(int page)
 
 void TFormMKRONTSettings::ButtonApplyCommParamsClick()
 {
-    settings.applyConnection(dialogs);
+    applyConnection(form, settings, dialogs);
     accept();
 }
 
 void TFormMKRONTSettings::ButtonApplyProgramSettingsClick()
 {
-    settings.applyProgramOptions(dialogs);
+    applyProgramOptions(form, settings, dialogs);
     accept();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/LimitedMemo.h"
+#include "app/ui/SettingsForm.h"
 
 #include <QDialog>
 #include <QVariantMap>
@@ -103,6 +104,7 @@ private:
 
     Dialogs &dialogs;
     ProgramSettings &settings;
+    SettingsForm form;
     RegisterReader readRegister;
     PortLister listPorts;
     QTabWidget *tabs;

@@ -1,12 +1,12 @@
 #include "app/ui/TFormMain.h"
 
-#include "settings/ChannelBunches.h"
-#include "settings/CurrentVerification.h"
 #include "app/ui/MainWindowLogo.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
+#include "model/ChannelBunches.h"
 #include "model/CodeTables.h"
+#include "model/CurrentVerification.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -97,9 +97,11 @@ QStyle::StandardPixmap iconOf(const QString &name)
 
 } // namespace
 
-TFormMain::TFormMain(Dialogs &dialogSet, QWidget *parent)
-    : QMainWindow(parent), dialogs(dialogSet), pages(new QStackedWidget),
-      idlePage(new MainWindowLogo), tools(new QToolBar)
+TFormMain::TFormMain(Dialogs &dialogSet, ChannelBunches &channelBunches,
+                     CurrentVerification &currentVerification, QWidget *parent)
+    : QMainWindow(parent), dialogs(dialogSet), bunches(channelBunches),
+      verification(currentVerification), pages(new QStackedWidget), idlePage(new MainWindowLogo),
+      tools(new QToolBar)
 {
     setObjectName(QStringLiteral("TFormMain"));
     setWindowTitle(kProgramTitle);
@@ -273,13 +275,12 @@ void TFormMain::FormCreate()
 
 void TFormMain::PoverkaTPExecute()
 {
-    if (channelBunches().AllBunchesIsEmpty()) {
+    if (bunches.AllBunchesIsEmpty()) {
         dialogs.warning(
             QStringLiteral("Для выполнения поверки укажите параметры подключенных ТП!"));
         return;
     }
-    CurrentVerification &verification = currentVerification();
-    TPoverka &poverka = verification.beginNew(channelBunches(), programClock().now());
+    TPoverka &poverka = verification.beginNew(bunches, programClock().now());
     if (hooks.runPoverkaWizard)
         hooks.runPoverkaWizard(poverka, *verification.Bi1());
     verification.end();
@@ -290,7 +291,7 @@ void TFormMain::FormClose()
     if (closed)
         return;
     closed = true;
-    channelBunches().releaseAll();
+    bunches.releaseAll();
 }
 
 void TFormMain::closeEvent(QCloseEvent *event)

@@ -11,6 +11,8 @@ class QToolBar;
 namespace kront
 {
 
+class ChannelBunches;
+class CurrentVerification;
 class Dialogs;
 class TPoverka;
 class TBi1;
@@ -42,7 +44,11 @@ public:
         std::function<void()> prepareSearchPanel; // lay out the grid before it is shown
     };
 
-    TFormMain(Dialogs &dialogs, QWidget *parent = nullptr);
+    // bunches: the channel bunches the new-verification command verifies and
+    // the shut-down releases; verification: where that verification lives
+    // while the wizard runs.
+    TFormMain(Dialogs &dialogs, ChannelBunches &bunches, CurrentVerification &verification,
+              QWidget *parent = nullptr);
 
     Handlers &handlers() { return hooks; }
 
@@ -89,6 +95,8 @@ private:
     void FormClose();
 
     Dialogs &dialogs;
+    ChannelBunches &bunches;
+    CurrentVerification &verification;
     Handlers hooks;
     QStackedWidget *pages;
     QWidget *idlePage;

@@ -1,15 +1,14 @@
 #include "procedure/ui/ProgramMeterLink.h"
 
-#include "settings/ProgramSettings.h"
 #include "common/Dialogs.h"
 #include "procedure/PoverkaEngine.h"
+#include "settings/ProgramSettings.h"
 
 namespace kront
 {
 
-LinkSettings programLinkSettings()
+LinkSettings programLinkSettings(const ProgramSettings &s)
 {
-    const ProgramSettings &s = programSettings();
     LinkSettings settings;
     settings.Port = s.portName();
     settings.MeterChannel = s.taver7Channel() == 2 ? 2 : 1;
@@ -17,14 +16,15 @@ LinkSettings programLinkSettings()
     return settings;
 }
 
-ProgramMeterLink::ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs, LinkProgress *progress)
+ProgramMeterLink::ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs, LinkProgress *progress,
+                                   const ProgramSettings &programSettings)
     : detail::MeterLinkParts(engine), VoltmeterLinkAdapter(MeterLinkParts::meterLink)
 {
     meterLink.setReadingSink(&engine);
     meterLink.setDialogs(&dialogs);
     meterLink.setBusyCursor(&cursor);
     meterLink.setProgress(progress);
-    meterLink.setSettings(programLinkSettings());
+    meterLink.setSettings(programLinkSettings(programSettings));
 }
 
 } // namespace kront

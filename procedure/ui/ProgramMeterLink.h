@@ -13,6 +13,7 @@ namespace kront
 class Dialogs;
 class LinkProgress;
 class PoverkaEngine;
+class ProgramSettings;
 
 namespace detail
 {
@@ -31,13 +32,14 @@ struct MeterLinkParts {
 class ProgramMeterLink : private detail::MeterLinkParts, public VoltmeterLinkAdapter
 {
 public:
-    ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs, LinkProgress *progress);
+    ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs, LinkProgress *progress,
+                     const ProgramSettings &settings);
 
     VoltmeterLink &voltmeterLink() { return meterLink; }
 };
 
 // Settings of the link as the program holds them (port box, voltmeter
 // channel, reference polarity).
-LinkSettings programLinkSettings();
+LinkSettings programLinkSettings(const ProgramSettings &settings);
 
 } // namespace kront

@@ -47,10 +47,12 @@ QPushButton *wizardButton(const QString &name, const QString &text)
 }
 } // namespace
 
-TFormPoverkaTP::TFormPoverkaTP(Database &database, Dialogs &dialogSet, QWidget *parent)
+TFormPoverkaTP::TFormPoverkaTP(Database &database, Dialogs &dialogSet,
+                               const ProgramSettings &settings, QWidget *parent)
     : QDialog(parent), page1(new ParametersPageWidget), page2(new MeansPageWidget),
       page3(new InspectionPageWidget), page4(nullptr), page5(new ConclusionPageWidget),
-      db(database), dialogs(dialogSet), labelSubtitle(new QLabel), pages(new QStackedWidget)
+      db(database), dialogs(dialogSet), programSettings(settings), labelSubtitle(new QLabel),
+      pages(new QStackedWidget)
 {
     setObjectName(QStringLiteral("TFormPoverkaTP"));
     setWindowTitle(QStringLiteral("Поверка ТП"));
@@ -79,7 +81,8 @@ TFormPoverkaTP::TFormPoverkaTP(Database &database, Dialogs &dialogSet, QWidget *
 
     connect(page5, &ConclusionPageWidget::protocolClicked, this, &TFormPoverkaTP::protocolClick);
     makeLink = [this](PoverkaEngine &engine) -> std::unique_ptr<MeterLink> {
-        return std::make_unique<ProgramMeterLink>(engine, this->dialogs, linkProgress);
+        return std::make_unique<ProgramMeterLink>(engine, this->dialogs, linkProgress,
+                                                  programSettings);
     };
     resize(1280, 690);
     goToPage(1);
@@ -141,7 +144,7 @@ void TFormPoverkaTP::begin(TPoverka &pov, TBi1 &bi1)
 {
     end();
     poverka = &pov;
-    eng = std::make_unique<PoverkaEngine>(pov, bi1, db, dialogs, *this);
+    eng = std::make_unique<PoverkaEngine>(pov, bi1, db, dialogs, programSettings, *this);
     if (makeLink)
         link = makeLink(*eng);
     eng->setLink(link.get());

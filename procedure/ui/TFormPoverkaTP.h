@@ -23,6 +23,7 @@ class MeansPageWidget;
 class MeterLink;
 class ParametersPageWidget;
 class PoverkaEngine;
+class ProgramSettings;
 class TBi1;
 class TFormSelectEtalSensorType;
 class TPoverka;
@@ -45,7 +46,10 @@ public:
     // Prints the verification protocol of one bunch (as the results search prints it).
     using ProtocolPrinter = std::function<void(int bunchID, int poverkaID)>;
 
-    TFormPoverkaTP(Database &db, Dialogs &dialogs, QWidget *parent = nullptr);
+    // settings: the program's, read by the engine and the link of every
+    // verification.
+    TFormPoverkaTP(Database &db, Dialogs &dialogs, const ProgramSettings &settings,
+                   QWidget *parent = nullptr);
     ~TFormPoverkaTP() override;
 
     void setEtalChooser(TFormSelectEtalSensorType *chooser) { etalChooser = chooser; }
@@ -131,6 +135,7 @@ private:
 
     Database &db;
     Dialogs &dialogs;
+    const ProgramSettings &programSettings;
     QLabel *labelSubtitle;
     QStackedWidget *pages;
     ChannelGroupWidget *groups[2];

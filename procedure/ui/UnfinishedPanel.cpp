@@ -1,6 +1,6 @@
 #include "procedure/ui/UnfinishedPanel.h"
 
-#include "settings/CurrentVerification.h"
+#include "model/CurrentVerification.h"
 #include "model/TPoverka.h"
 #include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
@@ -29,13 +29,14 @@ QPushButton *panelButton(const QString &name, const QString &text)
 }
 } // namespace
 
-UnfinishedPanel::UnfinishedPanel(Database &db, Dialogs &dialogs, QWidget *parent)
+UnfinishedPanel::UnfinishedPanel(Database &db, Dialogs &dialogs, CurrentVerification &verification,
+                                 QWidget *parent)
     : QWidget(parent),
       StringGrid1(new StringGrid(QStringLiteral("StringGrid1"), kColumns, 1, 0, 1)),
       ButtonSelectPov(panelButton(QStringLiteral("ButtonSelectPov"), QStringLiteral("Выбрать"))),
       ButtonDeletePov(panelButton(QStringLiteral("ButtonDeletePov"), QStringLiteral("Удалить"))),
       ButtonCancel(panelButton(QStringLiteral("ButtonCancel"), QStringLiteral("Отмена"))),
-      unfinished(db, dialogs)
+      unfinished(db, dialogs), current(verification)
 {
     setObjectName(QStringLiteral("PanelUnfinished"));
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -132,7 +133,6 @@ void UnfinishedPanel::ButtonSelectPovClick()
         return; // No, or a table or sensor could not be read: the list stays
     if (leave)
         leave();
-    CurrentVerification &current = currentVerification();
     TPoverka &resumed = current.adopt(std::move(poverka));
     if (wizard)
         wizard->ExecuteResumed(resumed, *current.Bi1());

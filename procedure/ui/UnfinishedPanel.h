@@ -11,6 +11,7 @@ class QPushButton;
 namespace kront
 {
 
+class CurrentVerification;
 class StringGrid;
 class TFormPoverkaTP;
 
@@ -20,7 +21,9 @@ class UnfinishedPanel : public QWidget
 {
     Q_OBJECT
 public:
-    UnfinishedPanel(Database &db, Dialogs &dialogs, QWidget *parent = nullptr);
+    // verification: where a continued verification lives while the wizard runs.
+    UnfinishedPanel(Database &db, Dialogs &dialogs, CurrentVerification &verification,
+                    QWidget *parent = nullptr);
 
     // The wizard that continues a chosen verification (not owned).
     void setWizard(TFormPoverkaTP *form) { wizard = form; }
@@ -48,6 +51,7 @@ private:
     void setUpGrid(int dataRows);
 
     UnfinishedVerifications unfinished;
+    CurrentVerification &current;
     TFormPoverkaTP *wizard = nullptr;
     std::function<void()> leave;
     std::vector<UnfinishedRow> listed;

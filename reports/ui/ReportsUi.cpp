@@ -1,6 +1,5 @@
 #include "reports/ui/ReportsUi.h"
 
-#include "settings/CurrentVerification.h"
 #include "common/Dialogs.h"
 #include "model/TPoverka.h"
 #include "reportengine/ui/ReportViewer.h"
@@ -42,19 +41,20 @@ bool printChannelProtocol(int poverkaID, int channel, Database &db, Dialogs &dia
     return printer.PrintStored(poverkaID, channel) > 0;
 }
 
-bool printBunchProtocol(int bunchID, int poverkaID, Database &db, Dialogs &dialogs, QWidget *parent)
+bool printBunchProtocol(int bunchID, int poverkaID, TPoverka *open, Database &db, Dialogs &dialogs,
+                        QWidget *parent)
 {
     ReportContext ctx(db);
     ProtocolPrinter printer(ctx, dialogs, previewIn(dialogs, parent));
-    TPoverka *open = currentVerification().Poverka();
     if (open && open->ID == poverkaID)
         return printer.PrintProtocolBunch(*open, bunchID, poverkaID);
     const std::unique_ptr<TPoverka> stored = LoadPoverkaForProtocol(db, dialogs, poverkaID);
     return stored && printer.PrintProtocolBunch(*stored, bunchID, poverkaID);
 }
 
-ResultsWindows::ResultsWindows(Database &database, Dialogs &dialogSet, QObject *parent)
-    : QObject(parent), db(database), dialogs(dialogSet),
+ResultsWindows::ResultsWindows(Database &database, Dialogs &dialogSet, ProgramSettings &settings,
+                               QObject *parent)
+    : QObject(parent), db(database), dialogs(dialogSet), programSettings(settings),
       ctx(std::make_unique<ReportContext>(database))
 {
 }
@@ -89,7 +89,7 @@ void ResultsWindows::ButtonSvidClick(int poverkaID)
 {
     TFormSelectSensorsForSvid *chooser = createSensorChooser(window);
     SvidIssuer issuer(
-        *ctx, dialogs,
+        *ctx, dialogs, programSettings,
         [chooser](const std::vector<TSensOpts> &sensors) { return chooser->choose(sensors); },
         previewIn(dialogs, window));
     issuer.issueDocuments(poverkaID);

@@ -12,6 +12,7 @@ namespace kront
 class Database;
 class Dialogs;
 class PanelSearch;
+class ProgramSettings;
 class ProtocolPrinter;
 class ReportContext;
 class SvidIssuer;
@@ -30,13 +31,13 @@ bool printChannelProtocol(int poverkaID, int channel, Database &db, Dialogs &dia
                           QWidget *parent = nullptr);
 
 // The same by bunch, for the wizard's hook TFormPoverkaTP::setProtocolPrinter
-// (bunchID, poverkaID): the verification object of the open wizard
-// (currentVerification()) is used when it is that verification, else the
-// stored one is loaded. Connect it as
+// (bunchID, poverkaID): `open`, the verification object of the open wizard
+// (nullptr when none), is used when it is that verification, else the stored
+// one is loaded. Connect it as
 //   formPoverkaTP->setProtocolPrinter([&](int bunchID, int poverkaID) {
-//       printBunchProtocol(bunchID, poverkaID, db, dialogs, formPoverkaTP);
+//       printBunchProtocol(bunchID, poverkaID, current.Poverka(), db, dialogs, formPoverkaTP);
 //   });
-bool printBunchProtocol(int bunchID, int poverkaID, Database &db, Dialogs &dialogs,
+bool printBunchProtocol(int bunchID, int poverkaID, TPoverka *open, Database &db, Dialogs &dialogs,
                         QWidget *parent = nullptr);
 
 // The results and documents windows of the main window: the search panel
@@ -46,7 +47,9 @@ class ResultsWindows : public QObject
 {
     Q_OBJECT
 public:
-    ResultsWindows(Database &db, Dialogs &dialogs, QObject *parent = nullptr);
+    // settings: what the documents are issued with (see SvidIssuer).
+    ResultsWindows(Database &db, Dialogs &dialogs, ProgramSettings &settings,
+                   QObject *parent = nullptr);
     ~ResultsWindows() override;
 
     // Creates the search panel; `window` (the main window) is the parent of
@@ -65,6 +68,7 @@ public:
 private:
     Database &db;
     Dialogs &dialogs;
+    ProgramSettings &programSettings;
     std::unique_ptr<ReportContext> ctx;
     QWidget *window = nullptr; // parent of the previews
     PanelSearch *searchPanel = nullptr;

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "settings/ChannelBunches.h"
-#include "settings/CurrentVerification.h"
-#include "settings/ProgramSettings.h"
 #include "app/ui/ApplicationWindows.h"
 #include "common/AppHome.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -16,17 +13,15 @@
 namespace kront::test
 {
 
-// A fresh program home with the help pages, the settings of the run reset,
-// and the program's windows created on demand against scripted dialogs.
+// A fresh program home with the help pages, and the program's windows (with
+// the settings, the current verification and the channel bunches they own)
+// created on demand against scripted dialogs.
 class AppFixture : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         AppHome::setExecutableBaseName(QStringLiteral("kront"));
-        programSettings().reset();
-        channelBunches().releaseAll();
-        currentVerification().end();
         const QDir help(QStringLiteral(KRONT_SOURCE_DIR "/resources/help"));
         for (const QString &page : help.entryList(QDir::Files))
             QFile::copy(help.filePath(page), home.path() + "/Help/" + page);
@@ -34,8 +29,6 @@ protected:
     void TearDown() override
     {
         windows.reset();
-        channelBunches().releaseAll();
-        programSettings().reset();
         AppHome::setExecutableBaseName(QString());
     }
 

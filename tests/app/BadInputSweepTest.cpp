@@ -170,9 +170,9 @@ protected:
     TFormMKRONTSettings &restart()
     {
         window.reset();
-        programSettings().reset();
+        settings.reset();
         window = std::make_unique<TFormMKRONTSettings>(
-            dialogs, programSettings(), [](const QString &) { return TFormMKRONTSettings::Rows{}; },
+            dialogs, settings, [](const QString &) { return TFormMKRONTSettings::Rows{}; },
             [this] { return ports; });
         return *window;
     }
@@ -187,6 +187,7 @@ protected:
         return out;
     }
 
+    ProgramSettings settings;
     std::unique_ptr<TFormMKRONTSettings> window;
 };
 
@@ -259,10 +260,10 @@ TEST_F(SettingsWindowSweep, TextsTooLongForTheDocumentsAreUsedAsShown)
     const QString name = QStringLiteral("ФБУ|") + kLong.left(249);
     EXPECT_EQ(w.MemoOrganName->toPlainText(), QString(name).replace(u'|', u'\n'));
     EXPECT_EQ(w.LabeledEditRukDolgn->text(), kLong.left(80));
-    EXPECT_EQ(programSettings().metrologyOrganName(), name);
-    EXPECT_EQ(programSettings().rukDolgnost(), kLong.left(80));
+    EXPECT_EQ(settings.metrologyOrganName(), name);
+    EXPECT_EQ(settings.rukDolgnost(), kLong.left(80));
     // A new document records the name whole, in its quotes.
-    const TEmittedDoc doc = NewEmittedDoc(TSensOpts{}, true, QDate(2026, 12, 10));
+    const TEmittedDoc doc = NewEmittedDoc(TSensOpts{}, true, QDate(2026, 12, 10), settings);
     EXPECT_EQ(doc.MetrologyOrganName, u'\'' + name + u'\'');
     EXPECT_EQ(doc.MetrologyOrganName.size(), 255);
 }

@@ -200,7 +200,9 @@ TEST_F(MainWindowTest, ASearchPanelSetAgainIsTheOneShown)
 
 TEST_F(MainWindowTest, APanelCommandWithoutItsPanelKeepsTheIdlePicture)
 {
-    TFormMain alone(dialogs);
+    ChannelBunches bunches;
+    CurrentVerification verification;
+    TFormMain alone(dialogs, bunches, verification);
     int prepared = 0;
     alone.handlers().prepareUnfinishedList = [&] { return ++prepared > 0; };
     alone.handlers().prepareSearchPanel = [&] { ++prepared; };
@@ -220,22 +222,23 @@ TEST_F(MainWindowTest, AllBunchesIsEmptyUnlessASlotHasAVerifiedSensor)
     } cases[] = {
         {-1, -1, true}, {0, -1, true}, {0, 0, true}, {-1, 1, false}, {2, 0, false}, {4, 4, false},
     };
+    ChannelBunches bunches;
     for (const auto &c : cases) {
         SCOPED_TRACE(testing::Message() << c.sensors1 << " " << c.sensors2);
-        channelBunches().releaseAll();
+        bunches.releaseAll();
         if (c.sensors1 >= 0)
-            channelBunches().set(1, bunch(1, c.sensors1));
+            bunches.set(1, bunch(1, c.sensors1));
         if (c.sensors2 >= 0)
-            channelBunches().set(2, bunch(2, c.sensors2));
-        EXPECT_EQ(channelBunches().AllBunchesIsEmpty(), c.empty);
+            bunches.set(2, bunch(2, c.sensors2));
+        EXPECT_EQ(bunches.AllBunchesIsEmpty(), c.empty);
     }
 }
 
 TEST_F(MainWindowTest, NewVerificationWithoutVerifiedSensorsOnlyWarns)
 {
     createWindows();
-    channelBunches().set(1, bunch(1, 0));
-    channelBunches().set(2, bunch(2, 0));
+    windows->bunches().set(1, bunch(1, 0));
+    windows->bunches().set(2, bunch(2, 0));
     bool wizardShown = false;
     main().handlers().runPoverkaWizard = [&](TPoverka &, TBi1 &) { wizardShown = true; };
     trigger("PoverkaTP");
@@ -244,20 +247,20 @@ TEST_F(MainWindowTest, NewVerificationWithoutVerifiedSensorsOnlyWarns)
     EXPECT_EQ(dialogs.last().text, "Для выполнения поверки укажите параметры подключенных ТП!");
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
     EXPECT_EQ(dialogs.last().caption, "Программа автоматизации КРОНТ");
-    EXPECT_FALSE(currentVerification().exists());
+    EXPECT_FALSE(windows->verification().exists());
 }
 
 TEST_F(MainWindowTest, NewVerificationSharesTheBunchesWhileTheWizardIsOpen)
 {
     test::FakeClock clock(QDateTime(QDate(2026, 12, 10), QTime(9, 15, 30)));
     createWindows();
-    channelBunches().set(2, bunch(2, 3));
-    TBunch *second = channelBunches().bunch(2);
+    windows->bunches().set(2, bunch(2, 3));
+    TBunch *second = windows->bunches().bunch(2);
     int shown = 0;
     main().handlers().runPoverkaWizard = [&](TPoverka &p, TBi1 &bi1) {
         ++shown;
-        EXPECT_EQ(currentVerification().Poverka(), &p);
-        EXPECT_EQ(currentVerification().Bi1(), &bi1);
+        EXPECT_EQ(windows->verification().Poverka(), &p);
+        EXPECT_EQ(windows->verification().Bi1(), &bi1);
         EXPECT_EQ(p.ChannelCount, 2);
         EXPECT_EQ(p.Started, clock.now());
         EXPECT_EQ(p.GOSTnum, "ГОСТ 8.338-2002");
@@ -273,9 +276,9 @@ TEST_F(MainWindowTest, NewVerificationSharesTheBunchesWhileTheWizardIsOpen)
     trigger("PoverkaTP");
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_FALSE(currentVerification().exists());
-    EXPECT_EQ(currentVerification().Bi1(), nullptr);
-    EXPECT_EQ(channelBunches().bunch(2), second); // the bunch stays with the editor
+    EXPECT_FALSE(windows->verification().exists());
+    EXPECT_EQ(windows->verification().Bi1(), nullptr);
+    EXPECT_EQ(windows->bunches().bunch(2), second); // the bunch stays with the editor
 }
 
 TEST_F(MainWindowTest, ExitClosesHelpAndReleasesTheBunches)
@@ -284,11 +287,11 @@ TEST_F(MainWindowTest, ExitClosesHelpAndReleasesTheBunches)
     main().show();
     trigger("HelpContents");
     ASSERT_TRUE(windows->Help()->isVisible());
-    channelBunches().set(1, bunch(1, 2));
+    windows->bunches().set(1, bunch(1, 2));
     trigger("FileExit1");
     EXPECT_FALSE(windows->Help()->isVisible());
     EXPECT_FALSE(main().isVisible());
-    EXPECT_EQ(channelBunches().bunch(1), nullptr);
+    EXPECT_EQ(windows->bunches().bunch(1), nullptr);
     EXPECT_TRUE(dialogs.shown.empty());
 
     // Closing again, and closing without bunches, is harmless.
@@ -350,8 +353,8 @@ TEST_F(MainWindowTest, StartOnAnEmptyHomeCreatesTheTablesSilently)
          {"Poverki", "EtalSens", "Sensors", "BunchesTP", "ResultsTP", "Documents", "IzvReasons"})
         EXPECT_TRUE(QFile::exists(home.data(QString::fromLatin1(table) + ".cds"))) << table;
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join('\n').toStdString();
-    EXPECT_TRUE(programSettings().isLoaded());
-    EXPECT_EQ(programSettings().portName(), "/dev/ttyS0");
+    EXPECT_TRUE(windows->settings().isLoaded());
+    EXPECT_EQ(windows->settings().portName(), "/dev/ttyS0");
     EXPECT_FALSE(QFile::exists(home.config("kront.INI"))); // nothing written at start-up
 }
 

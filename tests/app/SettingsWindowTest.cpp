@@ -171,15 +171,15 @@ TEST_F(SettingsWindowTest, EditsReachTheRunBeforeApplyAndApplyWritesThePage)
     createWindows();
     TFormMKRONTSettings &w = window();
     w.ComboBoxFoundPorts->setEditText("/tmp/kront-sim-tty");
-    EXPECT_EQ(programSettings().portName(), "/tmp/kront-sim-tty"); // used by the next connection
+    EXPECT_EQ(windows->settings().portName(), "/tmp/kront-sim-tty"); // used by the next connection
     w.RadioChannel2->setChecked(true);
     w.RadioPolarityInverted->setChecked(true);
-    EXPECT_EQ(programSettings().taver7Channel(), 1); // only "Применить" changes the value
+    EXPECT_EQ(windows->settings().taver7Channel(), 1); // only "Применить" changes the value
     w.show();
     w.ButtonApplyCommParams->click();
     EXPECT_FALSE(w.isVisible());
-    EXPECT_EQ(programSettings().taver7Channel(), 2);
-    EXPECT_TRUE(programSettings().bi1TInputInvertedPolarity());
+    EXPECT_EQ(windows->settings().taver7Channel(), 2);
+    EXPECT_TRUE(windows->settings().bi1TInputInvertedPolarity());
     EXPECT_EQ(readBytes(ini()), QByteArray("[CommunicationParams]\r\nPort=/tmp/kront-sim-tty\r\n"
                                            "TAVER-7Channel=2\r\nBI1_TInputInvertedPolarity=1\r\n"));
 }
@@ -194,7 +194,7 @@ TEST_F(SettingsWindowTest, OrganNameInThreeLinesSurvivesTheRoundTrip)
     w.ButtonApplyProgramSettings->click();
     EXPECT_EQ(SettingsFile().metrologyOrganName(), "ФБУ «ЦСМ»|Отдел|5");
     EXPECT_TRUE(SettingsFile().reduceResultClass());
-    EXPECT_TRUE(programSettings().reduceResultClass());
+    EXPECT_TRUE(windows->settings().reduceResultClass());
     EXPECT_FALSE(SettingsFile().svidAutoNum());
     EXPECT_FALSE(IniFile(ini()).valueExists("DocumentsSettings", "SvidNextNum"));
 }
@@ -204,9 +204,9 @@ TEST_F(SettingsWindowTest, DocumentNumberingUpdatesTheBoxes)
     writeIni("[DocumentsSettings]\r\nSvidAutoNum=1\r\nSvidNextNum=7\r\nSvidDigitsCount=4\r\n");
     createWindows();
     TFormMKRONTSettings &w = window();
-    ASSERT_TRUE(programSettings().documentNumberUsed(DocumentKind::Certificate, 15, dialogs));
+    ASSERT_TRUE(windows->settings().documentNumberUsed(DocumentKind::Certificate, 15, dialogs));
     EXPECT_EQ(w.JvSpinEditNextSvidNum->value(), 16);
-    ASSERT_TRUE(programSettings().switchAutoNumberingOff(DocumentKind::Certificate, dialogs));
+    ASSERT_TRUE(windows->settings().switchAutoNumberingOff(DocumentKind::Certificate, dialogs));
     EXPECT_FALSE(w.CheckBoxSvidNumAuto->isChecked());
     EXPECT_FALSE(w.JvSpinEditNextSvidNum->isEnabled());
 }
@@ -217,8 +217,8 @@ TEST_F(SettingsWindowTest, NumbersTheBoxesCannotShowAreUsedAsShown)
              "SvidDigitsCount=900\r\n");
     createWindows();
     EXPECT_EQ(window().JvSpinEditNextSvidNum->value(), 0);
-    EXPECT_EQ(programSettings().numbering(DocumentKind::Certificate).nextNum, 0);
-    EXPECT_EQ(programSettings().proposedDocumentNumber(DocumentKind::Certificate),
+    EXPECT_EQ(windows->settings().numbering(DocumentKind::Certificate).nextNum, 0);
+    EXPECT_EQ(windows->settings().proposedDocumentNumber(DocumentKind::Certificate),
               QString(window().JvSpinEditSvidDigitsCount->value(), u'0'));
 }
 
@@ -267,8 +267,8 @@ TEST_F(SettingsWindowTest, UnreadableRegisterStopsTheLoadingWithItsMessage)
     EXPECT_EQ(dialogs.last().text, "Не удалось открыть базу данных эталонных датчиков! Устаните "
                                    "причину и перезапустите программу.");
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
-    EXPECT_FALSE(programSettings().isLoaded());
-    EXPECT_EQ(programSettings().taver7Channel(), 1);
+    EXPECT_FALSE(windows->settings().isLoaded());
+    EXPECT_EQ(windows->settings().taver7Channel(), 1);
     EXPECT_EQ(window().ComboBoxFoundPorts->count(), 0);
 }
 

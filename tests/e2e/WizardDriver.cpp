@@ -2,13 +2,13 @@
 
 #include "E2eDialogs.h"
 #include "SimProcess.h"
-#include "settings/ChannelBunches.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
 #include "common/Clock.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
+#include "model/ChannelBunches.h"
 #include "model/CodeTables.h"
 #include "procedure/ui/ChannelGroupWidget.h"
 #include "procedure/ui/ConclusionPageWidget.h"
@@ -214,7 +214,7 @@ bool WizardDriver::commitSensors(QString &error)
             editor->LookupSensor(c, 1);
     }
     editor->BtnCommitClick();
-    if (channelBunches().AllBunchesIsEmpty()) {
+    if (windows.bunches().AllBunchesIsEmpty()) {
         error = QStringLiteral("the connected sensors were not accepted: ") + lastDialogText();
         return false;
     }

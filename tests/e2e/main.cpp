@@ -11,10 +11,10 @@
 #include "Expectations.h"
 #include "SimProcess.h"
 #include "WizardDriver.h"
-#include "settings/ProgramSettings.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
+#include "settings/ProgramSettings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -83,10 +83,9 @@ bool makeHome(const QString &path, QString &error)
     return true;
 }
 
-void applySettings(const Scenario &sc, const QString &port)
+void applySettings(ProgramSettings &s, const Scenario &sc, const QString &port)
 {
-    ProgramSettings &s = programSettings();
-    s.form().portText = port;
+    s.setPortName(port);
     s.setTaver7Channel(1);
     s.setTemperatureStabilityControl(sc.stabilityControl);
     s.setWaitForFixedValue(sc.waitFixed);
@@ -129,7 +128,7 @@ int play(const Options &o, QTextStream &out)
     E2eDialogs dialogs(sc, sim);
     ApplicationWindows windows(dialogs);
     windows.create();
-    applySettings(sc, link);
+    applySettings(windows.settings(), sc, link);
     windows.FormMain()->show();
 
     WizardDriver driver(sc, windows, dialogs, sim);

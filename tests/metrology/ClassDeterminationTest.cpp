@@ -1,6 +1,5 @@
 #include "metrology/ClassDetermination.h"
 
-#include "settings/ProgramSettings.h"
 #include "common/DecimalRounding.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "tests/metrology/MetrologyFixture.h"
@@ -15,8 +14,6 @@ using test::insertCalculationRow;
 class ClassTest : public test::MetrologyFixture
 {
 protected:
-    ~ClassTest() override { programSettings().setReduceResultClass(false); }
-
     // The three rows DBDetermineClass reads, for one point of the bunch.
     void storePoint(int poverkaID, int point, double tRef, std::array<double, 4> delta,
                     std::array<double, 4> deltaDop, int etalSensorType = 1)
@@ -128,7 +125,6 @@ TEST_F(ClassTest, MissingRowGivesFalse)
 
 TEST_F(ClassTest, WorstPointDecidesAndIsStored)
 {
-    programSettings().setReduceResultClass(true);
     poverka.Bunches[1] = &bunch;
     bunch.ID = bunchRow(poverka.ID);
     addSensor(bunch, 1, nshTHA, 0, "1");
@@ -139,7 +135,7 @@ TEST_F(ClassTest, WorstPointDecidesAndIsStored)
     storePoint(1, 1, 400, {0.10, 0.50, 0, 0.01}, {0.068, 0.068, 0, 0.068});
     storePoint(1, 2, 400, {0.01, 0.01, 0, 0.01}, {0.068, 0.068, 0, 0.068});
 
-    EXPECT_TRUE(DetermineClasses(poverka, db, dialogs, {}));
+    EXPECT_TRUE(DetermineClasses(poverka, db, dialogs, true, {}));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(storedResults(bunch.ID), (QStringList{"2", "Бр.", "", "1"}));
 }
@@ -151,7 +147,7 @@ TEST_F(ClassTest, SettingOffMakesEveryFailureUnfit)
     bunch.ID = bunchRow(poverka.ID);
     addSensor(bunch, 1, nshTHA, 0, "1");
     storePoint(1, 0, 400, {0.10, 0, 0, 0}, {0.068, 0, 0, 0});
-    EXPECT_TRUE(DetermineClasses(poverka, db, dialogs, {}));
+    EXPECT_TRUE(DetermineClasses(poverka, db, dialogs, false, {}));
     EXPECT_EQ(storedResults(bunch.ID), (QStringList{"Бр.", "", "", ""}));
 }
 
@@ -168,7 +164,7 @@ TEST_F(ClassTest, TerminatedBunchIsClassedUpToItsLastPoint)
         storePoint(1, point, 1000, {0, 0, 0.02, 0}, {0, 0, 0.029, 0});
 
     int aborts = 0;
-    EXPECT_TRUE(DetermineClasses(poverka, db, dialogs, [&] { ++aborts; }));
+    EXPECT_TRUE(DetermineClasses(poverka, db, dialogs, false, [&] { ++aborts; }));
     EXPECT_EQ(aborts, 0);
     EXPECT_EQ(storedResults(bunch.ID), (QStringList{"", "", "2", ""}));
 }
@@ -203,7 +199,7 @@ TEST_F(ClassTest, MissingRowsAbortTheVerification)
         }
         dialogs.clear();
         int aborts = 0;
-        EXPECT_FALSE(DetermineClasses(poverka, db, dialogs, [&] { ++aborts; })) << c.what;
+        EXPECT_FALSE(DetermineClasses(poverka, db, dialogs, false, [&] { ++aborts; })) << c.what;
         EXPECT_EQ(aborts, 1) << c.what;
         ASSERT_EQ(dialogs.shown.size(), 1u);
         EXPECT_EQ(dialogs.last().text, c.message);

@@ -33,7 +33,7 @@ class ChannelControls_ : public ProcedureFixture
 protected:
     const ChannelControls &prepare(const ControlsCase &c)
     {
-        programSettings().setTemperatureStabilityControl(c.control);
+        settings.setTemperatureStabilityControl(c.control);
         poverka.Stage = c.stage;
         engine->CurrentChannel = c.current;
         engine->CurrentStep = 0;

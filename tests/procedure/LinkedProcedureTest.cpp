@@ -20,7 +20,7 @@ class LinkedProcedure : public ProcedureFixture
 protected:
     void build(std::initializer_list<int> inputs)
     {
-        programSettings().setTemperatureStabilityControl(false);
+        settings.setTemperatureStabilityControl(false);
         makeBunch(1, inputs);
         makeEngine();
         link = std::make_unique<VoltmeterLink>(port, *engine);

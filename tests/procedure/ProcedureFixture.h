@@ -1,6 +1,5 @@
 #pragma once
 
-#include "settings/ProgramSettings.h"
 #include "db/Database.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "model/CodeTables.h"
@@ -9,6 +8,7 @@
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/PoverkaView.h"
+#include "settings/ProgramSettings.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
@@ -200,10 +200,8 @@ protected:
     ProcedureFixture() : db(dialogs)
     {
         db.ensureTables();
-        programSettings().reset();
         poverka.BeginNew(clock.now());
     }
-    ~ProcedureFixture() override { programSettings().reset(); }
 
     // A reference ППО thermocouple stored with its graduation at 300..1100 °C every 50 °C
     // (type S).
@@ -262,7 +260,7 @@ protected:
 
     void makeEngine()
     {
-        engine = std::make_unique<PoverkaEngine>(poverka, bi1, db, dialogs, view);
+        engine = std::make_unique<PoverkaEngine>(poverka, bi1, db, dialogs, settings, view);
         engine->setLink(&meter);
     }
 
@@ -388,6 +386,7 @@ protected:
     FakeClock clock;
     RuleDialogs dialogs;
     Database db;
+    ProgramSettings settings;
     TPoverka poverka;
     TBi1 bi1;
     FakeView view;

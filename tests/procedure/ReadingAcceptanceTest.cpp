@@ -56,7 +56,7 @@ TEST_F(ReadingAcceptance, TheReferenceIsOfferedOnlyAfterHalfAnHourOfStableTemper
 
 TEST_F(ReadingAcceptance, WithoutStabilityControlTheFixedValueIsEnough)
 {
-    programSettings().setTemperatureStabilityControl(false);
+    settings.setTemperatureStabilityControl(false);
     startRun();
     referenceAt(350, 1);
     referenceAt(350, 1);
@@ -68,8 +68,8 @@ TEST_F(ReadingAcceptance, WithoutStabilityControlTheFixedValueIsEnough)
 
 TEST_F(ReadingAcceptance, WaitForFixedValueOffAcceptsTheFirstReading)
 {
-    programSettings().setTemperatureStabilityControl(false);
-    programSettings().setWaitForFixedValue(false);
+    settings.setTemperatureStabilityControl(false);
+    settings.setWaitForFixedValue(false);
     startRun();
     referenceAt(350, 1);
     EXPECT_TRUE(ch1().recordVisible);
@@ -132,8 +132,8 @@ TEST_F(ReadingAcceptance, AReferenceOutsideItsGraduationGivesNoTemperature)
 
 TEST_F(ReadingAcceptance, InvertedPolarityOfTheReferenceInput)
 {
-    programSettings().setBi1TInputInvertedPolarity(true);
-    programSettings().setTemperatureStabilityControl(false);
+    settings.setBi1TInputInvertedPolarity(true);
+    settings.setTemperatureStabilityControl(false);
     startRun();
     for (int i = 0; i < 3; ++i)
         engine->ProcessReading(-refEmf(350));
@@ -143,7 +143,7 @@ TEST_F(ReadingAcceptance, InvertedPolarityOfTheReferenceInput)
 
 TEST_F(ReadingAcceptance, AReversedThermocoupleShowsTheRedWarningInTheDirectMethod)
 {
-    programSettings().setTemperatureStabilityControl(false);
+    settings.setTemperatureStabilityControl(false);
     startRun();
     for (int i = 0; i < 3; ++i)
         engine->ProcessReading(refEmf(350));
@@ -161,7 +161,7 @@ TEST_F(ReadingAcceptance, AReversedThermocoupleShowsTheRedWarningInTheDirectMeth
 
 TEST_F(ReadingAcceptance, TheElectrodeComparisonShowsThreeDecimalsAndNoWarning)
 {
-    programSettings().setTemperatureStabilityControl(false);
+    settings.setTemperatureStabilityControl(false);
     startRun(1);
     for (int i = 0; i < 3; ++i)
         engine->ProcessReading(refEmf(350));
@@ -175,7 +175,7 @@ TEST_F(ReadingAcceptance, TheElectrodeComparisonShowsThreeDecimalsAndNoWarning)
 
 TEST_F(ReadingAcceptance, AnUnsettledOrUnreadyMeterWithdrawsTheButton)
 {
-    programSettings().setTemperatureStabilityControl(false);
+    settings.setTemperatureStabilityControl(false);
     startRun();
     for (int i = 0; i < 3; ++i)
         engine->ProcessReading(refEmf(350));

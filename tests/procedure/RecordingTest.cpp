@@ -200,7 +200,7 @@ TEST_F(Recording, ATypedMercuryReadingStaysUntilItIsRecorded)
 
 TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
 {
-    programSettings().setOfferPoverkaTermination(true);
+    settings.setOfferPoverkaTermination(true);
     makeBunch(1, {1, 2});
     inputOffset[2] = 0.5; // input 2 is 12 °C off its characteristic
     ASSERT_TRUE(setUp(0, 5));
@@ -231,7 +231,7 @@ TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
 
 TEST_F(Recording, ATerminatedChannelIsNeverMeasuredAgain)
 {
-    programSettings().setOfferPoverkaTermination(true);
+    settings.setOfferPoverkaTermination(true);
     makeBunch(1, {1});
     makeBunch(2, {1});
     inputOffset[1] = 0.5;
@@ -279,7 +279,7 @@ TEST_F(Recording, InstabilityCheckAndTakeOverStartTheMainCycleAtItsSecondPoint)
 
 TEST_F(Recording, TakingOverOutOfToleranceReadingsOffersTheTermination)
 {
-    programSettings().setOfferPoverkaTermination(true);
+    settings.setOfferPoverkaTermination(true);
     makeBunch(1, {1});
     inputOffset[1] = 0.5; // off its characteristic, but the same before and after annealing
     ASSERT_TRUE(setUp(0, 3, 0, true));
@@ -344,7 +344,7 @@ class EveryChannelEnded : public Recording, public ::testing::WithParamInterface
 TEST_P(EveryChannelEnded, TheVerificationKeepsThePointsMeasuredAndIsCalculatedOverThem)
 {
     const int last = GetParam();
-    programSettings().setOfferPoverkaTermination(true);
+    settings.setOfferPoverkaTermination(true);
     makeBunch(1, {1, 2});
     makeBunch(2, {1});
     inputOffset[1] = 0.5; // input 1 of both channels is 12 °C off its characteristic

@@ -62,7 +62,7 @@ protected:
             return nullptr;
         bi1 = TBi1();
         meter = FakeMeter();
-        engine = std::make_unique<PoverkaEngine>(*resumed, bi1, db, dialogs, view);
+        engine = std::make_unique<PoverkaEngine>(*resumed, bi1, db, dialogs, settings, view);
         engine->setLink(&meter);
         return resumed;
     }
@@ -184,7 +184,7 @@ TEST_F(Resumption, ClosedAfterTheLastStepGoesStraightToTheConclusion)
 
 TEST_F(Resumption, EndedAfterTheFirstPointIsCalculatedOverThatPointAlone)
 {
-    programSettings().setOfferPoverkaTermination(true);
+    settings.setOfferPoverkaTermination(true);
     makeBunch(1, {1, 2});
     inputOffset[1] = 0.5; // off its characteristic
     ASSERT_TRUE(setUp(0, 3));
@@ -278,7 +278,7 @@ protected:
 TEST_P(StoppedAtTheEndOfTheInstabilityStage, ContinuingAsksAgainAndMeasuresNothingTwice)
 {
     const StopCase &c = GetParam();
-    programSettings().setOfferPoverkaTermination(c.offerTermination);
+    settings.setOfferPoverkaTermination(c.offerTermination);
     makeBunch(1, {1, 2});
     ASSERT_TRUE(setUp(0, 2, 0, true));
     dialogs.on(QString::fromUtf8(kTakeOver), {Dialogs::Answer::Yes});

@@ -3,12 +3,11 @@
 // the verification that holds the typed number (the filter always parses),
 // and a printed document is recorded with exactly the texts it was printed
 // with.
-#include "settings/ProgramSettings.h"
-#include "settings/ProtIniFile.h"
 #include "reportengine/ui/TemplateDialogWindow.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
 #include "reports/ui/PanelSearch.h"
+#include "settings/ProtIniFile.h"
 #include "tests/reports/ReportsFixture.h"
 #include "tests/reports/SearchGrid.h"
 #include "tests/sensors/ui/GridTyping.h"
@@ -93,11 +92,9 @@ protected:
     {
         ReportsFixture::SetUp();
         installTemplates();
-        programSettings().reset();
-        programSettings().form().svid = {true, 7, 4};
-        programSettings().form().izv = {true, 107, 4};
+        settings.setNumbering(DocumentKind::Certificate, {true, 7, 4});
+        settings.setNumbering(DocumentKind::Notice, {true, 107, 4});
     }
-    void TearDown() override { programSettings().reset(); }
 
     void present(report::Report &r)
     {
@@ -125,7 +122,7 @@ protected:
     void issue(int poverkaID)
     {
         SvidIssuer issuer(
-            ctx, dialogs, [this](const std::vector<TSensOpts> &) { return ticked; },
+            ctx, dialogs, settings, [this](const std::vector<TSensOpts> &) { return ticked; },
             [this](report::Report &r, const QString &) { present(r); });
         issuer.issueDocuments(poverkaID);
     }
@@ -190,9 +187,9 @@ TEST_F(DocumentDialogSweep, EveryFieldOfBothDialogs)
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(QStringLiteral("%1 <%2>").arg(c.variable, c.typed).toStdString());
-        programSettings().reset();
-        programSettings().form().svid = {true, 7, 4};
-        programSettings().form().izv = {true, 107, 4};
+        settings.reset();
+        settings.setNumbering(DocumentKind::Certificate, {true, 7, 4});
+        settings.setNumbering(DocumentKind::Notice, {true, 107, 4});
         db.DBDeletePoverka(QStringLiteral("ID > 0"));
         dialogs.clear();
         const DirectFixture f = makeDirect();

@@ -1,11 +1,10 @@
-#include "settings/ProgramSettings.h"
-#include "settings/ProtIniFile.h"
-#include "settings/SettingsFile.h"
 #include "reportengine/Expression.h"
 #include "reports/DocumentFit.h"
 #include "reports/DocumentRecords.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
+#include "settings/ProtIniFile.h"
+#include "settings/SettingsFile.h"
 #include "tests/reports/ReportsFixture.h"
 
 namespace kront::test
@@ -36,14 +35,12 @@ protected:
     {
         ReportsFixture::SetUp();
         installTemplates();
-        programSettings().reset();
     }
-    void TearDown() override { programSettings().reset(); }
 
     SvidIssuer issuer()
     {
         return SvidIssuer(
-            ctx, dialogs,
+            ctx, dialogs, settings,
             [this](const std::vector<TSensOpts> &list) -> std::optional<QList<int>> {
                 offered = list;
                 if (cancelChooser)
@@ -83,8 +80,8 @@ protected:
 
     void numbering(bool on, int next, int digits)
     {
-        programSettings().form().svid = {on, next, digits};
-        programSettings().form().izv = {on, next + 100, digits};
+        settings.setNumbering(DocumentKind::Certificate, {on, next, digits});
+        settings.setNumbering(DocumentKind::Notice, {on, next + 100, digits});
     }
 
     QVariantMap bunchRow(int id)
@@ -143,7 +140,7 @@ TEST_F(DocumentsTest, TwoCertificatesAreNumberedInTurnAndRecorded)
     EXPECT_EQ(previews[0].className, QStringLiteral("2"));
     EXPECT_EQ(previews[0].kind, QStringLiteral("первичной"));
     EXPECT_EQ(previews[0].date, QStringLiteral("10.12.2026"));
-    EXPECT_EQ(programSettings().numbering(DocumentKind::Certificate).nextNum, 9);
+    EXPECT_EQ(settings.numbering(DocumentKind::Certificate).nextNum, 9);
     EXPECT_EQ(SettingsFile().svidNextNum(), 9);
 
     const auto docs = documents();
@@ -187,7 +184,7 @@ TEST_F(DocumentsTest, ANonNumericNumberSwitchesNumberingOffAndIsStillRecorded)
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().text, QStringLiteral("Указан нечисловой номер свидетельства: '12А'! "
                                                   "Автонумерация свидетельств будет отключена."));
-    EXPECT_FALSE(programSettings().numbering(DocumentKind::Certificate).autoNum);
+    EXPECT_FALSE(settings.numbering(DocumentKind::Certificate).autoNum);
     EXPECT_FALSE(SettingsFile().svidAutoNum());
     // The second certificate is offered no number any more.
     ASSERT_EQ(previews.size(), 2u);
@@ -221,7 +218,7 @@ TEST_F(DocumentsTest, APreviewClosedWithoutPrintingRecordsNothing)
     issuer().issueDocuments(f.poverkaID);
     ASSERT_EQ(previews.size(), 2u);
     EXPECT_EQ(previews[1].numberExpression, QStringLiteral("'0007'"));
-    EXPECT_EQ(programSettings().numbering(DocumentKind::Certificate).nextNum, 7);
+    EXPECT_EQ(settings.numbering(DocumentKind::Certificate).nextNum, 7);
     EXPECT_TRUE(documents().empty());
     EXPECT_TRUE(bunchRow(f.bunch1).value("DocNumInp1").toString().isEmpty());
 }
@@ -277,7 +274,7 @@ TEST_F(DocumentsTest, ALinkWithANumberButNoDocumentStopsTheRun)
     insertBunch(b);
     // Tick everything the chooser offers.
     SvidIssuer i(
-        ctx, dialogs,
+        ctx, dialogs, settings,
         [](const std::vector<TSensOpts> &list) -> std::optional<QList<int>> {
             QList<int> all;
             for (const TSensOpts &s : list)
@@ -315,15 +312,15 @@ TEST_F(DocumentsTest, ANewDocumentPrintsWhatItsReprintShows)
         1);
     const int tpp = bunchRow(f.bunch2).value("PovSensorID1").toInt();
     numbering(true, 7, 10);
-    programSettings().form().organNameLines = {QString(300, u'Ц')};
-    programSettings().form().rukDolgnost = QString(100, u'Д');
+    settings.setOrganNameLines({QString(300, u'Ц')});
+    settings.setRukDolgnost(QString(100, u'Д'));
     ProtIniFile().setPovName(QString(70, u'П'));
 
     using Printed = std::map<std::string, std::string>; // every name the template uses
     std::vector<Printed> printed;
     auto issue = [&](const QList<int> &chosen, int reprintID) {
         SvidIssuer i(
-            ctx, dialogs,
+            ctx, dialogs, settings,
             [chosen](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
                 return chosen;
             },

@@ -1,8 +1,6 @@
 // Protocols and documents drawn from the default templates into PDFs, read
 // back as text with pdftotext: what a lab archives and signs.
 
-#include "settings/ProgramSettings.h"
-#include "settings/ProtIniFile.h"
 #include "common/text/StringFunctions.h"
 #include "db/TableFile.h"
 #include "model/TPoverka.h"
@@ -10,6 +8,7 @@
 #include "reports/ProtocolPrinter.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
+#include "settings/ProtIniFile.h"
 #include "tests/reports/ReportsFixture.h"
 
 #include <QCoreApplication>
@@ -185,13 +184,12 @@ TEST_F(ProtocolPdfTest, InstabilityBandsFollowTheVerification)
 TEST_F(ProtocolPdfTest, CertificateAndNoticeCarryTheReferenceTexts)
 {
     const DirectFixture f = makeDirect();
-    programSettings().reset();
-    programSettings().form().organNameLines = {QStringLiteral("ФБУ «Тестовый ЦСМ»")};
-    programSettings().form().rukDolgnost = QStringLiteral("Начальник отдела");
-    programSettings().form().svid = {true, 7, 4};
-    programSettings().form().izv = {true, 3, 3};
+    settings.setOrganNameLines({QStringLiteral("ФБУ «Тестовый ЦСМ»")});
+    settings.setRukDolgnost(QStringLiteral("Начальник отдела"));
+    settings.setNumbering(DocumentKind::Certificate, {true, 7, 4});
+    settings.setNumbering(DocumentKind::Notice, {true, 3, 3});
     SvidIssuer issuer(
-        ctx, dialogs,
+        ctx, dialogs, settings,
         [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
             return QList<int>{f.sensors[1], f.sensors[2]};
         },
@@ -203,7 +201,6 @@ TEST_F(ProtocolPdfTest, CertificateAndNoticeCarryTheReferenceTexts)
             r.notifyPrinted();
         });
     issuer.issueDocuments(f.poverkaID);
-    programSettings().reset();
     ASSERT_EQ(written.size(), 2) << dialogs.texts().join(u'\n').toStdString();
     const QString cert = pdfText(written[0]);
     for (const char *expected :
@@ -237,8 +234,7 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
     ASSERT_EQ(db.updateWhere("ResultsTP", point1.arg(f.poverkaID).arg(f.bunch1).arg("Delta dop"),
                              {{"TEDSe1Inp2", 0.2}}),
               1);
-    programSettings().reset();
-    programSettings().form().izv = {true, 3, 3};
+    settings.setNumbering(DocumentKind::Notice, {true, 3, 3});
     QString offered;
     const auto printing = [&](report::Report &r, const QString &) {
         offered = report::unquoted(r.variableExpression("PRICHINA").value_or(QString()));
@@ -246,7 +242,7 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
         r.notifyPrinted();
     };
     SvidIssuer issuer(
-        ctx, dialogs,
+        ctx, dialogs, settings,
         [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
             return QList<int>{f.sensors[2]};
         },
@@ -274,7 +270,7 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
                            stored->front().value("Reasons").toString())
                     .hasMatch());
 
-    SvidIssuer reprinter(ctx, dialogs, nullptr, printing);
+    SvidIssuer reprinter(ctx, dialogs, settings, nullptr, printing);
     ASSERT_TRUE(reprinter.ReprintDocument(docID)) << dialogs.texts().join(u'\n').toStdString();
     ASSERT_EQ(written.size(), 2);
     const QString reprint = pdfText(written[1]).simplified();
@@ -291,7 +287,6 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
     const QString older = pdfText(written[2]).simplified();
     EXPECT_TRUE(older.contains(QStringLiteral("Причины непригодности: Трещина в защитном чехле")))
         << older.toStdString();
-    programSettings().reset();
 }
 
 TEST_F(ProtocolPdfTest, PlatinumThermocouplesGetTheParametersPage)
@@ -303,7 +298,7 @@ TEST_F(ProtocolPdfTest, PlatinumThermocouplesGetTheParametersPage)
                         .toInt();
     bool additional = false;
     SvidIssuer issuer(
-        ctx, dialogs,
+        ctx, dialogs, settings,
         [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
             return QList<int>{tpp};
         },
@@ -345,7 +340,7 @@ TEST_F(ProtocolPdfTest, AYearDiameterOrMassNotGivenPrintsNothing)
 
     written.clear();
     SvidIssuer issuer(
-        ctx, dialogs,
+        ctx, dialogs, settings,
         [&](const std::vector<TSensOpts> &offered) -> std::optional<QList<int>> {
             QList<int> all;
             for (const TSensOpts &s : offered)
@@ -384,12 +379,10 @@ TEST_F(ProtocolPdfTest, ANewCertificateAndItsReprintPrintTheSameTexts)
                         ->front()
                         .value("PovSensorID1")
                         .toInt();
-    programSettings().reset();
-    programSettings().form().organNameLines = {QStringLiteral("ФБУ «Тестовый ЦСМ»") +
-                                               QString(260, u'Ж')};
-    programSettings().form().svid = {true, 7, 10};
+    settings.setOrganNameLines({QStringLiteral("ФБУ «Тестовый ЦСМ»") + QString(260, u'Ж')});
+    settings.setNumbering(DocumentKind::Certificate, {true, 7, 10});
     SvidIssuer issuer(
-        ctx, dialogs,
+        ctx, dialogs, settings,
         [&](const std::vector<TSensOpts> &) -> std::optional<QList<int>> {
             return QList<int>{tpp};
         },
@@ -402,7 +395,7 @@ TEST_F(ProtocolPdfTest, ANewCertificateAndItsReprintPrintTheSameTexts)
             r.notifyPrinted();
         });
     issuer.issueDocuments(f.poverkaID);
-    programSettings().reset();
+    settings.reset();
     const auto docs = db.select(QStringLiteral("Documents"), QString());
     ASSERT_TRUE(docs && docs->size() == 1u);
     EXPECT_TRUE(issuer.ReprintDocument(docs->front().value("ID").toInt()));

@@ -6,6 +6,7 @@
 
 #include "common/AppHome.h"
 #include "db/Database.h"
+#include "settings/ProgramSettings.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
@@ -40,6 +41,7 @@ protected:
     FakeClock clock{QDateTime(QDate(2026, 12, 10), QTime(9, 0))};
     ScriptedDialogs dialogs;
     Database db{dialogs};
+    ProgramSettings settings; // the run's: what documents are issued with
 
     void SetUp() override { ASSERT_TRUE(db.ensureTables()); }
 

@@ -23,11 +23,7 @@ using test::writeBytes;
 class ProgramSettingsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        AppHome::setExecutableBaseName(QStringLiteral("kront"));
-        settings.reset();
-    }
+    void SetUp() override { AppHome::setExecutableBaseName(QStringLiteral("kront")); }
     void TearDown() override { AppHome::setExecutableBaseName(QString()); }
     QString iniPath() const { return home.config(QStringLiteral("kront.INI")); }
 
@@ -38,28 +34,25 @@ protected:
 
 TEST_F(ProgramSettingsTest, WithoutSettingsFileEveryValueTakesItsDefault)
 {
-    settings.load({});
-    const SettingsForm &f = settings.form();
+    settings.load();
+    EXPECT_TRUE(settings.isLoaded());
     EXPECT_EQ(settings.taver7Channel(), 1);
     EXPECT_FALSE(settings.bi1TInputInvertedPolarity());
     EXPECT_TRUE(settings.temperatureStabilityControl());
     EXPECT_TRUE(settings.waitForFixedValue());
     EXPECT_FALSE(settings.reduceResultClass());
     EXPECT_FALSE(settings.offerPoverkaTermination());
-    EXPECT_EQ(f.channelItem, 1);
-    EXPECT_EQ(f.polarityItem, 1);
-    EXPECT_FALSE(f.disableStabilityControl);
-    EXPECT_TRUE(f.waitForFixedValue);
-    EXPECT_TRUE(f.organNameLines.isEmpty());
-    EXPECT_TRUE(f.rukDolgnost.isEmpty());
-    EXPECT_FALSE(f.svid.autoNum);
-    EXPECT_EQ(f.svid.nextNum, 1);
-    EXPECT_EQ(f.svid.digitsCount, 3);
-    EXPECT_FALSE(f.izv.autoNum);
-    EXPECT_EQ(f.izv.nextNum, 1);
-    EXPECT_EQ(f.izv.digitsCount, 3);
-    EXPECT_TRUE(f.ports.isEmpty());
-    EXPECT_TRUE(settings.portName().isEmpty());
+    EXPECT_TRUE(settings.organNameLines().isEmpty());
+    EXPECT_TRUE(settings.rukDolgnost().isEmpty());
+    const DocumentNumbering svid = settings.numbering(DocumentKind::Certificate);
+    EXPECT_FALSE(svid.autoNum);
+    EXPECT_EQ(svid.nextNum, 1);
+    EXPECT_EQ(svid.digitsCount, 3);
+    const DocumentNumbering izv = settings.numbering(DocumentKind::Notice);
+    EXPECT_FALSE(izv.autoNum);
+    EXPECT_EQ(izv.nextNum, 1);
+    EXPECT_EQ(izv.digitsCount, 3);
+    EXPECT_EQ(settings.portName(), "COM1"); // the key's default, until the port box chooses
     EXPECT_FALSE(QFile::exists(iniPath())); // reading creates nothing
 }
 
@@ -76,58 +69,22 @@ TEST_F(ProgramSettingsTest, LoadsEveryKeyOfAWindows1251File)
                "SvidAutoNum=1\r\nSvidNextNum=17\r\nSvidDigitsCount=4\r\n"
                "IzvAutoNum=1\r\nIzvNextNum=x\r\nIzvDigitsCount=2\r\n"
                "[PoverkaTP]\r\nTemperaturePointsCount=6\r\n");
-    settings.load({"/dev/ttyS0", "/dev/ttyUSB0"});
-    const SettingsForm &f = settings.form();
+    settings.load();
     EXPECT_EQ(settings.taver7Channel(), 2);
-    EXPECT_EQ(f.channelItem, 2);
     EXPECT_TRUE(settings.bi1TInputInvertedPolarity());
-    EXPECT_EQ(f.polarityItem, 2);
     EXPECT_FALSE(settings.temperatureStabilityControl());
-    EXPECT_TRUE(f.disableStabilityControl);
     EXPECT_FALSE(settings.waitForFixedValue());
     EXPECT_TRUE(settings.reduceResultClass());
     EXPECT_TRUE(settings.offerPoverkaTermination());
     EXPECT_EQ(settings.portName(), "/dev/ttyUSB0");
-    EXPECT_EQ(f.organNameLines, QStringList({"ФБУ", "Отдел"}));
+    EXPECT_EQ(settings.organNameLines(), QStringList({"ФБУ", "Отдел"}));
     EXPECT_EQ(settings.rukDolgnost(), "Начальник");
-    EXPECT_TRUE(f.svid.autoNum);
-    EXPECT_EQ(f.svid.nextNum, 17);
+    EXPECT_TRUE(settings.numbering(DocumentKind::Certificate).autoNum);
+    EXPECT_EQ(settings.numbering(DocumentKind::Certificate).nextNum, 17);
     EXPECT_EQ(settings.proposedDocumentNumber(DocumentKind::Certificate), "0017");
-    EXPECT_EQ(f.izv.nextNum, 1); // "x" does not convert
+    EXPECT_EQ(settings.numbering(DocumentKind::Notice).nextNum, 1); // "x" does not convert
     EXPECT_EQ(settings.proposedDocumentNumber(DocumentKind::Notice), "01");
     EXPECT_EQ(SettingsFile().temperaturePointsCount(), 6);
-}
-
-TEST_F(ProgramSettingsTest, StoredPortIsSelectedOnlyWhenItExists)
-{
-    QFile pty(home.path() + "/ttyTAVER");
-    ASSERT_TRUE(pty.open(QIODevice::WriteOnly));
-    pty.close();
-    const struct {
-        QString stored;
-        QStringList found;
-        QStringList items;
-        QString selected;
-    } cases[] = {
-        {"/dev/ttyUSB0",
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         "/dev/ttyUSB0"},
-        {"/dev/ttyUSB7",
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         {"/dev/ttyS0", "/dev/ttyUSB0"},
-         "/dev/ttyS0"},
-        {"COM1", {"/dev/ttyS1"}, {"/dev/ttyS1"}, "/dev/ttyS1"},
-        {"COM1", {}, {}, ""},
-        {pty.fileName(), {"/dev/ttyS0"}, {"/dev/ttyS0", pty.fileName()}, pty.fileName()},
-    };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(c.stored.toStdString());
-        ASSERT_TRUE(SettingsFile().setPort(c.stored));
-        settings.load(c.found);
-        EXPECT_EQ(settings.form().ports, c.items);
-        EXPECT_EQ(settings.portName(), c.selected);
-    }
 }
 
 TEST_F(ProgramSettingsTest, OrganNameLinesSplitAndJoinAtBars)
@@ -154,15 +111,12 @@ TEST_F(ProgramSettingsTest, OrganNameLinesSplitAndJoinAtBars)
 
 TEST_F(ProgramSettingsTest, ProgramOptionsAreWrittenInTheirOrder)
 {
-    settings.load({});
-    SettingsForm &f = settings.form();
-    f.disableStabilityControl = true;
-    f.reduceResultClass = true;
-    f.organNameLines = {"ФБУ", "Отдел", "5"};
-    f.rukDolgnost = "Начальник";
-    f.svid = {true, 8, 4};
-    f.izv = {false, 9, 5};
-    ASSERT_TRUE(settings.applyProgramOptions(dialogs));
+    settings.load();
+    settings.setOrganNameLines({"ФБУ", "Отдел", "5"});
+    settings.setRukDolgnost("Начальник");
+    settings.setNumbering(DocumentKind::Certificate, {true, 8, 4});
+    settings.setNumbering(DocumentKind::Notice, {false, 9, 5});
+    ASSERT_TRUE(settings.applyProgramOptions({false, true, true, false}, dialogs));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(readBytes(iniPath()),
               QByteArray("[ProgramSettings]\r\n"
@@ -181,21 +135,21 @@ TEST_F(ProgramSettingsTest, ProgramOptionsAreWrittenInTheirOrder)
     EXPECT_FALSE(settings.temperatureStabilityControl());
     EXPECT_TRUE(settings.reduceResultClass());
 
-    // The saved settings load back into the same form.
+    // The saved settings load back the same.
     ProgramSettings again;
-    again.load({});
-    EXPECT_EQ(again.form().organNameLines, f.organNameLines);
-    EXPECT_EQ(again.form().svid.nextNum, 8);
-    EXPECT_TRUE(again.form().disableStabilityControl);
+    again.load();
+    EXPECT_EQ(again.organNameLines(), settings.organNameLines());
+    EXPECT_EQ(again.numbering(DocumentKind::Certificate).nextNum, 8);
+    EXPECT_FALSE(again.temperatureStabilityControl());
 }
 
 TEST_F(ProgramSettingsTest, ClearedAutoNumberingKeepsTheStoredNumbers)
 {
     writeBytes(iniPath(), "[DocumentsSettings]\r\nSvidAutoNum=1\r\nSvidNextNum=41\r\n"
                           "SvidDigitsCount=5\r\n");
-    settings.load({});
-    settings.form().svid = {false, 99, 2};
-    ASSERT_TRUE(settings.applyProgramOptions(dialogs));
+    settings.load();
+    settings.setNumbering(DocumentKind::Certificate, {false, 99, 2});
+    ASSERT_TRUE(settings.applyProgramOptions({}, dialogs));
     SettingsFile file;
     EXPECT_FALSE(file.svidAutoNum());
     EXPECT_EQ(file.svidNextNum(), 41);
@@ -206,11 +160,9 @@ TEST_F(ProgramSettingsTest, ClearedAutoNumberingKeepsTheStoredNumbers)
 
 TEST_F(ProgramSettingsTest, ConnectionPageWritesPortChannelAndPolarity)
 {
-    settings.load({"/dev/ttyS0"});
-    settings.form().portText = "/tmp/typed-port";
-    settings.form().channelItem = 2;
-    settings.form().polarityItem = 2;
-    ASSERT_TRUE(settings.applyConnection(dialogs));
+    settings.load();
+    settings.setPortName("/tmp/typed-port");
+    ASSERT_TRUE(settings.applyConnection(2, true, dialogs));
     EXPECT_EQ(readBytes(iniPath()), QByteArray("[CommunicationParams]\r\n"
                                                "Port=/tmp/typed-port\r\n"
                                                "TAVER-7Channel=2\r\n"
@@ -219,24 +171,25 @@ TEST_F(ProgramSettingsTest, ConnectionPageWritesPortChannelAndPolarity)
     EXPECT_TRUE(settings.bi1TInputInvertedPolarity());
 }
 
-TEST_F(ProgramSettingsTest, ChannelThreeSelectsNothingAndIsNotWrittenBack)
+TEST_F(ProgramSettingsTest, NoChannelChosenIsNotWrittenBack)
 {
     writeBytes(iniPath(), "[CommunicationParams]\r\nTAVER-7Channel=3\r\n");
-    settings.load({});
-    EXPECT_EQ(settings.form().channelItem, 0);
+    settings.load();
     EXPECT_EQ(settings.taver7Channel(), 3);
-    ASSERT_TRUE(settings.applyConnection(dialogs));
+    settings.setPortName(QString());
+    ASSERT_TRUE(settings.applyConnection(0, false, dialogs));
     EXPECT_EQ(settings.taver7Channel(), 0);
     EXPECT_EQ(SettingsFile().taver7Channel(), 3);
-    EXPECT_EQ(SettingsFile().port(), ""); // no port found: an empty port is written
+    EXPECT_EQ(SettingsFile().port(), "");
 }
 
 TEST_F(ProgramSettingsTest, WriteFailureIsReportedOnceAndTheValuesStillApply)
 {
     ASSERT_TRUE(QDir(home.path() + "/Config").removeRecursively());
-    settings.load({});
-    settings.form().waitForFixedValue = false;
-    EXPECT_FALSE(settings.applyProgramOptions(dialogs));
+    settings.load();
+    ProgramOptions options;
+    options.waitFixed = false;
+    EXPECT_FALSE(settings.applyProgramOptions(options, dialogs));
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
     EXPECT_EQ(dialogs.last().caption, kProgramTitle);
@@ -245,13 +198,13 @@ TEST_F(ProgramSettingsTest, WriteFailureIsReportedOnceAndTheValuesStillApply)
     EXPECT_FALSE(QDir(home.path() + "/Config").exists());
 }
 
-TEST_F(ProgramSettingsTest, DocumentNumberingUpdatesFormAndFile)
+TEST_F(ProgramSettingsTest, DocumentNumberingUpdatesValuesAndFile)
 {
-    settings.load({});
-    settings.form().svid = {true, 7, 4};
+    settings.load();
+    settings.setNumbering(DocumentKind::Certificate, {true, 7, 4});
     EXPECT_EQ(settings.proposedDocumentNumber(DocumentKind::Certificate), "0007");
     int changed = 0;
-    QObject::connect(&settings, &ProgramSettings::formChanged, [&] { ++changed; });
+    QObject::connect(&settings, &ProgramSettings::numberingChanged, [&] { ++changed; });
     ASSERT_TRUE(settings.documentNumberUsed(DocumentKind::Certificate, 15, dialogs));
     EXPECT_EQ(settings.numbering(DocumentKind::Certificate).nextNum, 16);
     EXPECT_EQ(SettingsFile().svidNextNum(), 16);
@@ -260,7 +213,7 @@ TEST_F(ProgramSettingsTest, DocumentNumberingUpdatesFormAndFile)
     EXPECT_EQ(changed, 2);
     ASSERT_TRUE(settings.documentNumberUsed(DocumentKind::Notice, 2147483647, dialogs));
     EXPECT_EQ(settings.numbering(DocumentKind::Notice).nextNum, 2147483647);
-    settings.form().izv = {true, 12345, 3};
+    settings.setNumbering(DocumentKind::Notice, {true, 12345, 3});
     EXPECT_EQ(settings.proposedDocumentNumber(DocumentKind::Notice), "12345");
 }
 

@@ -7,6 +7,7 @@
 #include "reports/ProtocolPrinter.h"
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
+#include "settings/ProgramSettings.h"
 #include "tools/kront-cli/Commands.h"
 #include "tools/kront-cli/StderrDialogs.h"
 
@@ -117,8 +118,10 @@ int runDocumentCommand(const QStringList &args, QTextStream &out, QTextStream &e
     Database db(dialogs);
     ReportContext ctx(db);
     PdfWriter writer{out, err};
+    ProgramSettings settings; // a reprint numbers nothing: the settings are not read
     SvidIssuer issuer(
-        ctx, dialogs, [](const std::vector<TSensOpts> &) { return std::optional<QList<int>>(); },
+        ctx, dialogs, settings,
+        [](const std::vector<TSensOpts> &) { return std::optional<QList<int>>(); },
         [&](report::Report &r, const QString &) { writer.write(r, o.pdf); });
     const bool ok = issuer.ReprintDocument(o.id);
     return ok && writer.written == 1 && !dialogs.errorShown ? kOk : kFailed;

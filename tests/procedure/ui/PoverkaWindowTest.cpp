@@ -2,9 +2,9 @@
 // the character filters of page 3, page navigation with its checks, the
 // reference thermometer chooser, the channel groups, the live chart and the
 // list of unfinished verifications.
-#include "settings/EquipParamsFile.h"
 #include "db/Database.h"
 #include "model/CodeTables.h"
+#include "model/CurrentVerification.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
@@ -19,6 +19,8 @@
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
+#include "settings/EquipParamsFile.h"
+#include "settings/ProgramSettings.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
@@ -95,7 +97,8 @@ protected:
     FakeClock clock;
     ScriptedDialogs dialogs;
     Database db{dialogs};
-    TFormPoverkaTP form{db, dialogs};
+    ProgramSettings settings;
+    TFormPoverkaTP form{db, dialogs, settings};
     TPoverka poverka;
     TBi1 bi1;
     TBunch bunch;
@@ -441,7 +444,8 @@ TEST_F(PoverkaWindowTest, UnfinishedListShowsStoredVerificationsAndDeletesThem)
     ASSERT_EQ(form.currentPage(), 4);
     form.Release();
 
-    UnfinishedPanel panel(db, dialogs);
+    CurrentVerification current;
+    UnfinishedPanel panel(db, dialogs, current);
     EXPECT_EQ(panel.objectName(), "PanelUnfinished");
     ASSERT_TRUE(panel.ShowList());
     StringGrid *g = panel.StringGrid1;

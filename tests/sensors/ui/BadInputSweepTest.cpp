@@ -2,7 +2,7 @@
 // the reference thermocouple editor: each is either refused with its message
 // (nothing taken over, nothing stored) or taken over exactly as the cell
 // shows it after typing.
-#include "settings/ChannelBunches.h"
+#include "model/ChannelBunches.h"
 #include "model/TBunch.h"
 #include "sensors/ui/EtalTPRegisterPage.h"
 #include "sensors/ui/StringGrid.h"

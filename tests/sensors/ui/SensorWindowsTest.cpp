@@ -1,4 +1,4 @@
-#include "settings/ChannelBunches.h"
+#include "model/ChannelBunches.h"
 #include "model/CodeTables.h"
 #include "model/TBunch.h"
 #include "sensors/ui/CellComboBox.h"

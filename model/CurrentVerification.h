@@ -39,7 +39,4 @@ private:
     std::unique_ptr<TBi1> bi1;
 };
 
-// The current verification of the running program.
-CurrentVerification &currentVerification();
-
 } // namespace kront

@@ -1,4 +1,4 @@
-#include "settings/ChannelBunches.h"
+#include "model/ChannelBunches.h"
 
 namespace kront
 {
@@ -43,12 +43,6 @@ bool ChannelBunches::AllBunchesIsEmpty() const
             return false;
     }
     return true;
-}
-
-ChannelBunches &channelBunches()
-{
-    static ChannelBunches bunches;
-    return bunches;
 }
 
 } // namespace kront

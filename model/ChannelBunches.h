@@ -35,7 +35,4 @@ private:
     std::array<std::unique_ptr<TBunch>, 3> slots; // channels 1..2, [0] unused
 };
 
-// The channel bunches of the running program.
-ChannelBunches &channelBunches();
-
 } // namespace kront

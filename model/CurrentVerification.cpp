@@ -1,6 +1,6 @@
-#include "settings/CurrentVerification.h"
+#include "model/CurrentVerification.h"
 
-#include "settings/ChannelBunches.h"
+#include "model/ChannelBunches.h"
 
 namespace kront
 {
@@ -28,12 +28,6 @@ void CurrentVerification::end()
 {
     bi1.reset();
     poverka.reset();
-}
-
-CurrentVerification &currentVerification()
-{
-    static CurrentVerification current;
-    return current;
 }
 
 } // namespace kront
