@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/LinkInterfaces.h"
+#include "link/MeterLink.h"
 #include "link/SerialPort.h"
 #include "link/frames.h"
 #include "link/receiver.h"
@@ -36,7 +37,7 @@ public:
 // reading frames into one number each, handed to ReadingSink::ProcessReading.
 // Link problems are status texts of the channel being measured, never message
 // boxes (except the two of EstablishLink). Runs on the user-interface thread.
-class VoltmeterLink : public QObject
+class VoltmeterLink : public QObject, public MeterLink
 {
     Q_OBJECT
 
@@ -103,9 +104,22 @@ public:
     void ShowLinkStatus(const QString &text);
 
     // Pauses the delivery of received bytes unless already paused.
-    void pauseNotification() { pauseIfActive(); }
+    void pauseNotification() override { pauseIfActive(); }
     // Blocking pause of the link's own kind (the wait function), ms.
-    void wait(int ms);
+    void wait(int ms) override;
+
+    // MeterLink: the states and operations above as the verification drives them.
+    bool linkConnected() const override { return LinkConnected; }
+    bool receiveOn() const override { return ReceiveOn; }
+    bool meterReady() const override { return MeterReady; }
+    bool meterOutOfRange() const override { return MeterOutOfRange; }
+    QString meterStateText() const override { return MeterStateText; }
+    void setCurrentChannel(int channel) override { CurrentChannel = channel; }
+    void setSavedStatusText(const QString &text) override { SavedStatusText = text; }
+    bool establishLink() override { return EstablishLink(); }
+    bool startReceive() override { return StartReceive(); }
+    bool stopReceive() override { return StopReceive(); }
+    void closeLink() override { CloseLink(); }
 
     // The receive routine: the port's received-data handler while ReceiveOn.
     void ReceiveData(const QByteArray &chunk);

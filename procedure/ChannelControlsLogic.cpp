@@ -1,9 +1,9 @@
 // PrepareControls: the controls of a channel group follow the state of its step, the switch
 // position, the voltmeter and the reading acceptance.
+#include "link/MeterLink.h"
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "settings/ProgramSettings.h"
 

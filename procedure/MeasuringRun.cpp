@@ -4,10 +4,10 @@
 #include "common/Dialogs.h"
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
+#include "link/MeterLink.h"
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "settings/ProgramSettings.h"
 

@@ -4,6 +4,7 @@
 
 #include "common/Dialogs.h"
 #include "db/Database.h"
+#include "link/MeterLink.h"
 #include "metrology/CalculationRows.h"
 #include "metrology/ClassDetermination.h"
 #include "metrology/StepCalculation.h"
@@ -11,7 +12,6 @@
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/MeterLink.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront

@@ -6,11 +6,11 @@
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
+#include "link/MeterLink.h"
 #include "metrology/InstabilityCheck.h"
 #include "metrology/StepCalculation.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "settings/ProgramSettings.h"
 

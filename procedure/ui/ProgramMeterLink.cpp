@@ -16,15 +16,16 @@ LinkSettings programLinkSettings(const ProgramSettings &s)
     return settings;
 }
 
-ProgramMeterLink::ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs, LinkProgress *progress,
+ProgramMeterLink::ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogSet,
+                                   LinkProgress *linkProgress,
                                    const ProgramSettings &programSettings)
-    : detail::MeterLinkParts(engine), VoltmeterLinkAdapter(MeterLinkParts::meterLink)
+    : VoltmeterLink(portDevice, engine)
 {
-    meterLink.setReadingSink(&engine);
-    meterLink.setDialogs(&dialogs);
-    meterLink.setBusyCursor(&cursor);
-    meterLink.setProgress(progress);
-    meterLink.setSettings(programLinkSettings(programSettings));
+    setReadingSink(&engine);
+    setDialogs(&dialogSet);
+    setBusyCursor(&waitCursor);
+    setProgress(linkProgress);
+    setSettings(programLinkSettings(programSettings));
 }
 
 } // namespace kront

@@ -3,9 +3,6 @@
 #include "link/QtSerialPortDevice.h"
 #include "link/link.h"
 #include "link/ui/QtBusyCursor.h"
-#include "procedure/VoltmeterLinkAdapter.h"
-
-#include <memory>
 
 namespace kront
 {
@@ -17,25 +14,22 @@ class ProgramSettings;
 
 namespace detail
 {
-// The parts of the program's link, built before the adapter that refers to them.
+// The port and cursor of the program's link, built before the link that refers to them and
+// gone after it.
 struct MeterLinkParts {
-    explicit MeterLinkParts(LinkView &view) : meterLink(port, view) {}
-    QtSerialPortDevice port;
-    QtBusyCursor cursor;
-    VoltmeterLink meterLink;
+    QtSerialPortDevice portDevice;
+    QtBusyCursor waitCursor;
 };
 } // namespace detail
 
 // The voltmeter link of one verification: the serial port named in the
 // settings, the link with its busy cursor, progress window and message
 // boxes, and the engine as its view and reading sink.
-class ProgramMeterLink : private detail::MeterLinkParts, public VoltmeterLinkAdapter
+class ProgramMeterLink : private detail::MeterLinkParts, public VoltmeterLink
 {
 public:
-    ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogs, LinkProgress *progress,
-                     const ProgramSettings &settings);
-
-    VoltmeterLink &voltmeterLink() { return meterLink; }
+    ProgramMeterLink(PoverkaEngine &engine, Dialogs &dialogSet, LinkProgress *linkProgress,
+                     const ProgramSettings &programSettings);
 };
 
 // Settings of the link as the program holds them (port box, voltmeter

@@ -2,8 +2,8 @@
 
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
+#include "link/MeterLink.h"
 #include "model/TPoverka.h"
-#include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/ui/ChannelGroupWidget.h"
 #include "procedure/ui/ConclusionPageWidget.h"

@@ -5,7 +5,6 @@
 
 #include "link/frames.h"
 #include "link/link.h"
-#include "procedure/VoltmeterLinkAdapter.h"
 #include "tests/link/FakeSerialPort.h"
 
 #include <QCoreApplication>
@@ -30,8 +29,7 @@ protected:
         LinkSettings s;
         s.Port = QStringLiteral("/dev/pts/9");
         link->setSettings(s);
-        adapter = std::make_unique<VoltmeterLinkAdapter>(*link);
-        engine->setLink(adapter.get());
+        engine->setLink(link.get());
         for (int i = 0; i < 40; ++i)
             port.queueAnswer(frames::buildAnswer(0)); // every command is accepted
     }
@@ -55,7 +53,6 @@ protected:
 
     FakeSerialPort port;
     std::unique_ptr<VoltmeterLink> link;
-    std::unique_ptr<VoltmeterLinkAdapter> adapter;
 };
 
 TEST_F(LinkedProcedure, EveryReadingLandsInItsCell)

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "db/Database.h"
+#include "link/MeterLink.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/PoverkaView.h"
 #include "settings/ProgramSettings.h"

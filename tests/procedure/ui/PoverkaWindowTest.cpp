@@ -3,11 +3,11 @@
 // reference thermometer chooser, the channel groups, the live chart and the
 // list of unfinished verifications.
 #include "db/Database.h"
+#include "link/MeterLink.h"
 #include "model/CodeTables.h"
 #include "model/CurrentVerification.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/MeterLink.h"
 #include "procedure/ui/ChannelGroupWidget.h"
 #include "procedure/ui/ConclusionPageWidget.h"
 #include "procedure/ui/DriftChart.h"

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// What the verification procedure needs of the voltmeter link. The program hands it the
-// VoltmeterLink through VoltmeterLinkAdapter; tests give a scripted link.
+// What the verification procedure needs of the voltmeter link. VoltmeterLink is the program's;
+// tests give a scripted link.
 namespace kront
 {
 
