@@ -14,7 +14,8 @@ class ChannelBunches;
 // The current verification and the current switching unit. Both exist only
 // while the verification wizard is open: a new verification or the
 // resumption of an unfinished one creates them, the closing of the wizard
-// destroys them. Only one exists at a time because the wizard is modal.
+// destroys them. Only one exists at a time because the wizard is modal. The
+// program's windows own the one of the run.
 class CurrentVerification
 {
 public:
