@@ -370,10 +370,10 @@ void TFormMKRONTSettings::showForm()
     filling = false;
 }
 
-// Every edit takes effect at once: the choices of the form wait for
-// "Применить"; the port name, the organisation name, the head's position and
-// the document numbering go to the settings, where the link and the documents
-// read what the operator sees, saved or not.
+// Every edit is taken at once: into the form, whose choices wait for
+// "Применить", or into the settings (port name, organisation name, head's
+// position, document numbering), where the link and the documents read what
+// the operator sees, saved or not.
 void TFormMKRONTSettings::connectForm()
 {
     auto bind = [this](auto *sender, auto signal, auto store) {
