@@ -4,6 +4,7 @@
 #include "common/DecimalRounding.h"
 #include "common/Dialogs.h"
 #include "db/Database.h"
+#include "db/ResultsTPQueries.h"
 #include "db/TableSchema.h"
 #include "metrology/CalculationRows.h"
 #include "model/TBunch.h"
@@ -19,18 +20,6 @@ namespace
 {
 
 const QString kResultsTP = QStringLiteral("ResultsTP");
-
-// The first row of ResultsTP with this key, in table order.
-std::optional<QVariantMap> locate(Database &db, int poverkaID, int bunchID, const QString &stage,
-                                  int point, int measNum, const QString &operation)
-{
-    const auto rows = db.select(
-        kResultsTP, CalculationRowFilter(poverkaID, bunchID, stage, point, measNum, operation),
-        QStringLiteral("ID"), 1);
-    if (!rows || rows->empty())
-        return std::nullopt;
-    return rows->front();
-}
 
 bool hasSensor(const ChannelStepValues &step, int input)
 {
@@ -65,16 +54,16 @@ bool DBGetInstabilityResults(Database &db, int poverkaID, int bunchID, std::arra
                              const ChannelStepValues &step)
 {
     const auto before =
-        locate(db, poverkaID, bunchID, kStageInstability, 0, kMeasNumDelta, op::Delta);
+        ResultsTPRow(db, poverkaID, bunchID, kStageInstability, 0, kMeasNumDelta, op::Delta);
     if (!before)
         return false;
     const auto after =
-        locate(db, poverkaID, bunchID, kStageInstability, 1, kMeasNumDelta, op::Delta);
+        ResultsTPRow(db, poverkaID, bunchID, kStageInstability, 1, kMeasNumDelta, op::Delta);
     if (!after)
         return false;
     stable.fill(true);
     const auto permitted =
-        locate(db, poverkaID, bunchID, kStageInstability, 1, kMeasNumDeltaDop, op::DeltaDop);
+        ResultsTPRow(db, poverkaID, bunchID, kStageInstability, 1, kMeasNumDeltaDop, op::DeltaDop);
     if (!permitted)
         return false;
     for (int input = 1; input <= 4; ++input) {

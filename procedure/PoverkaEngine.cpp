@@ -5,12 +5,12 @@
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "metrology/CalculationRows.h"
-#include "metrology/ClassDetermination.h"
 #include "metrology/StepCalculation.h"
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
+#include "procedure/ClassResults.h"
 #include "procedure/MeterLink.h"
 #include "settings/ProgramSettings.h"
 
@@ -39,10 +39,11 @@ void PoverkaEngine::storeState()
 bool PoverkaEngine::finishCalculation()
 {
     bool aborted = false;
-    if (!DetermineClasses(pov, db, dialogs, [this, &aborted] {
-            aborted = true;
-            abortVerification();
-        }))
+    const auto abort = [this, &aborted] {
+        aborted = true;
+        abortVerification();
+    };
+    if (!DetermineClasses(pov, db, dialogs, abort, programSettings().reduceResultClass()))
         return false;
     if (aborted)
         return false;
