@@ -24,4 +24,11 @@ std::optional<QVariantMap> ResultsTPRow(Database &db, int poverkaID, int bunchID
 int ResultsTPRowCount(Database &db, int poverkaID, int bunchID, const QString &stage, int point,
                       int measNum, const QString &operation);
 
+// Takes the rows measured and calculated after annealing (instability point
+// 1) over as the first point of the main cycle: copies with stage
+// "MainCycle" (measurements) or "Calculation" and point 0, in place of any
+// such rows of point 0 an earlier take-over left. The instability rows stay.
+// False when the table could not be read or the copies not stored.
+bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID);
+
 } // namespace kront

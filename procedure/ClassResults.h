@@ -1,7 +1,7 @@
 #pragma once
 
 #include "metrology/ClassDetermination.h"
-#include "metrology/InstabilityCheck.h"
+#include "procedure/InstabilityResults.h"
 
 #include <optional>
 
