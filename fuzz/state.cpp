@@ -1,6 +1,7 @@
 // libFuzzer target: the readers of stored texts: the verification state
 // string, stored date-times and numbers in text fields.
 #include "db/FieldValue.h"
+#include "model/StageProgression.h"
 #include "model/TPoverka.h"
 
 #include <cstdint>

@@ -54,19 +54,6 @@ QVariantList CalculationRow::values(const StepKey &key, const QDateTime &created
     return row;
 }
 
-QString CalculationRowFilter(int poverkaID, int bunchID, const QString &stage, int point,
-                             int measNum, const QString &operation)
-{
-    return QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = '%3' and MeasPointNum = "
-                          "%4 and MeasNum = %5 and Operation = '%6'")
-        .arg(poverkaID)
-        .arg(bunchID)
-        .arg(stage)
-        .arg(point)
-        .arg(measNum)
-        .arg(operation);
-}
-
 double InputValue(const QVariantMap &row, int input)
 {
     const QVariant v = row.value(QStringLiteral("TEDSe1Inp%1").arg(input));

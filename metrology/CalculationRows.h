@@ -56,11 +56,6 @@ struct CalculationRow {
     QVariantList values(const StepKey &key, const QDateTime &created) const;
 };
 
-// "PoverkaID = n and BunchID = b and Stage = 's' and MeasPointNum = p and
-// MeasNum = m and Operation = 'o'": the row of a step by its composite key.
-QString CalculationRowFilter(int poverkaID, int bunchID, const QString &stage, int point,
-                             int measNum, const QString &operation);
-
 // The per-input value TEDSe1Inp<input> of a row read from ResultsTP; 0 for null.
 double InputValue(const QVariantMap &row, int input);
 

@@ -1,45 +1,14 @@
 #include "metrology/ClassDetermination.h"
 
-#include "common/Dialogs.h"
-#include "db/Database.h"
-#include "metrology/CalculationRows.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "model/CodeTables.h"
-#include "model/TPoverka.h"
+#include "model/TBunch.h"
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 
 namespace kront
 {
-
-namespace
-{
-
-const QString kResultsTP = QStringLiteral("ResultsTP");
-
-std::optional<QVariantMap> locateCalculationRow(Database &db, int poverkaID, int bunchID, int point,
-                                                int measNum, const QString &operation)
-{
-    const auto rows = db.select(
-        kResultsTP,
-        CalculationRowFilter(poverkaID, bunchID, kStageCalculation, point, measNum, operation),
-        QStringLiteral("ID"), 1);
-    if (!rows || rows->empty())
-        return std::nullopt;
-    return rows->front();
-}
-
-// The reference temperature of a point from its "Average" row, °C.
-double referenceTemperature(const QVariantMap &average)
-{
-    const bool mercury = average.value(QStringLiteral("EtalSensorType")).toInt() == 0;
-    const QVariant t = average.value(mercury ? QStringLiteral("t_pret") : QStringLiteral("t_et"));
-    return t.isNull() ? -300 : t.toDouble();
-}
-
-} // namespace
 
 int ClassCodeAtPoint(int index, int ownClass, double delta, double deltaDop, double tRef,
                      bool reduceResultClass)
@@ -62,86 +31,34 @@ int ClassCodeAtPoint(int index, int ownClass, double delta, double deltaDop, dou
     }
 }
 
-namespace
+std::array<int, 4> ClassCodesAtPoint(const TBunch &bunch, const PointDeviations &point,
+                                     bool reduceResultClass)
 {
-
-int countRows(Database &db, int poverkaID, int bunchID, int point, int measNum,
-              const QString &operation)
-{
-    return db.DBGetRecordsCount(
-        kResultsTP,
-        CalculationRowFilter(poverkaID, bunchID, kStageCalculation, point, measNum, operation));
-}
-
-bool fail(Dialogs &dialogs, const AbortVerification &abort, const QString &text)
-{
-    dialogs.error(text);
-    if (abort)
-        abort();
-    return false;
-}
-
-} // namespace
-
-bool DBDetermineClass(Database &db, int poverkaID, const TBunch &bunch, int point,
-                      std::array<int, 4> &codes, bool reduceResultClass)
-{
-    const auto average =
-        locateCalculationRow(db, poverkaID, bunch.ID, point, kMeasNumAverage, op::Average);
-    const auto delta =
-        locateCalculationRow(db, poverkaID, bunch.ID, point, kMeasNumDelta, op::Delta);
-    const auto deltaDop =
-        locateCalculationRow(db, poverkaID, bunch.ID, point, kMeasNumDeltaDop, op::DeltaDop);
-    if (!average || !delta || !deltaDop)
-        return false;
-    const double tRef = referenceTemperature(*average);
+    std::array<int, 4> codes{};
     for (int input = 1; input <= 4; ++input) {
         const TThermometer *sensor = bunch.Sensor(input);
-        codes[input - 1] =
-            sensor ? ClassCodeAtPoint(NSHCharacteristicIndex(sensor->NSHType), ClassNumber(*sensor),
-                                      InputValue(*delta, input), InputValue(*deltaDop, input), tRef,
-                                      reduceResultClass)
-                   : kResultNoSensor;
+        const std::size_t i = std::size_t(input - 1);
+        codes[i] = sensor ? ClassCodeAtPoint(NSHCharacteristicIndex(sensor->NSHType),
+                                             ClassNumber(*sensor), point.delta[i],
+                                             point.deltaDop[i], point.tRef, reduceResultClass)
+                          : kResultNoSensor;
     }
-    return true;
+    return codes;
 }
 
-bool DetermineClasses(const TPoverka &poverka, Database &db, Dialogs &dialogs,
-                      bool reduceResultClass, const AbortVerification &abort)
+std::array<int, 5> BunchResults(const TBunch &bunch, const std::vector<PointDeviations> &points,
+                                bool reduceResultClass)
 {
-    for (int channel = 1; channel <= 2; ++channel) {
-        const TBunch *bunch = poverka.Bunches[channel];
-        if (!bunch)
-            continue;
-        std::array<int, 5> results{}; // inputs 1..4, [0] unused
+    std::array<int, 5> results{};
+    for (int input = 1; input <= 4; ++input)
+        results[input] = bunch.Sensor(input) ? 0 : kResultNoSensor;
+    for (const PointDeviations &point : points) {
+        const std::array<int, 4> codes = ClassCodesAtPoint(bunch, point, reduceResultClass);
         for (int input = 1; input <= 4; ++input)
-            results[input] = bunch->Sensor(input) ? 0 : kResultNoSensor;
-
-        const int last = bunch->PovTerminated ? int(bunch->PovTermMeasPointNum)
-                                              : int(poverka.TempPointsCount) - 1;
-        if (last < 0) // a verification without points has nothing to class
-            return fail(dialogs, abort,
-                        QStringLiteral("В базе данных не обнаружены данные для расчёта "
-                                       "результатов поверки! Поверка будет прекращена."));
-        for (int point = 0; point <= last; ++point) {
-            if (countRows(db, poverka.ID, bunch->ID, point, kMeasNumDelta, op::Delta) < 1 ||
-                countRows(db, poverka.ID, bunch->ID, point, kMeasNumDeltaDop, op::DeltaDop) < 1)
-                return fail(dialogs, abort,
-                            QStringLiteral("В базе данных не обнаружены данные для расчёта "
-                                           "результатов поверки! Поверка будет прекращена."));
-            std::array<int, 4> codes{};
-            if (!DBDetermineClass(db, poverka.ID, *bunch, point, codes, reduceResultClass))
-                return fail(dialogs, abort,
-                            QStringLiteral("Не удалось определить класс для поверяемых ТП! В "
-                                           "базе данных обнаружены не все данные для расчёта "
-                                           "результатов поверки. Поверка будет прекращена."));
-            for (int input = 1; input <= 4; ++input)
-                if (results[input] >= 0)
-                    results[input] = std::max(results[input], codes[input - 1]);
-        }
-        db.DBUpdateBunchesTPResults(bunch->ID, poverka.ID, results);
+            if (results[input] >= 0)
+                results[input] = std::max(results[input], codes[input - 1]);
     }
-    return true;
+    return results;
 }
 
 } // namespace kront

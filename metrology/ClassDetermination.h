@@ -1,16 +1,12 @@
 #pragma once
 
-#include "metrology/InstabilityCheck.h"
-
 #include <array>
+#include <vector>
 
 namespace kront
 {
 
-class Database;
-class Dialogs;
 class TBunch;
-class TPoverka;
 
 // Result codes of an input.
 inline constexpr int kResultNoSensor = -1;
@@ -24,21 +20,23 @@ inline constexpr int kResultUnfit = 10; // 1..3 are the class
 int ClassCodeAtPoint(int index, int ownClass, double delta, double deltaDop, double tRef,
                      bool reduceResultClass);
 
-// The class of each thermocouple of a channel at one temperature point of
-// the main cycle: its own class when |Δ| <= Δdop, else (with reduceResultClass)
-// the first coarser class whose permitted deviation covers |Δ|, else unfit.
-// codes[input - 1]; -1 for an empty input. A thermocouple without a
-// characteristic or without a computed deviation is unfit. False when a row
-// is missing (codes then incomplete).
-bool DBDetermineClass(Database &db, int poverkaID, const TBunch &bunch, int point,
-                      std::array<int, 4> &codes, bool reduceResultClass);
+// What the calculation of one temperature point of a bunch gave: the reference temperature
+// and, per input 1..4 ([input - 1]), the deviation from the NSH and the permitted deviation.
+struct PointDeviations {
+    double tRef = -300; // °C; below -299 when none
+    std::array<double, 4> delta{};
+    std::array<double, 4> deltaDop{};
+};
 
-// Determines the class of every thermocouple over all temperature points
-// (up to the point where a channel was ended) at the end of the calculation
-// stage, the worst point deciding, and stores it in BunchesTP. Missing rows
-// show an error and abort the verification (false). reduceResultClass: the
-// program's ReduceResultClass.
-bool DetermineClasses(const TPoverka &poverka, Database &db, Dialogs &dialogs,
-                      bool reduceResultClass, const AbortVerification &abort);
+// The class of each thermocouple of a bunch at one temperature point (ClassCodeAtPoint).
+// codes[input - 1]; kResultNoSensor for an empty input. A thermocouple without a
+// characteristic is unfit.
+std::array<int, 4> ClassCodesAtPoint(const TBunch &bunch, const PointDeviations &point,
+                                     bool reduceResultClass);
+
+// The class of each thermocouple of a bunch over its points, the worst point deciding:
+// results[input] ([0] unused); kResultNoSensor for an empty input.
+std::array<int, 5> BunchResults(const TBunch &bunch, const std::vector<PointDeviations> &points,
+                                bool reduceResultClass);
 
 } // namespace kront

@@ -1,46 +1,22 @@
 #pragma once
 
-#include "metrology/ChannelStepValues.h"
-
 #include <QString>
-#include <array>
-#include <functional>
-#include <vector>
 
 namespace kront
 {
 
-class Database;
-class Dialogs;
-class TPoverka;
-
-// Ends the verification where the stored data do not allow it to go on: the
-// procedure closes the link, drops its steps and closes the verification window.
-using AbortVerification = std::function<void()>;
-
-// Judges per input whether the deviation from the NSH changed by less than
-// half the permitted deviation between the instability measurements before
-// (point 0) and after annealing (point 1). stable[input - 1]; inputs without
-// a sensor stay true. False when a row cannot be found; the flags not yet
-// judged then stay as they are.
-bool DBGetInstabilityResults(Database &db, int poverkaID, int bunchID, std::array<bool, 4> &stable,
-                             const ChannelStepValues &step);
+// Whether a thermocouple's deviation from the NSH changed by less than half its permitted
+// deviation between the instability measurements before and after annealing (mV). Compared on
+// decimal values: a change of exactly half is unstable, and so is a deviation that could not
+// be computed (-300).
+bool IsStableOverAnnealing(double before, double after, double permitted);
 
 struct InstabilityVerdict {
     bool aborted = false; // the data were missing: message shown, abort called
     QString text;         // the unstable thermocouples; empty when all are stable
 };
 
-// The instability verdict of all channels at the end of the instability stage.
-InstabilityVerdict EvaluateInstability(const TPoverka &poverka,
-                                       const std::vector<ChannelStepValues> &steps, Database &db,
-                                       Dialogs &dialogs, const AbortVerification &abort);
-
-// Takes the rows measured and calculated after annealing (instability point
-// 1) over as the first point of the main cycle: copies with stage
-// "MainCycle" (measurements) or "Calculation" and point 0, in place of any
-// such rows of point 0 an earlier take-over left. The instability rows stay.
-// False when the table could not be read or the copies not stored.
-bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID);
+// The verdict on the unstable thermocouples, given as their "вход №<i> канала <n>" lines.
+InstabilityVerdict InstabilityVerdictOf(const QString &unstableLines);
 
 } // namespace kront

@@ -3,6 +3,7 @@
 #include "common/Clock.h"
 #include "common/DecimalRounding.h"
 #include "db/Database.h"
+#include "db/ResultsTPQueries.h"
 #include "metrology/CalculationRows.h"
 #include "metrology/MercuryCorrection.h"
 #include "metrology/NSHPolynomsTP.h"
@@ -267,14 +268,11 @@ QString StoredDeviationText(Database &db, int poverkaID, const TBunch &bunch, co
 {
     StepOutcome outcome;
     const auto read = [&](int measNum, const QString &operation, std::array<double, 5> &values) {
-        const auto rows =
-            db.select(QStringLiteral("ResultsTP"),
-                      CalculationRowFilter(poverkaID, bunch.ID, stage, point, measNum, operation),
-                      QStringLiteral("ID"), 1);
-        if (!rows || rows->empty())
+        const auto row = ResultsTPRow(db, poverkaID, bunch.ID, stage, point, measNum, operation);
+        if (!row)
             return false;
         for (int input = 1; input <= 4; ++input)
-            values[input] = InputValue(rows->front(), input);
+            values[input] = InputValue(*row, input);
         return true;
     };
     if (!read(kMeasNumDelta, op::Delta, outcome.delta) ||

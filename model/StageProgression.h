@@ -8,7 +8,21 @@ namespace kront
 // The stages of a verification and how its state moves on:
 //   Initiation -> [Instability: step 0 before annealing, step 1 after] -> MainCycle: one step
 //   per temperature point -> Calculation: one step, StepIndex 1 once the classes are determined.
-// Every change is to be stored as the state string (EncodeState) by the caller.
+// Stage, StepIndex and StepCount change only here (and InstabilityDone with them). Every change
+// is to be stored as the state string (EncodeState) by the caller.
+
+// The resumable state string: stage name, instability done "1"/"0", step index, step count,
+// each followed by ";" (for example "MainCycle;1;3;5;").
+QString EncodeState(const TPoverka &poverka);
+
+// Reads Stage, InstabilityDone, StepIndex and StepCount from a state string. An unknown stage
+// name keeps the current stage. The step fields are single digits. A step field that does not
+// start with a digit is a conversion error: false, and the verification is left unchanged.
+bool DecodeState(TPoverka &poverka, const QString &text);
+
+// A verification not yet stored, or one whose first step could not be prepared: Initiation,
+// no step, instability not done.
+void RestartAtInitiation(TPoverka &poverka);
 
 // What the next step of a verification is, once AdvanceToNextStep has moved the stage on.
 enum class NextStep {
@@ -49,10 +63,14 @@ void FinishInstability(TPoverka &poverka);
 // point 1 when the after-annealing readings are taken over as the first point.
 void BeginMainCycle(TPoverka &poverka, bool afterAnnealingTakenOver);
 
+// Every channel has ended early: the main cycle ends after point lastPoint (StepCount
+// lastPoint + 1), which is also the verification's number of points from now on.
+void EndMainCycleAfterPoint(TPoverka &poverka, quint32 lastPoint);
+
 // Starts the calculation after the last temperature point: Calculation 0 of 1.
 void BeginCalculation(TPoverka &poverka);
 
-// Ends the calculation once the classes are determined: StepIndex 1.
+// Ends the calculation once the classes are determined: closes its one step (StepIndex 1).
 void FinishCalculation(TPoverka &poverka);
 
 // The classes are determined (Calculation 1 of 1): the conclusion page follows.

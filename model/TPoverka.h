@@ -72,13 +72,4 @@ public:
     TBunch *AdoptBunch(int slot, std::unique_ptr<TBunch> bunch);
 };
 
-// The resumable state string: stage name, instability done "1"/"0", step index, step count,
-// each followed by ";" (for example "MainCycle;1;3;5;").
-QString EncodeState(const TPoverka &poverka);
-
-// Reads Stage, InstabilityDone, StepIndex and StepCount from a state string. An unknown stage
-// name keeps the current stage. The step fields are single digits. A step field that does not
-// start with a digit is a conversion error: false, and the verification is left unchanged.
-bool DecodeState(TPoverka &poverka, const QString &text);
-
 } // namespace kront

@@ -1,8 +1,8 @@
 // Page 5: the conclusion per channel and input, and the bunches of the protocol buttons.
 #include "common/Dialogs.h"
-#include "metrology/ResultForTP.h"
 #include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
+#include "procedure/ResultForTP.h"
 
 namespace kront
 {

@@ -6,12 +6,12 @@
 #include "db/Database.h"
 #include "link/MeterLink.h"
 #include "metrology/CalculationRows.h"
-#include "metrology/ClassDetermination.h"
 #include "metrology/StepCalculation.h"
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
+#include "procedure/ClassResults.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront
@@ -39,14 +39,15 @@ void PoverkaEngine::storeState()
 bool PoverkaEngine::finishCalculation()
 {
     bool aborted = false;
-    if (!DetermineClasses(pov, db, dialogs, programSettings.reduceResultClass(), [this, &aborted] {
-            aborted = true;
-            abortVerification();
-        }))
+    const auto abort = [this, &aborted] {
+        aborted = true;
+        abortVerification();
+    };
+    if (!DetermineClasses(pov, db, dialogs, abort, programSettings.reduceResultClass()))
         return false;
     if (aborted)
         return false;
-    pov.StepIndex += 1;
+    FinishCalculation(pov);
     storeState();
     if (!db.DBPoverkaSetFinished(pov.ID, &pov))
         dialogs.error(QStringLiteral("Не удалось установить дату завершения поверки!"));
@@ -59,37 +60,23 @@ bool PoverkaEngine::InitCurrentStep()
 {
     if (closed)
         return false;
-    if (InstabilityStepsMeasured(pov) && !endStoppedInstabilityStage())
-        return false;
-    if (pov.InstabilityCheckNeeded && !pov.InstabilityDone) {
-        if (pov.Stage == stInitiation || (pov.Stage == stInstability && pov.StepIndex == 0)) {
-            pov.Stage = stInstability;
-            pov.StepIndex = 0;
-            pov.StepCount = 2;
-            storeState();
-            Subtitle = QStringLiteral("Проверка нестабильности: до отжига");
-        } else {
-            Subtitle = QStringLiteral("Проверка нестабильности: после отжига");
-        }
-    } else if (pov.Stage == stInitiation || pov.Stage == stInstability) {
-        pov.Stage = stMainCycle;
-        pov.StepIndex = 0;
-        pov.StepCount = pov.TempPointsCount;
+    const StepAdvance next = AdvanceToNextStep(pov);
+    if (next.stateChanged)
         storeState();
-        Subtitle = QStringLiteral("Определение ТЭДС при 1-й температуре");
-    } else if (pov.Stage == stMainCycle && pov.StepIndex < pov.StepCount) {
+    switch (next.step) {
+    case NextStep::InstabilityBeforeAnnealing:
+        Subtitle = QStringLiteral("Проверка нестабильности: до отжига");
+        break;
+    case NextStep::InstabilityAfterAnnealing:
+        Subtitle = QStringLiteral("Проверка нестабильности: после отжига");
+        break;
+    case NextStep::MainCyclePoint:
         Subtitle = QStringLiteral("Определение ТЭДС при ") + QString::number(pov.StepIndex + 1) +
                    QStringLiteral("-й температуре");
-    } else if (pov.Stage == stMainCycle) {
-        pov.Stage = stCalculation;
-        pov.StepIndex = 0;
-        pov.StepCount = 1;
-        storeState();
-        return finishCalculation();
-    } else if (pov.Stage == stCalculation && pov.StepIndex < pov.StepCount) {
-        return finishCalculation();
-    } else {
-        return true;
+        break;
+    case NextStep::EndInstability: return endStoppedInstabilityStage() && InitCurrentStep();
+    case NextStep::DetermineClasses: return finishCalculation();
+    case NextStep::Finished: return true;
     }
     view.setMeasurementSubtitle(Subtitle);
 
@@ -356,7 +343,7 @@ bool PoverkaEngine::acceptMeasurementPage()
 {
     if (closed)
         return false;
-    if (pov.Stage == stCalculation && pov.StepIndex == 1 && pov.StepCount == 1) {
+    if (IsCalculationDone(pov)) {
         Drift.clear();
         if (meter) {
             meter->pauseNotification();

@@ -1,16 +1,17 @@
 // Pages 1..3 of the verification window: parameters, verification means, external inspection
 // and insulation; accepting page 3 stores the verification, its sensors and its bunches.
-#include "settings/EquipParamsFile.h"
-#include "settings/SettingsFile.h"
 #include "common/Clock.h"
 #include "common/Dialogs.h"
-#include "db/Database.h"
-#include "db/FilterText.h"
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
+#include "db/Database.h"
+#include "db/FilterText.h"
 #include "model/CodeTables.h"
+#include "model/StageProgression.h"
 #include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
+#include "settings/EquipParamsFile.h"
+#include "settings/SettingsFile.h"
 
 namespace kront
 {
@@ -224,9 +225,7 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
         dropSteps();
         deletePartialData();
         // The verification is not stored: a new "Next" starts it afresh.
-        pov.Stage = stInitiation;
-        pov.StepIndex = 0;
-        pov.StepCount = 0;
+        RestartAtInitiation(pov);
         return false;
     }
     return true;

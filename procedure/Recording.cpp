@@ -6,11 +6,13 @@
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
+#include "db/ResultsTPQueries.h"
 #include "link/MeterLink.h"
-#include "metrology/InstabilityCheck.h"
 #include "metrology/StepCalculation.h"
+#include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
+#include "procedure/InstabilityResults.h"
 #include "procedure/PoverkaEngine.h"
 #include "settings/ProgramSettings.h"
 
@@ -217,7 +219,7 @@ void PoverkaEngine::applyAllTerminatedRule()
             return;
         largest = std::max(largest, s.Bunch->PovTermMeasPointNum);
     }
-    pov.StepCount = largest + 1;
+    EndMainCycleAfterPoint(pov, largest);
     db.DBPoverkaTPSetStepCount(pov.ID, int(pov.StepCount));
 }
 
@@ -225,9 +227,9 @@ void PoverkaEngine::completeStep()
 {
     PrepareControls(1);
     PrepareControls(2);
-    pov.StepIndex += 1;
+    const bool stageDone = CompleteStep(pov);
     storeState();
-    if (pov.StepIndex >= pov.StepCount) {
+    if (stageDone) {
         if (pov.Stage == stInitiation) {
             dialogs.message(kProgramTitle, Dialogs::Icon::None,
                             QStringLiteral("Недопустимая стадия поверки!!!!!!!!!!!!!!!!!"),
@@ -238,9 +240,7 @@ void PoverkaEngine::completeStep()
             if (!finishInstabilityStage())
                 return;
         } else if (pov.Stage == stMainCycle) {
-            pov.Stage = stCalculation;
-            pov.StepIndex = 0;
-            pov.StepCount = 1;
+            BeginCalculation(pov);
         }
     }
     storeState();
@@ -253,7 +253,7 @@ void PoverkaEngine::completeStep()
 // after-annealing readings taken over. False when the verification was aborted.
 bool PoverkaEngine::finishInstabilityStage()
 {
-    pov.InstabilityDone = true;
+    FinishInstability(pov);
     std::vector<ChannelStepValues> values(Steps.begin(), Steps.end());
     const InstabilityVerdict verdict =
         EvaluateInstability(pov, values, db, dialogs, [this] { abortVerification(); });
@@ -267,11 +267,9 @@ bool PoverkaEngine::finishInstabilityStage()
             return false;
         }
     }
-    pov.StepCount = pov.TempPointsCount;
-    pov.Stage = stMainCycle;
     if (!dialogs.askYesNo(QStringLiteral("Использовать результаты замеров после отжига как "
                                          "результаты поверки при первой температуре?"))) {
-        pov.StepIndex = 0;
+        BeginMainCycle(pov, false);
         return true;
     }
     for (ChannelStep &step : Steps) {
@@ -280,13 +278,14 @@ bool PoverkaEngine::finishInstabilityStage()
             dialogs.error(QStringLiteral(
                 "Не удалось перенести результаты замеров после отжига в результаты поверки при "
                 "первой температуре! Первая температура будет измерена заново."));
-            pov.StepIndex = 0;
+            BeginMainCycle(pov, false);
             return true;
         }
     }
+    // The first point is measured: channels may end after it, which shortens the main cycle.
+    BeginMainCycle(pov, true);
     for (ChannelStep &step : Steps)
         offerTermination(step, 0);
-    pov.StepIndex = 1;
     return true;
 }
 

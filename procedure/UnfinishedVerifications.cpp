@@ -4,6 +4,7 @@
 #include "db/Database.h"
 #include "db/FilterText.h"
 #include "common/text/StringFunctionsFormat.h"
+#include "model/StageProgression.h"
 #include "model/TPoverka.h"
 
 namespace kront

@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "db/Database.h"
 #include "model/TBunch.h"
+#include "model/StageProgression.h"
 #include "model/TPoverka.h"
 
 namespace kront

@@ -2,6 +2,7 @@
 // string and the INI files.
 #include "common/IniFile.h"
 #include "db/FieldValue.h"
+#include "model/StageProgression.h"
 #include "model/TPoverka.h"
 #include "tests/support/TempHome.h"
 

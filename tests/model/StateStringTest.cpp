@@ -221,5 +221,36 @@ TEST(StageProgression, CalculationStartsAfterTheLastPoint)
     EXPECT_EQ(EncodeState(p), "Calculation;0;0;1;");
 }
 
+TEST(StageProgression, ChannelsEndedEarlyShortenTheMainCycle)
+{
+    struct Case {
+        const char *stored;
+        bool takenOver; // the after-annealing readings are point 0, measured already
+        quint32 lastPoint;
+        const char *ended;
+        const char *next;
+    };
+    const Case cases[] = {
+        // Ended right after the taken-over first point: only the calculation is left.
+        {"Instability;1;2;2;", true, 0, "MainCycle;1;1;1;", "Calculation;1;0;1;"},
+        {"MainCycle;0;2;5;", false, 2, "MainCycle;0;2;3;", "Calculation;0;0;1;"},
+        {"MainCycle;1;0;4;", false, 0, "MainCycle;1;0;1;", "Calculation;1;0;1;"},
+    };
+    for (const Case &c : cases) {
+        TPoverka p;
+        p.InstabilityCheckNeeded = c.takenOver;
+        p.TempPointsCount = 5;
+        ASSERT_TRUE(DecodeState(p, c.stored));
+        if (c.takenOver)
+            BeginMainCycle(p, true);
+        EndMainCycleAfterPoint(p, c.lastPoint);
+        EXPECT_EQ(EncodeState(p), c.ended) << c.stored;
+        if (!c.takenOver) {
+            EXPECT_TRUE(CompleteStep(p)) << c.stored;
+        }
+        EXPECT_EQ(advance(p, NextStep::DetermineClasses, true), c.next) << c.stored;
+    }
+}
+
 } // namespace
 } // namespace kront

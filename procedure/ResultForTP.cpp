@@ -1,4 +1,4 @@
-#include "metrology/ResultForTP.h"
+#include "procedure/ResultForTP.h"
 
 #include "db/Database.h"
 #include "model/CodeTables.h"

@@ -1,4 +1,5 @@
-#include "metrology/InstabilityCheck.h"
+#include "procedure/InstabilityResults.h"
+#include "db/ResultsTPQueries.h"
 
 #include "tests/metrology/MetrologyFixture.h"
 

@@ -1,0 +1,78 @@
+#include "db/ResultsTPQueries.h"
+
+#include "common/Clock.h"
+#include "db/Database.h"
+#include "db/TableSchema.h"
+
+namespace kront
+{
+
+QString CalculationRowFilter(int poverkaID, int bunchID, const QString &stage, int point,
+                             int measNum, const QString &operation)
+{
+    return QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = '%3' and MeasPointNum = "
+                          "%4 and MeasNum = %5 and Operation = '%6'")
+        .arg(poverkaID)
+        .arg(bunchID)
+        .arg(stage)
+        .arg(point)
+        .arg(measNum)
+        .arg(operation);
+}
+
+std::optional<QVariantMap> ResultsTPRow(Database &db, int poverkaID, int bunchID,
+                                        const QString &stage, int point, int measNum,
+                                        const QString &operation)
+{
+    const auto rows =
+        db.select(QStringLiteral("ResultsTP"),
+                  CalculationRowFilter(poverkaID, bunchID, stage, point, measNum, operation),
+                  QStringLiteral("ID"), 1);
+    if (!rows || rows->empty())
+        return std::nullopt;
+    return rows->front();
+}
+
+int ResultsTPRowCount(Database &db, int poverkaID, int bunchID, const QString &stage, int point,
+                      int measNum, const QString &operation)
+{
+    return db.DBGetRecordsCount(
+        QStringLiteral("ResultsTP"),
+        CalculationRowFilter(poverkaID, bunchID, stage, point, measNum, operation));
+}
+
+bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID)
+{
+    const auto rows = db.select(QStringLiteral("ResultsTP"),
+                                QStringLiteral("PoverkaID = %1 AND BunchId = %2 AND Stage = "
+                                               "'Instability' AND MeasPointNum = 1")
+                                    .arg(poverkaID)
+                                    .arg(bunchID));
+    if (!rows)
+        return false;
+    // Copies that a take-over interrupted by a stop of the program stored already are replaced
+    // (the main cycle has no rows of its own yet when the after-annealing rows are taken over).
+    if (!db.DBDeleteResultsTPFilter(
+            QStringLiteral("PoverkaID = %1 and BunchID = %2 and MeasPointNum = 0 and (Stage = "
+                           "'MainCycle' or Stage = 'Calculation')")
+                .arg(poverkaID)
+                .arg(bunchID)))
+        return false;
+    const QDateTime now = programClock().now();
+    std::vector<QVariantList> copies;
+    for (const QVariantMap &row : *rows) {
+        QVariantList values;
+        for (int i = 0; i < tables::ResultsTP.fieldCount(); ++i)
+            values << row.value(tables::ResultsTP.fieldName(i));
+        const bool measure =
+            row.value(QStringLiteral("Operation")).toString() == QStringLiteral("Measure");
+        values[tables::ResultsTP.fieldIndex(u"Stage")] =
+            measure ? QStringLiteral("MainCycle") : QStringLiteral("Calculation");
+        values[tables::ResultsTP.fieldIndex(u"MeasPointNum")] = 0;
+        values[tables::ResultsTP.fieldIndex(u"RecordCreationDateTime")] = now;
+        copies.push_back(values);
+    }
+    return copies.empty() || db.insertRows(QStringLiteral("ResultsTP"), copies);
+}
+
+} // namespace kront
