@@ -1,9 +1,9 @@
 #include "procedure/ui/UnfinishedPanel.h"
 
-#include "settings/CurrentVerification.h"
+#include "common/ui/StringGrid.h"
 #include "model/TPoverka.h"
-#include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
+#include "settings/CurrentVerification.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -2,11 +2,11 @@
 
 #include "E2eDialogs.h"
 #include "SimProcess.h"
-#include "settings/ChannelBunches.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
 #include "common/Clock.h"
+#include "common/ui/StringGrid.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
 #include "model/CodeTables.h"
@@ -15,7 +15,6 @@
 #include "procedure/ui/InspectionPageWidget.h"
 #include "procedure/ui/ParametersPageWidget.h"
 #include "procedure/ui/RadioGroup.h"
-#include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
@@ -23,6 +22,7 @@
 #include "sensors/SensorSet.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ChannelBunches.h"
 
 #include <QAction>
 #include <QApplication>

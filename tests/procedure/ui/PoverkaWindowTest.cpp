@@ -2,7 +2,7 @@
 // the character filters of page 3, page navigation with its checks, the
 // reference thermometer chooser, the channel groups, the live chart and the
 // list of unfinished verifications.
-#include "settings/EquipParamsFile.h"
+#include "common/ui/StringGrid.h"
 #include "db/Database.h"
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
@@ -15,10 +15,10 @@
 #include "procedure/ui/MeansPageWidget.h"
 #include "procedure/ui/ParametersPageWidget.h"
 #include "procedure/ui/RadioGroup.h"
-#include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
+#include "settings/EquipParamsFile.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
