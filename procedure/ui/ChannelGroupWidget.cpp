@@ -1,7 +1,7 @@
 #include "procedure/ui/ChannelGroupWidget.h"
 
+#include "common/ui/StringGrid.h"
 #include "procedure/ui/DriftChart.h"
-#include "procedure/ui/StringGrid.h"
 
 #include <QApplication>
 #include <QGridLayout>

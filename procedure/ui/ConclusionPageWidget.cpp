@@ -1,6 +1,6 @@
 #include "procedure/ui/ConclusionPageWidget.h"
 
-#include "procedure/ui/StringGrid.h"
+#include "common/ui/StringGrid.h"
 
 #include <QGroupBox>
 #include <QPushButton>

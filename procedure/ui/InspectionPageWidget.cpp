@@ -1,7 +1,7 @@
 #include "procedure/ui/InspectionPageWidget.h"
 
-#include "procedure/ui/CellCharFilter.h"
-#include "procedure/ui/StringGrid.h"
+#include "common/ui/CellKeyFilter.h"
+#include "common/ui/StringGrid.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
@@ -61,9 +61,9 @@ InspectionPageWidget::InspectionPageWidget(QWidget *parent)
 void InspectionPageWidget::attachFilter(StringGrid *grid, InspectionGrid kind)
 {
     grid->setItemDelegate(
-        new CellCharFilter([kind](int, int, const QString &text,
-                                  QChar typed) { return InspectionAcceptsChar(kind, text, typed); },
-                           grid));
+        new CellKeyFilter([kind](int, int, const QString &kept,
+                                 QChar typed) { return InspectionAcceptsChar(kind, kept, typed); },
+                          grid));
 }
 
 void InspectionPageWidget::layOutGrids()

@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
+#include "common/ui/StringGrid.h"
 #include "link/MeterLink.h"
 #include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
@@ -12,7 +13,6 @@
 #include "procedure/ui/MeansPageWidget.h"
 #include "procedure/ui/ParametersPageWidget.h"
 #include "procedure/ui/ProgramMeterLink.h"
-#include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "procedure/ui/UnfinishedPanel.h"
 
+#include "common/ui/StringGrid.h"
 #include "model/CurrentVerification.h"
 #include "model/TPoverka.h"
-#include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 
 #include <QHBoxLayout>

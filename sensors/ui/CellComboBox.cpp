@@ -1,6 +1,6 @@
 #include "sensors/ui/CellComboBox.h"
 
-#include "sensors/ui/StringGrid.h"
+#include "common/ui/StringGrid.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #include "sensors/ui/EtalTPRegisterPage.h"
 
-#include "sensors/ui/StringGrid.h"
+#include "common/ui/StringGrid.h"
 #include "sensors/ui/TFormEtalTP.h"
 
 #include <QPushButton>

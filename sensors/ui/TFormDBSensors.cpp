@@ -1,7 +1,7 @@
 #include "sensors/ui/TFormDBSensors.h"
 
+#include "common/ui/StringGrid.h"
 #include "sensors/FoundSensors.h"
-#include "sensors/ui/StringGrid.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,7 +29,7 @@ TFormDBSensors::TFormDBSensors(Database &database, QWidget *parent) : QDialog(pa
     StringGridFoundSensors->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGridFoundSensors->verticalHeader()->hide();
     StringGridFoundSensors->verticalHeader()->setDefaultSectionSize(
-        StringGrid::rowHeight(StringGridFoundSensors));
+        StringGrid::textRowHeight(StringGridFoundSensors));
     StringGridFoundSensors->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGridFoundSensors->setTabKeyNavigation(false);
     connect(StringGridFoundSensors, &QTableWidget::cellDoubleClicked, this,
@@ -93,7 +93,7 @@ void TFormDBSensors::fitToRows(int rows)
     if (scrolls)
         width += g->verticalScrollBar()->sizeHint().width();
     const int height = 2 * g->frameWidth() + g->horizontalHeader()->sizeHint().height() +
-                       std::min(std::max(rows, 1), kVisibleRows) * StringGrid::rowHeight(g);
+                       std::min(std::max(rows, 1), kVisibleRows) * StringGrid::textRowHeight(g);
     g->setVerticalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     g->setFixedSize(width, height);
 }

@@ -1,7 +1,8 @@
 #include "sensors/ui/TFormEtalTP.h"
 
+#include "common/ui/StringGrid.h"
 #include "sensors/ui/CellComboBox.h"
-#include "sensors/ui/StringGrid.h"
+#include "sensors/ui/CellRuleFilter.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -88,7 +89,7 @@ QWidget *TFormEtalTP::createParamsPage()
     StringGridParams->setEditTriggers(QAbstractItemView::AnyKeyPressed |
                                       QAbstractItemView::DoubleClicked |
                                       QAbstractItemView::EditKeyPressed);
-    StringGridParams->setItemDelegate(new CellRuleDelegate(
+    StringGridParams->setItemDelegate(cellRuleFilter(
         [](int row, int column) { return column == 1 ? paramRule(row) : CellInputRule{}; },
         StringGridParams));
     StringGridParams->installEventFilter(this);
@@ -123,7 +124,7 @@ QWidget *TFormEtalTP::createGraduationPage()
     StringGridGraduation->setHorizontalHeaderLabels(
         {QStringLiteral("Температура, °С"), QStringLiteral("Термо-ЭДС, мВ")});
     StringGridGraduation->verticalHeader()->setDefaultSectionSize(
-        StringGrid::rowHeight(StringGridGraduation));
+        StringGrid::textRowHeight(StringGridGraduation));
     StringGridGraduation->horizontalHeader()->setSectionsClickable(false);
     StringGridGraduation->verticalHeader()->setSectionsClickable(false);
     for (int c = 0; c < 2; ++c) {
@@ -137,7 +138,7 @@ QWidget *TFormEtalTP::createGraduationPage()
     StringGridGraduation->setEditTriggers(QAbstractItemView::AnyKeyPressed |
                                           QAbstractItemView::DoubleClicked |
                                           QAbstractItemView::EditKeyPressed);
-    StringGridGraduation->setItemDelegate(new CellRuleDelegate(
+    StringGridGraduation->setItemDelegate(cellRuleFilter(
         [](int, int column) {
             return CellInputRule{CellInputRule::Chars::Number, column == 0 ? 9 : 7, {}};
         },
@@ -148,7 +149,7 @@ QWidget *TFormEtalTP::createGraduationPage()
     for (int c = 0; c < 2; ++c)
         width += g->columnWidth(c);
     const int height = 2 * g->frameWidth() + g->horizontalHeader()->sizeHint().height() +
-                       EtalTPData::kPointCount * StringGrid::rowHeight(g);
+                       EtalTPData::kPointCount * StringGrid::textRowHeight(g);
     g->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     g->setFixedSize(width, height);

@@ -2,6 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "common/ui/HelpContext.h"
+#include "common/ui/StringGrid.h"
 #include "db/Database.h"
 #include "sensors/CellInputRule.h"
 #include "sensors/ChannelBunchBuilder.h"
@@ -10,7 +11,7 @@
 #include "sensors/SensorSetCommit.h"
 #include "sensors/SensorSetFiles.h"
 #include "sensors/ui/CellComboBox.h"
-#include "sensors/ui/StringGrid.h"
+#include "sensors/ui/CellRuleFilter.h"
 #include "sensors/ui/TFormDBSensors.h"
 
 #include <QAction>
@@ -52,7 +53,7 @@ TFormSensorSet::TFormSensorSet(Dialogs &dialogSet, Database &database, ChannelBu
     StringGrid2 = new QTableWidget(this);
     StringGrid2->setObjectName(QStringLiteral("StringGrid2"));
     for (QTableWidget *g : {StringGrid1, StringGrid2}) {
-        g->setItemDelegate(new CellRuleDelegate(
+        g->setItemDelegate(cellRuleFilter(
             [this](int row, int column) {
                 const SensorColumnInfo *info = SensorLayoutForKind(currentKind)->column(column);
                 return row >= 1 && info ? SensorCellRule(*info, row == 1) : CellInputRule{};

@@ -6,6 +6,7 @@
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
 #include "common/Clock.h"
+#include "common/ui/StringGrid.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
 #include "model/ChannelBunches.h"
@@ -15,7 +16,6 @@
 #include "procedure/ui/InspectionPageWidget.h"
 #include "procedure/ui/ParametersPageWidget.h"
 #include "procedure/ui/RadioGroup.h"
-#include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
@@ -23,6 +23,7 @@
 #include "sensors/SensorSet.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ChannelBunches.h"
 
 #include <QAction>
 #include <QApplication>

@@ -3,11 +3,11 @@
 // thermometer reading, the cold-junction temperatures and the thermometer
 // correction. Each is refused with its message (nothing stored) or stored as
 // it was accepted.
+#include "common/ui/StringGrid.h"
 #include "metrology/MercuryCorrection.h"
 #include "procedure/ui/InspectionPageWidget.h"
 #include "procedure/ui/ParametersPageWidget.h"
 #include "procedure/ui/RadioGroup.h"
-#include "procedure/ui/StringGrid.h"
 #include "tests/procedure/ProcedureFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
 #include "tests/support/HostileTexts.h"

@@ -2,6 +2,7 @@
 // the character filters of page 3, page navigation with its checks, the
 // reference thermometer chooser, the channel groups, the live chart and the
 // list of unfinished verifications.
+#include "common/ui/StringGrid.h"
 #include "db/Database.h"
 #include "link/MeterLink.h"
 #include "model/CodeTables.h"
@@ -15,7 +16,6 @@
 #include "procedure/ui/MeansPageWidget.h"
 #include "procedure/ui/ParametersPageWidget.h"
 #include "procedure/ui/RadioGroup.h"
-#include "procedure/ui/StringGrid.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"

@@ -2,13 +2,14 @@
 // the reference thermocouple editor: each is either refused with its message
 // (nothing taken over, nothing stored) or taken over exactly as the cell
 // shows it after typing.
+#include "common/ui/StringGrid.h"
 #include "model/ChannelBunches.h"
 #include "model/TBunch.h"
 #include "sensors/ui/EtalTPRegisterPage.h"
-#include "sensors/ui/StringGrid.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormEtalTP.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ChannelBunches.h"
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
 #include "tests/sensors/ui/RegisterGrid.h"

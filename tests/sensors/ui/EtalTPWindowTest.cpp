@@ -1,6 +1,6 @@
+#include "common/ui/StringGrid.h"
 #include "sensors/ui/CellComboBox.h"
 #include "sensors/ui/EtalTPRegisterPage.h"
-#include "sensors/ui/StringGrid.h"
 #include "sensors/ui/TFormEtalTP.h"
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"

@@ -1,10 +1,11 @@
+#include "common/ui/StringGrid.h"
 #include "model/ChannelBunches.h"
 #include "model/CodeTables.h"
 #include "model/TBunch.h"
 #include "sensors/ui/CellComboBox.h"
-#include "sensors/ui/StringGrid.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ChannelBunches.h"
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
 

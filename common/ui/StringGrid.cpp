@@ -1,6 +1,8 @@
-#include "procedure/ui/StringGrid.h"
+#include "common/ui/StringGrid.h"
 
 #include <QHeaderView>
+
+#include <algorithm>
 
 namespace kront
 {
@@ -62,15 +64,8 @@ void StringGrid::setColWidth(int col, int width)
 
 void StringGrid::fitToCells()
 {
-    int w = 2 * frameWidth();
-    for (int c = 0; c < columnCount(); ++c)
-        w += columnWidth(c);
-    int h = 2 * frameWidth();
-    for (int r = 0; r < rowCount(); ++r)
-        h += rowHeight(r);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    setFixedSize(w + 1, h + 1);
+    fitToContents(this);
+    setFixedSize(width() + 1, height() + 1);
 }
 
 void StringGrid::setEditableRule(std::function<bool(int, int)> rule)
@@ -102,6 +97,67 @@ void StringGrid::refreshFlags()
             it->setFlags(flags);
         }
     }
+}
+
+void StringGrid::setup(QTableWidget *grid, int rows, int columns)
+{
+    grid->horizontalHeader()->hide();
+    grid->verticalHeader()->hide();
+    grid->setRowCount(rows);
+    grid->setColumnCount(columns);
+    grid->verticalHeader()->setMinimumSectionSize(1);
+    grid->verticalHeader()->setDefaultSectionSize(textRowHeight(grid));
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    grid->setTabKeyNavigation(true);
+    grid->setWordWrap(false);
+}
+
+void StringGrid::setFixedCell(QTableWidget *grid, int row, int column, const QString &text)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::NoItemFlags);
+    item->setBackground(grid->palette().button());
+    item->setForeground(grid->palette().buttonText());
+    grid->setItem(row, column, item);
+}
+
+QString StringGrid::cellText(const QTableWidget *grid, int row, int column)
+{
+    const QTableWidgetItem *item = grid->item(row, column);
+    return item ? item->text() : QString();
+}
+
+void StringGrid::setCellText(QTableWidget *grid, int row, int column, const QString &text)
+{
+    if (QTableWidgetItem *item = grid->item(row, column))
+        item->setText(text);
+    else
+        grid->setItem(row, column, new QTableWidgetItem(text));
+}
+
+int StringGrid::textRowHeight(const QWidget *grid)
+{
+    return grid->fontMetrics().height() + 8;
+}
+
+int StringGrid::columnWidthFor(const QWidget *grid, const QString &header, int pixels)
+{
+    return std::max(pixels, grid->fontMetrics().horizontalAdvance(header) + 12);
+}
+
+void StringGrid::fitToContents(QTableWidget *grid)
+{
+    int width = 2 * grid->frameWidth();
+    for (int c = 0; c < grid->columnCount(); ++c)
+        width += grid->columnWidth(c);
+    int height = 2 * grid->frameWidth();
+    for (int r = 0; r < grid->rowCount(); ++r)
+        height += grid->rowHeight(r);
+    grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    grid->setFixedSize(width, height);
 }
 
 } // namespace kront
