@@ -9,7 +9,6 @@
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormEtalTP.h"
 #include "sensors/ui/TFormSensorSet.h"
-#include "settings/ChannelBunches.h"
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
 #include "tests/sensors/ui/RegisterGrid.h"

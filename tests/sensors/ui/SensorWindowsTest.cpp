@@ -5,7 +5,6 @@
 #include "sensors/ui/CellComboBox.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
-#include "settings/ChannelBunches.h"
 #include "tests/sensors/SensorsFixture.h"
 #include "tests/sensors/ui/GridTyping.h"
 
