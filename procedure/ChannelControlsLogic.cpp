@@ -78,6 +78,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.recordVisible = false;
         hideAllValues(c);
         c.wrongConnectionVisible = false;
+        c.connectionDiagnosis.clear();
         setStatus(channel, QString(), QString());
         showControls(channel);
         return;
@@ -87,6 +88,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.skVisible = true;
         c.focus = ChannelEdit::SKTemperature;
         c.wrongConnectionVisible = false;
+        c.connectionDiagnosis.clear();
         setStatus(channel,
                   QStringLiteral("Введите значение температуры свободных концов ТП и нажмите "
                                  "кнопку «Записать показание»"),
@@ -106,6 +108,7 @@ void PoverkaEngine::PrepareControls(int channel)
     c.connectedInputVisible = true;
     c.connectedInput = InputLabel(position);
     c.wrongConnectionVisible = false;
+    c.connectionDiagnosis.clear();
 
     if (IsInputPosition(position)) {
         c.measValueVisible = true;

@@ -76,6 +76,7 @@ void PoverkaEngine::processReference(double x)
     const int channel = CurrentChannel;
     ChannelControls &c = Controls[channel];
     if (t >= -299) {
+        watch.noteFurnace(pov, channel, t);
         if (!control || stable) {
             TemperatureStable = true;
         } else {
@@ -105,6 +106,8 @@ void PoverkaEngine::processReference(double x)
     if (control)
         TemperatureStable = false;
     c.recordVisible = false;
+    c.connectionDiagnosis =
+        watch.diagnose({pov, bi1, Steps, channel, EtalTsk, Grids[channel]}, rnd_n(v, 3));
     showControls(channel);
 }
 
@@ -124,6 +127,9 @@ void PoverkaEngine::processInput(double x)
         showControls(other);
     }
     Controls[channel].measValue = pov.Methodic == 1 ? FixedText(x, 3) : FixedText(x, 2);
+    if (Fixed.ValueFixed)
+        Controls[channel].connectionDiagnosis =
+            watch.diagnose({pov, bi1, Steps, channel, EtalTsk, Grids[channel]}, x);
     showControls(channel);
 }
 

@@ -54,6 +54,10 @@ public:
     bool waitForFixedValue() const { return s.waitFixed; }
     bool reduceResultClass() const { return s.reduceClass; }
     bool offerPoverkaTermination() const { return s.offerTermination; }
+    // Each reading checked against the EMF its switch position should give.
+    bool connectionCheck() const { return s.connectionCheck; }
+    // The time until the furnace is stable, estimated while it is not.
+    bool stabilityForecast() const { return s.stabilityForecast; }
 
     // The settings window's controls.
     SettingsForm &form() { return s.form; }
@@ -94,6 +98,8 @@ public:
     void setWaitForFixedValue(bool value) { s.waitFixed = value; }
     void setReduceResultClass(bool value) { s.reduceClass = value; }
     void setOfferPoverkaTermination(bool value) { s.offerTermination = value; }
+    void setConnectionCheck(bool value) { s.connectionCheck = value; }
+    void setStabilityForecast(bool value) { s.stabilityForecast = value; }
 
     // Back to the defaults of every key, nothing loaded (tests, start-up).
     void reset();
@@ -113,6 +119,8 @@ private:
         bool waitFixed = true;
         bool reduceClass = false;
         bool offerTermination = false;
+        bool connectionCheck = true;
+        bool stabilityForecast = true;
         SettingsForm form;
         bool loaded = false;
     };
