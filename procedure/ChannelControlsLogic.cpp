@@ -1,11 +1,12 @@
 // PrepareControls: the controls of a channel group follow the state of its step, the switch
 // position, the voltmeter and the reading acceptance.
-#include "settings/ProgramSettings.h"
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
+#include "procedure/StabilityPanel.h"
+#include "settings/ProgramSettings.h"
 
 namespace kront
 {
@@ -176,7 +177,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.thermostatValueVisible = true;
         c.driftVisible = false;
         setStatus(channel, QStringLiteral("Подождите стабилизации температуры..."),
-                  QStringLiteral("Температура не стабилизировалась"));
+                  UnstableTemperatureText(Drift));
     } else {
         c.recordVisible = false;
         c.thermostatCaptionVisible = true;
