@@ -1,7 +1,7 @@
 #include "settings/ProgramSettings.h"
 
-#include "settings/OrganName.h"
 #include "common/Dialogs.h"
+#include "settings/OrganName.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -102,6 +102,8 @@ void ProgramSettings::load(const QStringList &foundPorts)
     f.waitForFixedValue = s.waitFixed;
     f.reduceResultClass = s.reduceClass;
     f.offerPoverkaTermination = s.offerTermination;
+    s.connectionCheck = f.connectionCheck = file.connectionCheck();
+    s.stabilityForecast = f.stabilityForecast = file.stabilityForecast();
 
     f.organNameLines = organNameLines(file.metrologyOrganName());
     f.rukDolgnost = file.rukDolgnost();
@@ -130,12 +132,16 @@ bool ProgramSettings::applyProgramOptions(Dialogs &dialogs)
     s.waitFixed = f.waitForFixedValue;
     s.reduceClass = f.reduceResultClass;
     s.offerTermination = f.offerPoverkaTermination;
+    s.connectionCheck = f.connectionCheck;
+    s.stabilityForecast = f.stabilityForecast;
     return writeInOrder(
         file, dialogs,
         {[&] { return file.setTemperatureStabilityControl(s.stabilityControl); },
          [&] { return file.setWaitForFixedValue(s.waitFixed); },
          [&] { return file.setReduceResultClass(s.reduceClass); },
          [&] { return file.setOfferPoverkaTermination(s.offerTermination); },
+         [&] { return file.setConnectionCheck(s.connectionCheck); },
+         [&] { return file.setStabilityForecast(s.stabilityForecast); },
          [&] { return file.setMetrologyOrganName(organNameText(f.organNameLines)); },
          [&] { return file.setRukDolgnost(f.rukDolgnost); },
          [&] { return file.setSvidAutoNum(f.svid.autoNum); },

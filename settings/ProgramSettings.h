@@ -32,6 +32,8 @@ struct SettingsForm {
     bool waitForFixedValue = true;
     bool reduceResultClass = false;
     bool offerPoverkaTermination = false;
+    bool connectionCheck = true;
+    bool stabilityForecast = true;
     QStringList organNameLines;
     QString rukDolgnost;
     DocumentNumbering svid;

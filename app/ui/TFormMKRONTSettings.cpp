@@ -1,14 +1,14 @@
 #include "app/ui/TFormMKRONTSettings.h"
 
-#include "db/DocumentColumnSizes.h"
-#include "settings/OrganName.h"
-#include "settings/ProgramSettings.h"
 #include "app/ui/DigitsSpinBox.h"
 #include "app/ui/LimitedMemo.h"
 #include "common/AnsiTextFile.h"
 #include "common/Dialogs.h"
-#include "common/ui/HelpContext.h"
 #include "common/text/StringFunctionsFormat.h"
+#include "common/ui/HelpContext.h"
+#include "db/DocumentColumnSizes.h"
+#include "settings/OrganName.h"
+#include "settings/ProgramSettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -254,6 +254,12 @@ QWidget *TFormMKRONTSettings::createProgramPage()
         check(QStringLiteral("CheckBoxOfferPoverkaTermination"),
               QStringLiteral("Предлагать прервать поверку при превышении предела допускаемого "
                              "отклонения от НСХ для заявленного класса допуска"));
+    CheckBoxConnectionCheck =
+        check(QStringLiteral("CheckBoxConnectionCheck"),
+              QStringLiteral("Проверять подключение датчиков по измеренной ТЭДС"));
+    CheckBoxStabilityForecast =
+        check(QStringLiteral("CheckBoxStabilityForecast"),
+              QStringLiteral("Показывать оценку времени до стабилизации температуры печи"));
 
     auto *documents = new QGroupBox(QStringLiteral("Реквизиты для печати свидетельства/извещения"));
     documents->setObjectName(QStringLiteral("GroupBoxDocuments"));
@@ -297,6 +303,8 @@ QWidget *TFormMKRONTSettings::createProgramPage()
     layout->addWidget(CheckBoxWaitFixedTAVER_7Value);
     layout->addWidget(CheckBoxReduceResultClass);
     layout->addWidget(CheckBoxOfferPoverkaTermination);
+    layout->addWidget(CheckBoxConnectionCheck);
+    layout->addWidget(CheckBoxStabilityForecast);
     layout->addWidget(documents);
     layout->addStretch();
     layout->addWidget(ButtonApplyProgramSettings, 0, Qt::AlignRight);
@@ -347,6 +355,8 @@ void TFormMKRONTSettings::showForm()
     CheckBoxWaitFixedTAVER_7Value->setChecked(f.waitForFixedValue);
     CheckBoxReduceResultClass->setChecked(f.reduceResultClass);
     CheckBoxOfferPoverkaTermination->setChecked(f.offerPoverkaTermination);
+    CheckBoxConnectionCheck->setChecked(f.connectionCheck);
+    CheckBoxStabilityForecast->setChecked(f.stabilityForecast);
     MemoOrganName->setPlainText(MemoOrganName->keptOf(f.organNameLines.join(u'\n')));
     LabeledEditRukDolgn->setText(f.rukDolgnost);
     CheckBoxSvidNumAuto->setChecked(f.svid.autoNum);
@@ -394,6 +404,10 @@ void TFormMKRONTSettings::connectForm()
          [](SettingsForm &f, bool v) { f.reduceResultClass = v; });
     bind(CheckBoxOfferPoverkaTermination, &QCheckBox::toggled,
          [](SettingsForm &f, bool v) { f.offerPoverkaTermination = v; });
+    bind(CheckBoxConnectionCheck, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.connectionCheck = v; });
+    bind(CheckBoxStabilityForecast, &QCheckBox::toggled,
+         [](SettingsForm &f, bool v) { f.stabilityForecast = v; });
     connect(MemoOrganName, &QPlainTextEdit::textChanged, this, [this] {
         if (!filling)
             settings.form().organNameLines = AnsiTextFile::splitLines(MemoOrganName->toPlainText());
