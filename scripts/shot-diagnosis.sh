@@ -11,6 +11,6 @@ out=${2:-$here/screenshots}
 mkdir -p "$out"
 home=$(mktemp -d)
 KRONT_E2E_SHOT_DIR=$out QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen} \
-    "$build/bin/kront-e2e" --home "$home/run" "$here/tests/e2e/scenarios/diagnosis_misswitch.scn"
+    "$build/bin/kront-e2e" --home "$home/run" "$here/tests/e2e/scenarios/diagnosis_switch_left.scn"
 rm -rf "$home"
 ls "$out/diagnosis.png" "$out/forecast.png"
