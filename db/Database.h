@@ -97,6 +97,11 @@ public:
     // graduated span or the sensor has no graduation. False (both -300) when
     // the table cannot be opened.
     bool DBGetEtalSvidData(int etalID, double &pointEMF, double &pointTemp, double emf);
+    // The ends of that graduated span: the points of the lowest and the
+    // highest EMF; -300 for all when the sensor has no graduation. False (all
+    // -300) when the table cannot be opened.
+    bool DBGetEtalSvidSpan(int etalID, double &lowEMF, double &lowTemp, double &highEMF,
+                           double &highTemp);
 
     // General access for the code that walks a table. Rows passing the
     // filter as field name -> value maps, ordered by `orderBy` (field names,

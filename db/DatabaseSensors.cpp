@@ -123,9 +123,31 @@ bool Database::DBPoverkaSetFinished(int poverkaID, TPoverka *poverka)
     return updateById(tables::Poverki, poverkaID, {{field, now}});
 }
 
+namespace
+{
+
+struct GraduationRow {
+    double emf, temp;
+};
+
 // Graduation points whose EMF is below -299 (the -300 placeholder) or null
 // are no part of the graduation, the first point included: a sensor whose
 // first point is empty has no graduation at all.
+std::vector<GraduationRow> graduationPoints(const QVariantMap &row)
+{
+    std::vector<GraduationRow> points;
+    for (int k = 1; k <= kGraduationPoints; ++k) {
+        const QVariant e = row.value(QStringLiteral("EMF%1").arg(k));
+        if (!e.isValid() || e.toDouble() < -299.0)
+            continue;
+        const QVariant t = row.value(QStringLiteral("Temp%1").arg(k));
+        points.push_back({e.toDouble(), t.isValid() ? t.toDouble() : kAbsent});
+    }
+    return points;
+}
+
+} // namespace
+
 bool Database::DBGetEtalSvidData(int etalID, double &pointEMF, double &pointTemp, double emf)
 {
     pointEMF = kAbsent;
@@ -134,33 +156,44 @@ bool Database::DBGetEtalSvidData(int etalID, double &pointEMF, double &pointTemp
     const auto row = rowById(tables::EtalSens, etalID, QString(), opened);
     if (!row)
         return opened;
-    struct Point {
-        double emf, temp;
-    };
-    std::vector<Point> points;
-    for (int k = 1; k <= kGraduationPoints; ++k) {
-        const QVariant e = row->value(QStringLiteral("EMF%1").arg(k));
-        if (!e.isValid() || e.toDouble() < -299.0)
-            continue;
-        const QVariant t = row->value(QStringLiteral("Temp%1").arg(k));
-        points.push_back({e.toDouble(), t.isValid() ? t.toDouble() : kAbsent});
-    }
+    const std::vector<GraduationRow> points = graduationPoints(*row);
     if (points.empty())
         return true;
     double low = points[0].emf, high = points[0].emf;
-    for (const Point &p : points) {
+    for (const GraduationRow &p : points) {
         low = std::min(low, p.emf);
         high = std::max(high, p.emf);
     }
     if (emf < low || emf > high)
         return true;
-    const Point *best = &points[0];
-    for (const Point &p : points) {
+    const GraduationRow *best = &points[0];
+    for (const GraduationRow &p : points) {
         if (std::fabs(p.emf - emf) < std::fabs(best->emf - emf))
             best = &p; // a later point only when strictly closer
     }
     pointEMF = best->emf;
     pointTemp = best->temp;
+    return true;
+}
+
+bool Database::DBGetEtalSvidSpan(int etalID, double &lowEMF, double &lowTemp, double &highEMF,
+                                 double &highTemp)
+{
+    lowEMF = lowTemp = highEMF = highTemp = kAbsent;
+    bool opened = false;
+    const auto row = rowById(tables::EtalSens, etalID, QString(), opened);
+    if (!row)
+        return opened;
+    const std::vector<GraduationRow> points = graduationPoints(*row);
+    if (points.empty())
+        return true;
+    const auto [low, high] = std::minmax_element(
+        points.begin(), points.end(),
+        [](const GraduationRow &a, const GraduationRow &b) { return a.emf < b.emf; });
+    lowEMF = low->emf;
+    lowTemp = low->temp;
+    highEMF = high->emf;
+    highTemp = high->temp;
     return true;
 }
 

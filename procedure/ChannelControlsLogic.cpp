@@ -5,6 +5,7 @@
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
+#include "procedure/StabilityPanel.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront
@@ -78,6 +79,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.recordVisible = false;
         hideAllValues(c);
         c.wrongConnectionVisible = false;
+        c.connectionDiagnosis.clear();
         setStatus(channel, QString(), QString());
         showControls(channel);
         return;
@@ -87,6 +89,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.skVisible = true;
         c.focus = ChannelEdit::SKTemperature;
         c.wrongConnectionVisible = false;
+        c.connectionDiagnosis.clear();
         setStatus(channel,
                   QStringLiteral("Введите значение температуры свободных концов ТП и нажмите "
                                  "кнопку «Записать показание»"),
@@ -106,6 +109,7 @@ void PoverkaEngine::PrepareControls(int channel)
     c.connectedInputVisible = true;
     c.connectedInput = InputLabel(position);
     c.wrongConnectionVisible = false;
+    c.connectionDiagnosis.clear();
 
     if (IsInputPosition(position)) {
         c.measValueVisible = true;
@@ -173,7 +177,7 @@ void PoverkaEngine::PrepareControls(int channel)
         c.thermostatValueVisible = true;
         c.driftVisible = false;
         setStatus(channel, QStringLiteral("Подождите стабилизации температуры..."),
-                  QStringLiteral("Температура не стабилизировалась"));
+                  UnstableTemperatureText(Drift, programSettings.stabilityForecast()));
     } else {
         c.recordVisible = false;
         c.thermostatCaptionVisible = true;

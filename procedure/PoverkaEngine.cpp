@@ -21,7 +21,8 @@ PoverkaEngine::PoverkaEngine(TPoverka &poverka, TBi1 &unit, Database &database, 
                              const ProgramSettings &settings, PoverkaView &pageView)
     : pov(poverka), bi1(unit), db(database), dialogs(dialogSet), programSettings(settings),
       view(pageView), graduation(databaseGraduation(database)),
-      liveGraduation(std::make_shared<GraduationCache>(graduation))
+      liveGraduation(std::make_shared<GraduationCache>(graduation)),
+      watch(databaseReferenceSpan(database))
 {
     for (int channel = 1; channel <= 2; ++channel)
         for (auto &col : Grids[channel])

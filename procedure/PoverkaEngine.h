@@ -6,6 +6,7 @@
 #include "metrology/FixedValueCheck.h"
 #include "metrology/ReferenceTemperature.h"
 #include "procedure/ChannelStep.h"
+#include "procedure/ConnectionWatch.h"
 #include "procedure/GraduationCache.h"
 #include "procedure/PoverkaView.h"
 #include "procedure/ReadingOrder.h"
@@ -146,6 +147,9 @@ private:
     // Readings
     void processReference(double x);
     void processInput(double x);
+    // What a settled reading says of the connection on the channel (empty when the check is
+    // off in the program settings or nothing is wrong).
+    QString connectionDiagnosis(int channel, double measured);
     bool askDriftAbort();
     void showDrift(double spread);
 
@@ -177,6 +181,7 @@ private:
     MeterLink *meter = nullptr;
     GraduationLookup graduation;                     // the step calculation's
     std::shared_ptr<GraduationCache> liveGraduation; // the live furnace temperature's
+    ConnectionWatch watch; // every settled reading against its expected EMF
     bool closed = false;
     std::vector<int> storedSensorIDs; // Sensors rows written by page 3 "Next"
     // The mercury thermometer reading each channel's edit was last emptied for (stage, step,

@@ -58,6 +58,8 @@ struct ChannelControls {
     bool skVisible = false; // "Температура свободных концов, °С:" with EditSKTemperature
 
     bool wrongConnectionVisible = false; // red LabelWrongTPConnection
+    // The likely connection mistake behind the value shown, in the same red label; empty none.
+    QString connectionDiagnosis;
 
     // Edit that takes the keyboard focus when these controls are applied (none when empty).
     std::optional<ChannelEdit> focus;

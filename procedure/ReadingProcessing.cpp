@@ -75,6 +75,7 @@ void PoverkaEngine::processReference(double x)
     const int channel = CurrentChannel;
     ChannelControls &c = Controls[channel];
     if (t >= -299) {
+        watch.noteFurnace(pov, channel, t);
         if (!control || stable) {
             TemperatureStable = true;
         } else {
@@ -104,7 +105,15 @@ void PoverkaEngine::processReference(double x)
     if (control)
         TemperatureStable = false;
     c.recordVisible = false;
+    c.connectionDiagnosis = connectionDiagnosis(channel, rnd_n(v, 3));
     showControls(channel);
+}
+
+QString PoverkaEngine::connectionDiagnosis(int channel, double measured)
+{
+    if (!programSettings.connectionCheck())
+        return QString();
+    return watch.diagnose({pov, bi1, Steps, channel, EtalTsk, Grids[channel]}, measured);
 }
 
 void PoverkaEngine::processInput(double x)
@@ -123,6 +132,8 @@ void PoverkaEngine::processInput(double x)
         showControls(other);
     }
     Controls[channel].measValue = pov.Methodic == 1 ? FixedText(x, 3) : FixedText(x, 2);
+    if (Fixed.ValueFixed)
+        Controls[channel].connectionDiagnosis = connectionDiagnosis(channel, x);
     showControls(channel);
 }
 

@@ -43,6 +43,12 @@ void PoverkaEngine::recordReading(ChannelStep &step)
     const ReadingCursor cursor = GetMeasNumAndNextInput(channel);
     if (!cursor.current)
         return;
+    const QString &diagnosis = Controls[channel].connectionDiagnosis;
+    if (!diagnosis.isEmpty() && !dialogs.askYesNo(ConnectionWatch::recordQuestion(diagnosis))) {
+        Fixed.reset(); // the operator corrects the connection: a new value has to settle
+        PrepareControls(channel);
+        return;
+    }
     const int position = bi1.GetPosition(channel);
     const bool reference = IsReferencePosition(position);
     const bool mercury = reference && pov.Methodic == 0 && step.EtalKind == 0;

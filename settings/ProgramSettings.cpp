@@ -75,8 +75,9 @@ void ProgramSettings::load()
     s.channel = file.taver7Channel();
     s.inverted = file.bi1TInputInvertedPolarity();
     s.port = file.port();
-    s.options = {file.temperatureStabilityControl(), file.waitForFixedValue(),
-                 file.reduceResultClass(), file.offerPoverkaTermination()};
+    s.options = {
+        file.temperatureStabilityControl(), file.waitForFixedValue(), file.reduceResultClass(),
+        file.offerPoverkaTermination(),     file.connectionCheck(),   file.stabilityForecast()};
     s.organNameLines = kront::organNameLines(file.metrologyOrganName());
     s.rukDolgnost = file.rukDolgnost();
     s.svid = {file.svidAutoNum(), file.svidNextNum(), file.svidDigitsCount()};
@@ -105,6 +106,8 @@ bool ProgramSettings::applyProgramOptions(const ProgramOptions &options, Dialogs
          [&] { return file.setWaitForFixedValue(options.waitFixed); },
          [&] { return file.setReduceResultClass(options.reduceClass); },
          [&] { return file.setOfferPoverkaTermination(options.offerTermination); },
+         [&] { return file.setConnectionCheck(options.connectionCheck); },
+         [&] { return file.setStabilityForecast(options.stabilityForecast); },
          [&] { return file.setMetrologyOrganName(organNameText(s.organNameLines)); },
          [&] { return file.setRukDolgnost(s.rukDolgnost); },
          [&] { return file.setSvidAutoNum(s.svid.autoNum); },

@@ -26,6 +26,8 @@ struct ProgramOptions {
     bool waitFixed = true;
     bool reduceClass = false;
     bool offerTermination = false;
+    bool connectionCheck = true;   // each reading checked against its expected EMF
+    bool stabilityForecast = true; // the time until the furnace is stable estimated
 };
 
 // The settings of the run. The values the measurement and calculation read
@@ -47,6 +49,8 @@ public:
     bool waitForFixedValue() const { return s.options.waitFixed; }
     bool reduceResultClass() const { return s.options.reduceClass; }
     bool offerPoverkaTermination() const { return s.options.offerTermination; }
+    bool connectionCheck() const { return s.options.connectionCheck; }
+    bool stabilityForecast() const { return s.options.stabilityForecast; }
     bool isLoaded() const { return s.loaded; }
 
     // The port name the link connects to.
@@ -89,6 +93,8 @@ public:
     void setWaitForFixedValue(bool value) { s.options.waitFixed = value; }
     void setReduceResultClass(bool value) { s.options.reduceClass = value; }
     void setOfferPoverkaTermination(bool value) { s.options.offerTermination = value; }
+    void setConnectionCheck(bool value) { s.options.connectionCheck = value; }
+    void setStabilityForecast(bool value) { s.options.stabilityForecast = value; }
 
     // Back to the defaults of every key, nothing loaded.
     void reset();

@@ -34,6 +34,8 @@ constexpr BoolKey kTemperatureStabilityControl{"ProgramSettings", "TemperatureSt
 constexpr BoolKey kWaitForFixedValue{"ProgramSettings", "WaitForFixedValue", true};
 constexpr BoolKey kReduceResultClass{"ProgramSettings", "ReduceResultClass", false};
 constexpr BoolKey kOfferPoverkaTermination{"ProgramSettings", "OfferPoverkaTermination", false};
+constexpr BoolKey kConnectionCheck{"ProgramSettings", "ConnectionCheck", true};
+constexpr BoolKey kStabilityForecast{"ProgramSettings", "StabilityForecast", true};
 constexpr TextKey kMetrologyOrganName{"DocumentsSettings", "MetrologyOrganName", u""};
 constexpr TextKey kRukDolgnost{"DocumentsSettings", "RukDolgnost", u""};
 constexpr BoolKey kSvidAutoNum{"DocumentsSettings", "SvidAutoNum", false};
@@ -95,6 +97,10 @@ bool SettingsFile::reduceResultClass() const { return read(ini, kReduceResultCla
 bool SettingsFile::setReduceResultClass(bool v) { return write(ini, kReduceResultClass, v); }
 bool SettingsFile::offerPoverkaTermination() const { return read(ini, kOfferPoverkaTermination); }
 bool SettingsFile::setOfferPoverkaTermination(bool v) { return write(ini, kOfferPoverkaTermination, v); }
+bool SettingsFile::connectionCheck() const { return read(ini, kConnectionCheck); }
+bool SettingsFile::setConnectionCheck(bool v) { return write(ini, kConnectionCheck, v); }
+bool SettingsFile::stabilityForecast() const { return read(ini, kStabilityForecast); }
+bool SettingsFile::setStabilityForecast(bool v) { return write(ini, kStabilityForecast, v); }
 
 QString SettingsFile::metrologyOrganName() const { return read(ini, kMetrologyOrganName); }
 bool SettingsFile::setMetrologyOrganName(const QString &v) { return write(ini, kMetrologyOrganName, v); }

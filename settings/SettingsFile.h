@@ -38,6 +38,10 @@ public:
     bool setReduceResultClass(bool value);
     bool offerPoverkaTermination() const;
     bool setOfferPoverkaTermination(bool value);
+    bool connectionCheck() const; // each reading checked against its expected EMF
+    bool setConnectionCheck(bool value);
+    bool stabilityForecast() const; // the time until the furnace is stable estimated
+    bool setStabilityForecast(bool value);
 
     // [DocumentsSettings]
     QString metrologyOrganName() const; // lines joined with "|"

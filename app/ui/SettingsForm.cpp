@@ -41,6 +41,8 @@ SettingsForm loadSettingsForm(ProgramSettings &settings, const QStringList &foun
     f.waitForFixedValue = settings.waitForFixedValue();
     f.reduceResultClass = settings.reduceResultClass();
     f.offerPoverkaTermination = settings.offerPoverkaTermination();
+    f.connectionCheck = settings.connectionCheck();
+    f.stabilityForecast = settings.stabilityForecast();
     return f;
 }
 
@@ -52,7 +54,8 @@ bool applyConnection(const SettingsForm &form, ProgramSettings &settings, Dialog
 bool applyProgramOptions(const SettingsForm &form, ProgramSettings &settings, Dialogs &dialogs)
 {
     return settings.applyProgramOptions({!form.disableStabilityControl, form.waitForFixedValue,
-                                         form.reduceResultClass, form.offerPoverkaTermination},
+                                         form.reduceResultClass, form.offerPoverkaTermination,
+                                         form.connectionCheck, form.stabilityForecast},
                                         dialogs);
 }
 

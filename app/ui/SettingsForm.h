@@ -20,6 +20,8 @@ struct SettingsForm {
     bool waitForFixedValue = true;
     bool reduceResultClass = false;
     bool offerPoverkaTermination = false;
+    bool connectionCheck = true;
+    bool stabilityForecast = true;
 };
 
 // Reads the settings file into the settings and makes the form of it.

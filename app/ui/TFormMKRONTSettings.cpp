@@ -254,6 +254,12 @@ QWidget *TFormMKRONTSettings::createProgramPage()
         check(QStringLiteral("CheckBoxOfferPoverkaTermination"),
               QStringLiteral("Предлагать прервать поверку при превышении предела допускаемого "
                              "отклонения от НСХ для заявленного класса допуска"));
+    CheckBoxConnectionCheck =
+        check(QStringLiteral("CheckBoxConnectionCheck"),
+              QStringLiteral("Проверять подключение датчиков по измеренной ТЭДС"));
+    CheckBoxStabilityForecast =
+        check(QStringLiteral("CheckBoxStabilityForecast"),
+              QStringLiteral("Показывать оценку времени до стабилизации температуры печи"));
 
     auto *documents = new QGroupBox(QStringLiteral("Реквизиты для печати свидетельства/извещения"));
     documents->setObjectName(QStringLiteral("GroupBoxDocuments"));
@@ -297,6 +303,8 @@ QWidget *TFormMKRONTSettings::createProgramPage()
     layout->addWidget(CheckBoxWaitFixedTAVER_7Value);
     layout->addWidget(CheckBoxReduceResultClass);
     layout->addWidget(CheckBoxOfferPoverkaTermination);
+    layout->addWidget(CheckBoxConnectionCheck);
+    layout->addWidget(CheckBoxStabilityForecast);
     layout->addWidget(documents);
     layout->addStretch();
     layout->addWidget(ButtonApplyProgramSettings, 0, Qt::AlignRight);
@@ -358,6 +366,8 @@ void TFormMKRONTSettings::showForm()
     CheckBoxIzvNumAuto->setChecked(izv.autoNum);
     JvSpinEditNextIzvNum->setValue(izv.nextNum);
     JvSpinEditIzvDigitsCount->setValue(izv.digitsCount);
+    CheckBoxConnectionCheck->setChecked(f.connectionCheck);
+    CheckBoxStabilityForecast->setChecked(f.stabilityForecast);
     // A hand-edited file may hold numbers the boxes cannot show and texts
     // longer than the documents hold; the run uses what the operator sees.
     settings.setOrganNameLines(AnsiTextFile::splitLines(MemoOrganName->toPlainText()));
@@ -398,6 +408,10 @@ void TFormMKRONTSettings::connectForm()
          [this](bool v) { form.reduceResultClass = v; });
     bind(CheckBoxOfferPoverkaTermination, &QCheckBox::toggled,
          [this](bool v) { form.offerPoverkaTermination = v; });
+    bind(CheckBoxConnectionCheck, &QCheckBox::toggled,
+         [this](bool v) { form.connectionCheck = v; });
+    bind(CheckBoxStabilityForecast, &QCheckBox::toggled,
+         [this](bool v) { form.stabilityForecast = v; });
     connect(MemoOrganName, &QPlainTextEdit::textChanged, this, [this] {
         if (!filling)
             settings.setOrganNameLines(AnsiTextFile::splitLines(MemoOrganName->toPlainText()));

@@ -69,6 +69,8 @@ public:
     QCheckBox *CheckBoxWaitFixedTAVER_7Value;
     QCheckBox *CheckBoxReduceResultClass;
     QCheckBox *CheckBoxOfferPoverkaTermination;
+    QCheckBox *CheckBoxConnectionCheck;
+    QCheckBox *CheckBoxStabilityForecast;
     LimitedMemo *MemoOrganName;
     QLineEdit *LabeledEditRukDolgn;
     QCheckBox *CheckBoxSvidNumAuto;

@@ -18,6 +18,8 @@ namespace kront
 namespace
 {
 constexpr int kReadingColWidth = 84; // pixels
+const QString kWrongTPConnection =
+    QStringLiteral("Проверьте правильность подключения контактов ТП!");
 constexpr int kInputColWidth = 44;
 constexpr int kPanelPadding = 12; // pixels: frame and margins of a status panel
 constexpr int kChartMinWidth = 320;
@@ -62,9 +64,9 @@ ChannelGroupWidget::ChannelGroupWidget(int channel, QWidget *parent)
                                       QStringLiteral("Температура свободных концов, °С:"));
     EditSKTemperature = new QLineEdit;
     EditSKTemperature->setObjectName(QStringLiteral("EditSKTemperature") + n);
-    LabelWrongTPConnection = namedLabel(QStringLiteral("LabelWrongTPConnection") + n,
-                                        QStringLiteral("Проверьте правильность подключения "
-                                                       "контактов ТП!"));
+    LabelWrongTPConnection =
+        namedLabel(QStringLiteral("LabelWrongTPConnection") + n, kWrongTPConnection);
+    LabelWrongTPConnection->setWordWrap(true);
     LabelWrongTPConnection->setStyleSheet(QStringLiteral("color: red; font-weight: bold;"));
     LabelWrongTPConnection->setVisible(false);
 
@@ -180,7 +182,13 @@ void ChannelGroupWidget::applyControls(const ChannelControls &c)
     EditThermostatTemperature->setVisible(c.thermostatEditVisible);
     captionSKTemperature->setVisible(c.skVisible);
     EditSKTemperature->setVisible(c.skVisible);
-    LabelWrongTPConnection->setVisible(c.wrongConnectionVisible);
+    QStringList warnings;
+    if (c.wrongConnectionVisible)
+        warnings << kWrongTPConnection;
+    if (!c.connectionDiagnosis.isEmpty())
+        warnings << c.connectionDiagnosis;
+    LabelWrongTPConnection->setText(warnings.isEmpty() ? kWrongTPConnection : warnings.join(u'\n'));
+    LabelWrongTPConnection->setVisible(!warnings.isEmpty());
     if (c.focus)
         edit(*c.focus)->setFocus();
 }

@@ -70,6 +70,8 @@ TEST_F(SettingsWindowTest, PagesControlsAndCaptions)
         {"CheckBoxOfferPoverkaTermination",
          "Предлагать прервать поверку при превышении предела допускаемого отклонения от НСХ для "
          "заявленного класса допуска"},
+        {"CheckBoxConnectionCheck", "Проверять подключение датчиков по измеренной ТЭДС"},
+        {"CheckBoxStabilityForecast", "Показывать оценку времени до стабилизации температуры печи"},
         {"CheckBoxSvidNumAuto", "Автоматически нумеровать свидетельства"},
         {"CheckBoxIzvNumAuto", "Автоматически нумеровать извещения"},
     };
@@ -118,6 +120,8 @@ TEST_F(SettingsWindowTest, WithoutSettingsFileTheControlsShowTheDefaults)
     EXPECT_TRUE(w.CheckBoxWaitFixedTAVER_7Value->isChecked());
     EXPECT_FALSE(w.CheckBoxReduceResultClass->isChecked());
     EXPECT_FALSE(w.CheckBoxOfferPoverkaTermination->isChecked());
+    EXPECT_TRUE(w.CheckBoxConnectionCheck->isChecked());
+    EXPECT_TRUE(w.CheckBoxStabilityForecast->isChecked());
     EXPECT_TRUE(w.MemoOrganName->toPlainText().isEmpty());
     EXPECT_TRUE(w.LabeledEditRukDolgn->text().isEmpty());
     EXPECT_FALSE(w.CheckBoxSvidNumAuto->isChecked());
@@ -182,6 +186,19 @@ TEST_F(SettingsWindowTest, EditsReachTheRunBeforeApplyAndApplyWritesThePage)
     EXPECT_TRUE(windows->settings().bi1TInputInvertedPolarity());
     EXPECT_EQ(readBytes(ini()), QByteArray("[CommunicationParams]\r\nPort=/tmp/kront-sim-tty\r\n"
                                            "TAVER-7Channel=2\r\nBI1_TInputInvertedPolarity=1\r\n"));
+}
+
+TEST_F(SettingsWindowTest, ConnectionCheckAndForecastBoxesSwitchTheRunOnApply)
+{
+    createWindows();
+    TFormMKRONTSettings &w = window();
+    w.CheckBoxConnectionCheck->setChecked(false);
+    w.CheckBoxStabilityForecast->setChecked(false);
+    EXPECT_TRUE(windows->settings().connectionCheck());
+    w.ButtonApplyProgramSettings->click();
+    EXPECT_FALSE(windows->settings().connectionCheck());
+    EXPECT_FALSE(windows->settings().stabilityForecast());
+    EXPECT_TRUE(readBytes(ini()).contains("ConnectionCheck=0\r\nStabilityForecast=0\r\n"));
 }
 
 TEST_F(SettingsWindowTest, OrganNameInThreeLinesSurvivesTheRoundTrip)

@@ -183,5 +183,28 @@ TEST_F(SensorReadTest, GraduationPointNearestToTheEmf)
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
+TEST_F(SensorReadTest, GraduationSpanIsBetweenItsLowestAndHighestEmf)
+{
+    const int unordered = insertEtal({{600, 5.237}, {300, 2.323}, {450, 3.743}});
+    const int none = insertEtal({});
+    const struct {
+        int etal;
+        double lowEmf, lowTemp, highEmf, highTemp;
+    } cases[] = {
+        {unordered, 2.323, 300, 5.237, 600},
+        {none, -300, -300, -300, -300},
+        {999, -300, -300, -300, -300},
+    };
+    for (const auto &c : cases) {
+        double le = 0, lt = 0, he = 0, ht = 0;
+        EXPECT_TRUE(db.DBGetEtalSvidSpan(c.etal, le, lt, he, ht));
+        EXPECT_EQ(le, c.lowEmf) << c.etal;
+        EXPECT_EQ(lt, c.lowTemp) << c.etal;
+        EXPECT_EQ(he, c.highEmf) << c.etal;
+        EXPECT_EQ(ht, c.highTemp) << c.etal;
+    }
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
 } // namespace
 } // namespace kront::test

@@ -90,9 +90,12 @@ Dialogs::Answer E2eDialogs::message(const QString &caption, Icon icon, const QSt
     if (watch)
         watch(text);
     Answer a = Answer::Ok;
-    if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel)
+    if (buttons == Buttons::YesNo || buttons == Buttons::YesNoCancel) {
         a = answerQuestion(text) ? Answer::Yes : Answer::No;
-    else if (furnacePrompt(text) || switchPrompt(text))
+        if (a == Answer::No && text.endsWith(QStringLiteral("Записать показание всё равно?")) &&
+            !sc.corrections.isEmpty())
+            sim.command(sc.corrections.takeFirst());
+    } else if (furnacePrompt(text) || switchPrompt(text))
         a = Answer::Ok;
     const char *names[] = {"Ok", "Cancel", "Yes", "No"};
     record(caption, icon, text, QString::fromLatin1(names[int(a)]));

@@ -22,7 +22,8 @@ const QStringList kSimGlobalKeys{"furnace",           "tau_s",         "drift",
                                  "reference_inverted"};
 const QStringList kSimChannelKeys{"reference", "graduation", "reference_deviation_mv",
                                   "input1",    "input2",     "input3",
-                                  "input4",    "switch"};
+                                  "input4",    "switch",     "misswitch",
+                                  "open",      "reversed"};
 
 struct Parser {
     Parser(Scenario &scenario, QStringList &errorList) : sc(scenario), errors(errorList) {}
@@ -196,10 +197,12 @@ struct Parser {
             sc.reopens << (value == u"-" ? QString() : value);
         } else if (key == u"stop" && !value.isEmpty()) {
             sc.stops << value;
+        } else if (key == u"correct" && !value.isEmpty()) {
+            sc.corrections << value;
         } else {
             fail(QStringLiteral(
                 "events are interrupt presses|step_end N [noresume] [after S], sim N CMD, "
-                "reopen CMD|- or stop TEXT"));
+                "reopen CMD|-, stop TEXT or correct CMD"));
         }
     }
 

@@ -93,6 +93,9 @@ struct Scenario {
     // [events] stop = TEXT: the program stops (a power cut) while the message
     // box containing TEXT is open; each line once, in order.
     QStringList stops;
+    // [events] correct = COMMAND: the operator answers "Нет" to recording a diagnosed value and
+    // corrects the connection (the simulator command); each line once, in order.
+    QStringList corrections;
     std::vector<Expectation> expectations;
 };
 

@@ -23,6 +23,7 @@
 #include "sensors/SensorSet.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ChannelBunches.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,6 +65,21 @@ WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &app, E2eDialo
     connect(windows.FormPoverkaTP(), &TFormPoverkaTP::channelControlsShown, this,
             &WizardDriver::channelControlsShown);
     dialogs.setMessageWatcher([this](const QString &text) { watchMessage(text); });
+}
+
+// KRONT_E2E_SHOT_DIR: the verification window is saved as `name` in that folder the first time
+// `now` holds (once the controls are on the screen).
+void WizardDriver::shootOnce(bool now, const QString &name)
+{
+    const QString dir = qEnvironmentVariable("KRONT_E2E_SHOT_DIR");
+    if (!now || dir.isEmpty() || shots.contains(name))
+        return;
+    shots << name;
+    QTimer::singleShot(0, this, [this, dir, name] {
+        const QString path = QDir(dir).filePath(name);
+        if (windows.FormPoverkaTP()->grab().save(path))
+            say(QStringLiteral("screenshot ") + path);
+    });
 }
 
 // `stop = TEXT`: the program stops while that message box is open. No table is held open
@@ -118,6 +134,9 @@ void WizardDriver::channelControlsShown(int channel, const ChannelControls &cont
         if (!seen && !controls.statusText.isEmpty())
             say(QStringLiteral("status %1: %2").arg(channel).arg(controls.statusText));
     }
+    shootOnce(!controls.connectionDiagnosis.isEmpty(), QStringLiteral("diagnosis.png"));
+    shootOnce(controls.stabilityText.startsWith(QStringLiteral("Стабилизация ≈")),
+              QStringLiteral("forecast.png"));
     if (controls.measValueVisible && !controls.measValue.isEmpty() &&
         (measuredValues.isEmpty() || measuredValues.back() != controls.measValue)) {
         measuredValues << controls.measValue;

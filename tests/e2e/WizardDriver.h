@@ -103,6 +103,8 @@ private:
     int stuckTicks = 0;
     QString failure;
     TFormPoverkaTP *wizard = nullptr;
+    void shootOnce(bool now, const QString &name);
+    QStringList shots; // screenshots taken
 };
 
 } // namespace kront::e2e

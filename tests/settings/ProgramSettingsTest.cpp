@@ -124,6 +124,8 @@ TEST_F(ProgramSettingsTest, ProgramOptionsAreWrittenInTheirOrder)
                          "WaitForFixedValue=1\r\n"
                          "ReduceResultClass=1\r\n"
                          "OfferPoverkaTermination=0\r\n"
+                         "ConnectionCheck=1\r\n"
+                         "StabilityForecast=1\r\n"
                          "\r\n"
                          "[DocumentsSettings]\r\n"
                          "MetrologyOrganName=\xD4\xC1\xD3|\xCE\xF2\xE4\xE5\xEB|5\r\n"
@@ -141,6 +143,32 @@ TEST_F(ProgramSettingsTest, ProgramOptionsAreWrittenInTheirOrder)
     EXPECT_EQ(again.organNameLines(), settings.organNameLines());
     EXPECT_EQ(again.numbering(DocumentKind::Certificate).nextNum, 8);
     EXPECT_FALSE(again.temperatureStabilityControl());
+}
+
+TEST_F(ProgramSettingsTest, ConnectionCheckAndStabilityForecastAreOnUntilSwitchedOff)
+{
+    settings.load({});
+    EXPECT_TRUE(settings.connectionCheck());
+    EXPECT_TRUE(settings.stabilityForecast());
+    EXPECT_TRUE(settings.form().connectionCheck);
+    EXPECT_TRUE(settings.form().stabilityForecast);
+
+    settings.form().connectionCheck = false;
+    EXPECT_TRUE(settings.connectionCheck()); // the run's value changes with "Применить"
+    settings.form().stabilityForecast = false;
+    ASSERT_TRUE(settings.applyProgramOptions(dialogs));
+    EXPECT_FALSE(settings.connectionCheck());
+    EXPECT_FALSE(settings.stabilityForecast());
+    SettingsFile file;
+    EXPECT_FALSE(file.connectionCheck());
+    EXPECT_FALSE(file.stabilityForecast());
+
+    writeBytes(iniPath(), "[ProgramSettings]\r\nConnectionCheck=0\r\nStabilityForecast=1\r\n");
+    ProgramSettings again;
+    again.load({});
+    EXPECT_FALSE(again.connectionCheck());
+    EXPECT_FALSE(again.form().connectionCheck);
+    EXPECT_TRUE(again.stabilityForecast());
 }
 
 TEST_F(ProgramSettingsTest, ClearedAutoNumberingKeepsTheStoredNumbers)

@@ -42,6 +42,7 @@ QString CommandInterpreter::helpText()
         "furnace T | tau S | drift C_PER_MIN | noise MV | coldjunction C\n"
         "switch CH POS | sensor CH INPUT TYPE|none | deviation CH INPUT MV | "
         "deviation-c CH INPUT C\n"
+        "misswitch CH stay|POS|off | open CH INPUT on|off | reversed CH INPUT(0 = ОБР) on|off\n"
         "value CH TEXT|auto | warmup <|=|> | flags CH BYTE | mode BYTE | period MS | wired CH\n"
         "stream on|off\n"
         "fault KIND [EVERY_N] | fault ack CODE [EVERY_N] | fault off | damaged-value TEXT|auto\n"
@@ -101,7 +102,34 @@ QString CommandInterpreter::execute(const QString &rawLine)
     if (cmd == u"switch") {
         if (a.size() != 2 || !integer(a[0], ch, 1, 2) || !integer(a[1], n, 0, 255))
             return error(QStringLiteral("switch CH(1|2) POS(0..14)"));
-        installation.switches[ch] = n;
+        installation.turnSwitch(ch, n);
+        return kOk;
+    }
+    if (cmd == u"misswitch") {
+        if (a.size() != 2 || !integer(a[0], ch, 1, 2))
+            return error(QStringLiteral("misswitch CH stay|POS|off"));
+        if (a[1] == u"stay")
+            installation.setMisswitch(ch, Installation::kSwitchStays);
+        else if (a[1] == u"off")
+            installation.setMisswitch(ch, Installation::kSwitchObeys);
+        else if (integer(a[1], n, 0, 14))
+            installation.setMisswitch(ch, n);
+        else
+            return error(QStringLiteral("misswitch CH stay|POS|off"));
+        return kOk;
+    }
+    if (cmd == u"open" || cmd == u"reversed") {
+        const int lowest = cmd == u"reversed" ? 0 : 1;
+        if (a.size() != 3 || !integer(a[0], ch, 1, 2) || !integer(a[1], input, lowest, 4) ||
+            (a[2] != u"on" && a[2] != u"off"))
+            return error(QStringLiteral("%1 CH INPUT on|off").arg(cmd));
+        const bool on = a[2] == u"on";
+        if (input == 0)
+            installation.referenceInverted = on;
+        else if (cmd == u"open")
+            installation.bunches[ch].inputs[input].open = on;
+        else
+            installation.bunches[ch].inputs[input].reversed = on;
         return kOk;
     }
     if (cmd == u"sensor") {

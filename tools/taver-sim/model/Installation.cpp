@@ -75,10 +75,30 @@ double Installation::referenceEmf(int channel) const
 double Installation::verifiedEmf(int channel, int input) const
 {
     const VerifiedSensor &s = bunches[channel].inputs[input];
-    if (!s.present)
+    if (!s.present || s.open)
         return kNaN;
-    return typeEmf(s.nshType, furnace.temperature + s.deviationC) -
-           typeEmf(s.nshType, coldJunction) + s.deviationMv;
+    const double e = typeEmf(s.nshType, furnace.temperature + s.deviationC) -
+                     typeEmf(s.nshType, coldJunction) + s.deviationMv;
+    return s.reversed ? -e : e;
+}
+
+void Installation::turnSwitch(int channel, int position)
+{
+    askedSwitches[channel] = position;
+    const int mode = misswitch[channel];
+    if (mode == kSwitchObeys)
+        switches[channel] = position;
+    else if (mode >= 0)
+        switches[channel] = mode;
+}
+
+void Installation::setMisswitch(int channel, int mode)
+{
+    misswitch[channel] = mode;
+    if (mode == kSwitchObeys)
+        switches[channel] = askedSwitches[channel];
+    else if (mode >= 0)
+        switches[channel] = mode;
 }
 
 double Installation::electrodeE1(int channel, int input) const

@@ -41,6 +41,8 @@ struct VerifiedSensor {
     int nshType = 5;          // ТХА by default
     double deviationC = 0.0;  // the thermocouple reads as if it were this much hotter
     double deviationMv = 0.0; // added to its EMF
+    bool open = false;        // unplugged or broken: the input reads an open loop
+    bool reversed = false;    // wired with reversed polarity
 };
 
 struct Bunch {
@@ -57,6 +59,18 @@ public:
     double coldJunction = 0.0;            // °C, of every thermocouple
     bool referenceInverted = false;       // "ОБР" wired with reversed polarity
     double noiseMv = 0.0;                 // standard deviation of the reading noise
+
+    // Operator mistakes with the BI1 switches, per channel: kSwitchObeys, kSwitchStays (the
+    // switch stays where it was whatever the prompt said) or the position it goes to instead.
+    static constexpr int kSwitchObeys = -1;
+    static constexpr int kSwitchStays = -2;
+    std::array<int, 3> misswitch{kSwitchObeys, kSwitchObeys, kSwitchObeys};
+    std::array<int, 3> askedSwitches{0, 5, 5}; // the positions the operator was asked for
+
+    // The operator turns the switch of a channel as asked, or makes the mistake set for it.
+    void turnSwitch(int channel, int position);
+    // The mistake of a channel is set (or cleared: the switch goes where it was asked to).
+    void setMisswitch(int channel, int mode);
 
     // The EMF that BI1 channel `channel` puts out at its switch position, in
     // mV; NaN when the position selects nothing that has an EMF.

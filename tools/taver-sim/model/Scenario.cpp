@@ -113,6 +113,10 @@ bool applyChannel(int channel, const QString &key, const QString &value, Scenari
         return parseReference(value, bunch.reference.kind);
     if (key == u"graduation")
         return parseGraduation(value, bunch.reference.graduation);
+    if (key == u"misswitch" && value == u"stay") {
+        sc.installation.misswitch[channel] = Installation::kSwitchStays;
+        return true;
+    }
     double v = 0;
     if (!toNumber(value, v))
         return false;
@@ -121,7 +125,16 @@ bool applyChannel(int channel, const QString &key, const QString &value, Scenari
         return true;
     }
     if (key == u"switch" && v >= 0 && v <= 255) {
-        sc.installation.switches[channel] = int(v);
+        sc.installation.switches[channel] = sc.installation.askedSwitches[channel] = int(v);
+        return true;
+    }
+    if (key == u"misswitch" && v >= 0 && v <= 14) {
+        sc.installation.misswitch[channel] = int(v);
+        return true;
+    }
+    if ((key == u"open" || key == u"reversed") && v >= 1 && v <= 4) {
+        VerifiedSensor &s = bunch.inputs[int(v)];
+        (key == u"open" ? s.open : s.reversed) = true;
         return true;
     }
     return false;

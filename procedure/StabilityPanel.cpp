@@ -1,0 +1,18 @@
+#include "procedure/StabilityPanel.h"
+
+#include "metrology/StabilityForecast.h"
+
+namespace kront
+{
+
+QString UnstableTemperatureText(const DriftMonitor &drift, bool forecast)
+{
+    const QString judged = QStringLiteral("Температура не стабилизировалась");
+    const auto &h = drift.DriftHistory;
+    if (!forecast || h.empty() || h.front().time.secsTo(h.back().time) > DriftMonitor::kSpanSeconds)
+        return judged;
+    const QString forecast = StabilityForecastText(ForecastStabilization(h));
+    return forecast.isEmpty() ? judged : forecast;
+}
+
+} // namespace kront
