@@ -1,0 +1,173 @@
+#include "tests/procedure/ProcedureFixture.h"
+
+#include "common/DecimalRounding.h"
+#include "history/HistoryTable.h"
+#include "history/ReferenceHistory.h"
+#include "history/SensorHistory.h"
+
+namespace kront::test
+{
+namespace
+{
+
+constexpr double kStepMv = 0.01; // the thermocouple's EMF grows by this much a year
+
+// One ТХА thermocouple (class 2, serial "11") verified once a year at 350 and 450 °C
+// through the engine, its EMF moving by kStepMv a year; the same ППО reference each time.
+class FiveYears : public ProcedureFixture
+{
+protected:
+    FiveYears() { clock.set(QDateTime(QDate(2026, 6, 1), QTime(9, 0))); }
+
+    // The offset that makes the recorded 350 °C reading exact in two decimals, so that the
+    // yearly steps reach the tables unrounded.
+    double baseOffset() const
+    {
+        const double base = emfOf(kIndexK, 350) - emfOf(kIndexK, 20);
+        return rnd_n(base, 2) - base;
+    }
+
+    void verifyOnce(int year)
+    {
+        poverka.ID = 0;
+        poverka.Bunches = {};
+        poverka.Finished = QDateTime();
+        poverka.StepIndex = 0;
+        poverka.StepCount = 0;
+        poverka.BeginNew(clock.now());
+        auto b = std::make_unique<TBunch>();
+        b->ChannelNum = 1;
+        b->SensKind = skTP;
+        TThermometer *e = b->CreateEtalSensor(skTP_PPO);
+        if (referenceID == 0)
+            referenceID = storeReference(QStringLiteral("Э-1"));
+        e->ID = referenceID;
+        e->NSHType = nshPPO;
+        e->SensKind = skTP_PPO;
+        e->Etalon = true;
+        e->SerialNum = QStringLiteral("Э-1");
+        TThermometer *s = b->CreateSensor(skTP, 1);
+        s->NSHType = nshTHA;
+        s->SensKind = skTP;
+        s->ClassDop = 1;
+        s->SerialNum = QStringLiteral("11");
+        s->TypeName = QStringLiteral("ТХА-0292");
+        s->ProdYear = 2024;
+        bunches[1] = std::move(b);
+        poverka.AttachBunch(1, bunches[1].get());
+        inputOffset[1] = baseOffset() + kStepMv * year;
+        ASSERT_TRUE(setUp(0, 2, 1, false, QStringLiteral("П-%1").arg(year)));
+        engine->JvWizardInteriorPage4Page();
+        ASSERT_TRUE(measureStep());
+        EXPECT_FALSE(engine->acceptMeasurementPage());
+        ASSERT_TRUE(measureStep());
+        ASSERT_TRUE(engine->acceptMeasurementPage()); // classes, finished
+    }
+
+    void verifyFiveYears()
+    {
+        for (int year = 0; year < 5; ++year) {
+            clock.set(QDateTime(QDate(2026, 6, 1).addDays(365 * year), QTime(9, 0)));
+            verifyOnce(year);
+            if (HasFatalFailure())
+                return;
+        }
+    }
+
+    StoredSensorKey thermocouple() const
+    {
+        return {QStringLiteral("11"), QStringLiteral("ТХА-0292"), 2024, QStringLiteral("THA")};
+    }
+
+    int referenceID = 0;
+};
+
+TEST_F(FiveYears, DeviationsTrendAndForecastFollowTheMovingThermocouple)
+{
+    verifyFiveYears();
+    ASSERT_FALSE(HasFatalFailure());
+    // A thermocouple of another year with the same serial stays apart.
+    ASSERT_TRUE(db.DBSensorsInsert({QVariant(), QStringLiteral("11"), 2019,
+                                    QStringLiteral("ТХА-0292"), QStringLiteral("THA")}));
+    const auto keys = DBFindSensorsBySerial(dialogs, QStringLiteral("11"), false);
+    ASSERT_TRUE(keys);
+    ASSERT_EQ(keys->size(), 2u);
+    EXPECT_EQ((*keys)[1], thermocouple());
+
+    const auto h = LoadSensorHistory(dialogs, thermocouple());
+    ASSERT_TRUE(h);
+    ASSERT_EQ(h->entries.size(), 5u);
+    EXPECT_EQ(h->nominals, (std::vector<double>{350, 450}));
+    EXPECT_EQ(h->declaredClass, 2);
+
+    // By hand: the recorded reading of year k is the characteristic's EMF at the furnace
+    // temperature plus the offset; Δ is the reading corrected to 0 °C less the
+    // characteristic at the reference temperature, each in two decimals as the direct
+    // method keeps them, then in °C through the sensitivity there.
+    const QDateTime origin = h->entries.front().use.finished;
+    for (int point = 0; point < 2; ++point) {
+        const double furnace = 350 + 100 * point;
+        const double recorded0 =
+            rnd_n(emfOf(kIndexK, furnace) - emfOf(kIndexK, 20) + baseOffset(), 2);
+        for (int year = 0; year < 5; ++year) {
+            const HistoryEntry &e = h->entries[std::size_t(year)];
+            EXPECT_EQ(e.use.povNum, QStringLiteral("П-%1").arg(year));
+            EXPECT_EQ(e.use.result, QStringLiteral("2"));
+            ASSERT_EQ(e.points.size(), 2u);
+            const PointDeviation &d = e.points[std::size_t(point)];
+            EXPECT_EQ(d.nominal, furnace);
+            ASSERT_TRUE(d.deltaC);
+            const double s = NSHSensitivity(kIndexK, d.tRef);
+            const double deltaMv = rnd_n(recorded0 + kStepMv * year + rnd_n(emfOf(kIndexK, 20), 2) -
+                                             rnd_n(emfOf(kIndexK, d.tRef), 2),
+                                         2);
+            EXPECT_NEAR(*d.deltaC, deltaMv / s, 1e-9) << "year " << year << " at " << furnace;
+        }
+    }
+
+    const auto trends = HistoryTrends(*h);
+    ASSERT_EQ(trends.size(), 2u);
+    for (const TemperatureTrend &t : trends) {
+        const double tRef = h->entries.front().points[t.nominal == 350 ? 0 : 1].tRef;
+        const double s = NSHSensitivity(kIndexK, tRef);
+        ASSERT_TRUE(t.trend);
+        // kStepMv every 365 days, in °C per year of 365.25 days
+        const double slope = kStepMv / s * 365.25 / 365;
+        EXPECT_NEAR(t.trend->slopePerYear, slope, 1e-4);
+        EXPECT_NEAR(t.tolerance, 0.0075 * t.nominal, 1e-9); // class 2 of ТХА above 333 °C
+        // The line leaves +tolerance when Δ0 + slope·years reaches it.
+        const double delta0 = *h->entries.front().points[t.nominal == 350 ? 0 : 1].deltaC;
+        const double years = (t.tolerance - delta0) / slope;
+        const int year = origin.addSecs(qint64(years * 365.25 * 86400)).date().year();
+        EXPECT_EQ(t.forecast.kind, Forecast::Kind::Leaves);
+        EXPECT_EQ(t.forecast.year, year) << "at " << t.nominal << " after " << years;
+        EXPECT_EQ(
+            TrendTexts(t, 2)[1],
+            QStringLiteral("при сохранении тренда выйдет за допуск класса 2 ≈ в %1").arg(year));
+    }
+
+    const auto rows = HistoryRows(*h);
+    ASSERT_EQ(rows.size(), 5u);
+    EXPECT_EQ(HistoryHeaders(*h).mid(6, 2),
+              (QStringList{QStringLiteral("Δ при 350 °C"), QStringLiteral("Δ при 450 °C")}));
+    EXPECT_EQ(rows[0][0], QStringLiteral("01.06.2026"));
+    EXPECT_EQ(rows[4][0], QStringLiteral("31.05.2030"));
+    EXPECT_EQ(rows[4][1], QStringLiteral("П-4"));
+
+    // The reference served in all five, its furnace readings the same every year.
+    const auto ref = LoadReferenceHistory(
+        dialogs, {QStringLiteral("Э-1"), QStringLiteral("ППО"), 2020, QStringLiteral("ППО")});
+    ASSERT_TRUE(ref);
+    EXPECT_EQ(ref->verifications, 5);
+    EXPECT_EQ(ref->first, origin);
+    EXPECT_EQ(ref->last, h->entries.back().use.finished);
+    ASSERT_EQ(ref->spreads.size(), 2u);
+    for (const TemperatureSpread &s : ref->spreads) {
+        EXPECT_EQ(s.count, 5);
+        EXPECT_NEAR(s.stdDev, 0, 1e-9);
+        EXPECT_LT(std::fabs(s.mean), 0.1) << s.nominal;
+    }
+}
+
+} // namespace
+} // namespace kront::test
