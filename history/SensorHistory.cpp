@@ -68,6 +68,21 @@ double NominalTemperature(double tRef)
     return std::round(tRef / 10.0) * 10.0;
 }
 
+std::vector<StoredSensorKey> MatchingSensors(const std::vector<StoredSensorKey> &found,
+                                             const QString &type, int year)
+{
+    const QString wanted = type.trimmed();
+    std::vector<StoredSensorKey> out;
+    for (const StoredSensorKey &k : found) {
+        const bool typeFits =
+            wanted.isEmpty() || k.typeName.trimmed().compare(wanted, Qt::CaseInsensitive) == 0 ||
+            NSHShortNameByCode(k.nshType).compare(wanted, Qt::CaseInsensitive) == 0;
+        if (typeFits && (year == 0 || k.prodYear == year))
+            out.push_back(k);
+    }
+    return out;
+}
+
 SensorHistory BuildSensorHistory(const StoredSensorKey &sensor, const SensorUses &uses)
 {
     SensorHistory h;

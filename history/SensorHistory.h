@@ -42,6 +42,11 @@ struct SensorHistory {
 // 10 °C, so that the points of one set-point line up across the years.
 double NominalTemperature(double tRef);
 
+// The sensors among `found` of that type (type name or short name of the
+// characteristic, letters in any case; empty: any) and year (0: any).
+std::vector<StoredSensorKey> MatchingSensors(const std::vector<StoredSensorKey> &found,
+                                             const QString &type, int year);
+
 // Builds the history from what the tables gave (pure).
 SensorHistory BuildSensorHistory(const StoredSensorKey &sensor, const SensorUses &uses);
 
