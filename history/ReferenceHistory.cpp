@@ -17,6 +17,7 @@ ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference,
     h.reference = reference;
     std::set<int> verifications;
     std::map<double, std::vector<TrendSample>> offsets;
+    std::map<double, std::vector<std::pair<QDateTime, double>>> dated;
     for (const ReferenceUse &u : uses) {
         verifications.insert(u.poverkaID);
         if (!h.first.isValid() || u.finished < h.first)
@@ -29,6 +30,7 @@ ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference,
             continue;
         const double nominal = NominalTemperature(u.tEt);
         offsets[nominal].push_back({YearsBetween(h.first, u.finished), u.tEt - nominal});
+        dated[nominal].emplace_back(u.finished, u.tEt - nominal);
     }
     h.verifications = int(verifications.size());
     for (const auto &[nominal, samples] : offsets) {
@@ -50,6 +52,7 @@ ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference,
             s.stdDev = std::sqrt(ss / (s.count - 1));
         }
         s.trend = LeastSquaresTrend(samples);
+        s.offsets = std::move(dated[nominal]);
         h.spreads.push_back(s);
     }
     return h;

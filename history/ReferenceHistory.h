@@ -21,7 +21,8 @@ struct TemperatureSpread {
     double mean = 0;   // mean offset, °C
     double stdDev = 0; // of the offsets, °C; 0 for a single reading
     double min = 0, max = 0;
-    std::optional<Trend> trend; // offset against years since the first use
+    std::optional<Trend> trend;                        // offset against years since the first use
+    std::vector<std::pair<QDateTime, double>> offsets; // each reading's, by finish
 };
 
 // The use of a reference thermocouple of the register in finished verifications.

@@ -1,6 +1,7 @@
 #include "history/SensorHistory.h"
 
 #include "common/text/StringFunctionsFormat.h"
+#include "db/Database.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "model/CodeTables.h"
 
@@ -81,6 +82,36 @@ std::vector<StoredSensorKey> MatchingSensors(const std::vector<StoredSensorKey> 
             out.push_back(k);
     }
     return out;
+}
+
+std::optional<std::vector<StoredSensorKey>> SensorsOfVerification(Database &db, int poverkaID)
+{
+    const auto bunches =
+        db.select(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1").arg(poverkaID),
+                  QStringLiteral("ChannelNum"));
+    if (!bunches)
+        return std::nullopt;
+    std::vector<StoredSensorKey> keys;
+    for (const QVariantMap &b : *bunches) {
+        for (int input = 1; input <= 4; ++input) {
+            const int id = b.value(QStringLiteral("PovSensorID%1").arg(input)).toInt();
+            if (id <= 0)
+                continue;
+            const auto rows =
+                db.select(QStringLiteral("Sensors"), QStringLiteral("ID = %1").arg(id));
+            if (!rows)
+                return std::nullopt;
+            for (const QVariantMap &s : *rows) {
+                StoredSensorKey k{s.value(QStringLiteral("SerialNum")).toString(),
+                                  s.value(QStringLiteral("TypeName")).toString(),
+                                  s.value(QStringLiteral("ProdYear")).toInt(),
+                                  s.value(QStringLiteral("NSHType")).toString()};
+                if (std::find(keys.begin(), keys.end(), k) == keys.end())
+                    keys.push_back(std::move(k));
+            }
+        }
+    }
+    return keys;
 }
 
 SensorHistory BuildSensorHistory(const StoredSensorKey &sensor, const SensorUses &uses)

@@ -11,6 +11,7 @@
 namespace kront
 {
 
+class Database;
 class Dialogs;
 
 // The deviation of a thermocouple at one temperature point of one
@@ -46,6 +47,10 @@ double NominalTemperature(double tRef);
 // characteristic, letters in any case; empty: any) and year (0: any).
 std::vector<StoredSensorKey> MatchingSensors(const std::vector<StoredSensorKey> &found,
                                              const QString &type, int year);
+
+// The thermocouples of a verification's bunches, by channel and input;
+// std::nullopt when a table cannot be opened (message shown).
+std::optional<std::vector<StoredSensorKey>> SensorsOfVerification(Database &db, int poverkaID);
 
 // Builds the history from what the tables gave (pure).
 SensorHistory BuildSensorHistory(const StoredSensorKey &sensor, const SensorUses &uses);

@@ -23,12 +23,14 @@ class TFormSensorSet;
 class TFormDBSensors;
 class TFormEtalTP;
 class EtalTPRegisterPage;
+class ResultsWindows;
+class TFormSensorHistory;
 
 // The windows of the program, each created once, in this order, before the
 // message loop starts:
 //   TFormMain, TFormSensorSet, TFormPoverkaTP, TFormDBSensors,
 //   TFormSelectEtalSensorType, TFormMKRONTSettings, TFormEtalTP,
-//   TFormProgress, TFormAbout, TFormSelectSensorsForSvid.
+//   TFormProgress, TFormAbout, TFormSelectSensorsForSvid, TFormSensorHistory.
 // Their slots below are kept in the same order.
 class ApplicationWindows : public QObject
 {
@@ -53,6 +55,7 @@ public:
     TFormEtalTP *FormEtalTP() const { return formEtalTP; }
     TFormPoverkaTP *FormPoverkaTP() const { return formPoverkaTP; }
     TFormSelectEtalSensorType *FormSelectEtalSensorType() const { return formSelectEtalSensorType; }
+    TFormSensorHistory *FormSensorHistory() const { return formSensorHistory; }
     UnfinishedPanel *PanelUnfinished() const { return panelUnfinished; }
     HelpViewer *Help() const { return helpViewer; }
     Database &database() const { return *db; }
@@ -65,6 +68,7 @@ private:
     void createSensorSet();      // the connected-sensors editor
     void createEtalTP();         // the reference thermocouple editor and the register buttons
     void createPoverkaWindows(); // the verification wizard and the unfinished list
+    void createSensorHistory(ResultsWindows &results); // "История датчика"
     void record(QObject *window);
 
     Dialogs &dialogs;
@@ -75,13 +79,14 @@ private:
     TFormPoverkaTP *formPoverkaTP = nullptr; // TFormPoverkaTP: verification wizard
     TFormDBSensors *formDBSensors = nullptr; // TFormDBSensors: found sensors
     TFormSelectEtalSensorType *formSelectEtalSensorType = nullptr; // TFormSelectEtalSensorType
-    UnfinishedPanel *panelUnfinished = nullptr;  // PanelUnfinished of the main window
-    TFormMKRONTSettings *formSettings = nullptr; // TFormMKRONTSettings
-    TFormEtalTP *formEtalTP = nullptr;           // TFormEtalTP: reference thermocouple
-    EtalTPRegisterPage *etalTPPage = nullptr;    // the register buttons of settings page 1
-    TFormProgress *formProgress = nullptr;       // TFormProgress
-    TFormAbout *formAbout = nullptr;             // TFormAbout
-    QObject *formSelectSensorsForSvid = nullptr; // TFormSelectSensorsForSvid
+    UnfinishedPanel *panelUnfinished = nullptr;      // PanelUnfinished of the main window
+    TFormMKRONTSettings *formSettings = nullptr;     // TFormMKRONTSettings
+    TFormEtalTP *formEtalTP = nullptr;               // TFormEtalTP: reference thermocouple
+    EtalTPRegisterPage *etalTPPage = nullptr;        // the register buttons of settings page 1
+    TFormProgress *formProgress = nullptr;           // TFormProgress
+    TFormAbout *formAbout = nullptr;                 // TFormAbout
+    QObject *formSelectSensorsForSvid = nullptr;     // TFormSelectSensorsForSvid
+    TFormSensorHistory *formSensorHistory = nullptr; // "История датчика"
     HelpViewer *helpViewer = nullptr;
     HelpKeyFilter *helpKeys = nullptr;
     QStringList created;
