@@ -48,15 +48,15 @@ bool hasBunchIndexes()
     return st.step() && st.integer(0) >= 4;
 }
 
-void ensureBunchIndexes(Dialogs &dialogs)
+void ensureBunchIndexes()
 {
     if (hasBunchIndexes())
         return;
+    // A file that cannot be written now (read-only, locked) is read without them; the read
+    // itself reports a table it cannot open.
     auto file = TableFile::open(BunchesTP, TableFile::Mode::Write);
-    if (!file || !file->beginWrite()) {
-        dialogs.error(QString::fromUtf8(BunchesTP.openFailureText));
+    if (!file || !file->beginWrite())
         return;
-    }
     for (const QString &sql : createTableStatements(BunchesTP, true)) {
         if (!file->connection().exec(sql))
             return; // rolled back; the reads still work, only slower
@@ -115,7 +115,7 @@ DBFindSensorsBySerial(Dialogs &dialogs, const QString &serial, bool reference)
 
 std::optional<SensorUses> DBGetSensorUses(Dialogs &dialogs, const StoredSensorKey &key)
 {
-    ensureBunchIndexes(dialogs);
+    ensureBunchIndexes();
     auto file = openJoined(dialogs, Sensors, {&BunchesTP, &Poverki, &ResultsTP});
     if (!file)
         return std::nullopt;
@@ -207,9 +207,15 @@ std::optional<std::vector<ReferenceUse>> DBGetReferenceUses(Dialogs &dialogs,
                        "ORDER BY p.Finished, b.ID, r.MeasPointNum"));
     bindKey(st, key);
     std::vector<ReferenceUse> uses;
+    QString finishedText; // the points of one verification share it: read it once
+    QDateTime finished;
     while (st.step()) {
-        uses.push_back({int(st.integer(0)), int(st.integer(1)), dateTimeAt(st, 2),
-                        int(st.integer(3)), realOrAbsent(st, 4)});
+        if (const QString text = st.text(2); text != finishedText) {
+            finishedText = text;
+            finished = dateTimeAt(st, 2);
+        }
+        uses.push_back({int(st.integer(0)), int(st.integer(1)), finished, int(st.integer(3)),
+                        realOrAbsent(st, 4)});
     }
     if (!finishedWithoutError(dialogs, st, ResultsTP))
         return std::nullopt;
