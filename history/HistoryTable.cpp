@@ -89,7 +89,7 @@ std::vector<QStringList> HistoryRows(const SensorHistory &history)
     return rows;
 }
 
-QByteArray HistoryCsv(const SensorHistory &history)
+QByteArray TextTableCsv(const QStringList &headers, const std::vector<QStringList> &rows)
 {
     static const FieldDef text{"", FieldType::Text, 0};
     const QString eol = QStringLiteral("\r\n");
@@ -99,10 +99,15 @@ QByteArray HistoryCsv(const SensorHistory &history)
             quoted << csvField(text, c);
         return quoted.join(u';') + eol;
     };
-    QString out = line(HistoryHeaders(history));
-    for (const QStringList &r : HistoryRows(history))
+    QString out = line(headers);
+    for (const QStringList &r : rows)
         out += line(r);
     return QByteArray("\xEF\xBB\xBF") + out.toUtf8();
+}
+
+QByteArray HistoryCsv(const SensorHistory &history)
+{
+    return TextTableCsv(HistoryHeaders(history), HistoryRows(history));
 }
 
 } // namespace kront

@@ -19,6 +19,8 @@ std::vector<QStringList> HistoryRows(const SensorHistory &history);
 // The same as CSV: UTF-8 with a byte order mark, ";" between fields, CR LF,
 // decimal comma.
 QByteArray HistoryCsv(const SensorHistory &history);
+// Any table of texts in that form.
+QByteArray TextTableCsv(const QStringList &headers, const std::vector<QStringList> &rows);
 
 // The texts of single cells.
 QString KindText(int kind);

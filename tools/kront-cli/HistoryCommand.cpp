@@ -106,11 +106,7 @@ int printReference(const StoredSensorKey &key, const HistoryOptions &o, StderrDi
         printTable(out, ReferenceSpreadHeaders(), ReferenceSpreadRows(*history));
         return kOk;
     }
-    QStringList lines{ReferenceSpreadHeaders().join(u';')};
-    for (const QStringList &r : ReferenceSpreadRows(*history))
-        lines << r.join(u';');
-    writeRaw(out, QByteArray("\xEF\xBB\xBF") +
-                      (lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")).toUtf8());
+    writeRaw(out, TextTableCsv(ReferenceSpreadHeaders(), ReferenceSpreadRows(*history)));
     return kOk;
 }
 
