@@ -165,7 +165,7 @@ std::optional<SensorUses> DBGetSensorUses(Dialogs &dialogs, const StoredSensorKe
         QStringLiteral("SELECT MeasPointNum, Operation, EtalSensorType, t_et, t_pret, TEDSe1Inp1, "
                        "TEDSe1Inp2, TEDSe1Inp3, TEDSe1Inp4 FROM ResultsTP "
                        "WHERE PoverkaID = ?1 AND BunchID = ?2 AND Stage = 'Calculation' AND "
-                       "Operation IN ('Average', 'Delta', 'Delta dop')"));
+                       "Operation IN ('Average', 'Delta')"));
     for (const SensorUse &u : out.uses) {
         rows.reset();
         rows.bind(1, qint64(u.poverkaID));

@@ -48,8 +48,8 @@ struct SensorUse {
     QString docNum;   // DocNumInp
 };
 
-// A calculation row of a bunch ("Average", "Delta" or "Delta dop" of the
-// stage "Calculation"); absent values are -300.
+// A calculation row of a bunch ("Average" or "Delta" of the stage
+// "Calculation"); absent values are -300.
 struct CalculationValues {
     int bunchID = 0;
     int point = 0; // MeasPointNum

@@ -118,9 +118,13 @@ SensorHistory BuildSensorHistory(const StoredSensorKey &sensor, const SensorUses
 {
     SensorHistory h;
     h.sensor = sensor;
-    h.characteristicIndex = NSHCharacteristicIndex(NSHTypeFromText(sensor.nshType));
-    if (sensor.nshType.trimmed().isEmpty())
-        h.characteristicIndex = -1;
+    // A type text that names no characteristic leaves Δ absent rather than read through
+    // the first one.
+    const QString type = sensor.nshType.trimmed();
+    const int code = NSHTypeFromText(type);
+    h.characteristicIndex = NSHLatinCode(code) == type || NSHShortName(code) == type
+                                ? NSHCharacteristicIndex(code)
+                                : -1;
     std::vector<double> nominals;
     for (const SensorUse &u : uses.uses) {
         HistoryEntry e{u, classFromText(u.classDop),

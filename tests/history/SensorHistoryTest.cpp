@@ -96,5 +96,48 @@ TEST_F(FiveYears, DeviationsTrendAndForecastFollowTheMovingThermocouple)
     }
 }
 
+// The reference temperature of a point comes from the reference thermocouple's or the
+// thermometer's column, and a type that names no characteristic leaves Δ absent.
+TEST(SensorHistoryBuild, ReferenceTemperatureAndCharacteristic)
+{
+    const struct {
+        const char *type;
+        int etalSensorType;
+        double tEt, tPret;
+        bool deltaShown;
+        double tRef;
+    } cases[] = {
+        {"THA", 1, 402.0, -300, true, 402.0},
+        {"THA", 0, -300, 98.5, true, 98.5}, // mercury thermometer
+        {"ТХА", 1, 402.0, -300, true, 402.0},
+        {"XYZ", 1, 402.0, -300, false, 402.0},
+        {"", 1, 402.0, -300, false, 402.0},
+    };
+    for (const auto &c : cases) {
+        SensorUses uses;
+        SensorUse u;
+        u.bunchID = 7;
+        u.input = 3;
+        u.classDop = QStringLiteral("2");
+        u.finished = QDateTime(QDate(2024, 5, 1), QTime(12, 0));
+        uses.uses.push_back(u);
+        CalculationValues average{7,     0,      QStringLiteral("Average"), c.etalSensorType,
+                                  c.tEt, c.tPret};
+        CalculationValues delta{7, 0, QStringLiteral("Delta")};
+        delta.input[3] = 0.05;
+        uses.rows = {average, delta};
+        const SensorHistory h = BuildSensorHistory(
+            {QStringLiteral("1"), QString(), 2020, QString::fromUtf8(c.type)}, uses);
+        ASSERT_EQ(h.entries.size(), 1u) << c.type;
+        ASSERT_EQ(h.entries[0].points.size(), 1u) << c.type;
+        const PointDeviation &d = h.entries[0].points[0];
+        EXPECT_EQ(d.tRef, c.tRef) << c.type;
+        EXPECT_EQ(d.deltaC.has_value(), c.deltaShown) << c.type;
+        if (d.deltaC) {
+            EXPECT_NEAR(*d.deltaC, 0.05 / NSHSensitivity(kIndexK, c.tRef), 1e-12) << c.type;
+        }
+    }
+}
+
 } // namespace
 } // namespace kront::test
