@@ -4,6 +4,8 @@
 #include "db/FieldValue.h"
 #include "db/TableFile.h"
 
+#include <algorithm>
+
 namespace kront
 {
 
@@ -188,38 +190,70 @@ std::optional<SensorUses> DBGetSensorUses(Dialogs &dialogs, const StoredSensorKe
     return out;
 }
 
-std::optional<std::vector<ReferenceUse>> DBGetReferenceUses(Dialogs &dialogs,
-                                                            const StoredSensorKey &key)
+std::optional<ReferenceUses> DBGetReferenceUses(Dialogs &dialogs, const StoredSensorKey &key)
 {
     auto file = openJoined(dialogs, EtalSens, {&BunchesTP, &Poverki, &ResultsTP});
     if (!file)
         return std::nullopt;
-    sqlite::Statement st(
-        file->connection(),
-        QStringLiteral("SELECT b.PoverkaID, b.ID, p.Finished, r.MeasPointNum, r.t_et "
-                       "FROM EtalSens e JOIN BunchesTP b ON b.EtalSensorID = e.ID "
-                       "JOIN Poverki p ON p.ID = b.PoverkaID "
-                       "JOIN ResultsTP r ON r.PoverkaID = b.PoverkaID AND r.BunchID = b.ID AND "
-                       "r.Stage = 'Calculation' "
-                       "WHERE e.SerialNum = ?1 AND coalesce(e.TypeName, '') = ?2 AND "
-                       "coalesce(e.ProdYear, 0) = ?3 AND "
-                       "p.Finished IS NOT NULL AND r.Operation = 'Average' "
-                       "ORDER BY p.Finished, b.ID, r.MeasPointNum"));
-    bindKey(st, key);
-    std::vector<ReferenceUse> uses;
-    QString finishedText; // the points of one verification share it: read it once
-    QDateTime finished;
-    while (st.step()) {
-        if (const QString text = st.text(2); text != finishedText) {
-            finishedText = text;
-            finished = dateTimeAt(st, 2);
-        }
-        uses.push_back({int(st.integer(0)), int(st.integer(1)), finished, int(st.integer(3)),
-                        realOrAbsent(st, 4)});
+    struct Served {
+        int poverkaID, bunchID;
+        QString finished; // as stored; only the dates used are read
+    };
+    std::vector<Served> served;
+    {
+        sqlite::Statement st(
+            file->connection(),
+            QStringLiteral("SELECT b.PoverkaID, b.ID, p.Finished "
+                           "FROM EtalSens e JOIN BunchesTP b ON b.EtalSensorID = e.ID "
+                           "JOIN Poverki p ON p.ID = b.PoverkaID "
+                           "WHERE e.SerialNum = ?1 AND coalesce(e.TypeName, '') = ?2 AND "
+                           "coalesce(e.ProdYear, 0) = ?3 AND p.Finished IS NOT NULL "
+                           "ORDER BY p.Finished, b.ID"));
+        bindKey(st, key);
+        while (st.step())
+            served.push_back({int(st.integer(0)), int(st.integer(1)), st.text(2)});
+        if (!finishedWithoutError(dialogs, st, BunchesTP))
+            return std::nullopt;
     }
-    if (!finishedWithoutError(dialogs, st, ResultsTP))
-        return std::nullopt;
-    return uses;
+    ReferenceUses out;
+    if (served.empty())
+        return out;
+    std::vector<int> verifications;
+    for (const Served &s : served)
+        verifications.push_back(s.poverkaID);
+    std::sort(verifications.begin(), verifications.end());
+    out.verifications =
+        int(std::unique(verifications.begin(), verifications.end()) - verifications.begin());
+    out.first = dateTimeFromStored(served.front().finished);
+    out.last = dateTimeFromStored(served.back().finished);
+
+    // The bunches of the latest verifications (both channels of one count once).
+    std::size_t from = served.size();
+    for (int taken = 0; from > 0; --from) {
+        if (from == served.size() || served[from - 1].poverkaID != served[from].poverkaID) {
+            if (taken == kReferenceReadingVerifications)
+                break;
+            ++taken;
+        }
+    }
+    sqlite::Statement rows(
+        file->connection(),
+        QStringLiteral("SELECT MeasPointNum, t_et FROM ResultsTP WHERE PoverkaID = ?1 AND "
+                       "BunchID = ?2 AND Stage = 'Calculation' AND Operation = 'Average' "
+                       "ORDER BY MeasPointNum"));
+    for (std::size_t i = from; i < served.size(); ++i) {
+        const Served &s = served[i];
+        const QDateTime finished = dateTimeFromStored(s.finished);
+        rows.reset();
+        rows.bind(1, qint64(s.poverkaID));
+        rows.bind(2, qint64(s.bunchID));
+        while (rows.step())
+            out.readings.push_back(
+                {s.poverkaID, s.bunchID, finished, int(rows.integer(0)), realOrAbsent(rows, 1)});
+        if (!finishedWithoutError(dialogs, rows, ResultsTP))
+            return std::nullopt;
+    }
+    return out;
 }
 
 } // namespace kront

@@ -78,9 +78,21 @@ struct ReferenceUse {
     double tEt = -300; // furnace temperature read through the reference, °C
 };
 
-// The "Average" rows of the bunches whose reference is the EtalSens row(s)
-// of `key`, by finish; bunches without such rows are not listed.
-std::optional<std::vector<ReferenceUse>> DBGetReferenceUses(Dialogs &dialogs,
-                                                            const StoredSensorKey &key);
+// The finished verifications a reference served in, and the furnace readings
+// of the latest of them.
+struct ReferenceUses {
+    int verifications = 0;
+    QDateTime first, last;
+    std::vector<ReferenceUse> readings; // by finish
+};
+
+// The readings are taken from the latest this many verifications: a reference
+// of twenty years serves in thousands, and its recent readings tell whether
+// it is going bad.
+inline constexpr int kReferenceReadingVerifications = 200;
+
+// The use of the EtalSens row(s) of `key` as a channel's reference, with the
+// "Average" rows of the latest kReferenceReadingVerifications verifications.
+std::optional<ReferenceUses> DBGetReferenceUses(Dialogs &dialogs, const StoredSensorKey &key);
 
 } // namespace kront

@@ -10,29 +10,25 @@
 namespace kront
 {
 
-ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference,
-                                       const std::vector<ReferenceUse> &uses)
+ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference, const ReferenceUses &uses)
 {
     ReferenceHistory h;
     h.reference = reference;
-    std::set<int> verifications;
+    h.verifications = uses.verifications;
+    h.first = uses.first;
+    h.last = uses.last;
+    std::set<int> read;
     std::map<double, std::vector<TrendSample>> offsets;
     std::map<double, std::vector<std::pair<QDateTime, double>>> dated;
-    for (const ReferenceUse &u : uses) {
-        verifications.insert(u.poverkaID);
-        if (!h.first.isValid() || u.finished < h.first)
-            h.first = u.finished;
-        if (!h.last.isValid() || u.finished > h.last)
-            h.last = u.finished;
-    }
-    for (const ReferenceUse &u : uses) {
+    for (const ReferenceUse &u : uses.readings) {
+        read.insert(u.poverkaID);
         if (u.tEt <= -299)
             continue;
         const double nominal = NominalTemperature(u.tEt);
         offsets[nominal].push_back({YearsBetween(h.first, u.finished), u.tEt - nominal});
         dated[nominal].emplace_back(u.finished, u.tEt - nominal);
     }
-    h.verifications = int(verifications.size());
+    h.readVerifications = int(read.size());
     for (const auto &[nominal, samples] : offsets) {
         TemperatureSpread s;
         s.nominal = nominal;
@@ -77,6 +73,7 @@ QStringList ReferenceSummary(const ReferenceHistory &h)
     return {QStringLiteral("Поверок с эталоном: %1").arg(h.verifications),
             QStringLiteral("Первая: %1, последняя: %2")
                 .arg(DateToStr(h.first.date()), DateToStr(h.last.date())),
+            QStringLiteral("Отклонения — по последним %1 поверкам").arg(h.readVerifications),
             QStringLiteral("Температуры, °C: %1").arg(temps.join(QStringLiteral("; ")))};
 }
 

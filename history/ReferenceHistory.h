@@ -30,11 +30,11 @@ struct ReferenceHistory {
     StoredSensorKey reference;
     int verifications = 0; // distinct verifications served in
     QDateTime first, last;
+    int readVerifications = 0;              // the latest ones whose readings make the spreads
     std::vector<TemperatureSpread> spreads; // by set-point, ascending
 };
 
-ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference,
-                                       const std::vector<ReferenceUse> &uses);
+ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference, const ReferenceUses &uses);
 std::optional<ReferenceHistory> LoadReferenceHistory(Dialogs &dialogs,
                                                      const StoredSensorKey &reference);
 
