@@ -239,8 +239,7 @@ std::optional<ReferenceUses> DBGetReferenceUses(Dialogs &dialogs, const StoredSe
     sqlite::Statement rows(
         file->connection(),
         QStringLiteral("SELECT MeasPointNum, t_et FROM ResultsTP WHERE PoverkaID = ?1 AND "
-                       "BunchID = ?2 AND Stage = 'Calculation' AND Operation = 'Average' "
-                       "ORDER BY MeasPointNum"));
+                       "BunchID = ?2 AND Stage = 'Calculation' AND Operation = 'Average'"));
     for (std::size_t i = from; i < served.size(); ++i) {
         const Served &s = served[i];
         const QDateTime finished = dateTimeFromStored(s.finished);

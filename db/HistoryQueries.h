@@ -89,7 +89,7 @@ struct ReferenceUses {
 // The readings are taken from the latest this many verifications: a reference
 // of twenty years serves in thousands, and its recent readings tell whether
 // it is going bad.
-inline constexpr int kReferenceReadingVerifications = 200;
+inline constexpr int kReferenceReadingVerifications = 100;
 
 // The use of the EtalSens row(s) of `key` as a channel's reference, with the
 // "Average" rows of the latest kReferenceReadingVerifications verifications.
