@@ -76,6 +76,7 @@ void registerChangeBenchmarks();
 void registerReportBenchmarks();
 void registerStartupBenchmarks();
 void registerCommitFloorBenchmark();
+void registerHistoryBenchmarks();
 
 // Copies the program's report templates into the home's Protocol folder.
 bool installTemplates(const QString &home);

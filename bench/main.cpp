@@ -122,6 +122,7 @@ int main(int argc, char **argv)
     setHomes(&month, monthOnly ? nullptr : &twenty);
     registerQueryBenchmarks();
     registerSearchBenchmarks();
+    registerHistoryBenchmarks();
     registerReportBenchmarks();
     registerStartupBenchmarks();
     registerFrameBenchmarks();

@@ -158,13 +158,16 @@ const IndexDef izvReasonsIndexes[] = {{"IzvReasonsIDIndex", "ID"}};
 
 // Indexes for the lookups the program makes: by number and date of a
 // verification, unfinished and finished verifications, sensors by serial
-// number, bunches and results of a verification, documents by date.
+// number, bunches and results of a verification, bunches by their sensors
+// (the history of a thermocouple), documents by date.
 const IndexDef poverkiQueryIndexes[] = {{"PoverkaPovNumIndex", "PovNum"},
                                         {"PoverkaFinishedIndex", "Finished"}};
 const IndexDef etalSensQueryIndexes[] = {{"EtalSensSerialNumIndex", "SerialNum"}};
 const IndexDef sensorsQueryIndexes[] = {{"SensorSerialNumIndex", "SerialNum"}};
-const IndexDef bunchesQueryIndexes[] = {{"BunchPoverkaIDIndex", "PoverkaID,ChannelNum"},
-                                        {"BunchEtalSensorIDIndex", "EtalSensorID"}};
+const IndexDef bunchesQueryIndexes[] = {
+    {"BunchPoverkaIDIndex", "PoverkaID,ChannelNum"}, {"BunchEtalSensorIDIndex", "EtalSensorID"},
+    {"BunchPovSensorID1Index", "PovSensorID1"},      {"BunchPovSensorID2Index", "PovSensorID2"},
+    {"BunchPovSensorID3Index", "PovSensorID3"},      {"BunchPovSensorID4Index", "PovSensorID4"}};
 const IndexDef resultsQueryIndexes[] = {{"ResultsBunchIndex", "PoverkaID,BunchID,Stage"}};
 const IndexDef documentsQueryIndexes[] = {{"DocDateDocIndex", "DateDoc"}};
 const IndexDef izvReasonsQueryIndexes[] = {{"IzvReasonsDocIDIndex", "DocID"}};

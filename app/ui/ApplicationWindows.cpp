@@ -7,6 +7,7 @@
 #include "app/ui/TFormMain.h"
 #include "app/ui/TFormProgress.h"
 #include "db/Database.h"
+#include "history/ui/TFormSensorHistory.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
@@ -17,6 +18,7 @@
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormEtalTP.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ProgramSettings.h"
 
 #include <QApplication>
 
@@ -96,6 +98,20 @@ void ApplicationWindows::create()
     });
     formSelectSensorsForSvid = results->createSensorChooser(main);
     record(formSelectSensorsForSvid);
+    createSensorHistory(*results);
+}
+
+void ApplicationWindows::createSensorHistory(ResultsWindows &results)
+{
+    TFormMain *main = formMain.get();
+    formSensorHistory = new TFormSensorHistory(*db, dialogs, main);
+    formSensorHistory->setProtocolOpener([this](int poverkaID, int channel) {
+        printChannelProtocol(poverkaID, channel, *db, dialogs, formSensorHistory);
+    });
+    main->handlers().showSensorHistory = [this] { formSensorHistory->showEmpty(); };
+    results.panel()->setSensorHistoryAction(
+        [this](int poverkaID) { formSensorHistory->showSensorsOf(poverkaID); });
+    record(formSensorHistory);
 }
 
 void ApplicationWindows::createSensorSet()

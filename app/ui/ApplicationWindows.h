@@ -27,12 +27,14 @@ class TFormSensorSet;
 class TFormDBSensors;
 class TFormEtalTP;
 class EtalTPRegisterPage;
+class ResultsWindows;
+class TFormSensorHistory;
 
 // The windows of the program, each created once, in this order, before the
 // message loop starts:
 //   TFormMain, TFormSensorSet, TFormPoverkaTP, TFormDBSensors,
 //   TFormSelectEtalSensorType, TFormMKRONTSettings, TFormEtalTP,
-//   TFormProgress, TFormAbout, TFormSelectSensorsForSvid.
+//   TFormProgress, TFormAbout, TFormSelectSensorsForSvid, TFormSensorHistory.
 // Their slots below are kept in the same order. The windows also own what
 // lives for the whole run and hand it down to the windows that need it: the
 // store, the program settings, the current verification and the channel
@@ -60,6 +62,7 @@ public:
     TFormEtalTP *FormEtalTP() const { return formEtalTP; }
     TFormPoverkaTP *FormPoverkaTP() const { return formPoverkaTP; }
     TFormSelectEtalSensorType *FormSelectEtalSensorType() const { return formSelectEtalSensorType; }
+    TFormSensorHistory *FormSensorHistory() const { return formSensorHistory; }
     UnfinishedPanel *PanelUnfinished() const { return panelUnfinished; }
     HelpViewer *Help() const { return helpViewer; }
     Database &database() const { return *db; }
@@ -75,6 +78,7 @@ private:
     void createSensorSet();      // the connected-sensors editor
     void createEtalTP();         // the reference thermocouple editor and the register buttons
     void createPoverkaWindows(); // the verification wizard and the unfinished list
+    void createSensorHistory(ResultsWindows &results); // "История датчика"
     void record(QObject *window);
 
     Dialogs &dialogs;
@@ -89,13 +93,14 @@ private:
     TFormPoverkaTP *formPoverkaTP = nullptr; // TFormPoverkaTP: verification wizard
     TFormDBSensors *formDBSensors = nullptr; // TFormDBSensors: found sensors
     TFormSelectEtalSensorType *formSelectEtalSensorType = nullptr; // TFormSelectEtalSensorType
-    UnfinishedPanel *panelUnfinished = nullptr;  // PanelUnfinished of the main window
-    TFormMKRONTSettings *formSettings = nullptr; // TFormMKRONTSettings
-    TFormEtalTP *formEtalTP = nullptr;           // TFormEtalTP: reference thermocouple
-    EtalTPRegisterPage *etalTPPage = nullptr;    // the register buttons of settings page 1
-    TFormProgress *formProgress = nullptr;       // TFormProgress
-    TFormAbout *formAbout = nullptr;             // TFormAbout
-    QObject *formSelectSensorsForSvid = nullptr; // TFormSelectSensorsForSvid
+    UnfinishedPanel *panelUnfinished = nullptr;      // PanelUnfinished of the main window
+    TFormMKRONTSettings *formSettings = nullptr;     // TFormMKRONTSettings
+    TFormEtalTP *formEtalTP = nullptr;               // TFormEtalTP: reference thermocouple
+    EtalTPRegisterPage *etalTPPage = nullptr;        // the register buttons of settings page 1
+    TFormProgress *formProgress = nullptr;           // TFormProgress
+    TFormAbout *formAbout = nullptr;                 // TFormAbout
+    QObject *formSelectSensorsForSvid = nullptr;     // TFormSelectSensorsForSvid
+    TFormSensorHistory *formSensorHistory = nullptr; // "История датчика"
     HelpViewer *helpViewer = nullptr;
     HelpKeyFilter *helpKeys = nullptr;
     QStringList created;

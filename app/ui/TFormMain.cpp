@@ -48,6 +48,7 @@ const ActionSpec kActions[] = {
     {"PoverkaTS", u"Поверка ТС (ГОСТ Р 8.624-2006)", u"Поверка ТС (ГОСТ Р 8.624-2006)"},
     {"ResultSearchTP", u"Результаты поверок ТП", u"Результаты поверок ТП"},
     {"ResultSearchByType", u"Поиск по типу", u"Поиск по типу"},
+    {"SensorHistory", u"История датчика", u"История датчика по всем его поверкам"},
     {"VerificationFacilities", u"Средства поверки", u"Средства поверки"},
     {"CommParams", u"Параметры подключения", u"Параметры подключения"},
     {"ProgramSettings", u"Настройки программы", u"Настройки программы"},
@@ -68,7 +69,7 @@ const MenuSpec kMenus[] = {
     {u"Файл", {"FileExit1"}, {}},
     {u"Подключенные датчики", {"SensorSetTP"}, {"SensorSetPPO", "SensorSetPRO", "SensorSetTS"}},
     {u"Поверка", {"PoverkaTP", "ContinuePoverka"}, {"PoverkaPPO", "PoverkaPRO", "PoverkaTS"}},
-    {u"Результаты", {"ResultSearchTP"}, {"ResultSearchByType"}},
+    {u"Результаты", {"ResultSearchTP", "SensorHistory"}, {"ResultSearchByType"}},
     {u"Настройка", {"VerificationFacilities", "CommParams", "ProgramSettings"}, {}},
     {u"Помощь", {"HelpContents", "About"}, {}},
 };
@@ -189,6 +190,10 @@ void TFormMain::connectActions()
     on("ContinuePoverka", [this] { ShowUnfinishedList(); });
     on("ResultSearchTP", [this] { ShowSearchPanel(); });
     on("ResultSearchByType", [this] { ShowSearchPanel(); });
+    on("SensorHistory", [this] {
+        if (hooks.showSensorHistory)
+            hooks.showSensorHistory();
+    });
     on("VerificationFacilities", [=] { settings(0); });
     on("CommParams", [=] { settings(1); });
     on("ProgramSettings", [=] { settings(2); });

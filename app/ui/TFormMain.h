@@ -42,6 +42,7 @@ public:
         // is (nothing to list, or the table could not be read).
         std::function<bool()> prepareUnfinishedList;
         std::function<void()> prepareSearchPanel; // lay out the grid before it is shown
+        std::function<void()> showSensorHistory;  // "История датчика"
     };
 
     // bunches: the channel bunches the new-verification command verifies and

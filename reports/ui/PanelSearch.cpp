@@ -108,6 +108,8 @@ QWidget *PanelSearch::buildButtons()
         {"ButtonSearchReset", QStringLiteral("Очистить"), &PanelSearch::ButtonSearchResetClick},
         {"ButtonPrintProtocol", QStringLiteral("Протокол"), &PanelSearch::ButtonPrintProtocolClick},
         {"ButtonSvid", QStringLiteral("Свидетельство/извещение"), &PanelSearch::ButtonSvidClick},
+        {"ButtonSensorHistory", QStringLiteral("История датчика"),
+         &PanelSearch::ButtonSensorHistoryClick},
         {"ButtonResultCancel", QStringLiteral("Отмена"), &PanelSearch::ButtonResultCancelClick}};
     for (const auto &[name, caption, slot] : buttons) {
         auto *b = named(new QPushButton(caption), name);
@@ -171,6 +173,12 @@ void PanelSearch::ButtonSvidClick()
 {
     if (const int id = selectedPoverkaID(); id > 0 && actions.issueDocuments)
         actions.issueDocuments(id);
+}
+
+void PanelSearch::ButtonSensorHistoryClick()
+{
+    if (const int id = selectedPoverkaID(); id > 0 && sensorHistory)
+        sensorHistory(id);
 }
 
 void PanelSearch::ButtonResultCancelClick()

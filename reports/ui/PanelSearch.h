@@ -40,6 +40,12 @@ public:
     void ButtonSearchResetClick();
     void ButtonPrintProtocolClick();
     void ButtonSvidClick();
+    // "История датчика": the history window with the selected verification's thermocouples.
+    void ButtonSensorHistoryClick();
+    void setSensorHistoryAction(std::function<void(int poverkaID)> action)
+    {
+        sensorHistory = std::move(action);
+    }
     void ButtonResultCancelClick();
     void CheckBoxPovNumClick();
     void CheckBoxDateFromClick();
@@ -60,6 +66,7 @@ private:
 
     Database &db;
     Actions actions;
+    std::function<void(int poverkaID)> sensorHistory;
     QCheckBox *CheckBoxPovNum = nullptr;
     QLineEdit *EditPovNum = nullptr;
     QCheckBox *CheckBoxDateFrom = nullptr;

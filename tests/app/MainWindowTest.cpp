@@ -98,14 +98,15 @@ TEST_F(MainWindowTest, MenusHoldTheirGroupsWithInvisibleItems)
             line += " " + a->objectName() + (a->isVisible() ? "" : "(hidden)");
         menus << line;
     }
-    EXPECT_EQ(menus, QStringList({"Файл: FileExit1",
-                                  "Подключенные датчики: SensorSetTP SensorSetPPO(hidden) "
-                                  "SensorSetPRO(hidden) SensorSetTS(hidden)",
-                                  "Поверка: PoverkaTP ContinuePoverka PoverkaPPO(hidden) "
-                                  "PoverkaPRO(hidden) PoverkaTS(hidden)",
-                                  "Результаты: ResultSearchTP ResultSearchByType(hidden)",
-                                  "Настройка: VerificationFacilities CommParams ProgramSettings",
-                                  "Помощь: HelpContents About"}));
+    EXPECT_EQ(menus,
+              QStringList({"Файл: FileExit1",
+                           "Подключенные датчики: SensorSetTP SensorSetPPO(hidden) "
+                           "SensorSetPRO(hidden) SensorSetTS(hidden)",
+                           "Поверка: PoverkaTP ContinuePoverka PoverkaPPO(hidden) "
+                           "PoverkaPRO(hidden) PoverkaTS(hidden)",
+                           "Результаты: ResultSearchTP SensorHistory ResultSearchByType(hidden)",
+                           "Настройка: VerificationFacilities CommParams ProgramSettings",
+                           "Помощь: HelpContents About"}));
 }
 
 TEST_F(MainWindowTest, ToolBarShowsIconsInItsOrderWithSeparators)
@@ -340,7 +341,8 @@ TEST_F(MainWindowTest, WindowsAreCreatedOnceInTheirOrder)
                                "TFormEtalTP",
                                "TFormProgress",
                                "TFormAbout",
-                               "TFormSelectSensorsForSvid"};
+                               "TFormSelectSensorsForSvid",
+                               "TFormSensorHistory"};
     EXPECT_EQ(w.creationOrder(), order);
     w.create();
     EXPECT_EQ(w.creationOrder(), order);

@@ -12,6 +12,7 @@
 #include "common/ui/QtDialogs.h"
 #include "db/Database.h"
 #include "db/TableSchema.h"
+#include "history/ui/TFormSensorHistory.h"
 #include "procedure/ui/ChannelGroupWidget.h"
 #include "procedure/ui/DriftChart.h"
 #include "procedure/ui/InspectionPageWidget.h"
@@ -202,6 +203,38 @@ ChannelControls fullestControls()
     c.skVisible = true;
     c.wrongConnectionVisible = true;
     return c;
+}
+
+// A ТХА thermocouple verified every year for eight years at three temperatures, drifting
+// upwards: the history window at its fullest.
+SensorHistory driftingThermocouple()
+{
+    const StoredSensorKey key{QStringLiteral("12345678"), QStringLiteral("ТХА-0292-01"), 2015,
+                              QStringLiteral("THA")};
+    SensorUses uses;
+    const double temperatures[] = {400.2, 700.1, 1000.3};
+    for (int year = 0; year < 8; ++year) {
+        SensorUse u;
+        u.classDop = QStringLiteral("2");
+        u.poverkaID = u.bunchID = year + 2;
+        u.channel = 1 + year % 2;
+        u.input = 1;
+        u.povNum = QStringLiteral("П-%1").arg(2018 + year);
+        u.finished = QDateTime(QDate(2018 + year, 3 + year % 5, 10), QTime(15, 0));
+        u.kind = year == 0 ? 0 : 1;
+        u.result = year < 7 ? QStringLiteral("2") : QStringLiteral("Бр.");
+        u.docNum = QStringLiteral("%1-%2").arg(140 + year).arg(2018 + year);
+        uses.uses.push_back(u);
+        for (int point = 0; point < 3; ++point) {
+            CalculationValues average{u.bunchID, point, QStringLiteral("Average"), 1,
+                                      temperatures[point]};
+            CalculationValues delta{u.bunchID, point, QStringLiteral("Delta")};
+            delta.input[1] = 0.02 * (point + 1) * year - 0.03 + 0.01 * (year % 3);
+            uses.rows.push_back(average);
+            uses.rows.push_back(delta);
+        }
+    }
+    return BuildSensorHistory(key, uses);
 }
 
 class WindowsFitScreenTest : public test::AppFixture
@@ -430,6 +463,12 @@ TEST_F(WindowsFitScreenTest, EveryWindowInEveryStateFitsTheLabScreen)
              svidChooser->setSensors(sensors);
              svidChooser->show();
              return svidChooser;
+         }},
+        {"sensor-history",
+         [&]() -> QWidget * {
+             app.FormSensorHistory()->showEmpty();
+             app.FormSensorHistory()->showSensor(driftingThermocouple());
+             return app.FormSensorHistory();
          }},
         {"preview-protocol", preview("Протокол поверки ТП методом прямых измерений.fr3")},
         {"preview-certificate", preview("Свидетельство ТП.fr3")},

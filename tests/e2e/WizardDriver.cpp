@@ -23,7 +23,6 @@
 #include "sensors/SensorSet.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
-#include "settings/ChannelBunches.h"
 
 #include <QAction>
 #include <QApplication>

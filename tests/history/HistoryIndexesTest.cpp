@@ -1,0 +1,49 @@
+#include "db/Database.h"
+#include "db/HistoryQueries.h"
+#include "db/Sqlite.h"
+#include "tests/support/ScriptedDialogs.h"
+#include "tests/support/TempHome.h"
+
+#include <gtest/gtest.h>
+
+namespace kront::test
+{
+namespace
+{
+
+int sensorIndexes(const QString &file)
+{
+    sqlite::Connection conn;
+    EXPECT_TRUE(conn.openExisting(file));
+    sqlite::Statement st(conn, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
+                                              "'index' AND name LIKE 'BunchPovSensorID%'"));
+    return st.step() ? int(st.integer(0)) : -1;
+}
+
+// A home whose bunches file was made before the bunches were looked up by their sensors gets
+// those indexes on its first history read, and the read still answers.
+TEST(HistoryIndexes, AddedToAnOlderBunchesFile)
+{
+    TempHome home;
+    ScriptedDialogs dialogs;
+    Database db(dialogs);
+    ASSERT_TRUE(db.ensureTables());
+    const QString bunches = home.data(QStringLiteral("BunchesTP.cds"));
+    ASSERT_EQ(sensorIndexes(bunches), 4);
+    {
+        sqlite::Connection conn;
+        ASSERT_TRUE(conn.openExisting(bunches));
+        for (int input = 1; input <= 4; ++input)
+            ASSERT_TRUE(conn.exec(QStringLiteral("DROP INDEX BunchPovSensorID%1Index").arg(input)));
+    }
+    ASSERT_EQ(sensorIndexes(bunches), 0);
+
+    const auto uses = DBGetSensorUses(dialogs, {QStringLiteral("1"), QString(), 0, QString()});
+    ASSERT_TRUE(uses);
+    EXPECT_TRUE(uses->uses.empty());
+    EXPECT_EQ(sensorIndexes(bunches), 4);
+    EXPECT_TRUE(dialogs.shown.empty());
+}
+
+} // namespace
+} // namespace kront::test
