@@ -1,23 +1,48 @@
+#include "app/DemoSimulator.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
+#include "common/DemoHome.h"
 #include "common/Dialogs.h"
 #include "common/ui/QtDialogs.h"
 
 #include <QApplication>
 
+namespace
+{
+
+// `--demo` works on the demo home (never the lab's) with the simulated
+// installation. False with the reason in error.
+bool startDemo(kront::DemoSimulator &simulator, QString &error)
+{
+    const QString home = kront::DemoHome::dirFor(kront::AppHome::dir());
+    if (!kront::DemoHome::prepare(home, &error))
+        return false;
+    kront::AppHome::set(home);
+    return simulator.start(home, error);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QStringList args = app.arguments();
+    QString error;
+    const bool demo = args.removeAll(QStringLiteral("--demo")) > 0;
     kront::AppHome::initFromArguments(args);
+    // The program's title (not the display name, which the platform would
+    // append to every window caption).
+    QApplication::setApplicationName(kront::kProgramTitle);
+    kront::DemoSimulator simulator;
+    if (demo && !startDemo(simulator, error)) {
+        kront::programDialogs().error(error);
+        return 2;
+    }
     // A new home gets its folders, the default templates and means list.
     QString homeError;
     if (!kront::AppHome::fillFromDefaults(&homeError))
         kront::programDialogs().warning(homeError);
-    // The program's title (not the display name, which the platform would
-    // append to every window caption).
-    QApplication::setApplicationName(kront::kProgramTitle);
 
     kront::ApplicationWindows windows(kront::programDialogs());
     windows.create();
