@@ -18,7 +18,9 @@
 #include "WizardDriver.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
+#include "app/ui/TrainingWindows.h"
 #include "common/AppHome.h"
+#include "common/TrainingMode.h"
 #include "reports/ui/PanelSearch.h"
 #include "settings/ProgramSettings.h"
 
@@ -27,6 +29,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTextStream>
+#include <optional>
 
 using namespace kront;
 using namespace kront::e2e;
@@ -151,9 +154,21 @@ int play(const Options &o, QTextStream &out)
         out << error << Qt::endl;
         return 2;
     }
-    AcceleratedClock clock(sc.clockFactor);
+    // The training mode runs its own clock, marks the windows and printouts
+    // and tells the simulator the expected step.
+    std::optional<AcceleratedClock> clock;
+    if (sc.training > 0)
+        TrainingMode::start(sc.training);
+    else
+        clock.emplace(sc.clockFactor);
+    TrainingTitles titles;
+    if (TrainingMode::active())
+        QApplication::instance()->installEventFilter(&titles);
     E2eDialogs dialogs(sc, sim);
-    ApplicationWindows windows(dialogs);
+    const QString stepFile = link + QStringLiteral(".step");
+    TrainingStepDialogs trainingDialogs(dialogs, stepFile);
+    ApplicationWindows windows(TrainingMode::active() ? static_cast<Dialogs &>(trainingDialogs)
+                                                      : dialogs);
     windows.create();
     applySettings(sc, link);
     windows.FormMain()->show();
@@ -171,6 +186,13 @@ int play(const Options &o, QTextStream &out)
     QString documentsError;
     if (sc.issueDocuments && !driver.failed())
         issueAllDocuments(sc, windows.database(), dialogs, documentsError);
+    if (TrainingMode::active() && !driver.failed()) {
+        driver.protocolText =
+            printProtocolText(sc, windows.database(), dialogs, home, documentsError);
+        QFile step(stepFile);
+        if (step.open(QIODevice::ReadOnly))
+            driver.expectedStep = QString::fromUtf8(step.readAll());
+    }
     if (!o.shots.isEmpty() && !saveMainWindowShot(windows, o.shots))
         documentsError = QStringLiteral("the main window's picture was not saved in ") + o.shots;
     QStringList failures = checkExpectations(sc, windows.database(), dialogs, driver);
