@@ -2,7 +2,9 @@
 # (`cpack -G DEB`, scripts/build-deb.sh) made of it:
 #   bin/kront, bin/kront-cli, bin/kront-taver-sim
 #   share/kront/{Protocol,Help,Config,scenarios}  the defaults a home lacks
+#   share/kront/demo/{Data,Config}               the demo home (`kront --demo`)
 #   share/applications, share/icons, share/man/man1, share/doc/kront
+#   share/doc/kront/manual                       the operator's manual (HTML, PDF)
 include(GNUInstallDirs)
 
 set(kront_share ${CMAKE_INSTALL_DATADIR}/kront)
@@ -20,9 +22,9 @@ install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/protocol/ DESTINATION ${kront_sh
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/help/ DESTINATION ${kront_share}/Help)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/config/ DESTINATION ${kront_share}/Config)
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/tools/taver-sim/scenarios/ DESTINATION ${kront_share}/scenarios)
-if(EXISTS ${CMAKE_SOURCE_DIR}/resources/demo)
-  install(DIRECTORY ${CMAKE_SOURCE_DIR}/resources/demo/ DESTINATION ${kront_share}/demo)
-endif()
+# The demo home's tables and sensor set file, made by playing the demo
+# verifications (target kront_demo_data, which scripts/build-deb.sh builds).
+install(DIRECTORY ${CMAKE_BINARY_DIR}/share/kront/demo/ DESTINATION ${kront_share}/demo OPTIONAL)
 
 # Desktop entry and icon.
 install(FILES ${CMAKE_SOURCE_DIR}/resources/kront.desktop
@@ -55,6 +57,9 @@ list(APPEND kront_gz_files ${kront_docs}/changelog.gz)
 add_custom_target(kront_compressed_docs ALL DEPENDS ${kront_gz_files})
 install(FILES ${kront_docs}/changelog.gz ${CMAKE_SOURCE_DIR}/docs/debian/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kront)
+# The operator's manual, built by scripts/build-manual.sh (scripts/build-deb.sh runs it).
+install(DIRECTORY ${CMAKE_BINARY_DIR}/manual/ DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kront/manual
+        OPTIONAL)
 
 # The Debian package.
 set(CPACK_GENERATOR DEB)

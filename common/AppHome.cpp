@@ -38,27 +38,6 @@ QString executableDir()
                                         : QDir::currentPath();
 }
 
-// Copies into the folder `to` each file of `from` that it lacks.
-bool copyMissingFiles(const QString &from, const QString &to, QString *error)
-{
-    const QDir source(from);
-    for (const QString &name : source.entryList(QDir::Files)) {
-        const QString target = to + QLatin1Char('/') + name;
-        if (QFileInfo::exists(target))
-            continue;
-        if (!QFile::copy(source.filePath(name), target)) {
-            if (error)
-                *error = QStringLiteral("Не удалось скопировать файл %1 в папку %2")
-                             .arg(QDir::toNativeSeparators(source.filePath(name)),
-                                  QDir::toNativeSeparators(to));
-            return false;
-        }
-        // The installed defaults are read-only; the lab's copy is its own.
-        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
-    }
-    return true;
-}
-
 } // namespace
 
 void AppHome::initFromArguments(QStringList &args)
@@ -96,6 +75,27 @@ bool AppHome::executableDirHoldsHome(const QString &dir)
         return false;
 #endif
     return QFileInfo(dir).isWritable();
+}
+
+// Copies into the folder `to` each file of `from` that it lacks.
+bool AppHome::copyMissingFiles(const QString &from, const QString &to, QString *error)
+{
+    const QDir source(from);
+    for (const QString &name : source.entryList(QDir::Files)) {
+        const QString target = to + QLatin1Char('/') + name;
+        if (QFileInfo::exists(target))
+            continue;
+        if (!QFile::copy(source.filePath(name), target)) {
+            if (error)
+                *error = QStringLiteral("Не удалось скопировать файл %1 в папку %2")
+                             .arg(QDir::toNativeSeparators(source.filePath(name)),
+                                  QDir::toNativeSeparators(to));
+            return false;
+        }
+        // The installed defaults are read-only; the lab's copy is its own.
+        QFile::setPermissions(target, QFile::permissions(target) | QFileDevice::WriteOwner);
+    }
+    return true;
 }
 
 bool AppHome::fillFromDefaults(QString *error)

@@ -33,6 +33,9 @@ public:
     // templates and means list into the home where it has none of its own.
     // False with the reason in error when a folder or file cannot be made.
     static bool fillFromDefaults(QString *error = nullptr);
+    // Copies into the folder `to` each file of `from` that it lacks; false
+    // with the reason in error when a file cannot be copied.
+    static bool copyMissingFiles(const QString &from, const QString &to, QString *error);
     static void set(const QString &dir);
     static QString dir();
 

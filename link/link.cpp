@@ -1,6 +1,7 @@
 #include "link/link.h"
 
 #include "common/Dialogs.h"
+#include "common/TrainingMode.h"
 #include "link/AnswerScanner.h"
 
 #include <QDeadlineTimer>
@@ -273,7 +274,12 @@ bool VoltmeterLink::OpenPort()
         port.close();
     pauseIfActive();
     port.purge();
-    if (!port.open(deviceNameForPort(settings.Port.trimmed())))
+    const QString device = deviceNameForPort(settings.Port.trimmed());
+    if (!TrainingMode::portAllowed(device)) {
+        ShowLinkStatus(TrainingMode::refusedPortText(device));
+        return false;
+    }
+    if (!port.open(device))
         return false;
     port.purge(); // bytes the device held before we opened it are stale
     return port.isOpen();
@@ -364,8 +370,11 @@ void VoltmeterLink::CloseLink()
 bool VoltmeterLink::EstablishLink()
 {
     if (!port.isOpen() && !OpenPort()) {
+        const QString device = deviceNameForPort(settings.Port.trimmed());
         if (dialogs)
-            dialogs->error(QStringLiteral("Выбранный порт связи с ТАВЕР-7 не доступен!"));
+            dialogs->error(TrainingMode::portAllowed(device)
+                               ? QStringLiteral("Выбранный порт связи с ТАВЕР-7 не доступен!")
+                               : TrainingMode::refusedPortText(device));
         return false;
     }
     if (progress)

@@ -1,6 +1,7 @@
 #include "reportengine/PagePainter.h"
 
 #include "common/Dialogs.h"
+#include "common/TrainingMode.h"
 #include "reportengine/TextMetrics.h"
 
 #include <QFontMetricsF>
@@ -50,6 +51,21 @@ void paintItem(QPainter &p, const PreparedItem &item)
     }
 }
 
+// In the training mode every sheet says so at its top, above the template's
+// own content.
+void paintTrainingMark(QPainter &p, const PreparedPage &page)
+{
+    PreparedText mark;
+    mark.text = TrainingMode::mark();
+    mark.box = QRectF(0, 2, page.size.width(), 6);
+    mark.baseline = 5;
+    mark.font.size = 12;
+    mark.font.bold = true;
+    mark.align = HAlign::Center;
+    mark.color = Qt::red;
+    paintText(p, mark);
+}
+
 QPageLayout layoutFor(const PreparedPage &page)
 {
     // QPageSize holds the portrait size; the orientation turns it.
@@ -70,6 +86,8 @@ void paintPage(QPainter &painter, const PreparedPage &page)
     painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     for (const PreparedItem &item : page.items)
         paintItem(painter, item);
+    if (TrainingMode::active())
+        paintTrainingMark(painter, page);
     painter.restore();
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package kront_<version>_amd64.deb in build-deb/ (its own
 # Release build, installed under /usr): kront, kront-cli, kront-taver-sim,
-# the default templates, help pages and demo scenario, the desktop entry,
+# the default templates, help pages, demo scenario and demo data (made by
+# playing the demo verifications through the program), the operator's
+# manual (HTML and PDF), the desktop entry,
 # icons and manual pages. Installs what the package build needs besides
 # the program's own build dependencies (dpkg-shlibdeps computes the
 # package's dependencies from the shared libraries).
@@ -24,5 +26,7 @@ build=${KRONT_DEB_BUILD_DIR:-build-deb}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DBUILD_TESTING=OFF \
   -DCMAKE_EXE_LINKER_FLAGS="-Wl,-z,relro,-z,now"
 cmake --build "$build" -j"${KRONT_JOBS:-2}"
+QT_QPA_PLATFORM=offscreen cmake --build "$build" -j"${KRONT_JOBS:-2}" --target kront_demo_data
+./scripts/build-manual.sh "$build"
 (cd "$build" && cpack -G DEB)
 ls "$build"/kront_*.deb

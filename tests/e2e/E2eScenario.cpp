@@ -136,6 +136,10 @@ struct Parser {
             sc.remarks << value;
         } else if (key == u"resistance") {
             sc.resistance = value;
+        } else if (key == u"sensor_file") {
+            sc.sensorFile = value;
+        } else if (key == u"documents") {
+            sc.issueDocuments = flag(value);
         } else {
             fail(QStringLiteral("unknown key ") + key);
         }
@@ -154,13 +158,15 @@ struct Parser {
             sc.reduceClass = flag(value);
         else if (key == u"clock_factor" && number(value, v))
             sc.clockFactor = v;
+        else if (key == u"training" && number(value, v))
+            sc.training = v;
         else if (key == u"period_ms" && number(value, v))
             sc.periodMs = int(v);
         else if (key == u"line_pacing")
             sc.linePacing = flag(value);
         else if (key == u"timeout_s" && number(value, v))
             sc.timeoutSeconds = int(v);
-        else if (!QStringList{"clock_factor", "period_ms", "timeout_s"}.contains(key))
+        else if (!QStringList{"clock_factor", "training", "period_ms", "timeout_s"}.contains(key))
             fail(QStringLiteral("unknown key ") + key);
     }
 

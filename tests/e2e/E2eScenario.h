@@ -69,10 +69,12 @@ struct Scenario {
     int method = 0;             // 0 direct, 1 electrode comparison
     std::vector<double> points; // furnace set-point of each main-cycle point, °C
     double instabilityTemperature = 0;
-    QString tskText;          // typed into EditSKTemperature (default: cold junction)
-    QString referenceTskText; // answer to the reference cold-junction question
-    QStringList remarks;      // page 3 remark per position 1..8 ("" to skip)
-    QString resistance;       // page 3 "Rиз +" and "Rиз -" of every position
+    QString tskText;             // typed into EditSKTemperature (default: cold junction)
+    QString referenceTskText;    // answer to the reference cold-junction question
+    QStringList remarks;         // page 3 remark per position 1..8 ("" to skip)
+    QString resistance;          // page 3 "Rиз +" and "Rиз -" of every position
+    QString sensorFile;          // the committed sensors are also saved as Config/<sensorFile>
+    bool issueDocuments = false; // a certificate or notice for every sensor once finished
 
     // [settings]
     bool stabilityControl = true;
@@ -80,6 +82,7 @@ struct Scenario {
     bool offerTermination = false;
     bool reduceClass = false;
     double clockFactor = 300;
+    double training = 0; // the training mode with this clock factor instead of clock_factor
     int periodMs = 100;
     bool linePacing = false; // the simulator sends at 9600 baud instead of at once
     int timeoutSeconds = 600;

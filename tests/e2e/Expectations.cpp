@@ -114,6 +114,28 @@ struct Checker {
         fail(e, QStringLiteral("not found by the search"));
     }
 
+    // `documents = CERTIFICATES NOTICES`: the documents issued for the
+    // sensors of the verification, by kind.
+    void checkDocuments(const Expectation &e)
+    {
+        int counts[2] = {0, 0};
+        for (int channel = 1; channel <= 2; ++channel) {
+            const auto b = bunch(channel);
+            for (int input = 1; b && input <= 4; ++input) {
+                const QString id =
+                    b->value(QStringLiteral("EmittedDocIDInp") + QString::number(input)).toString();
+                if (id.isEmpty() || id == u"0")
+                    continue;
+                const auto doc = rows(QStringLiteral("Documents"), QStringLiteral("ID = ") + id);
+                if (!doc.empty())
+                    ++counts[doc.front().value("DocType").toBool() ? 1 : 0];
+            }
+        }
+        const QString got = QStringLiteral("%1 %2").arg(counts[0]).arg(counts[1]);
+        if (got != e.args.mid(0, 2).join(u' '))
+            fail(e, QStringLiteral("issued \"%1\"").arg(got));
+    }
+
     void check(const Expectation &e)
     {
         const QStringList &a = e.args;
@@ -129,6 +151,14 @@ struct Checker {
             for (const QString &v : driver.measuredValues)
                 if (v.contains(e.value))
                     return fail(e, QStringLiteral("shown \"%1\"").arg(v));
+            return;
+        }
+        if (e.key == u"title" || e.key == u"protocol_text" || e.key == u"step") {
+            const QString seen = e.key == u"title"           ? driver.windowTitles.join(u'\n')
+                                 : e.key == u"protocol_text" ? driver.protocolText
+                                                             : driver.expectedStep;
+            if (!seen.contains(e.value))
+                fail(e, QStringLiteral("not in \"%1\"").arg(seen.left(300)));
             return;
         }
         if (e.key == u"resumed_at") {
@@ -189,6 +219,8 @@ struct Checker {
                 b ? b->value(QStringLiteral("ResultInp") + a[1]).toString() : QStringLiteral("-");
             if (got != (want == u"-" ? QString() : want))
                 fail(e, QStringLiteral("stored \"%1\"").arg(got));
+        } else if (e.key == u"documents" && a.size() >= 2) {
+            checkDocuments(e);
         } else if (e.key == u"search_points") {
             checkSearchPoints(e);
         } else if (e.key == u"terminated" && a.size() >= 2) {

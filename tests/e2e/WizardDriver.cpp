@@ -21,8 +21,10 @@
 #include "procedure/ui/UnfinishedPanel.h"
 #include "sensors/EtalTPRegister.h"
 #include "sensors/SensorSet.h"
+#include "sensors/SensorSetFile.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ChannelBunches.h"
 
 #include <QAction>
 #include <QApplication>
@@ -236,6 +238,9 @@ bool WizardDriver::commitSensors(QString &error)
         error = QStringLiteral("the connected sensors were not accepted: ") + lastDialogText();
         return false;
     }
+    if (!sc.sensorFile.isEmpty() &&
+        !SensorSetFile::write(AppHome::configFile(sc.sensorFile), editor->sensorSet(), &error))
+        return false;
     return true;
 }
 
@@ -391,11 +396,14 @@ void WizardDriver::handleChooser(TFormSelectEtalSensorType *chooser)
 
 void WizardDriver::handleWizard(TFormPoverkaTP *w)
 {
+    if (!windowTitles.contains(w->windowTitle()))
+        windowTitles << w->windowTitle();
     if (stopPending) {
         w->CancelButtonClick(); // the stopped program's window is gone
         return;
     }
     const int page = w->currentPage();
+    takeShot(w, page);
     switch (page) {
     case 1:
         fillPage1(w);
@@ -426,6 +434,19 @@ void WizardDriver::handleWizard(TFormPoverkaTP *w)
         break;
     default: break;
     }
+}
+
+void WizardDriver::takeShot(QWidget *w, int page)
+{
+    const QString name = page == 4 && presses >= 3 ? QStringLiteral("wizard-measuring")
+                         : page == 5               ? QStringLiteral("wizard-conclusion")
+                                                   : QString();
+    if (shotsDir.isEmpty() || name.isEmpty() || shotsTaken.contains(name))
+        return;
+    shotsTaken << name;
+    const QString file = QDir(shotsDir).filePath(name + QStringLiteral(".png"));
+    if (!w->grab().save(file))
+        fail(QStringLiteral("cannot save ") + file);
 }
 
 void WizardDriver::fillPage1(TFormPoverkaTP *w)

@@ -59,6 +59,14 @@ public:
     std::vector<ShownStatus> statuses; // each change of a panel's text, in order
     QStringList measuredValues; // each change of a shown "Измеренное значение"
     QStringList resumedStates;  // CurrPovState at each continuation from the list
+    QStringList windowTitles;   // each title the wizard was seen with
+    // Filled after the run: the printed protocol's text, the last step
+    // written for the simulator's control window.
+    QString protocolText, expectedStep;
+
+    // Where pictures of the wizard's pages are saved (wizard-measuring.png
+    // after a few recordings, wizard-conclusion.png); empty for none.
+    QString shotsDir;
 
     // The furnace set-point of the run the wizard is starting now.
     double furnaceForRun() const;
@@ -81,6 +89,7 @@ private:
     void runSimCommands();
     void channelControlsShown(int channel, const ChannelControls &controls);
     void fail(const QString &why);
+    void takeShot(QWidget *w, int page);
     QString lastDialogText() const;
 
     Scenario &sc;
@@ -105,6 +114,7 @@ private:
     TFormPoverkaTP *wizard = nullptr;
     void shootOnce(bool now, const QString &name);
     QStringList shots; // screenshots taken
+    QStringList shotsTaken;
 };
 
 } // namespace kront::e2e

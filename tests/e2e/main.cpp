@@ -1,19 +1,27 @@
 // kront-e2e: plays a scenario through the program's real windows, offscreen,
 // against kront-taver-sim on a pseudo-terminal, and checks what was stored.
 //
-//   kront-e2e [--home DIR] [--sim PROGRAM] [--show] SCENARIO
+//   kront-e2e [--home DIR] [--keep-home] [--shots DIR] [--sim PROGRAM] [--show] SCENARIO
 //
 // Exit code 0 when the scenario went as expected. The home (tables, settings,
-// the simulator's scenario and frame log) stays for inspection.
+// the simulator's scenario and frame log) stays for inspection. With
+// --keep-home a home an earlier run made keeps its tables, so that several
+// scenarios fill one home (the demo data is made so). With --shots the
+// wizard's pages and, at the end, the main window with the results search
+// of the home are saved as pictures in DIR (scripts/screenshots.sh).
 #include "AcceleratedClock.h"
 #include "E2eDialogs.h"
 #include "E2eScenario.h"
 #include "Expectations.h"
+#include "Printouts.h"
 #include "SimProcess.h"
 #include "WizardDriver.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
+#include "app/ui/TrainingWindows.h"
 #include "common/AppHome.h"
+#include "common/TrainingMode.h"
+#include "reports/ui/PanelSearch.h"
 #include "settings/ProgramSettings.h"
 
 #include <QApplication>
@@ -21,6 +29,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QTextStream>
+#include <optional>
 
 using namespace kront;
 using namespace kront::e2e;
@@ -32,7 +41,9 @@ struct Options {
     QString home;
     QString sim;
     QString scenario;
+    QString shots;
     bool show = false;
+    bool keepHome = false;
 };
 
 const char *const kHomeMarker = ".kront-e2e-home";
@@ -41,10 +52,12 @@ bool parseOptions(const QStringList &args, Options &o, QString &error)
 {
     for (int i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
-        if ((a == u"--home" || a == u"--sim") && i + 1 < args.size())
-            (a == u"--home" ? o.home : o.sim) = args[++i];
+        if ((a == u"--home" || a == u"--sim" || a == u"--shots") && i + 1 < args.size())
+            (a == u"--home" ? o.home : a == u"--sim" ? o.sim : o.shots) = args[++i];
         else if (a == u"--show")
             o.show = true;
+        else if (a == u"--keep-home")
+            o.keepHome = true;
         else if (!a.startsWith(u"--") && o.scenario.isEmpty())
             o.scenario = a;
         else {
@@ -53,7 +66,9 @@ bool parseOptions(const QStringList &args, Options &o, QString &error)
         }
     }
     if (o.scenario.isEmpty()) {
-        error = QStringLiteral("usage: kront-e2e [--home DIR] [--sim PROGRAM] [--show] SCENARIO");
+        error = QStringLiteral(
+            "usage: kront-e2e [--home DIR] [--keep-home] [--shots DIR] [--sim PROGRAM] [--show] "
+            "SCENARIO");
         return false;
     }
     if (o.home.isEmpty())
@@ -64,8 +79,9 @@ bool parseOptions(const QStringList &args, Options &o, QString &error)
     return true;
 }
 
-// A fresh home; an existing folder is emptied only when an earlier run made it.
-bool makeHome(const QString &path, QString &error)
+// A fresh home; an existing folder is emptied (or with keep kept) only when
+// an earlier run made it.
+bool makeHome(const QString &path, bool keep, QString &error)
 {
     QDir dir(path);
     if (dir.exists() && !dir.isEmpty()) {
@@ -73,7 +89,8 @@ bool makeHome(const QString &path, QString &error)
             error = path + QStringLiteral(" exists and was not made by kront-e2e");
             return false;
         }
-        dir.removeRecursively();
+        if (!keep)
+            dir.removeRecursively();
     }
     for (const char *sub : {"Data", "Config", "Protocol", "Help"})
         dir.mkpath(QLatin1String(sub));
@@ -93,6 +110,18 @@ void applySettings(ProgramSettings &s, const Scenario &sc, const QString &port)
     s.setReduceResultClass(sc.reduceClass);
 }
 
+// The main window with the results search of the whole home, as the
+// operator sees it after pressing "Найти" with no conditions.
+bool saveMainWindowShot(ApplicationWindows &windows, const QString &dir)
+{
+    TFormMain *main = windows.FormMain();
+    main->ShowSearchPanel();
+    if (auto *search = qobject_cast<PanelSearch *>(main->searchPanel()))
+        search->ButtonSearchStartClick();
+    QApplication::processEvents();
+    return main->grab().save(QDir(dir).filePath(QStringLiteral("main-window.png")));
+}
+
 int play(const Options &o, QTextStream &out)
 {
     Scenario sc;
@@ -102,7 +131,7 @@ int play(const Options &o, QTextStream &out)
         return 2;
     }
     QString error;
-    if (!makeHome(o.home, error)) {
+    if (!makeHome(o.home, o.keepHome, error)) {
         out << error << Qt::endl;
         return 2;
     }
@@ -124,14 +153,27 @@ int play(const Options &o, QTextStream &out)
         out << error << Qt::endl;
         return 2;
     }
-    AcceleratedClock clock(sc.clockFactor);
+    // The training mode runs its own clock, marks the windows and printouts
+    // and tells the simulator the expected step.
+    std::optional<AcceleratedClock> clock;
+    if (sc.training > 0)
+        TrainingMode::start(sc.training);
+    else
+        clock.emplace(sc.clockFactor);
+    TrainingTitles titles;
+    if (TrainingMode::active())
+        QApplication::instance()->installEventFilter(&titles);
     E2eDialogs dialogs(sc, sim);
-    ApplicationWindows windows(dialogs);
+    const QString stepFile = link + QStringLiteral(".step");
+    TrainingStepDialogs trainingDialogs(dialogs, stepFile);
+    ApplicationWindows windows(TrainingMode::active() ? static_cast<Dialogs &>(trainingDialogs)
+                                                      : dialogs);
     windows.create();
     applySettings(windows.settings(), sc, link);
     windows.FormMain()->show();
 
     WizardDriver driver(sc, windows, dialogs, sim);
+    driver.shotsDir = o.shots;
     dialogs.setFurnaceSource([&driver] { return driver.furnaceForRun(); });
     if (!driver.setUp(error)) {
         out << "FAILED: " << error << Qt::endl;
@@ -140,7 +182,21 @@ int play(const Options &o, QTextStream &out)
     driver.run();
     sim.stop();
 
+    QString documentsError;
+    if (sc.issueDocuments && !driver.failed())
+        issueAllDocuments(sc, windows.database(), dialogs, documentsError);
+    if (TrainingMode::active() && !driver.failed()) {
+        driver.protocolText =
+            printProtocolText(sc, windows.database(), dialogs, home, documentsError);
+        QFile step(stepFile);
+        if (step.open(QIODevice::ReadOnly))
+            driver.expectedStep = QString::fromUtf8(step.readAll());
+    }
+    if (!o.shots.isEmpty() && !saveMainWindowShot(windows, o.shots))
+        documentsError = QStringLiteral("the main window's picture was not saved in ") + o.shots;
     QStringList failures = checkExpectations(sc, windows.database(), dialogs, driver);
+    if (!documentsError.isEmpty())
+        failures.prepend(documentsError);
     if (driver.failed())
         failures.prepend(driver.failureText());
     QFile simLog(home + QStringLiteral("/sim-commands.txt"));

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -39,9 +40,10 @@ QDoubleSpinBox *spin(double low, double high, double value, int decimals)
 
 } // namespace
 
-SimWindow::SimWindow(SimEngine &simulation, QWidget *parent) : QWidget(parent), engine(simulation)
+SimWindow::SimWindow(SimEngine &simulation, const QString &stepFilePath, QWidget *parent)
+    : QWidget(parent), engine(simulation), stepFile(stepFilePath)
 {
-    setWindowTitle(QStringLiteral("kront-taver-sim — %1").arg(engine.devicePath()));
+    setWindowTitle(QStringLiteral("Имитатор установки — %1").arg(engine.devicePath()));
     auto *controls = new QHBoxLayout;
     controls->addWidget(furnaceBox());
     controls->addWidget(switchBox());
@@ -49,20 +51,25 @@ SimWindow::SimWindow(SimEngine &simulation, QWidget *parent) : QWidget(parent), 
     controls->addWidget(faultBox());
 
     commandLine = new QLineEdit;
-    commandLine->setPlaceholderText(QStringLiteral("command (help lists them)"));
+    commandLine->setPlaceholderText(QStringLiteral("команда (help - список команд)"));
     connect(commandLine, &QLineEdit::returnPressed, this, [this] {
         run(commandLine->text());
         commandLine->clear();
     });
     state = new QLabel;
     state->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    expected = new QLabel(QStringLiteral("Программа ожидает: -"));
+    expected->setObjectName(QStringLiteral("LabelExpected"));
+    expected->setWordWrap(true);
+    expected->setStyleSheet(QStringLiteral("font-weight: bold"));
     log = new QPlainTextEdit;
     log->setReadOnly(true);
     log->setMaximumBlockCount(1000);
     log->setFont(QFont(QStringLiteral("Monospace")));
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Device: %1").arg(engine.devicePath())));
+    layout->addWidget(new QLabel(QStringLiteral("Порт: %1").arg(engine.devicePath())));
+    layout->addWidget(expected);
     layout->addLayout(controls);
     layout->addWidget(state);
     layout->addWidget(commandLine);
@@ -77,18 +84,18 @@ SimWindow::SimWindow(SimEngine &simulation, QWidget *parent) : QWidget(parent), 
 
 QWidget *SimWindow::furnaceBox()
 {
-    auto *box = new QGroupBox(QStringLiteral("Furnace"));
+    auto *box = new QGroupBox(QStringLiteral("Печь"));
     auto *form = new QFormLayout(box);
     const Installation &in = engine.installation;
     setPoint = spin(-200, 1800, in.furnace.setPoint, 1);
     tau = spin(0, 36000, in.furnace.tauSeconds, 0);
     noise = spin(0, 10, in.noiseMv, 4);
     coldJunction = spin(-50, 50, in.coldJunction, 1);
-    form->addRow(QStringLiteral("Set-point, °C"), setPoint);
-    form->addRow(QStringLiteral("Tau, s"), tau);
-    form->addRow(QStringLiteral("Noise, mV"), noise);
-    form->addRow(QStringLiteral("Cold junction, °C"), coldJunction);
-    auto *apply = new QPushButton(QStringLiteral("Apply"));
+    form->addRow(QStringLiteral("Уставка, °C"), setPoint);
+    form->addRow(QStringLiteral("Постоянная времени, с"), tau);
+    form->addRow(QStringLiteral("Шум, мВ"), noise);
+    form->addRow(QStringLiteral("Свободные концы, °C"), coldJunction);
+    auto *apply = new QPushButton(QStringLiteral("Применить"));
     form->addRow(apply);
     connect(apply, &QPushButton::clicked, this, [this] {
         run(QStringLiteral("tau %1").arg(tau->value()));
@@ -101,7 +108,7 @@ QWidget *SimWindow::furnaceBox()
 
 QWidget *SimWindow::switchBox()
 {
-    auto *box = new QGroupBox(QStringLiteral("BI1 switches"));
+    auto *box = new QGroupBox(QStringLiteral("Переключатели БИ1"));
     auto *form = new QFormLayout(box);
     for (int ch = 1; ch <= 2; ++ch) {
         switches[ch] = new QComboBox;
@@ -110,26 +117,26 @@ QWidget *SimWindow::switchBox()
         switches[ch]->setCurrentIndex(engine.installation.switches[ch]);
         connect(switches[ch], &QComboBox::activated, this,
                 [this, ch](int index) { run(QStringLiteral("switch %1 %2").arg(ch).arg(index)); });
-        form->addRow(QStringLiteral("Channel %1").arg(ch), switches[ch]);
+        form->addRow(QStringLiteral("Канал %1").arg(ch), switches[ch]);
     }
     return box;
 }
 
 QWidget *SimWindow::meterBox()
 {
-    auto *box = new QGroupBox(QStringLiteral("Voltmeter"));
+    auto *box = new QGroupBox(QStringLiteral("Вольтметр"));
     auto *form = new QFormLayout(box);
     warmup = new QComboBox;
     warmup->addItems({QStringLiteral("="), QStringLiteral("<"), QStringLiteral(">")});
     connect(warmup, &QComboBox::activated, this,
             [this] { run(QStringLiteral("warmup ") + warmup->currentText()); });
-    form->addRow(QStringLiteral("Warm-up"), warmup);
+    form->addRow(QStringLiteral("Прогрев"), warmup);
     return box;
 }
 
 QWidget *SimWindow::faultBox()
 {
-    auto *box = new QGroupBox(QStringLiteral("Faults"));
+    auto *box = new QGroupBox(QStringLiteral("Неисправности"));
     auto *form = new QFormLayout(box);
     faultKind = new QComboBox;
     faultKind->addItems({"data-checksum", "header-checksum", "addr", "type", "garbage", "split",
@@ -138,11 +145,11 @@ QWidget *SimWindow::faultBox()
     faultEvery->setRange(1, 1000);
     ackCode = new QSpinBox;
     ackCode->setRange(0, 255);
-    auto *set = new QPushButton(QStringLiteral("Set"));
-    auto *off = new QPushButton(QStringLiteral("All off"));
-    form->addRow(QStringLiteral("Kind"), faultKind);
-    form->addRow(QStringLiteral("Every Nth"), faultEvery);
-    form->addRow(QStringLiteral("Ack code"), ackCode);
+    auto *set = new QPushButton(QStringLiteral("Включить"));
+    auto *off = new QPushButton(QStringLiteral("Выключить все"));
+    form->addRow(QStringLiteral("Вид"), faultKind);
+    form->addRow(QStringLiteral("Каждый N-й кадр"), faultEvery);
+    form->addRow(QStringLiteral("Код ответа"), ackCode);
     form->addRow(set, off);
     connect(set, &QPushButton::clicked, this, [this] {
         const QString kind = faultKind->currentText();
@@ -161,15 +168,30 @@ void SimWindow::run(const QString &command)
     refresh();
 }
 
+// The program in the training mode writes the step its wizard expects
+// (the set-point step and the switch positions of its last prompt).
+void SimWindow::showExpectedStep()
+{
+    if (stepFile.isEmpty())
+        return;
+    QFile f(stepFile);
+    if (!f.open(QIODevice::ReadOnly))
+        return;
+    const QString step = QString::fromUtf8(f.readAll()).trimmed();
+    if (!step.isEmpty())
+        expected->setText(QStringLiteral("Программа ожидает: ") + step);
+}
+
 void SimWindow::refresh()
 {
+    showExpectedStep();
     QStringList faults;
     const auto active = engine.meter.faults();
     for (auto it = active.begin(); it != active.end(); ++it)
         faults << QStringLiteral("%1/%2").arg(faultKindText(it.key())).arg(it.value());
-    state->setText(
-        engine.command(QStringLiteral("status")).mid(3) +
-        QStringLiteral("  faults: %1").arg(faults.isEmpty() ? "none" : faults.join(' ')));
+    state->setText(engine.command(QStringLiteral("status")).mid(3) +
+                   QStringLiteral("  неисправности: %1")
+                       .arg(faults.isEmpty() ? QStringLiteral("нет") : faults.join(u' ')));
 }
 
 } // namespace kront::sim

@@ -14,14 +14,16 @@ namespace kront::sim
 
 class SimEngine;
 
-// The control window of the simulator: furnace, BI1 switches, voltmeter
-// state, faults, the command line and the frame log.
+// The control window of the simulator: what the program expects (in its
+// training mode), furnace, BI1 switches, voltmeter state, faults, the
+// command line and the frame log.
 class SimWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit SimWindow(SimEngine &engine, QWidget *parent = nullptr);
+    // stepFile: where the program writes the step it expects; empty for none.
+    SimWindow(SimEngine &engine, const QString &stepFile, QWidget *parent = nullptr);
 
 private:
     QWidget *furnaceBox();
@@ -30,8 +32,11 @@ private:
     QWidget *faultBox();
     void run(const QString &command);
     void refresh();
+    void showExpectedStep();
 
     SimEngine &engine;
+    QString stepFile;
+    QLabel *expected;
     QDoubleSpinBox *setPoint;
     QDoubleSpinBox *tau;
     QDoubleSpinBox *noise;

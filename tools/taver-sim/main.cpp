@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QSocketNotifier>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
@@ -99,8 +100,17 @@ int main(int argc, char **argv)
         QStringLiteral("PATH"));
     const QCommandLineOption noPacingOpt(QStringLiteral("no-pacing"),
                                          QStringLiteral("Send bytes at once, not at 9600 baud."));
+    const QCommandLineOption screenshotOpt(
+        QStringLiteral("screenshot"),
+        QStringLiteral("Save a picture of the control window to FILE after SECONDS "
+                       "(--screenshot-after, default 2) and quit."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption screenshotAfterOpt(QStringLiteral("screenshot-after"),
+                                                QStringLiteral("See --screenshot."),
+                                                QStringLiteral("SECONDS"), QStringLiteral("2"));
     parser.addOptions({headlessOpt, linkOpt, logOpt, scenarioOpt, periodOpt, furnaceOpt, tauOpt,
-                       noiseOpt, seedOpt, noPacingOpt, controlOpt});
+                       noiseOpt, seedOpt, noPacingOpt, controlOpt, screenshotOpt,
+                       screenshotAfterOpt});
     parser.process(*app);
 
     SimEngine engine(parser.value(seedOpt).toUInt());
@@ -141,9 +151,21 @@ int main(int argc, char **argv)
     if (headless) {
         console = std::make_unique<HeadlessConsole>(engine);
     } else {
-        window = std::make_unique<SimWindow>(engine);
+        // kront in its training mode writes the step it expects beside the link.
+        const QString link = parser.value(linkOpt);
+        window = std::make_unique<SimWindow>(engine, link.isEmpty() ? QString() : link + ".step");
         window->resize(900, 600);
         window->show();
+        if (parser.isSet(screenshotOpt)) {
+            const QString file = parser.value(screenshotOpt);
+            QTimer::singleShot(int(parser.value(screenshotAfterOpt).toDouble() * 1000),
+                               window.get(), [&window, file] {
+                                   if (!window->grab().save(file))
+                                       std::fprintf(stderr, "kront-taver-sim: cannot save %s\n",
+                                                    file.toLocal8Bit().constData());
+                                   QCoreApplication::quit();
+                               });
+        }
     }
     return app->exec();
 }

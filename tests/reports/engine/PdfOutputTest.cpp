@@ -1,4 +1,5 @@
 #include "EngineTestSupport.h"
+#include "common/TrainingMode.h"
 #include "reportengine/PagePainter.h"
 #include "reportengine/Report.h"
 
@@ -102,4 +103,25 @@ TEST(ReportPdf, AFileThatCannotBeWrittenIsReportedAndNothingIsLeftBehind)
     Report empty;
     EXPECT_FALSE(empty.writePdf(dir.filePath("пусто.pdf"))); // nothing prepared
     EXPECT_FALSE(QFile::exists(dir.filePath("пусто.pdf")));
+}
+
+// A training run's printouts cannot be taken for real ones: every sheet says
+// "УЧЕБНЫЙ РЕЖИМ", and only while the mode is on.
+TEST(ReportPdf, TrainingModeMarksEverySheet)
+{
+    Report report;
+    report.setValueCallback([](const QString &) -> QVariant { return QString("1"); });
+    ASSERT_TRUE(report.loadFromData(reportXml(kTemplate)));
+    report.userDataSet("frxUserDataSet1").setRecordCount(1);
+    ASSERT_TRUE(report.prepare());
+    QTemporaryDir dir;
+    for (const bool training : {true, false}) {
+        kront::TrainingMode::start(training ? 30 : 0);
+        const QString path = dir.filePath(training ? "training.pdf" : "real.pdf");
+        ASSERT_TRUE(report.writePdf(path)) << report.errorString().toStdString();
+        kront::TrainingMode::stop();
+        const QString text = pdfText(path);
+        EXPECT_EQ(text.count(QStringLiteral("УЧЕБНЫЙ РЕЖИМ")), training ? 2 : 0)
+            << text.toStdString();
+    }
 }

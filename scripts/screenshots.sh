@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Takes the operator's manual's pictures from the program's real windows,
+# offscreen, into docs/manual/images/ (kept out of git).
+#
+#   scripts/screenshots.sh [BUILD_DIR] [OUT_DIR]
+#
+# Each picture is one small step: a function shot_NAME that leaves
+# OUT_DIR/NAME.png and prints what the picture shows. To add a picture,
+# write its function below and add NAME to SHOTS. Steps that need a
+# verification in progress share one training run on the demo data
+# (played_training), which is played once.
+set -euo pipefail
+src=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$src/build}" && pwd)
+out=$(mkdir -p "${2:-$src/docs/manual/images}" && cd "${2:-$src/docs/manual/images}" && pwd)
+bin=$build/bin
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export QT_QPA_PLATFORM=offscreen
+notes=()
+
+note() { notes+=("$1.png: $2"); }
+
+# A verification in the training mode (x30) through the real windows, on a
+# copy of the demo data; the harness saves the wizard's pages and, at the
+# end, the main window with the results search.
+played_training() {
+  [ -e "$work/training/main-window.png" ] && return
+  cmake --build "$build" -j"${KRONT_JOBS:-2}" --target kront-e2e kront_demo_data >/dev/null
+  mkdir -p "$work/home" "$work/training"
+  cp -r "$build/share/kront/demo/." "$work/home/"
+  touch "$work/home/.kront-e2e-home"
+  "$bin/kront-e2e" --home "$work/home" --keep-home --shots "$work/training" \
+    "$src/tests/e2e/scenarios/training_mode.scn" >"$work/training.log" ||
+    { cat "$work/training.log" >&2; return 1; }
+}
+
+shot_main_window() {
+  played_training
+  cp "$work/training/main-window.png" "$out/main-window.png"
+  note main-window "главное окно, «Результаты поверок ТП» после «Найти»: три демонстрационные поверки (Д-1, Д-2, Д-3) и учебная У-1"
+}
+
+shot_wizard_measuring() {
+  played_training
+  cp "$work/training/wizard-measuring.png" "$out/wizard-measuring.png"
+  note wizard-measuring "мастер поверки в учебном режиме, страница измерений канала 1 («УЧЕБНЫЙ РЕЖИМ» в заголовке окна)"
+}
+
+shot_wizard_conclusion() {
+  played_training
+  cp "$work/training/wizard-conclusion.png" "$out/wizard-conclusion.png"
+  note wizard-conclusion "мастер поверки, страница заключения учебной поверки: один ТХА годен, второй негоден"
+}
+
+# The simulator's control window on the demo installation, with the step
+# the program's wizard expects, as the training mode writes it.
+shot_simulator() {
+  mkdir -p "$work/sim"
+  printf '%s\n' 'Определение ТЭДС при 1-й температуре: Установите требуемую температуру в печи, куда помещён пучок первого канала. Установите на БИ1 переключатель второго канала в положение "0", а переключатель первого канала в положение "Т" для прямого измерения.' \
+    >"$work/sim/taver.step"
+  QT_QPA_PLATFORM=offscreen "$bin/kront-taver-sim" --link "$work/sim/taver" \
+    --scenario "$src/tools/taver-sim/scenarios/demo.scenario" \
+    --screenshot "$out/simulator.png" >/dev/null
+  note simulator "окно имитатора установки: строка «Программа ожидает», печь, переключатели БИ1, вольтметр, неисправности, журнал обмена"
+}
+
+SHOTS=(main_window wizard_measuring wizard_conclusion simulator)
+
+for shot in "${SHOTS[@]}"; do
+  "shot_$shot"
+done
+echo "Pictures in $out:"
+printf '  %s\n' "${notes[@]}"
