@@ -135,6 +135,12 @@ struct Parser {
             sc.remarks << value;
         } else if (key == u"resistance") {
             sc.resistance = value;
+        } else if (key == u"conditions") {
+            sc.conditions = words(value);
+            if (sc.conditions.size() != 3)
+                fail(QStringLiteral("conditions = TEMPERATURE PRESSURE HUMIDITY"));
+        } else if (key == u"other_factors") {
+            sc.otherFactors = value;
         } else {
             fail(QStringLiteral("unknown key ") + key);
         }

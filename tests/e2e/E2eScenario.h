@@ -73,6 +73,9 @@ struct Scenario {
     QString referenceTskText; // answer to the reference cold-junction question
     QStringList remarks;      // page 3 remark per position 1..8 ("" to skip)
     QString resistance;       // page 3 "Rиз +" and "Rиз -" of every position
+    // page 3 "Условия поверки": temperature, pressure, humidity as typed, and other factors
+    QStringList conditions{QStringLiteral("21,5"), QStringLiteral("100,2"), QStringLiteral("48")};
+    QString otherFactors;
 
     // [settings]
     bool stabilityControl = true;

@@ -2,7 +2,6 @@
 
 #include "E2eDialogs.h"
 #include "SimProcess.h"
-#include "settings/ChannelBunches.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
@@ -23,6 +22,7 @@
 #include "sensors/SensorSet.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
+#include "settings/ChannelBunches.h"
 
 #include <QAction>
 #include <QApplication>
@@ -433,6 +433,10 @@ void WizardDriver::fillPage3(TFormPoverkaTP *w)
             p->StringGridInsulationResistance->setCell(pos, 2, sc.resistance);
         }
     }
+    p->EditAmbientTemperature->setText(sc.conditions.value(0));
+    p->EditPressure->setText(sc.conditions.value(1));
+    p->EditHumidity->setText(sc.conditions.value(2));
+    p->EditOtherFactors->setText(sc.otherFactors);
 }
 
 bool WizardDriver::interruptNow(TFormPoverkaTP *w, Interruption::When when, int count)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "settings/ProgramSettings.h"
 #include "db/Database.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "model/CodeTables.h"
@@ -9,6 +8,7 @@
 #include "procedure/MeterLink.h"
 #include "procedure/PoverkaEngine.h"
 #include "procedure/PoverkaView.h"
+#include "settings/ProgramSettings.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
@@ -21,6 +21,20 @@
 
 namespace kront::test
 {
+
+// Usual conditions of a laboratory, as page 3 takes them.
+inline ConditionsTexts usualConditions()
+{
+    return {QStringLiteral("21,5"), QStringLiteral("100.2"), QStringLiteral("48"), QString()};
+}
+
+// Page 3 with nothing typed into the grids and usual conditions.
+inline InspectionPage inspectionPage()
+{
+    InspectionPage page;
+    page.conditions = usualConditions();
+    return page;
+}
 
 // The window as the engine sees it: remembers what it was told, holds the edits' texts and
 // answers the reference thermometer chooser from a queue.
@@ -282,7 +296,7 @@ protected:
         if (!engine->acceptParametersPage(p1, lines))
             return false;
         engine->acceptMeansPage({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
-        InspectionPage p3;
+        InspectionPage p3 = inspectionPage();
         return engine->acceptInspectionPage(p3);
     }
 

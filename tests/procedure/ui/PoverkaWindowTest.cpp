@@ -2,7 +2,6 @@
 // the character filters of page 3, page navigation with its checks, the
 // reference thermometer chooser, the channel groups, the live chart and the
 // list of unfinished verifications.
-#include "settings/EquipParamsFile.h"
 #include "db/Database.h"
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
@@ -19,6 +18,7 @@
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
+#include "settings/EquipParamsFile.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
@@ -69,11 +69,15 @@ protected:
         poverka.AttachBunch(1, &bunch);
     }
 
+    // Page 1, and the conditions of page 3 the wizard reaches later.
     void fillPage1(int kind = 1, int method = 0)
     {
         form.page1->EditPoverkaNumber->setText(QStringLiteral("12'A"));
         form.page1->RadioGroupVidPoverki->setItemIndex(kind);
         form.page1->RadioGroupMetodPoverki->setItemIndex(method);
+        form.page3->EditAmbientTemperature->setText(QStringLiteral("21,5"));
+        form.page3->EditPressure->setText(QStringLiteral("100,2"));
+        form.page3->EditHumidity->setText(QStringLiteral("48"));
     }
 
     // Types a character into a page 3 cell through its editor.
