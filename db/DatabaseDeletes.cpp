@@ -109,7 +109,7 @@ bool Database::DBDeleteEtalSens(int etalID)
 }
 
 // The verifications passing the filter with their ResultsTP, BunchesTP and
-// Conditions rows, all in one transaction over the three files: either everything goes
+// Conditions rows, all in one transaction over the files: either everything goes
 // or nothing does (a table that cannot be opened stops the whole deletion).
 bool Database::DBDeletePoverka(const QString &filter)
 {

@@ -11,8 +11,8 @@ class Database;
 class Dialogs;
 
 // The ambient conditions of a verification as entered on page 3 of the wizard, with the
-// verifier chosen on page 1. One Conditions row per Poverki row; a verification stored before
-// the table existed has none.
+// verifier's name (empty when none was given). One Conditions row per Poverki row; a verification
+// stored before the table existed has none.
 struct VerificationConditions {
     double temperature = 0; // °C
     double pressure = 0;    // кПа

@@ -228,9 +228,7 @@ bool PoverkaEngine::acceptInspectionPage(InspectionPage &page)
         dialogs.warning(*message);
         return false;
     }
-    const QString verifier = conditions.verifier;
     conditions = std::get<VerificationConditions>(checked);
-    conditions.verifier = verifier;
     return storeVerification(page);
 }
 
