@@ -36,7 +36,7 @@ public:
 
     // Start-up check: creates each missing table file, in the order Poverki,
     // EtalSens, Sensors, BunchesTP, ResultsTP, Documents, then the added
-    // tables (IzvReasons). Present files are
+    // tables (IzvReasons, Conditions). Present files are
     // not touched. On the first file that cannot be created its message is
     // shown and the check ends (false).
     bool ensureTables();

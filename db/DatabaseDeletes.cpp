@@ -2,6 +2,8 @@
 
 #include "db/FilterCompiler.h"
 
+#include <QFileInfo>
+
 namespace kront
 {
 
@@ -39,6 +41,19 @@ bool deleteBunchesWithSensors(TableFile &file, const SqlFilter &where, bool bunc
                where.params) &&
            run(file, QStringLiteral("DELETE FROM %1 WHERE %2").arg(bunches, where.where),
                where.params);
+}
+
+// The Conditions table is attached when its file exists: a home made before
+// it has none, and then there is nothing of it to delete.
+bool hasConditions()
+{
+    return QFileInfo::exists(tableFilePath(tables::Conditions));
+}
+
+QString conditionsDelete(const QString &poverkaIDs)
+{
+    return QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
+        .arg(qualified(tables::Conditions, true), poverkaIDs);
 }
 
 } // namespace
@@ -93,8 +108,8 @@ bool Database::DBDeleteEtalSens(int etalID)
     return deleteWhere(tables::EtalSens, QStringLiteral("ID = %1").arg(etalID));
 }
 
-// The verifications passing the filter with their ResultsTP and BunchesTP
-// rows, all in one transaction over the three files: either everything goes
+// The verifications passing the filter with their ResultsTP, BunchesTP and
+// Conditions rows, all in one transaction over the files: either everything goes
 // or nothing does (a table that cannot be opened stops the whole deletion).
 bool Database::DBDeletePoverka(const QString &filter)
 {
@@ -104,9 +119,13 @@ bool Database::DBDeletePoverka(const QString &filter)
     auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString());
     if (!file || !attachTable(*file, tables::ResultsTP) || !attachTable(*file, tables::BunchesTP))
         return false;
+    const bool conditions = hasConditions();
+    if (conditions && !attachTable(*file, tables::Conditions))
+        return false;
     const QString ids = QStringLiteral("SELECT \"ID\" FROM %1 WHERE %2")
                             .arg(qualified(tables::Poverki, false), where->where);
     return beginWrite(*file, QString()) &&
+           (!conditions || run(*file, conditionsDelete(ids), where->params)) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
                    .arg(qualified(tables::ResultsTP, true), ids),
@@ -150,10 +169,14 @@ bool Database::DBDeletePartialData(int poverkaID)
     }
     if (!attachTable(*file, tables::BunchesTP) || !attachTable(*file, tables::Sensors))
         return false;
+    const bool conditions = hasConditions();
+    if (conditions && !attachTable(*file, tables::Conditions))
+        return false;
     SqlFilter bunches;
     bunches.where = QStringLiteral("\"PoverkaID\" = ?1");
     bunches.params = {qint64(poverkaID)};
     return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, bunches, true) &&
+           (!conditions || run(*file, conditionsDelete(QStringLiteral("?1")), bunches.params)) &&
            run(*file, QStringLiteral("DELETE FROM main.\"Poverki\" WHERE \"ID\" = ?1"),
                bunches.params) &&
            file->commit();

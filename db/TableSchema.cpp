@@ -148,6 +148,13 @@ const FieldDef izvReasonsFields[] = {
     {"Reasons", T::Text, 1024},
 };
 
+// The conditions of a verification (Poverki row PoverkaID) and its verifier.
+const FieldDef conditionsFields[] = {
+    {"ID", T::AutoInc},         {"PoverkaID", T::Integer}, {"Temperature", T::Float},
+    {"Pressure", T::Float},     {"Humidity", T::Float},    {"OtherFactors", T::Text, 128},
+    {"Verifier", T::Text, 128},
+};
+
 const IndexDef poverkiIndexes[] = {{"PoverkaIDIndex", "ID"}};
 const IndexDef etalSensIndexes[] = {{"EtalSensIDIndex", "ID"}};
 const IndexDef sensorsIndexes[] = {{"SensorIDIndex", "ID"}};
@@ -155,6 +162,7 @@ const IndexDef bunchesIndexes[] = {{"BunchIDIndex", "ID"}};
 const IndexDef resultsIndexes[] = {{"PoverkaIDIndex", "PoverkaID"}};
 const IndexDef documentsIndexes[] = {{"DocIDIndex", "ID"}};
 const IndexDef izvReasonsIndexes[] = {{"IzvReasonsIDIndex", "ID"}};
+const IndexDef conditionsIndexes[] = {{"ConditionsIDIndex", "ID"}};
 
 // Indexes for the lookups the program makes: by number and date of a
 // verification, unfinished and finished verifications, sensors by serial
@@ -171,6 +179,7 @@ const IndexDef bunchesQueryIndexes[] = {
 const IndexDef resultsQueryIndexes[] = {{"ResultsBunchIndex", "PoverkaID,BunchID,Stage"}};
 const IndexDef documentsQueryIndexes[] = {{"DocDateDocIndex", "DateDoc"}};
 const IndexDef izvReasonsQueryIndexes[] = {{"IzvReasonsDocIDIndex", "DocID"}};
+const IndexDef conditionsQueryIndexes[] = {{"ConditionsPoverkaIDIndex", "PoverkaID"}};
 
 } // namespace
 
@@ -242,6 +251,14 @@ const TableSchema IzvReasons{
     "программу.",
     "Не удалось открыть базу данных причин непригодности! Операция добавления документа "
     "отменена."};
+const TableSchema Conditions{
+    "Conditions",
+    conditionsFields,
+    conditionsIndexes,
+    conditionsQueryIndexes,
+    "Не удалось открыть базу данных условий поверки! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных условий поверки! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных условий поверки! Операция отменена."};
 } // namespace tables
 
 int TableSchema::fieldIndex(QStringView fieldName) const
@@ -261,9 +278,9 @@ const std::array<const TableSchema *, 6> &allTables()
     return list;
 }
 
-const std::array<const TableSchema *, 1> &addedTables()
+const AddedTables &addedTables()
 {
-    static const std::array<const TableSchema *, 1> list = {&tables::IzvReasons};
+    static const AddedTables list = {&tables::IzvReasons, &tables::Conditions};
     return list;
 }
 

@@ -62,13 +62,15 @@ extern const TableSchema BunchesTP;
 extern const TableSchema ResultsTP;
 extern const TableSchema Documents;
 extern const TableSchema IzvReasons; // reasons of unfitness of a notice (Documents row DocID)
+extern const TableSchema Conditions; // conditions and verifier of a verification (PoverkaID)
 } // namespace tables
 
 // The six tables in the order of the start-up check.
 const std::array<const TableSchema *, 6> &allTables();
 // The tables added to the six, created by the start-up check after them when
 // missing (a home made by an older program has none of them).
-const std::array<const TableSchema *, 1> &addedTables();
+using AddedTables = std::array<const TableSchema *, 2>;
+const AddedTables &addedTables();
 // The table (of the six or the added ones) with exactly this name; nullptr
 // for any other name.
 const TableSchema *findTable(const QString &name);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/Dialogs.h"
+#include "db/VerificationConditions.h"
 #include "link/LinkInterfaces.h"
 #include "metrology/DriftCheck.h"
 #include "metrology/FixedValueCheck.h"
@@ -121,6 +122,7 @@ private:
     bool storeVerification(const InspectionPage &page);
     bool storeSensors(int channel);
     bool storeBunch(int channel, const InspectionPage &page);
+    bool storeConditions();
     void deletePartialData();
 
     // Steps
@@ -183,7 +185,8 @@ private:
     std::shared_ptr<GraduationCache> liveGraduation; // the live furnace temperature's
     ConnectionWatch watch; // every settled reading against its expected EMF
     bool closed = false;
-    std::vector<int> storedSensorIDs; // Sensors rows written by page 3 "Next"
+    std::vector<int> storedSensorIDs;  // Sensors rows written by page 3 "Next"
+    VerificationConditions conditions; // page 3 "Условия поверки", checked
     // The mercury thermometer reading each channel's edit was last emptied for (stage, step,
     // grid cell): what the operator types stays until the reading is recorded or the step
     // changes, however often the controls are refreshed meanwhile.

@@ -6,12 +6,15 @@
 #include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
+#include "db/VerificationConditions.h"
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
 #include "settings/EquipParamsFile.h"
 #include "settings/SettingsFile.h"
+
+#include <variant>
 
 namespace kront
 {
@@ -70,6 +73,41 @@ QString sameNumberFilter(const QString &number)
            QStringLiteral("' and Date(Started) = Date(GetDate())");
 }
 
+// One value of "Условия поверки": a number within [low, high], else the message naming it.
+struct ConditionField {
+    const QString ConditionsTexts::*text;
+    double VerificationConditions::*value;
+    double low, high;
+    const char *message;
+};
+
+const ConditionField conditionFields[] = {
+    {&ConditionsTexts::temperature, &VerificationConditions::temperature, 10, 35,
+     "Укажите температуру окружающего воздуха числом от 10 до 35 °C!"},
+    {&ConditionsTexts::pressure, &VerificationConditions::pressure, 80, 110,
+     "Укажите атмосферное давление числом от 80 до 110 кПа!"},
+    {&ConditionsTexts::humidity, &VerificationConditions::humidity, 10, 95,
+     "Укажите относительную влажность воздуха числом от 10 до 95 %!"},
+};
+
+// The checked conditions of page 3, or the message of the first field that is wrong.
+std::variant<VerificationConditions, QString> checkConditions(const ConditionsTexts &texts)
+{
+    VerificationConditions out;
+    for (const ConditionField &f : conditionFields) {
+        double v = 0;
+        const QString text = NormalizeNumberText((texts.*f.text).trimmed());
+        if (!IsSignedDecimal(text) || !TryStrToFloat(text, v) || v < f.low || v > f.high)
+            return QString::fromUtf8(f.message);
+        out.*f.value = v;
+    }
+    out.otherFactors = texts.otherFactors.trimmed();
+    if (out.otherFactors.size() > kOtherFactorsMaxLength)
+        return QStringLiteral("Длина строки реквизита \"Другие влияющие факторы\" больше "
+                              "максимальной (128 символов)!");
+    return out;
+}
+
 } // namespace
 
 SetupPrepared PoverkaEngine::Prepare()
@@ -83,6 +121,12 @@ SetupPrepared PoverkaEngine::Prepare()
         for (int input = 1; input <= 4; ++input)
             if (bunch->Sensors[input])
                 out.serials[input + (channel - 1) * 4] = bunch->Sensors[input]->SerialNum;
+    }
+    if (const auto last = LastStoredConditions(db)) {
+        out.conditions.temperature = FloatToStr(last->temperature);
+        out.conditions.pressure = FloatToStr(last->pressure);
+        out.conditions.humidity = FloatToStr(last->humidity);
+        out.conditions.otherFactors = last->otherFactors;
     }
     return out;
 }
@@ -180,6 +224,12 @@ bool PoverkaEngine::acceptInspectionPage(InspectionPage &page)
             }
         }
     }
+    auto checked = checkConditions(page.conditions);
+    if (const QString *message = std::get_if<QString>(&checked)) {
+        dialogs.warning(*message);
+        return false;
+    }
+    conditions = std::get<VerificationConditions>(checked);
     return storeVerification(page);
 }
 
@@ -221,6 +271,8 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
         if (pov.Bunches[channel] && !storeBunch(channel, page))
             return false;
     }
+    if (!storeConditions())
+        return false;
     if (!InitCurrentStep()) {
         dropSteps();
         deletePartialData();
@@ -321,6 +373,14 @@ bool PoverkaEngine::storeBunch(int channel, const InspectionPage &page)
         return false;
     }
     return true;
+}
+
+bool PoverkaEngine::storeConditions()
+{
+    if (StoreConditions(db, dialogs, pov.ID, conditions))
+        return true;
+    deletePartialData();
+    return false;
 }
 
 } // namespace kront

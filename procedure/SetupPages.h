@@ -14,14 +14,24 @@ namespace kront
 constexpr int kInspectionPositions = 8;
 using PositionTexts = std::array<QString, kInspectionPositions + 1>; // [0] unused
 
-constexpr int kRemarkMaxLength = 80;   // StringGridExternalSurvey cells
-constexpr int kStrengthMaxLength = 20; // StringGridInsulationStrength cells
-constexpr int kPovNumMaxLength = 8;    // EditPoverkaNumber
+constexpr int kRemarkMaxLength = 80;        // StringGridExternalSurvey cells
+constexpr int kStrengthMaxLength = 20;      // StringGridInsulationStrength cells
+constexpr int kPovNumMaxLength = 8;         // EditPoverkaNumber
+constexpr int kOtherFactorsMaxLength = 128; // EditOtherFactors
+
+// "Условия поверки" of page 3, as typed (decimal point or comma).
+struct ConditionsTexts {
+    QString temperature;  // EditAmbientTemperature, °C
+    QString pressure;     // EditPressure, кПа
+    QString humidity;     // EditHumidity, %
+    QString otherFactors; // EditOtherFactors, optional
+};
 
 // What Prepare puts on the pages of a new verification.
 struct SetupPrepared {
-    int pointsCount = 1;   // JvSpinEditTemperaturePointsCount (1..8)
-    PositionTexts serials; // header of each position: serial number of the sensor there
+    int pointsCount = 1;        // JvSpinEditTemperaturePointsCount (1..8)
+    PositionTexts serials;      // header of each position: serial number of the sensor there
+    ConditionsTexts conditions; // the conditions stored last, empty when none
 };
 
 // Page 1 "Параметры поверки".
@@ -39,6 +49,7 @@ struct InspectionPage {
     PositionTexts strengths;     // StringGridInsulationStrength row 1
     PositionTexts resistancePos; // StringGridInsulationResistance row 1 "Rиз +"
     PositionTexts resistanceNeg; // StringGridInsulationResistance row 2 "Rиз -"
+    ConditionsTexts conditions;
 };
 
 // The grids of page 3 that filter typed characters.

@@ -2,6 +2,7 @@
 
 #include "common/DecimalRounding.h"
 #include "common/text/StringFunctions.h"
+#include "db/VerificationConditions.h"
 #include "model/CodeTables.h"
 #include "model/TBunch.h"
 #include "model/TPoverka.h"
@@ -254,6 +255,36 @@ QVariant instabilityValue(const ProtocolState &s, bool electrode, const QString 
     return tableValue(s, electrode, namesOf(electrode).value(upper.mid(2)), s.ProtPointsCount + r2);
 }
 
+// The conditions of the verification; empty texts for a verification stored without them.
+QVariant conditionsValue(Database &db, const TPoverka &poverka, const QString &upper)
+{
+    static const QStringList names = {
+        QStringLiteral("POV_CONDITIONS"),    QStringLiteral("POV_COND_TEMPERATURE"),
+        QStringLiteral("POV_COND_PRESSURE"), QStringLiteral("POV_COND_HUMIDITY"),
+        QStringLiteral("POV_COND_OTHER"),    QStringLiteral("POV_VERIFIER")};
+    const int which = names.indexOf(upper);
+    if (which < 0)
+        return {};
+    const auto c = StoredConditions(db, poverka.ID);
+    if (!c)
+        return QString();
+    switch (which) {
+    case 0: {
+        QString text = QStringLiteral("температура окружающего воздуха ") + TemperatureText(*c) +
+                       QStringLiteral(", атмосферное давление ") + PressureText(*c) +
+                       QStringLiteral(", относительная влажность ") + HumidityText(*c);
+        if (!c->otherFactors.isEmpty())
+            text += QStringLiteral("; ") + c->otherFactors;
+        return text;
+    }
+    case 1: return TemperatureText(*c);
+    case 2: return PressureText(*c);
+    case 3: return HumidityText(*c);
+    case 4: return c->otherFactors;
+    default: return c->verifier;
+    }
+}
+
 } // namespace
 
 QVariant ProtocolVariableValue(Database &db, const ProtocolState &s, const QString &upper, int r1,
@@ -279,6 +310,8 @@ QVariant ProtocolVariableValue(Database &db, const ProtocolState &s, const QStri
         return tpTypes(bunch);
     if (upper == QLatin1String("EQUIPPARAMSTP"))
         return equipmentText(*s.poverka);
+    if (QVariant v = conditionsValue(db, *s.poverka, upper); v.isValid())
+        return v;
     if (k > 0) {
         if (QVariant v = sensorValue(bunch, k, m.captured(2)); v.isValid())
             return v;

@@ -3,7 +3,10 @@
 #include "common/ui/CellKeyFilter.h"
 #include "common/ui/StringGrid.h"
 
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QVBoxLayout>
 
 namespace kront
@@ -29,7 +32,9 @@ InspectionPageWidget::InspectionPageWidget(QWidget *parent)
       StringGridInsulationStrength(
           new StringGrid(QStringLiteral("StringGridInsulationStrength"), 9, 2, 1, 1)),
       StringGridInsulationResistance(
-          new StringGrid(QStringLiteral("StringGridInsulationResistance"), 9, 3, 1, 1))
+          new StringGrid(QStringLiteral("StringGridInsulationResistance"), 9, 3, 1, 1)),
+      EditAmbientTemperature(new QLineEdit), EditPressure(new QLineEdit),
+      EditHumidity(new QLineEdit), EditOtherFactors(new QLineEdit)
 {
     setObjectName(QStringLiteral("JvWizardInteriorPage3"));
     layOutGrids();
@@ -44,6 +49,7 @@ InspectionPageWidget::InspectionPageWidget(QWidget *parent)
                               QStringLiteral("Электрическое сопротивление изоляции Rиз при "
                                              "различной полярности напряжения")));
     layout->addWidget(StringGridInsulationResistance);
+    layout->addWidget(conditionsGroup());
     layout->addStretch();
 
     // A data cell is editable only where its position has a serial number.
@@ -64,6 +70,35 @@ void InspectionPageWidget::attachFilter(StringGrid *grid, InspectionGrid kind)
         new CellKeyFilter([kind](int, int, const QString &kept,
                                  QChar typed) { return InspectionAcceptsChar(kind, kept, typed); },
                           grid));
+}
+
+QWidget *InspectionPageWidget::conditionsGroup()
+{
+    auto *group = new QGroupBox(QStringLiteral("Условия поверки"));
+    group->setObjectName(QStringLiteral("GroupBoxConditions"));
+    auto *grid = new QGridLayout(group);
+    const struct {
+        QLineEdit *edit;
+        const char *name;
+        const char *label;
+    } fields[] = {
+        {EditAmbientTemperature, "EditAmbientTemperature", "Температура окружающего воздуха, °C:"},
+        {EditPressure, "EditPressure", "Атмосферное давление, кПа:"},
+        {EditHumidity, "EditHumidity", "Относительная влажность воздуха, %:"},
+        {EditOtherFactors, "EditOtherFactors", "Другие влияющие факторы:"},
+    };
+    int row = 0;
+    for (const auto &f : fields) {
+        f.edit->setObjectName(QString::fromLatin1(f.name));
+        grid->addWidget(new QLabel(QString::fromUtf8(f.label)), row, 0);
+        grid->addWidget(f.edit, row, 1);
+        ++row;
+    }
+    for (QLineEdit *e : {EditAmbientTemperature, EditPressure, EditHumidity})
+        e->setMaxLength(10);
+    EditOtherFactors->setMaxLength(kOtherFactorsMaxLength);
+    grid->setColumnStretch(1, 1);
+    return group;
 }
 
 void InspectionPageWidget::layOutGrids()
@@ -94,8 +129,12 @@ QString InspectionPageWidget::serialAt(int position) const
     return StringGridInsulationStrength->cell(position, 0);
 }
 
-void InspectionPageWidget::prepare(const PositionTexts &serials)
+void InspectionPageWidget::prepare(const PositionTexts &serials, const ConditionsTexts &conditions)
 {
+    EditAmbientTemperature->setText(conditions.temperature);
+    EditPressure->setText(conditions.pressure);
+    EditHumidity->setText(conditions.humidity);
+    EditOtherFactors->setText(conditions.otherFactors);
     for (StringGrid *g :
          {StringGridExternalSurvey, StringGridInsulationStrength, StringGridInsulationResistance})
         g->clearDataCells();
@@ -118,6 +157,8 @@ InspectionPage InspectionPageWidget::read() const
         page.resistancePos[p] = StringGridInsulationResistance->cell(p, 1);
         page.resistanceNeg[p] = StringGridInsulationResistance->cell(p, 2);
     }
+    page.conditions = {EditAmbientTemperature->text(), EditPressure->text(), EditHumidity->text(),
+                       EditOtherFactors->text()};
     return page;
 }
 

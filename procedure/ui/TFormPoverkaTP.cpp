@@ -179,7 +179,7 @@ void TFormPoverkaTP::PrepareNew(TPoverka &pov, TBi1 &bi1)
     begin(pov, bi1);
     const SetupPrepared prepared = eng->Prepare();
     page1->prepare(prepared.pointsCount);
-    page3->prepare(prepared.serials);
+    page3->prepare(prepared.serials, prepared.conditions);
     goToPage(1);
 }
 

@@ -2,6 +2,7 @@
 #include "app/ui/TFormMKRONTSettings.h"
 #include "app/ui/TFormMain.h"
 #include "common/ui/HelpContext.h"
+#include "db/TableSchema.h"
 #include "model/TPoverka.h"
 #include "tests/app/AppTestFixture.h"
 #include "tests/support/FakeClock.h"
@@ -351,8 +352,8 @@ TEST_F(MainWindowTest, WindowsAreCreatedOnceInTheirOrder)
 TEST_F(MainWindowTest, StartOnAnEmptyHomeCreatesTheTablesSilently)
 {
     createWindows();
-    for (const char *table :
-         {"Poverki", "EtalSens", "Sensors", "BunchesTP", "ResultsTP", "Documents", "IzvReasons"})
+    for (const char *table : {"Poverki", "EtalSens", "Sensors", "BunchesTP", "ResultsTP",
+                              "Documents", "IzvReasons", "Conditions"})
         EXPECT_TRUE(QFile::exists(home.data(QString::fromLatin1(table) + ".cds"))) << table;
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join('\n').toStdString();
     EXPECT_TRUE(windows->settings().isLoaded());
@@ -370,7 +371,7 @@ TEST_F(MainWindowTest, SecondStartLeavesTheTableFilesAsTheyAre)
         ASSERT_TRUE(f.open(QIODevice::ReadOnly));
         before[name] = f.readAll();
     }
-    ASSERT_EQ(before.size(), 7); // the six tables and IzvReasons
+    ASSERT_EQ(before.size(), qsizetype(allTables().size() + addedTables().size()));
     createWindows();
     windows.reset();
     for (auto it = before.cbegin(); it != before.cend(); ++it) {

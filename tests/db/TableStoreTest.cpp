@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QMap>
 
 #include <sqlite3.h>
 #include <sys/wait.h>
@@ -95,6 +96,87 @@ TEST_F(TableStoreTest, OlderHomeGetsTheReasonsTableAtStartUp)
     const auto rows = db.select("IzvReasons", "DocID = 5");
     ASSERT_TRUE(rows && rows->size() == 1u);
     EXPECT_EQ(rows->front().value("Reasons").toString(), QString(1024, u'п'));
+}
+
+// A home made before any table was added has the six files only: the
+// start-up check creates every added table as declared and leaves the six as
+// they are.
+TEST_F(TableStoreTest, HomeWithOnlyTheSixGetsEveryAddedTable)
+{
+    insertPoverka("1", clock.now());
+    for (const TableSchema *added : addedTables())
+        ASSERT_TRUE(QFile::remove(home.data(added->fileName()))) << added->name;
+    QMap<QString, QByteArray> six;
+    for (const TableSchema *schema : allTables())
+        six[schema->fileName()] = fileBytes(home.data(schema->fileName()));
+    ASSERT_TRUE(db.ensureTables());
+    EXPECT_TRUE(dialogs.shown.empty());
+    for (auto it = six.cbegin(); it != six.cend(); ++it)
+        EXPECT_EQ(fileBytes(home.data(it.key())), it.value()) << it.key().toStdString();
+    for (const TableSchema *added : addedTables()) {
+        SCOPED_TRACE(added->name);
+        EXPECT_EQ(findTable(added->tableName()), added);
+        RawFile raw(home.data(added->fileName()));
+        QStringList expected;
+        for (int i = 0; i < added->fieldCount(); ++i)
+            expected << added->fieldName(i);
+        EXPECT_EQ(
+            raw.strings(
+                QStringLiteral("SELECT name FROM pragma_table_info('%1')").arg(added->tableName())),
+            expected);
+    }
+}
+
+// The six tables keep the columns every home made by earlier programs has: the
+// tables added later never change them.
+TEST(TableSchemas, TheSixKeepTheirColumns)
+{
+    const std::pair<const char *, const char *> expected[] = {
+        {"Poverki",
+         "ID PovNum(8) Started Finished GOSTnum(20) Methodic Kind InstabilityCheckNeeded "
+         "InstabLimit TempPointsCount EquipmentParams CurrPovState(20)"},
+        {"EtalSens",
+         "ID SerialNum(8) ProdYear TypeName(20) NSHType(5) SensKind(5) Producer(40) Etalon "
+         "ClassDop(3) Owner(40) WDTHighLim WDTLowLim Temp1 EMF1 Temp2 EMF2 Temp3 EMF3 "
+         "Temp4 EMF4 Temp5 EMF5 Temp6 EMF6 Temp7 EMF7 Temp8 EMF8 Temp9 EMF9 Temp10 EMF10 "
+         "Temp11 EMF11 Temp12 EMF12 Temp13 EMF13 Temp14 EMF14 Temp15 EMF15 Temp16 EMF16 "
+         "Temp17 EMF17 RecordCreationDateTime"},
+        {"Sensors",
+         "ID SerialNum(8) ProdYear TypeName(20) NSHType(5) SensKind(5) Producer(40) Etalon "
+         "ClassDop(3) Owner(40) WDTHighLim WDTLowLim Diameter Mass RecordCreationDateTime"},
+        {"BunchesTP",
+         "ID PoverkaID ChannelNum EtalSensorID PovSensorID1 PovSensorID2 PovSensorID3 "
+         "PovSensorID4 ResultInp1(3) ResultInp2(3) ResultInp3(3) ResultInp4(3) "
+         "DocNumInp1(8) DocNumInp2(8) DocNumInp3(8) DocNumInp4(8) ExtSurveyNotesInp1(80) "
+         "ExtSurveyNotesInp2(80) ExtSurveyNotesInp3(80) ExtSurveyNotesInp4(80) "
+         "InsulationStrengthInp1(20) InsulationStrengthInp2(20) InsulationStrengthInp3(20) "
+         "InsulationStrengthInp4(20) InsulationResistancePosInp1 "
+         "InsulationResistanceNegInp1 InsulationResistancePosInp2 "
+         "InsulationResistanceNegInp2 InsulationResistancePosInp3 "
+         "InsulationResistanceNegInp3 InsulationResistancePosInp4 "
+         "InsulationResistanceNegInp4 PovTerminated PovTermMeasPointNum EmittedDocIDInp1 "
+         "EmittedDocIDInp2 EmittedDocIDInp3 EmittedDocIDInp4 RecordCreationDateTime"},
+        {"ResultsTP",
+         "PoverkaID BunchID Methodic Stage(20) MeasPointNum MeasNum E_Tsk Tsk E_et E_pret "
+         "t_et t_pret TEDSe1Inp1 TEDSe2Inp1 TEDSe1Inp2 TEDSe2Inp2 TEDSe1Inp3 TEDSe2Inp3 "
+         "TEDSe1Inp4 TEDSe2Inp4 Operation(10) EtalSensorType RecordCreationDateTime"},
+        {"Documents",
+         "ID DocType DocNum(8) MetrologyOrganName(255) NameSI(120) SerNumPred(80) "
+         "ZavNum(8) Owner(40) PovKind Class(3) Prichina(510) DolgRuk(80) NameRuk(60) "
+         "NamePov(60) DateDoc(10) DateActing(10) Glubina(4) Diameter(4) Dlina(4) Massa(4) "
+         "RecordCreationDateTime"},
+    };
+    ASSERT_EQ(std::size(expected), allTables().size());
+    for (std::size_t t = 0; t < allTables().size(); ++t) {
+        const TableSchema &schema = *allTables()[t];
+        QStringList columns;
+        for (const FieldDef &f : schema.fields)
+            columns << QString::fromLatin1(f.name) + (f.type == FieldType::Text
+                                                          ? QStringLiteral("(%1)").arg(f.size)
+                                                          : QString());
+        EXPECT_EQ(schema.tableName(), QLatin1String(expected[t].first));
+        EXPECT_EQ(columns.join(u' '), QLatin1String(expected[t].second)) << schema.name;
+    }
 }
 
 TEST_F(TableStoreTest, DeclaredTypesAndTextSizesAreInTheFile)

@@ -140,6 +140,12 @@ struct Parser {
             sc.sensorFile = value;
         } else if (key == u"documents") {
             sc.issueDocuments = flag(value);
+        } else if (key == u"conditions") {
+            sc.conditions = words(value);
+            if (sc.conditions.size() != 3)
+                fail(QStringLiteral("conditions = TEMPERATURE PRESSURE HUMIDITY"));
+        } else if (key == u"other_factors") {
+            sc.otherFactors = value;
         } else {
             fail(QStringLiteral("unknown key ") + key);
         }

@@ -75,6 +75,9 @@ struct Scenario {
     QString resistance;          // page 3 "Rиз +" and "Rиз -" of every position
     QString sensorFile;          // the committed sensors are also saved as Config/<sensorFile>
     bool issueDocuments = false; // a certificate or notice for every sensor once finished
+    // page 3 "Условия поверки": temperature, pressure, humidity as typed, and other factors
+    QStringList conditions{QStringLiteral("21,5"), QStringLiteral("100,2"), QStringLiteral("48")};
+    QString otherFactors;
 
     // [settings]
     bool stabilityControl = true;

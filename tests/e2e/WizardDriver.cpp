@@ -472,6 +472,10 @@ void WizardDriver::fillPage3(TFormPoverkaTP *w)
             p->StringGridInsulationResistance->setCell(pos, 2, sc.resistance);
         }
     }
+    p->EditAmbientTemperature->setText(sc.conditions.value(0));
+    p->EditPressure->setText(sc.conditions.value(1));
+    p->EditHumidity->setText(sc.conditions.value(2));
+    p->EditOtherFactors->setText(sc.otherFactors);
 }
 
 bool WizardDriver::interruptNow(TFormPoverkaTP *w, Interruption::When when, int count)

@@ -64,7 +64,7 @@ TEST_F(LinkedProcedure, EveryReadingLandsInItsCell)
     p1.kindIndex = 1;
     p1.methodIndex = 0;
     ASSERT_TRUE(engine->acceptParametersPage(p1, lines));
-    InspectionPage p3;
+    InspectionPage p3 = inspectionPage();
     ASSERT_TRUE(engine->acceptInspectionPage(p3));
     engine->JvWizardInteriorPage4Page();
     pump();
@@ -121,7 +121,7 @@ TEST_F(LinkedProcedure, APortThatFailsWhenTheRunStartsClosesTheWindow)
     p1.kindIndex = 1;
     p1.methodIndex = 0;
     ASSERT_TRUE(engine->acceptParametersPage(p1, lines));
-    InspectionPage p3;
+    InspectionPage p3 = inspectionPage();
     ASSERT_TRUE(engine->acceptInspectionPage(p3));
     const QString state = storedState();
     port.openSucceeds = false;
@@ -141,7 +141,7 @@ TEST_F(LinkedProcedure, APortThatDiesInTheMiddleOfARunLeavesTheStepResumable)
     p1.kindIndex = 1;
     p1.methodIndex = 0;
     ASSERT_TRUE(engine->acceptParametersPage(p1, lines));
-    InspectionPage p3;
+    InspectionPage p3 = inspectionPage();
     ASSERT_TRUE(engine->acceptInspectionPage(p3));
     const QString state = storedState();
     engine->JvWizardInteriorPage4Page();

@@ -22,6 +22,20 @@
 namespace kront::test
 {
 
+// Usual conditions of a laboratory, as page 3 takes them.
+inline ConditionsTexts usualConditions()
+{
+    return {QStringLiteral("21,5"), QStringLiteral("100.2"), QStringLiteral("48"), QString()};
+}
+
+// Page 3 with nothing typed into the grids and usual conditions.
+inline InspectionPage inspectionPage()
+{
+    InspectionPage page;
+    page.conditions = usualConditions();
+    return page;
+}
+
 // The window as the engine sees it: remembers what it was told, holds the edits' texts and
 // answers the reference thermometer chooser from a queue.
 struct FakeView : PoverkaView {
@@ -280,7 +294,7 @@ protected:
         if (!engine->acceptParametersPage(p1, lines))
             return false;
         engine->acceptMeansPage({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
-        InspectionPage p3;
+        InspectionPage p3 = inspectionPage();
         return engine->acceptInspectionPage(p3);
     }
 

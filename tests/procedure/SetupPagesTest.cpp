@@ -119,7 +119,7 @@ TEST_F(SetupPages, SameNumberOnTheSameDayIsDeletedOnlyWhenTheNewOneIsStored)
 
     // page 3 refused, then accepted: the earlier one gives way to the new one only then
     ASSERT_TRUE(next1(page1()));
-    InspectionPage p3;
+    InspectionPage p3 = inspectionPage();
     p3.remarks[1] = QString(kRemarkMaxLength + 1, u'x');
     EXPECT_FALSE(engine->acceptInspectionPage(p3));
     EXPECT_TRUE(firstKept());
@@ -162,7 +162,7 @@ TEST_F(SetupPages, PageThreeChecksLengthsAndNumbers)
     makeBunch(2, {2});
     makeEngine();
     ASSERT_TRUE(next1(page1()));
-    InspectionPage p;
+    InspectionPage p = inspectionPage();
     p.remarks[6] = QString(80, u'а');
     p.strengths[6] = QString(20, u'б');
     p.resistancePos[1] = QStringLiteral("1.5");
@@ -228,7 +228,7 @@ TEST_F(SetupPages, AMissingReferenceRowUndoesEverythingStored)
 
     // corrected, "Next" inserts anew
     b2.EtalSensor->ID = storeReference();
-    InspectionPage p3;
+    InspectionPage p3 = inspectionPage();
     EXPECT_TRUE(engine->acceptInspectionPage(p3));
     EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
     EXPECT_EQ(count(QStringLiteral("Sensors")), 3);
@@ -242,7 +242,7 @@ TEST_F(SetupPages, ACancelledChooserUndoesEverythingStored)
     EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
     EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
     // "Next" again stores the verification from its beginning
-    InspectionPage p3;
+    InspectionPage p3 = inspectionPage();
     EXPECT_TRUE(engine->acceptInspectionPage(p3));
     const auto rows = select(QStringLiteral("Poverki"), QString());
     ASSERT_EQ(rows.size(), 1u);
@@ -303,6 +303,89 @@ TEST(InspectionFilters, TypedCharacters)
     for (const Case &c : cases)
         EXPECT_EQ(InspectionAcceptsChar(c.grid, QString(c.cellLength, u'x'), c.typed), c.accepted)
             << int(c.grid) << " " << c.cellLength << " " << int(c.typed.unicode());
+}
+
+TEST_F(SetupPages, PageThreeChecksTheConditionsAndNamesTheField)
+{
+    makeBunch(1, {1});
+    makeEngine();
+    ASSERT_TRUE(next1(page1()));
+    const char *temperature = "Укажите температуру окружающего воздуха числом от 10 до 35 °C!";
+    const char *pressure = "Укажите атмосферное давление числом от 80 до 110 кПа!";
+    const char *humidity = "Укажите относительную влажность воздуха числом от 10 до 95 %!";
+    struct Case {
+        ConditionsTexts texts;
+        const char *message; // nullptr: accepted
+    };
+    const Case cases[] = {
+        {{"", "100", "50", ""}, temperature},
+        {{"9,99", "100", "50", ""}, temperature},
+        {{"35.01", "100", "50", ""}, temperature},
+        {{"20 °C", "100", "50", ""}, temperature},
+        {{"1e1", "100", "50", ""}, temperature},
+        {{"20", "79,9", "50", ""}, pressure},
+        {{"20", "110,5", "50", ""}, pressure},
+        {{"20", "100", "9", ""}, humidity},
+        {{"20", "100", "95,1", ""}, humidity},
+        {{"20", "100", "-", ""}, humidity},
+        {{"20", "100", "50", QString(129, u'ф')},
+         "Длина строки реквизита \"Другие влияющие факторы\" больше максимальной (128 "
+         "символов)!"},
+        {{"10", "80", "10", QString(128, u'ф')}, nullptr},
+        {{" 35 ", "110.0", "95", ""}, nullptr},
+    };
+    for (const Case &c : cases) {
+        dialogs.clear();
+        InspectionPage p = inspectionPage();
+        p.conditions = c.texts;
+        const bool accepted = engine->acceptInspectionPage(p);
+        EXPECT_EQ(accepted, c.message == nullptr) << c.texts.temperature.toStdString();
+        if (c.message) {
+            ASSERT_EQ(dialogs.shown.size(), 1u);
+            EXPECT_EQ(dialogs.last().text, QString::fromUtf8(c.message));
+            EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
+        } else {
+            db.DBDeletePoverka(QStringLiteral("ID = %1").arg(poverka.ID));
+            makeEngine();
+            ASSERT_TRUE(next1(page1()));
+        }
+    }
+    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
+}
+
+TEST_F(SetupPages, ConditionsAreStoredWithTheVerificationAndOfferedNextTime)
+{
+    makeBunch(1, {1});
+    makeEngine();
+    EXPECT_EQ(engine->Prepare().conditions.temperature, QString()); // nothing stored yet
+    ASSERT_TRUE(next1(page1()));
+    InspectionPage p = inspectionPage();
+    p.conditions = {"21,5", "100.2", "48", "  напряжение сети 220 В  "};
+    ASSERT_TRUE(engine->acceptInspectionPage(p));
+    const int first = poverka.ID;
+    const auto stored = StoredConditions(db, first);
+    ASSERT_TRUE(stored);
+    EXPECT_DOUBLE_EQ(stored->temperature, 21.5);
+    EXPECT_DOUBLE_EQ(stored->pressure, 100.2);
+    EXPECT_DOUBLE_EQ(stored->humidity, 48);
+    EXPECT_EQ(stored->otherFactors, QStringLiteral("напряжение сети 220 В"));
+
+    makeEngine();
+    const ConditionsTexts offered = engine->Prepare().conditions;
+    EXPECT_EQ(offered.temperature, QStringLiteral("21,5"));
+    EXPECT_EQ(offered.pressure, QStringLiteral("100,2"));
+    EXPECT_EQ(offered.humidity, QStringLiteral("48"));
+    EXPECT_EQ(offered.otherFactors, QStringLiteral("напряжение сети 220 В"));
+
+    // the row goes with its verification, however that is deleted
+    dialogs.on(QStringLiteral("Поверка с таким номером"), {Dialogs::Answer::Yes});
+    ASSERT_TRUE(next1(page1()));
+    ASSERT_TRUE(engine->acceptInspectionPage(p)); // replaces the first (same number, same day)
+    EXPECT_FALSE(StoredConditions(db, first));
+    ASSERT_TRUE(StoredConditions(db, poverka.ID));
+    ASSERT_TRUE(db.DBDeletePartialData(poverka.ID));
+    EXPECT_FALSE(StoredConditions(db, poverka.ID));
+    EXPECT_EQ(count(QStringLiteral("Conditions")), 0);
 }
 
 } // namespace

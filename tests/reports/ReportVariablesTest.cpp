@@ -1,4 +1,5 @@
 #include "reports/ReportVariables.h"
+#include "db/VerificationConditions.h"
 #include "model/CodeTables.h"
 #include "model/TBunch.h"
 #include "model/TPoverka.h"
@@ -233,6 +234,30 @@ TEST_F(ReportVariablesTest, NumberOfATwoBunchVerificationNamesTheChannel)
     EXPECT_EQ(value("POV_TP_TYPES"), ""); // bunch 2 of the object has no sensor
     EXPECT_EQ(value("POV_TP1_RES_CLS"), "1");
     EXPECT_EQ(value("POV_TP1_ZAKL"), "Годен.");
+}
+
+// The header prints the conditions of the verification; one stored before
+// they were kept prints nothing there.
+TEST_F(ReportVariablesTest, ConditionsArePrintedWhenStored)
+{
+    const DirectFixture f = makeDirect();
+    setUpDirect(false);
+    poverka.ID = f.poverkaID;
+    protocol.ProtBunchID = f.bunch1;
+    for (const char *name : {"POV_CONDITIONS", "POV_COND_TEMPERATURE", "POV_COND_OTHER"})
+        EXPECT_EQ(value(name), "") << name;
+    VerificationConditions c;
+    c.temperature = 21.5;
+    c.pressure = 100.25;
+    c.humidity = 48;
+    c.otherFactors = QStringLiteral("напряжение сети 220 В");
+    ASSERT_TRUE(StoreConditions(db, dialogs, poverka.ID, c));
+    ASSERT_TRUE(StoreConditions(db, dialogs, poverka.ID + 1, {}));
+    EXPECT_EQ(value("POV_CONDITIONS"),
+              "температура окружающего воздуха 21,5 °C, атмосферное давление 100,25 кПа, "
+              "относительная влажность 48 %; напряжение сети 220 В");
+    EXPECT_EQ(value("pov_cond_pressure"), "100,25 кПа");
+    EXPECT_EQ(value("POV_COND_HUMIDITY"), "48 %");
 }
 
 TEST_F(ReportVariablesTest, DateAtMidnightShowsTheDateAlone)

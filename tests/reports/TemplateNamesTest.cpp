@@ -35,9 +35,9 @@ QStringList perInput(const QStringList &endings)
 
 QStringList protocolNames(bool electrode)
 {
-    QStringList names = {"POV_NUM",       "POV_TYPE", "POV_DATE", "POV_TP_TYPES",
-                         "EquipParamsTP", "E_ET_AVG", "PR_ET",    "T_ET_AVG",
-                         "T_SK",          "E_TSK",    "PovName"};
+    QStringList names = {"POV_NUM",        "POV_TYPE",      "POV_DATE", "POV_TP_TYPES",
+                         "POV_CONDITIONS", "EquipParamsTP", "E_ET_AVG", "PR_ET",
+                         "T_ET_AVG",       "T_SK",          "E_TSK",    "PovName"};
     names << perInput({"NOTES", "STRENGTH", "RESIST_POS", "RESIST_NEG", "RESIST_AVG", "ZAKL",
                        "RES_CLS", "TYPE", "NUM", "GOD", "CLS", "OWNER", "WDT", "DIAM", "MASS"});
     QStringList method;

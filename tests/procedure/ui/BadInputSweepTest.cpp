@@ -45,7 +45,7 @@ protected:
             return false;
         engine->acceptMeansPage({QStringLiteral("Установка типа КРОНТ-2М, № 5")});
         InspectionPageWidget page3;
-        page3.prepare(prepared.serials);
+        page3.prepare(prepared.serials, usualConditions());
         page3.show();
         if (type)
             type(page3);

@@ -71,11 +71,15 @@ protected:
         poverka.AttachBunch(1, &bunch);
     }
 
+    // Page 1, and the conditions of page 3 the wizard reaches later.
     void fillPage1(int kind = 1, int method = 0)
     {
         form.page1->EditPoverkaNumber->setText(QStringLiteral("12'A"));
         form.page1->RadioGroupVidPoverki->setItemIndex(kind);
         form.page1->RadioGroupMetodPoverki->setItemIndex(method);
+        form.page3->EditAmbientTemperature->setText(QStringLiteral("21,5"));
+        form.page3->EditPressure->setText(QStringLiteral("100,2"));
+        form.page3->EditHumidity->setText(QStringLiteral("48"));
     }
 
     // Types a character into a page 3 cell through its editor.
