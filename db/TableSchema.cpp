@@ -160,7 +160,10 @@ const IndexDef izvReasonsIndexes[] = {{"IzvReasonsIDIndex", "ID"}};
 // verification, unfinished and finished verifications, sensors by serial
 // number, bunches and results of a verification, documents by date.
 const IndexDef poverkiQueryIndexes[] = {{"PoverkaPovNumIndex", "PovNum"},
-                                        {"PoverkaFinishedIndex", "Finished"}};
+                                        {"PoverkaFinishedIndex", "Finished"},
+                                        // the results search by kind or by method
+                                        {"PoverkaKindFinishedIndex", "Kind,Finished"},
+                                        {"PoverkaMethodicFinishedIndex", "Methodic,Finished"}};
 const IndexDef etalSensQueryIndexes[] = {{"EtalSensSerialNumIndex", "SerialNum"}};
 const IndexDef sensorsQueryIndexes[] = {{"SensorSerialNumIndex", "SerialNum"}};
 const IndexDef bunchesQueryIndexes[] = {{"BunchPoverkaIDIndex", "PoverkaID,ChannelNum"},
