@@ -159,11 +159,12 @@ const IndexDef izvReasonsIndexes[] = {{"IzvReasonsIDIndex", "ID"}};
 // Indexes for the lookups the program makes: by number and date of a
 // verification, unfinished and finished verifications, sensors by serial
 // number, bunches and results of a verification, documents by date.
-const IndexDef poverkiQueryIndexes[] = {{"PoverkaPovNumIndex", "PovNum"},
-                                        {"PoverkaFinishedIndex", "Finished"},
-                                        // the results search by kind or by method
-                                        {"PoverkaKindFinishedIndex", "Kind,Finished"},
-                                        {"PoverkaMethodicFinishedIndex", "Methodic,Finished"}};
+const IndexDef poverkiQueryIndexes[] = {
+    {"PoverkaPovNumIndex", "PovNum"},
+    {"PoverkaFinishedIndex", "Finished"},
+    // the results search by kind or by method: its
+    // grid order with both tested before the row is read
+    {"PoverkaFinishedSearchIndex", "Finished,ID,Kind,Methodic"}};
 const IndexDef etalSensQueryIndexes[] = {{"EtalSensSerialNumIndex", "SerialNum"}};
 const IndexDef sensorsQueryIndexes[] = {{"SensorSerialNumIndex", "SerialNum"}};
 const IndexDef bunchesQueryIndexes[] = {{"BunchPoverkaIDIndex", "PoverkaID,ChannelNum"},

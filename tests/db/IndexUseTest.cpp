@@ -92,5 +92,18 @@ TEST_F(IndexUseTest, ResultsSearchPagesComeInFinishOrderFromAnIndex)
     }
 }
 
+// With a number among the conditions the number's index answers: an index on
+// the other conditions must not win over it and walk half the table.
+TEST_F(IndexUseTest, ResultsSearchWithANumberGoesByTheNumber)
+{
+    const QString filter =
+        "Finished IS NOT NULL AND PovNum = '12' AND Date(Finished) >= '01.01.2007' AND "
+        "Date(Finished) <= '10.12.2026' AND Kind = 0 AND Methodic = 0";
+    for (const char *select : {"SELECT COUNT(*)", "SELECT \"PovNum\""}) {
+        const QString p = plan(tables::Poverki, select, filter);
+        EXPECT_TRUE(p.contains("PoverkaPovNumIndex")) << select << "\n" << p.toStdString();
+    }
+}
+
 } // namespace
 } // namespace kront::test

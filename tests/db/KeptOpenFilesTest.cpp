@@ -145,11 +145,10 @@ TEST_F(KeptOpenFilesTest, OlderHomeGetsTheMissingIndexesWithItsRowsUntouched)
     {
         sqlite::Connection older;
         ASSERT_TRUE(older.openExisting(path));
-        ASSERT_TRUE(older.exec("DROP INDEX PoverkaKindFinishedIndex; "
-                               "DROP INDEX PoverkaMethodicFinishedIndex"));
+        ASSERT_TRUE(older.exec("DROP INDEX PoverkaFinishedSearchIndex"));
     }
     const QString indexes =
-        "SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE '%FinishedIndex' "
+        "SELECT name FROM sqlite_master WHERE type = 'index' AND name LIKE 'PoverkaFinished%' "
         "ORDER BY name";
     ASSERT_EQ(strings(path, indexes), QStringList{"PoverkaFinishedIndex"});
     const QString allRows = "SELECT * FROM Poverki ORDER BY ID";
@@ -158,8 +157,7 @@ TEST_F(KeptOpenFilesTest, OlderHomeGetsTheMissingIndexesWithItsRowsUntouched)
     Database later(dialogs);
     EXPECT_EQ(later.DBGetRecordsCount("Poverki", "Finished IS NOT NULL AND Kind = 1"), 2);
     EXPECT_EQ(strings(path, indexes),
-              QStringList({"PoverkaFinishedIndex", "PoverkaKindFinishedIndex",
-                           "PoverkaMethodicFinishedIndex"}));
+              QStringList({"PoverkaFinishedIndex", "PoverkaFinishedSearchIndex"}));
     EXPECT_EQ(strings(path, allRows), rowsBefore);
     EXPECT_TRUE(dialogs.shown.empty());
 }
