@@ -40,6 +40,29 @@ void Summary::failed(const std::string &op, Variant v, Size s)
     ++row(op).cells[{v, s}].failures;
 }
 
+void Summary::compareWithFloor(const std::string &group, const std::string &floorOp,
+                               double maxFloorRatio)
+{
+    floors[group] = {floorOp, maxFloorRatio};
+}
+
+const Summary::Floor *Summary::floorOf(const Row &r) const
+{
+    const auto it = floors.find(r.group);
+    return it == floors.end() || it->second.op == r.op ? nullptr : &it->second;
+}
+
+// Ours at twenty years, or at one month when the twenty-year home was left out.
+double Summary::judgedMedian(const Row &r) const
+{
+    for (Size s : {Size::TwentyYears, Size::Month}) {
+        const auto it = r.cells.find({Variant::Ours, s});
+        if (it != r.cells.end() && !it->second.samples.empty())
+            return median(it->second.samples);
+    }
+    return -1;
+}
+
 double Summary::median(std::vector<double> v)
 {
     if (v.empty())
@@ -79,11 +102,11 @@ std::string factor(double num, double den, const char *suffix)
 
 void Summary::print(std::FILE *out) const
 {
-    const char *header = "%-48s %9s %9s %6s %9s %9s %6s %9s %9s %9s %-15s %s\n";
+    const char *header = "%-48s %9s %9s %6s %9s %9s %6s %9s %9s %9s %7s %-19s %s\n";
     std::fprintf(out, "\nMedian time of one operation, ms, at the home of one month and of twenty "
                       "years: wall clock, then processor time of the operation's thread\n");
     std::fprintf(out, header, "operation", "1 month", "20 years", "ratio", "cpu 1 mo", "cpu 20 y",
-                 "ratio", "base 1 mo", "base 20 y", "speed-up", "goal (20 y)", "met");
+                 "ratio", "base 1 mo", "base 20 y", "speed-up", "x floor", "goal (20 y)", "met");
     std::string group;
     for (const Row &r : rows) {
         if (r.group != group) {
@@ -103,17 +126,30 @@ void Summary::print(std::FILE *out) const
         const double yc = med(Variant::Ours, Size::TwentyYears, true);
         const double bm = med(Variant::Baseline, Size::Month);
         const double by = med(Variant::Baseline, Size::TwentyYears);
-        const double judged = y >= 0 ? y : m;
+        const double judged = judgedMedian(r);
         if (judged < 0 && failures == 0) {
             std::fprintf(out, "%-48s not run\n", r.op.c_str());
             continue;
         }
-        char goal[40];
-        if (r.goal.maxRatio > 0)
-            std::snprintf(goal, sizeof goal, "<=%g ms, x<=%g", r.goal.maxMedianMs, r.goal.maxRatio);
+        // A write is judged against the disk's floor for as many files.
+        const Floor *floor = floorOf(r);
+        double floorMs = -1;
+        for (const Row &f : rows) {
+            if (floor && f.op == floor->op)
+                floorMs = judgedMedian(f);
+        }
+        char time[24], goal[40];
+        if (floor)
+            std::snprintf(time, sizeof time, "<=%g floor", floor->maxRatio);
         else
-            std::snprintf(goal, sizeof goal, "<=%g ms", r.goal.maxMedianMs);
-        const bool timeMet = judged >= 0 && judged <= r.goal.maxMedianMs;
+            std::snprintf(time, sizeof time, "<=%g ms", r.goal.maxMedianMs);
+        if (r.goal.maxRatio > 0)
+            std::snprintf(goal, sizeof goal, "%s, x<=%g", time, r.goal.maxRatio);
+        else
+            std::snprintf(goal, sizeof goal, "%s", time);
+        const bool timeMet =
+            judged >= 0 && (floor ? floorMs > 0 && judged <= floor->maxRatio * floorMs
+                                  : judged <= r.goal.maxMedianMs);
         const bool ratioMet = r.goal.maxRatio <= 0 || m <= 0 || y < 0 || y / m <= r.goal.maxRatio;
         std::string met = failures > 0            ? "FAILED x" + std::to_string(failures)
                           : timeMet && ratioMet   ? "yes"
@@ -123,7 +159,8 @@ void Summary::print(std::FILE *out) const
         std::fprintf(out, header, r.op.c_str(), ms(m).c_str(), ms(y).c_str(),
                      factor(y, m, "").c_str(), ms(mc).c_str(), ms(yc).c_str(),
                      factor(yc, mc, "").c_str(), ms(bm).c_str(), ms(by).c_str(),
-                     factor(by, y, "x").c_str(), goal, met.c_str());
+                     factor(by, y, "x").c_str(), factor(judged, floorMs, "").c_str(), goal,
+                     met.c_str());
     }
     for (const std::string &n : notes)
         std::fprintf(out, "%s\n", n.c_str());

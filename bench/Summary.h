@@ -33,6 +33,11 @@ public:
     // One sample: wall-clock and processor time of the operation, ms.
     void add(const std::string &op, Variant v, Size s, double ms, double cpuMs);
     void failed(const std::string &op, Variant v, Size s);
+    // Shows each operation of `group` (but the floor itself) as a multiple of
+    // the floor row `floorOp`, measured in the same run, and judges its time
+    // by that multiple (at most maxFloorRatio) instead of milliseconds.
+    void compareWithFloor(const std::string &group, const std::string &floorOp,
+                          double maxFloorRatio);
     void note(const std::string &line) { notes.push_back(line); }
 
     void print(std::FILE *out) const;
@@ -47,10 +52,17 @@ private:
         Goal goal;
         std::map<std::pair<Variant, Size>, Cell> cells;
     };
+    struct Floor {
+        std::string op;
+        double maxRatio;
+    };
     Row &row(const std::string &op);
     static double median(std::vector<double> v);
+    double judgedMedian(const Row &r) const;
+    const Floor *floorOf(const Row &r) const;
 
     std::vector<Row> rows;
+    std::map<std::string, Floor> floors; // by group
     std::vector<std::string> notes;
 };
 

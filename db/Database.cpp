@@ -27,13 +27,16 @@ bool Database::ensureTables()
     return true;
 }
 
-std::optional<TableFile> Database::openTable(const TableSchema &schema, TableFile::Mode mode,
-                                             const QString &failureText)
+OpenTables::Operation Database::openTable(const TableSchema &schema, TableFile::Mode mode,
+                                          const QString &failureText,
+                                          const std::vector<const TableSchema *> &attached)
 {
-    auto file = TableFile::open(schema, mode);
+    const TableSchema *failed = nullptr;
+    auto file = openTables.acquire(schema, attached, mode, failed);
     if (!file) {
-        dialogs.error(failureText.isEmpty() ? QString::fromUtf8(schema.openFailureText)
-                                            : failureText);
+        dialogs.error(failed == &schema && !failureText.isEmpty()
+                          ? failureText
+                          : QString::fromUtf8(failed->openFailureText));
     }
     return file;
 }
@@ -45,14 +48,6 @@ bool Database::beginWrite(TableFile &file, const QString &failureText)
     // Locked by another process past the wait: the table cannot be opened.
     dialogs.error(failureText.isEmpty() ? QString::fromUtf8(file.schema().openFailureText)
                                         : failureText);
-    return false;
-}
-
-bool Database::attachTable(TableFile &file, const TableSchema &schema)
-{
-    if (file.attach(schema, TableFile::Mode::Write))
-        return true;
-    dialogs.error(QString::fromUtf8(schema.openFailureText));
     return false;
 }
 
@@ -117,6 +112,7 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantLi
     // A row that cannot be stored (a value that does not fit its field, a failed write or
     // commit) cancels the whole insert with the same message as a table that cannot be opened.
     const auto failed = [&] {
+        file.reset(); // rolled back before the message is shown
         dialogs.error(failureText);
         return false;
     };

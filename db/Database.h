@@ -2,7 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "db/FilterSyntax.h"
-#include "db/TableFile.h"
+#include "db/OpenTables.h"
 
 #include <QVariantList>
 #include <QVariantMap>
@@ -18,10 +18,10 @@ class TBunch;
 class TPoverka;
 struct SqlFilter;
 
-// The record operations on the six tables in <home>/Data. No table stays
-// open: every operation opens its table file, does its work in one
-// transaction that is committed before it returns, and closes the file, so
-// a kill at any moment afterwards loses nothing of it.
+// The record operations on the six tables in <home>/Data. The table files
+// stay open for the life of the object (OpenTables); every operation does its
+// work in one transaction that is committed before it returns, so a kill at
+// any moment afterwards loses nothing of it.
 //
 // Row value lists give the first k fields of a table in field order; a null
 // (or invalid) QVariant is null; the value given for an auto-increment ID is
@@ -137,9 +137,13 @@ public:
     const std::optional<FilterError> &lastFilterError() const { return filterError; }
 
 private:
-    std::optional<TableFile> openTable(const TableSchema &schema, TableFile::Mode mode,
-                                       const QString &failureText);
-    bool attachTable(TableFile &file, const TableSchema &schema);
+    // The table's connection for one operation, with `attached` attached
+    // (one transaction over all their files). When a file cannot be opened,
+    // null after its table's message (failureText, else the table's own, for
+    // the first table).
+    OpenTables::Operation openTable(const TableSchema &schema, TableFile::Mode mode,
+                                    const QString &failureText,
+                                    const std::vector<const TableSchema *> &attached = {});
     std::optional<SqlFilter> compile(const QString &filter, const TableSchema &schema);
     bool insertInto(const TableSchema &schema, const QVariantList &values);
     bool insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows);
@@ -159,6 +163,7 @@ private:
 
     Dialogs &dialogs;
     std::optional<FilterError> filterError;
+    OpenTables openTables;
 };
 
 } // namespace kront

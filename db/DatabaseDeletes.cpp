@@ -74,6 +74,7 @@ bool Database::deleteWhere(const TableSchema &schema, const QString &filter)
         file->commit())
         return true;
     // A failed write leaves the rows as they were, with the table's message.
+    file.reset();
     dialogs.error(QString::fromUtf8(schema.openFailureText));
     return false;
 }
@@ -116,8 +117,9 @@ bool Database::DBDeletePoverka(const QString &filter)
     const auto where = compile(filter, tables::Poverki);
     if (!where)
         return false;
-    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString());
-    if (!file || !attachTable(*file, tables::ResultsTP) || !attachTable(*file, tables::BunchesTP))
+    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(),
+                          {&tables::ResultsTP, &tables::BunchesTP});
+    if (!file)
         return false;
     const bool conditions = hasConditions();
     if (conditions && !attachTable(*file, tables::Conditions))
@@ -146,8 +148,8 @@ bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
     const auto where = compile(filter, tables::BunchesTP);
     if (!where)
         return false;
-    auto file = openTable(tables::BunchesTP, TableFile::Mode::Write, QString());
-    if (!file || !attachTable(*file, tables::Sensors))
+    auto file = openTable(tables::BunchesTP, TableFile::Mode::Write, QString(), {&tables::Sensors});
+    if (!file)
         return false;
     return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, *where, false) &&
            file->commit();
@@ -157,17 +159,19 @@ bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
 // sensors and its Poverki row (ResultsTP is left alone), in one transaction.
 bool Database::DBDeletePartialData(int poverkaID)
 {
-    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString());
-    if (!file)
-        return false;
     {
-        sqlite::Statement exists(file->connection(),
+        auto poverki = openTable(tables::Poverki, TableFile::Mode::Read, QString());
+        if (!poverki)
+            return false;
+        sqlite::Statement exists(poverki->connection(),
                                  QStringLiteral("SELECT 1 FROM main.\"Poverki\" WHERE \"ID\" = ?"));
         exists.bind(1, qint64(poverkaID));
         if (!exists.step())
             return !exists.failed(); // no such verification: nothing to do
     }
-    if (!attachTable(*file, tables::BunchesTP) || !attachTable(*file, tables::Sensors))
+    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(),
+                          {&tables::BunchesTP, &tables::Sensors});
+    if (!file)
         return false;
     const bool conditions = hasConditions();
     if (conditions && !attachTable(*file, tables::Conditions))

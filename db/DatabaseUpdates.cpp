@@ -63,7 +63,9 @@ bool Database::updateById(const TableSchema &schema, int id, const FieldValues &
     auto file = openTable(schema, TableFile::Mode::Write, QString());
     if (!file)
         return false;
-    return finishEdit(schema, editRow(*file, {{0, id}}, values));
+    const EditResult result = editRow(*file, {{0, id}}, values);
+    file.reset(); // the transaction is over before a message is shown
+    return finishEdit(schema, result);
 }
 
 // Failed edits and posts are cancelled without a message (the caller sees
@@ -114,6 +116,7 @@ bool Database::DBEtalSensUpdateAllByID(int etalID, const QVariantList &values)
         if (result == EditResult::Updated)
             result = EditResult::Unassignable;
     }
+    file.reset(); // the transaction is over before a message is shown
     switch (result) {
     case EditResult::Updated: return true;
     case EditResult::NotFound: return false;
@@ -137,8 +140,10 @@ bool Database::DBUpdateBunchesTPResults(int bunchID, int poverkaID,
                                        : QString::number(c);
         values.emplace_back(s.fieldIndex(QStringLiteral("ResultInp%1").arg(k)), text);
     }
-    return finishEdit(
-        s, editRow(*file, {{0, bunchID}, {s.fieldIndex(u"PoverkaID"), poverkaID}}, values));
+    const EditResult result =
+        editRow(*file, {{0, bunchID}, {s.fieldIndex(u"PoverkaID"), poverkaID}}, values);
+    file.reset(); // the transaction is over before a message is shown
+    return finishEdit(s, result);
 }
 
 } // namespace kront

@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
+#include <thread>
 #include <utility>
 
 namespace kront::sqlite
@@ -9,8 +11,21 @@ namespace kront::sqlite
 
 namespace
 {
+
 int busyTimeoutMs = 3000;
+
+// Waits a millisecond at a time while another process holds the lock, until
+// the wait of setBusyTimeoutMs has passed. The limit is read at every step, so
+// a change reaches the connections that are open already.
+int waitForLock(void *, int attempts)
+{
+    if (attempts >= busyTimeoutMs)
+        return 0;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return 1;
 }
+
+} // namespace
 
 void Connection::setBusyTimeoutMs(int ms)
 {
@@ -44,7 +59,7 @@ bool Connection::open(const QString &path, int flags)
         return false;
     }
     db = handle;
-    sqlite3_busy_timeout(db, busyTimeoutMs);
+    sqlite3_busy_handler(db, &waitForLock, nullptr);
     sqlite3_extended_result_codes(db, 1);
     return true;
 }

@@ -41,7 +41,8 @@ public:
     sqlite3 *handle() const { return db; }
 
     // How long an operation waits for a lock held by another process (the
-    // sqlite3 tool, a second copy of the program) before it gives up.
+    // sqlite3 tool, a second copy of the program) before it gives up; for
+    // the connections open already as well.
     static void setBusyTimeoutMs(int ms);
 
 private:

@@ -33,14 +33,19 @@ QString sqlType(const FieldDef &f)
     return {};
 }
 
-QString indexStatement(const TableSchema &schema, const IndexDef &index, bool ifNotExists)
+// CREATE INDEX of one index; with an alias, the index goes into that
+// database of the connection.
+QString indexStatement(const TableSchema &schema, const IndexDef &index, bool ifNotExists,
+                       const QString &alias = QString())
 {
     QStringList cols;
     for (const QString &f : QString::fromLatin1(index.fields).split(QLatin1Char(',')))
         cols << sqlite::quoteIdentifier(f);
+    QString name = sqlite::quoteIdentifier(QString::fromLatin1(index.name));
+    if (!alias.isEmpty())
+        name = sqlite::quoteIdentifier(alias) + QLatin1Char('.') + name;
     return QStringLiteral("CREATE INDEX %1%2 ON %3 (%4)")
-        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(),
-             sqlite::quoteIdentifier(QString::fromLatin1(index.name)),
+        .arg(ifNotExists ? QStringLiteral("IF NOT EXISTS ") : QString(), name,
              sqlite::quoteIdentifier(schema.tableName()), cols.join(QStringLiteral(", ")));
 }
 
@@ -132,6 +137,16 @@ QStringList createTableStatements(const TableSchema &schema, bool ifNotExists)
     return out;
 }
 
+bool addMissingIndexes(sqlite::Connection &conn, const TableSchema &schema, const QString &alias)
+{
+    bool ok = true;
+    for (const auto &list : {schema.indexes, schema.queryIndexes}) {
+        for (const IndexDef &ix : list)
+            ok = conn.exec(indexStatement(schema, ix, true, alias)) && ok;
+    }
+    return ok;
+}
+
 bool createTableFile(const TableSchema &schema, const QString &path)
 {
     const QString temp = path + QStringLiteral(".creating");
@@ -167,19 +182,43 @@ bool createTableFile(const TableSchema &schema, const QString &path)
 
 TableFile::~TableFile()
 {
-    if (writing)
-        conn.exec(QStringLiteral("ROLLBACK"));
+    endOperation();
 }
 
 TableFile::TableFile(TableFile &&other) noexcept
-    : conn(std::move(other.conn)), mainSchema(other.mainSchema),
-      writing(std::exchange(other.writing, false))
+    : conn(std::move(other.conn)), schemas(std::move(other.schemas)),
+      reading(std::exchange(other.reading, false)), writing(std::exchange(other.writing, false)),
+      wrote(other.wrote)
 {
+}
+
+QString TableFile::alias(const TableSchema &table) const
+{
+    return &table == schemas.front() ? QStringLiteral("main") : table.tableName();
+}
+
+const TableSchema *TableFile::beginRead()
+{
+    if (!conn.exec(QStringLiteral("BEGIN")))
+        return schemas.front();
+    reading = true;
+    for (const TableSchema *t : schemas) {
+        // Reading the schema version takes the file's shared lock and reads its header.
+        sqlite::Statement st(
+            conn,
+            QStringLiteral("PRAGMA %1.schema_version").arg(sqlite::quoteIdentifier(alias(*t))));
+        if (!st.step()) {
+            endOperation();
+            return t;
+        }
+    }
+    return nullptr;
 }
 
 bool TableFile::beginWrite()
 {
     writing = conn.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    wrote = wrote || writing;
     return writing;
 }
 
@@ -191,10 +230,27 @@ bool TableFile::commit()
     return true;
 }
 
+bool TableFile::endOperation()
+{
+    if (reading || writing)
+        conn.exec(QStringLiteral("ROLLBACK"));
+    reading = writing = false;
+    return std::exchange(wrote, false);
+}
+
+const TableSchema *TableFile::firstReadOnly() const
+{
+    for (const TableSchema *t : schemas) {
+        if (sqlite3_db_readonly(conn.handle(), alias(*t).toUtf8().constData()) != 0)
+            return t;
+    }
+    return nullptr;
+}
+
 std::optional<TableFile> TableFile::open(const TableSchema &schema, Mode mode)
 {
     TableFile file;
-    file.mainSchema = &schema;
+    file.schemas = {&schema};
     const QString path = tableFilePath(schema);
     if (!QFileInfo(path).isFile() || !file.conn.openExisting(path))
         return std::nullopt;
@@ -216,6 +272,7 @@ bool TableFile::attach(const TableSchema &other, Mode mode)
     st.bind(2, other.tableName());
     if (!st.run())
         return false;
+    schemas.push_back(&other);
     if (mode == Mode::Write && sqlite3_db_readonly(conn.handle(), other.name) == 1)
         return false;
     return setDurable(conn, other.tableName()) &&

@@ -4,6 +4,7 @@
 #include "db/TableSchema.h"
 
 #include <optional>
+#include <vector>
 
 namespace kront
 {
@@ -21,8 +22,16 @@ QStringList createTableStatements(const TableSchema &schema, bool ifNotExists = 
 // leaves a half-made table file behind. False when it cannot be created.
 bool createTableFile(const TableSchema &schema, const QString &path);
 
-// One table file opened for a single operation. The file must exist and hold
-// the table with exactly the schema's columns; otherwise open() fails.
+// Adds the indexes the schema declares and the queries need that the file
+// lacks (a home made by an older program), under `alias` of the connection;
+// the rows are not touched. False when one could not be made (a read-only or
+// locked file): the queries still work, only slower.
+bool addMissingIndexes(sqlite::Connection &conn, const TableSchema &schema, const QString &alias);
+
+// One table file opened for reading and writing rows, with the files of
+// further tables attached when one transaction must cover them all. The file
+// must exist and hold the table with exactly the schema's columns; otherwise
+// open() fails.
 class TableFile
 {
 public:
@@ -34,14 +43,29 @@ public:
     // table's name), so that one transaction covers several files.
     bool attach(const TableSchema &other, Mode mode);
 
+    // Starts a read transaction over every file of the connection and reads
+    // each file's header. The table whose file cannot be read (locked by
+    // another process past the wait, no table file any more); nullptr when
+    // the transaction began.
+    const TableSchema *beginRead();
     // Starts the one write transaction of an operation (after any attach);
     // false when another process holds the file locked.
     bool beginWrite();
-    // Commits it; until then the destructor rolls everything back.
+    // Commits it; until then the destructor (or endOperation) rolls everything back.
     bool commit();
+    // Ends what an operation left open: a read transaction, or a write
+    // transaction not committed (rolled back). True when the operation began
+    // a write transaction: its files may have changed.
+    bool endOperation();
+
+    // The tables of the connection: the main one first, then those attached.
+    const std::vector<const TableSchema *> &tables() const { return schemas; }
+    // The first table whose file the connection may not change; nullptr when
+    // it may change them all.
+    const TableSchema *firstReadOnly() const;
 
     sqlite::Connection &connection() { return conn; }
-    const TableSchema &schema() const { return *mainSchema; }
+    const TableSchema &schema() const { return *schemas.front(); }
 
     ~TableFile();
     TableFile(TableFile &&other) noexcept;
@@ -50,9 +74,13 @@ public:
 
 private:
     TableFile() = default;
+    QString alias(const TableSchema &table) const;
+
     sqlite::Connection conn;
-    const TableSchema *mainSchema = nullptr;
+    std::vector<const TableSchema *> schemas;
+    bool reading = false;
     bool writing = false;
+    bool wrote = false;
 };
 
 } // namespace kront

@@ -168,8 +168,12 @@ const IndexDef conditionsIndexes[] = {{"ConditionsIDIndex", "ID"}};
 // verification, unfinished and finished verifications, sensors by serial
 // number, bunches and results of a verification, bunches by their sensors
 // (the history of a thermocouple), documents by date.
-const IndexDef poverkiQueryIndexes[] = {{"PoverkaPovNumIndex", "PovNum"},
-                                        {"PoverkaFinishedIndex", "Finished"}};
+const IndexDef poverkiQueryIndexes[] = {
+    {"PoverkaPovNumIndex", "PovNum"},
+    {"PoverkaFinishedIndex", "Finished"},
+    // the results search by kind or by method: its
+    // grid order with both tested before the row is read
+    {"PoverkaFinishedSearchIndex", "Finished,ID,Kind,Methodic"}};
 const IndexDef etalSensQueryIndexes[] = {{"EtalSensSerialNumIndex", "SerialNum"}};
 const IndexDef sensorsQueryIndexes[] = {{"SensorSerialNumIndex", "SerialNum"}};
 const IndexDef bunchesQueryIndexes[] = {

@@ -14,7 +14,8 @@ namespace
 class IndexUseTest : public DbFixture
 {
 protected:
-    QString plan(const TableSchema &schema, const QString &select, const QString &filter)
+    QString plan(const TableSchema &schema, const QString &select, const QString &filter,
+                 const QString &orderBy = QString())
     {
         const auto compiled = compileFilter(filter, schema, programClock().now());
         EXPECT_TRUE(std::holds_alternative<SqlFilter>(compiled)) << filter.toStdString();
@@ -24,8 +25,8 @@ protected:
         auto file = TableFile::open(schema, TableFile::Mode::Read);
         EXPECT_TRUE(file.has_value());
         sqlite::Statement st(file->connection(),
-                             QStringLiteral("EXPLAIN QUERY PLAN %1 FROM \"%2\" WHERE %3")
-                                 .arg(select, schema.tableName(), f.where));
+                             QStringLiteral("EXPLAIN QUERY PLAN %1 FROM \"%2\" WHERE %3 %4")
+                                 .arg(select, schema.tableName(), f.where, orderBy));
         st.bindAll(f.params);
         QStringList lines;
         while (st.step())
@@ -49,6 +50,9 @@ TEST_F(IndexUseTest, ProgramFiltersSearchAnIndex)
         {&tables::Poverki,
          "Finished IS NOT NULL AND Date(Finished) >= '01.12.2026' AND Date(Finished) <= "
          "'10.12.2026' AND Kind = 1"},
+        {&tables::Poverki, "Finished IS NOT NULL AND Kind = 1"},
+        {&tables::Poverki, "Finished IS NOT NULL AND Methodic = 0"},
+        {&tables::Poverki, "Finished IS NOT NULL AND Kind = 0 AND Methodic = 1"},
         {&tables::BunchesTP, "PoverkaID = 7"},
         {&tables::BunchesTP, "PoverkaID = 7 and ChannelNum = 2"},
         {&tables::BunchesTP, "EtalSensorID = 3"},
@@ -70,6 +74,34 @@ TEST_F(IndexUseTest, ProgramFiltersSearchAnIndex)
         const QString p = plan(*c.schema, "SELECT COUNT(*)", QString::fromUtf8(c.filter));
         EXPECT_TRUE(p.startsWith("SEARCH")) << c.filter << "\n" << p.toStdString();
         EXPECT_FALSE(p.contains("SCAN")) << c.filter << "\n" << p.toStdString();
+    }
+}
+
+// The results search reads its grid's page in the grid's order straight from
+// an index: no sorting of every row that passes.
+TEST_F(IndexUseTest, ResultsSearchPagesComeInFinishOrderFromAnIndex)
+{
+    for (const char *filter :
+         {"Finished IS NOT NULL", "Finished IS NOT NULL AND Kind = 1",
+          "Finished IS NOT NULL AND Methodic = 1",
+          "Finished IS NOT NULL AND Date(Finished) >= '01.12.2026' AND Methodic = 0"}) {
+        const QString p = plan(tables::Poverki, "SELECT \"PovNum\"", QString::fromUtf8(filter),
+                               "ORDER BY \"Finished\", \"ID\" LIMIT 200");
+        EXPECT_TRUE(p.contains("INDEX")) << filter << "\n" << p.toStdString();
+        EXPECT_FALSE(p.contains("TEMP B-TREE")) << filter << "\n" << p.toStdString();
+    }
+}
+
+// With a number among the conditions the number's index answers: an index on
+// the other conditions must not win over it and walk half the table.
+TEST_F(IndexUseTest, ResultsSearchWithANumberGoesByTheNumber)
+{
+    const QString filter =
+        "Finished IS NOT NULL AND PovNum = '12' AND Date(Finished) >= '01.01.2007' AND "
+        "Date(Finished) <= '10.12.2026' AND Kind = 0 AND Methodic = 0";
+    for (const char *select : {"SELECT COUNT(*)", "SELECT \"PovNum\""}) {
+        const QString p = plan(tables::Poverki, select, filter);
+        EXPECT_TRUE(p.contains("PoverkaPovNumIndex")) << select << "\n" << p.toStdString();
     }
 }
 
