@@ -117,12 +117,12 @@ bool Database::DBDeletePoverka(const QString &filter)
     const auto where = compile(filter, tables::Poverki);
     if (!where)
         return false;
-    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(),
-                          {&tables::ResultsTP, &tables::BunchesTP});
-    if (!file)
-        return false;
     const bool conditions = hasConditions();
-    if (conditions && !attachTable(*file, tables::Conditions))
+    std::vector<const TableSchema *> attached{&tables::ResultsTP, &tables::BunchesTP};
+    if (conditions)
+        attached.push_back(&tables::Conditions);
+    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(), attached);
+    if (!file)
         return false;
     const QString ids = QStringLiteral("SELECT \"ID\" FROM %1 WHERE %2")
                             .arg(qualified(tables::Poverki, false), where->where);
@@ -169,12 +169,12 @@ bool Database::DBDeletePartialData(int poverkaID)
         if (!exists.step())
             return !exists.failed(); // no such verification: nothing to do
     }
-    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(),
-                          {&tables::BunchesTP, &tables::Sensors});
-    if (!file)
-        return false;
     const bool conditions = hasConditions();
-    if (conditions && !attachTable(*file, tables::Conditions))
+    std::vector<const TableSchema *> attached{&tables::BunchesTP, &tables::Sensors};
+    if (conditions)
+        attached.push_back(&tables::Conditions);
+    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(), attached);
+    if (!file)
         return false;
     SqlFilter bunches;
     bunches.where = QStringLiteral("\"PoverkaID\" = ?1");

@@ -11,6 +11,6 @@ namespace kront
 // half hour of history for the drift judgement is not there yet, the estimate of when the
 // furnace will be stable (when the program settings ask for it); once the judgement is
 // possible, "Температура не стабилизировалась".
-QString UnstableTemperatureText(const DriftMonitor &drift, bool forecast);
+QString UnstableTemperatureText(const DriftMonitor &drift, bool estimate);
 
 } // namespace kront

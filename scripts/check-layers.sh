@@ -39,6 +39,16 @@ reports      procedure
 reportengine procedure
 '
 
+# Includes still owed a move, as "file included": the step calculation and
+# its rows still read and write ResultsTP themselves. Each is printed as a
+# reminder and does not fail the check; take a line out when its include goes.
+OWED='
+metrology/CalculationRows.cpp      db/TableSchema.h
+metrology/ReferenceTemperature.cpp db/Database.h
+metrology/StepCalculation.cpp      db/Database.h
+metrology/StepCalculation.cpp      db/ResultsTPQueries.h
+'
+
 # Folders that may include anything (they are not checked).
 UNRESTRICTED='tests tools bench fuzz'
 
@@ -53,7 +63,8 @@ done
 [ ${#existing[@]} -gt 0 ] || { echo "check-layers: no source folders under $(pwd)" >&2; exit 2; }
 
 find "${existing[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' \) -print0 | sort -z |
-  xargs -0 awk -v layers="$LAYERS" -v forbidden="$FORBIDDEN" -v unrestricted="$UNRESTRICTED" '
+  xargs -0 awk -v layers="$LAYERS" -v forbidden="$FORBIDDEN" -v unrestricted="$UNRESTRICTED" \
+    -v owed="$OWED" '
     function exists(path) { return (getline line < path) >= 0 ? (close(path) || 1) : 0 }
     # Splits a path into its layer folder (longest match in the table) and
     # whether it lies in a ui/ subfolder; returns the folder or "".
@@ -68,7 +79,10 @@ find "${existing[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' \
       if (best == "" && (parts[1] in free)) best = parts[1]
       return best
     }
-    function report(msg) { printf "%s:%d: %s\n", FILENAME, FNR, msg; bad++ }
+    function report(msg) {
+      if ((FILENAME " " target) in due) { printf "%s:%d: still owed: %s\n", FILENAME, FNR, msg; return }
+      printf "%s:%d: %s\n", FILENAME, FNR, msg; bad++
+    }
     BEGIN {
       n = split(layers, rows, "\n")
       for (i = 1; i <= n; i++) {
@@ -78,6 +92,8 @@ find "${existing[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' \
       }
       n = split(forbidden, rows, "\n")
       for (i = 1; i <= n; i++) if (split(rows[i], f, " ") == 2) banned[f[1] " " f[2]] = 1
+      n = split(owed, rows, "\n")
+      for (i = 1; i <= n; i++) if (split(rows[i], f, " ") == 2) due[f[1] " " f[2]] = 1
       n = split(unrestricted, f, " ")
       for (i = 1; i <= n; i++) { free[f[i]] = 1; rank[f[i]] = 1000 }
     }

@@ -30,20 +30,21 @@ int poverkaID(const Scenario &sc, Database &db, QString &error)
 
 } // namespace
 
-bool issueAllDocuments(const Scenario &sc, Database &db, Dialogs &dialogs, QString &error)
+bool issueAllDocuments(const Scenario &sc, Database &db, ProgramSettings &settings,
+                       Dialogs &dialogs, QString &error)
 {
     const int id = poverkaID(sc, db, error);
     if (id == 0)
         return false;
     // The documents are numbered by the program (the lab's numbering would
     // be typed into the template's dialog instead).
-    programSettings().form().svid = {true, 1, 4};
-    programSettings().form().izv = {true, 1, 4};
+    settings.setNumbering(DocumentKind::Certificate, {true, 1, 4});
+    settings.setNumbering(DocumentKind::Notice, {true, 1, 4});
     ReportContext context(db);
     int offered = 0;
     int printed = 0;
     SvidIssuer issuer(
-        context, dialogs,
+        context, dialogs, settings,
         [&offered](const std::vector<TSensOpts> &sensors) -> std::optional<QList<int>> {
             QList<int> all;
             for (const TSensOpts &s : sensors)

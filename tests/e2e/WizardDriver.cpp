@@ -24,7 +24,6 @@
 #include "sensors/SensorSetFile.h"
 #include "sensors/ui/TFormDBSensors.h"
 #include "sensors/ui/TFormSensorSet.h"
-#include "settings/ChannelBunches.h"
 
 #include <QAction>
 #include <QApplication>

@@ -184,7 +184,7 @@ int play(const Options &o, QTextStream &out)
 
     QString documentsError;
     if (sc.issueDocuments && !driver.failed())
-        issueAllDocuments(sc, windows.database(), dialogs, documentsError);
+        issueAllDocuments(sc, windows.database(), windows.settings(), dialogs, documentsError);
     if (TrainingMode::active() && !driver.failed()) {
         driver.protocolText =
             printProtocolText(sc, windows.database(), dialogs, home, documentsError);

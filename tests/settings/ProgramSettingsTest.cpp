@@ -147,16 +147,14 @@ TEST_F(ProgramSettingsTest, ProgramOptionsAreWrittenInTheirOrder)
 
 TEST_F(ProgramSettingsTest, ConnectionCheckAndStabilityForecastAreOnUntilSwitchedOff)
 {
-    settings.load({});
+    settings.load();
     EXPECT_TRUE(settings.connectionCheck());
     EXPECT_TRUE(settings.stabilityForecast());
-    EXPECT_TRUE(settings.form().connectionCheck);
-    EXPECT_TRUE(settings.form().stabilityForecast);
 
-    settings.form().connectionCheck = false;
-    EXPECT_TRUE(settings.connectionCheck()); // the run's value changes with "Применить"
-    settings.form().stabilityForecast = false;
-    ASSERT_TRUE(settings.applyProgramOptions(dialogs));
+    ProgramOptions options;
+    options.connectionCheck = false;
+    options.stabilityForecast = false;
+    ASSERT_TRUE(settings.applyProgramOptions(options, dialogs));
     EXPECT_FALSE(settings.connectionCheck());
     EXPECT_FALSE(settings.stabilityForecast());
     SettingsFile file;
@@ -165,9 +163,8 @@ TEST_F(ProgramSettingsTest, ConnectionCheckAndStabilityForecastAreOnUntilSwitche
 
     writeBytes(iniPath(), "[ProgramSettings]\r\nConnectionCheck=0\r\nStabilityForecast=1\r\n");
     ProgramSettings again;
-    again.load({});
+    again.load();
     EXPECT_FALSE(again.connectionCheck());
-    EXPECT_FALSE(again.form().connectionCheck);
     EXPECT_TRUE(again.stabilityForecast());
 }
 
