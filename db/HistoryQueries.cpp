@@ -38,32 +38,13 @@ std::optional<TableFile> openJoined(Dialogs &dialogs, const TableSchema &main,
 }
 
 // A home made before the bunches were looked up by their sensors lacks those
-// indexes: they are added once, on the first history read.
-bool hasBunchIndexes()
-{
-    auto file = TableFile::open(BunchesTP, TableFile::Mode::Read);
-    if (!file)
-        return true; // the read that follows reports the table
-    sqlite::Statement st(file->connection(),
-                         QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = "
-                                        "'index' AND name LIKE 'BunchPovSensorID%'"));
-    return st.step() && st.integer(0) >= 4;
-}
-
+// indexes: the store adds what its file lacks, as on every opening. A file that
+// cannot take them now (read-only, locked) is read without them, only slower;
+// the read that follows reports a table it cannot open.
 void ensureBunchIndexes()
 {
-    if (hasBunchIndexes())
-        return;
-    // A file that cannot be written now (read-only, locked) is read without them; the read
-    // itself reports a table it cannot open.
-    auto file = TableFile::open(BunchesTP, TableFile::Mode::Write);
-    if (!file || !file->beginWrite())
-        return;
-    for (const QString &sql : createTableStatements(BunchesTP, true)) {
-        if (!file->connection().exec(sql))
-            return; // rolled back; the reads still work, only slower
-    }
-    file->commit();
+    if (auto file = TableFile::open(BunchesTP, TableFile::Mode::Write))
+        addMissingIndexes(file->connection(), BunchesTP, QStringLiteral("main"));
 }
 
 double realOrAbsent(const sqlite::Statement &st, int col)

@@ -65,7 +65,30 @@ shot_simulator() {
   note simulator "окно имитатора установки: строка «Программа ожидает», печь, переключатели БИ1, вольтметр, неисправности, журнал обмена"
 }
 
-SHOTS=(main_window wizard_measuring wizard_conclusion simulator)
+# A verification whose switch is left on the reference: the measuring page
+# with the connection diagnosis, and earlier the estimate of the furnace's
+# stabilisation in the stability panel.
+played_diagnosis() {
+  [ -e "$work/diagnosis/diagnosis.png" ] && return
+  mkdir -p "$work/diagnosis"
+  "$bin/kront-e2e" --home "$work/diagnosis-home" --shots "$work/diagnosis" \
+    "$src/tests/e2e/scenarios/diagnosis_switch_left.scn" >"$work/diagnosis.log" ||
+    { cat "$work/diagnosis.log" >&2; return 1; }
+}
+
+shot_diagnosis() {
+  played_diagnosis
+  cp "$work/diagnosis/diagnosis.png" "$out/diagnosis.png"
+  note diagnosis "страница измерений: красная надпись «Проверьте подключение: переключатель канала 1, похоже, в положении …»"
+}
+
+shot_forecast() {
+  played_diagnosis
+  cp "$work/diagnosis/forecast.png" "$out/forecast.png"
+  note forecast "страница измерений: «Стабилизация ≈ через N мин» в панели стабильности, пока печь выходит на режим"
+}
+
+SHOTS=(main_window wizard_measuring wizard_conclusion simulator diagnosis forecast)
 
 for shot in "${SHOTS[@]}"; do
   "shot_$shot"

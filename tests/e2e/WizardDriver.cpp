@@ -67,19 +67,12 @@ WizardDriver::WizardDriver(Scenario &scenario, ApplicationWindows &app, E2eDialo
     dialogs.setMessageWatcher([this](const QString &text) { watchMessage(text); });
 }
 
-// KRONT_E2E_SHOT_DIR: the verification window is saved as `name` in that folder the first time
-// `now` holds (once the controls are on the screen).
+// With --shots: the verification window is saved as `name` the first time `now` holds (once
+// the controls are on the screen).
 void WizardDriver::shootOnce(bool now, const QString &name)
 {
-    const QString dir = qEnvironmentVariable("KRONT_E2E_SHOT_DIR");
-    if (!now || dir.isEmpty() || shots.contains(name))
-        return;
-    shots << name;
-    QTimer::singleShot(0, this, [this, dir, name] {
-        const QString path = QDir(dir).filePath(name);
-        if (windows.FormPoverkaTP()->grab().save(path))
-            say(QStringLiteral("screenshot ") + path);
-    });
+    if (now && claimShot(name))
+        QTimer::singleShot(0, this, [this, name] { saveShot(windows.FormPoverkaTP(), name); });
 }
 
 // `stop = TEXT`: the program stops while that message box is open. No table is held open
@@ -134,9 +127,9 @@ void WizardDriver::channelControlsShown(int channel, const ChannelControls &cont
         if (!seen && !controls.statusText.isEmpty())
             say(QStringLiteral("status %1: %2").arg(channel).arg(controls.statusText));
     }
-    shootOnce(!controls.connectionDiagnosis.isEmpty(), QStringLiteral("diagnosis.png"));
+    shootOnce(!controls.connectionDiagnosis.isEmpty(), QStringLiteral("diagnosis"));
     shootOnce(controls.stabilityText.startsWith(QStringLiteral("Стабилизация ≈")),
-              QStringLiteral("forecast.png"));
+              QStringLiteral("forecast"));
     if (controls.measValueVisible && !controls.measValue.isEmpty() &&
         (measuredValues.isEmpty() || measuredValues.back() != controls.measValue)) {
         measuredValues << controls.measValue;
@@ -440,9 +433,21 @@ void WizardDriver::takeShot(QWidget *w, int page)
     const QString name = page == 4 && presses >= 3 ? QStringLiteral("wizard-measuring")
                          : page == 5               ? QStringLiteral("wizard-conclusion")
                                                    : QString();
+    if (claimShot(name))
+        saveShot(w, name);
+}
+
+// Each picture is taken once, only with --shots.
+bool WizardDriver::claimShot(const QString &name)
+{
     if (shotsDir.isEmpty() || name.isEmpty() || shotsTaken.contains(name))
-        return;
+        return false;
     shotsTaken << name;
+    return true;
+}
+
+void WizardDriver::saveShot(QWidget *w, const QString &name)
+{
     const QString file = QDir(shotsDir).filePath(name + QStringLiteral(".png"));
     if (!w->grab().save(file))
         fail(QStringLiteral("cannot save ") + file);

@@ -113,7 +113,8 @@ private:
     QString failure;
     TFormPoverkaTP *wizard = nullptr;
     void shootOnce(bool now, const QString &name);
-    QStringList shots; // screenshots taken
+    bool claimShot(const QString &name);
+    void saveShot(QWidget *w, const QString &name);
     QStringList shotsTaken;
 };
 
