@@ -1,5 +1,6 @@
 #include "app/DemoSimulator.h"
 #include "app/ui/ApplicationWindows.h"
+#include "app/ui/DemoStartWindow.h"
 #include "app/ui/TFormMain.h"
 #include "app/ui/TrainingWindows.h"
 #include "common/AppHome.h"
@@ -25,6 +26,17 @@ bool startDemo(kront::DemoSimulator &simulator, QString &error)
     return simulator.start(home, error);
 }
 
+// `--demo` without `--training` first asks whether to rehearse in the
+// training mode. False when the operator leaves.
+bool chooseDemoMode()
+{
+    kront::DemoStartWindow start(kront::DemoHome::dirFor(kront::AppHome::dir()));
+    if (start.exec() != QDialog::Accepted)
+        return false;
+    start.startChosenMode();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -42,6 +54,8 @@ int main(int argc, char *argv[])
         kront::programDialogs().error(error);
         return 2;
     }
+    if (demo && !kront::TrainingMode::active() && !chooseDemoMode())
+        return 0;
     kront::DemoSimulator simulator;
     if ((demo || kront::TrainingMode::active()) && !startDemo(simulator, error)) {
         kront::programDialogs().error(error);
