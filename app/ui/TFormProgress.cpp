@@ -1,5 +1,7 @@
 #include "app/ui/TFormProgress.h"
 
+#include "common/ui/HelpContext.h"
+
 #include <QApplication>
 #include <QLabel>
 #include <QProgressBar>
@@ -14,6 +16,7 @@ TFormProgress::TFormProgress(QWidget *owner)
       Label1(new QLabel), ProgressBar1(new QProgressBar)
 {
     setObjectName(QStringLiteral("TFormProgress"));
+    setHelpTopic(this, 10);
     Label1->setObjectName(QStringLiteral("Label1"));
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setOrientation(Qt::Horizontal);

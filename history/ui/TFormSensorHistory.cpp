@@ -1,6 +1,7 @@
 #include "history/ui/TFormSensorHistory.h"
 
 #include "common/Dialogs.h"
+#include "common/ui/HelpContext.h"
 #include "history/HistoryTable.h"
 #include "history/ui/HistoryChart.h"
 
@@ -40,6 +41,7 @@ TFormSensorHistory::TFormSensorHistory(Database &database, Dialogs &dialogSet, Q
 {
     setObjectName(QStringLiteral("TFormSensorHistory"));
     setWindowTitle(QStringLiteral("История датчика"));
+    setHelpTopic(this, 15);
     resize(1100, 680);
 
     RadioWorking = named(new QRadioButton(QStringLiteral("Рабочий ТП")), "RadioWorking");

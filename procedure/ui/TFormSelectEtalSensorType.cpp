@@ -1,5 +1,6 @@
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 
+#include "common/ui/HelpContext.h"
 #include "procedure/ui/RadioGroup.h"
 
 #include <QHBoxLayout>
@@ -31,6 +32,7 @@ TFormSelectEtalSensorType::TFormSelectEtalSensorType(QWidget *parent)
 {
     setObjectName(QStringLiteral("TFormSelectEtalSensorType"));
     setWindowTitle(QStringLiteral("Выбор типа эталонного термометра"));
+    setHelpTopic(this, 8);
     setModal(true);
     buttonOk->setObjectName(QStringLiteral("ButtonOk"));
     buttonCancel->setObjectName(QStringLiteral("ButtonCancel"));

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "common/ui/HelpContext.h"
 #include "reportengine/PagePainter.h"
 #include "reportengine/ui/PreviewPagesWidget.h"
 
@@ -67,6 +68,7 @@ ReportPreviewDialog::ReportPreviewDialog(Report &r, Dialogs &d, QWidget *parent)
     setWindowTitle(title.isEmpty() ? QStringLiteral("Предварительный просмотр")
                                    : QStringLiteral("Предварительный просмотр: ") + title);
     setWindowFlag(Qt::WindowMaximizeButtonHint, true);
+    setHelpTopic(this, 16);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     buildToolBar();

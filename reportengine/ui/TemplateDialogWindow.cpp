@@ -1,6 +1,7 @@
 #include "reportengine/ui/TemplateDialogWindow.h"
 
 #include "common/Dialogs.h"
+#include "common/ui/HelpContext.h"
 #include "reportengine/DialogBinding.h"
 
 #include <QCheckBox>
@@ -21,6 +22,7 @@ TemplateDialogWindow::TemplateDialogWindow(Report &r, const DialogPage &page, QW
 {
     setWindowTitle(page.caption.isEmpty() ? kProgramTitle : page.caption);
     setObjectName(page.name());
+    setHelpTopic(this, 17);
     auto *layout = new QVBoxLayout(this);
     auto *form = new QFormLayout;
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);

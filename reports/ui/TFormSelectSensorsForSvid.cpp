@@ -1,5 +1,6 @@
 #include "reports/ui/TFormSelectSensorsForSvid.h"
 
+#include "common/ui/HelpContext.h"
 #include "model/CodeTables.h"
 
 #include <QDialogButtonBox>
@@ -23,6 +24,7 @@ TFormSelectSensorsForSvid::TFormSelectSensorsForSvid(QWidget *parent) : QDialog(
 {
     setObjectName(QStringLiteral("TFormSelectSensorsForSvid"));
     setWindowTitle(QStringLiteral("Выбор ТП для печати документов"));
+    setHelpTopic(this, 11);
     resize(520, 360);
     auto *layout = new QVBoxLayout(this);
     auto *top = new QHBoxLayout;

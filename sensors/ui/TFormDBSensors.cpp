@@ -1,5 +1,6 @@
 #include "sensors/ui/TFormDBSensors.h"
 
+#include "common/ui/HelpContext.h"
 #include "common/ui/StringGrid.h"
 #include "sensors/FoundSensors.h"
 
@@ -22,6 +23,7 @@ TFormDBSensors::TFormDBSensors(Database &database, QWidget *parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("TFormDBSensors"));
     setWindowTitle(QStringLiteral("Найденные датчики"));
+    setHelpTopic(this, 6);
     StringGridFoundSensors = new QTableWidget(this);
     StringGridFoundSensors->setObjectName(QStringLiteral("StringGridFoundSensors"));
     StringGridFoundSensors->setEditTriggers(QAbstractItemView::NoEditTriggers);

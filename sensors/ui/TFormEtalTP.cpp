@@ -1,5 +1,6 @@
 #include "sensors/ui/TFormEtalTP.h"
 
+#include "common/ui/HelpContext.h"
 #include "common/ui/StringGrid.h"
 #include "sensors/ui/CellComboBox.h"
 #include "sensors/ui/CellRuleFilter.h"
@@ -40,6 +41,7 @@ TFormEtalTP::TFormEtalTP(Dialogs &dialogs, Database &database, QWidget *parent)
 {
     setObjectName(QStringLiteral("TFormEtalTP"));
     setWindowTitle(QStringLiteral("Эталонный ТП"));
+    setHelpTopic(this, 9);
     PageControl = new QTabWidget(this);
     PageControl->setObjectName(QStringLiteral("PageControl"));
     PageControl->addTab(createParamsPage(), QStringLiteral("Параметры"));
