@@ -23,7 +23,15 @@ void VoltmeterLink::refreshControls()
 
 void VoltmeterLink::ReceiveData(const QByteArray &chunk)
 {
-    const FrameReceiver::Outcome outcome = receiver.feed(chunk);
+    handleOutcome(receiver.feed(chunk));
+    // Frames that followed in the same chunk (readings less than a poll
+    // apart) are handed on one by one, never dropped.
+    while (receiver.hasRest())
+        handleOutcome(receiver.takeRest());
+}
+
+void VoltmeterLink::handleOutcome(FrameReceiver::Outcome outcome)
+{
     if (outcome == FrameReceiver::Outcome::NeedMore)
         return;
     const int status = receiver.RxStatus();

@@ -150,6 +150,8 @@ private:
     bool notConnected();
     void pauseIfActive();
     void attachReceiveHandler();
+    // Reports one outcome of the frame assembly (frame event, status texts).
+    void handleOutcome(FrameReceiver::Outcome outcome);
     void FrameEvent(int rxStatus, const QByteArray &frame);
     void ReadingEvent(const QByteArray &frame);
     void refreshControls();

@@ -7,8 +7,10 @@ namespace kront
 
 using namespace frames;
 
-FrameReceiver::Outcome FrameReceiver::feed(const QByteArray &chunk)
+FrameReceiver::Outcome FrameReceiver::feed(const QByteArray &delivered)
 {
+    const QByteArray chunk = rest.isEmpty() ? delivered : rest + delivered;
+    rest.clear();
     rxStatus = rxOk;
     int size = int(chunk.size());
     if (newFrame && size > kBufferSize) {
@@ -54,6 +56,9 @@ FrameReceiver::Outcome FrameReceiver::feed(const QByteArray &chunk)
     if (buffer[6] != kTypeAnswer && buffer[6] != kTypeReading)
         return fail(rxWrongType);
     lastFrame = bufferBytes(buffer, len + 6);
+    // After a cut chunk the stream is already broken: nothing is kept.
+    if (fill > len + 6 && rxStatus == rxOk)
+        rest = bufferBytes(buffer, fill).mid(len + 6);
     newFrame = true;
     return Outcome::FrameFound;
 }

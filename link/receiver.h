@@ -8,7 +8,9 @@
 // is on. The port hands over whatever arrived in one chunk (no framing); the
 // receiver collects chunks in its 256-byte buffer until a frame is complete,
 // and answers for every chunk: need more bytes, not a frame (the partial frame
-// is dropped and assembly restarts with the next chunk), or frame found.
+// is dropped and assembly restarts with the next chunk), or frame found. Bytes
+// that arrived after a complete frame in the same chunk are the start of the
+// next frame: they are kept and assembled by takeRest().
 namespace kront
 {
 
@@ -35,9 +37,13 @@ public:
     };
 
     // Processes one delivered chunk. Bytes after a complete frame in the same
-    // chunk are dropped: the voltmeter pauses between frames, so the next
-    // chunk starts with the next frame.
+    // chunk are kept for takeRest() unless the chunk had to be cut (status 1
+    // or 2); a chunk fed before they were taken follows them.
     Outcome feed(const QByteArray &chunk);
+    // Whether bytes after the last complete frame wait for assembly.
+    bool hasRest() const { return !rest.isEmpty(); }
+    // Assembles the kept bytes as the next chunk (call while hasRest()).
+    Outcome takeRest() { return feed(QByteArray()); }
 
     int RxStatus() const { return rxStatus; }
     // The last complete frame (LEN + 6 bytes).
@@ -57,6 +63,7 @@ private:
     bool headerOk = false; // header of the frame being assembled passed
     int rxStatus = rxOk;
     QByteArray lastFrame;
+    QByteArray rest; // bytes after the last complete frame, not yet assembled
 };
 
 } // namespace kront

@@ -36,6 +36,19 @@ TEST_F(ReceivePath, ReadingFrameSplitInThreeChunksIsHandedOnOnce)
     EXPECT_EQ(bufferBytes(link.frameBuffer(), kReadingFrameSize), f);
 }
 
+// Readings less than a poll apart reach the port in one chunk: each is
+// handed on, in order, with no receive error.
+TEST_F(ReceivePath, ReadingsDeliveredInOneChunkAreAllHandedOn)
+{
+    const QByteArray a = readingFrame("1.234"), b = readingFrame("1.240"),
+                     c = readingFrame("1.251");
+    deliverAndProcess(a + b + c.left(10));
+    EXPECT_EQ(sink.values, (std::vector<double>{1.234, 1.240}));
+    deliverAndProcess(c.mid(10));
+    EXPECT_EQ(sink.values, (std::vector<double>{1.234, 1.240, 1.251}));
+    EXPECT_EQ(view.last(), QStringLiteral("saved"));
+}
+
 TEST_F(ReceivePath, ReceiveErrorsAreStatusTextsWithDateAndTime)
 {
     const QByteArray good = readingFrame("1.0");

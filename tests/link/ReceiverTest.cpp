@@ -74,14 +74,32 @@ TEST(Receiver, CaptureAssembledWhateverTheChunking)
     }
 }
 
-TEST(Receiver, BytesAfterAFrameInTheSameChunkAreDropped)
+// Readings less than a poll apart arrive in one chunk: the bytes after the
+// first frame are the next frame (whole or begun), never lost.
+TEST(Receiver, BytesAfterAFrameInTheSameChunkStartTheNextFrame)
 {
-    FrameReceiver rx;
-    const QByteArray a = reading("1"), b = reading("2");
-    EXPECT_EQ(rx.feed(a + b.left(20)), Outcome::FrameFound);
-    EXPECT_EQ(rx.frame(), a);
-    EXPECT_EQ(rx.feed(b), Outcome::FrameFound); // the next chunk starts afresh
-    EXPECT_EQ(rx.frame(), b);
+    const QByteArray a = reading("1"), b = reading("2"), c = reading("3");
+    {
+        FrameReceiver rx;
+        EXPECT_EQ(rx.feed(a + b + c.left(20)), Outcome::FrameFound);
+        EXPECT_EQ(rx.frame(), a);
+        ASSERT_TRUE(rx.hasRest());
+        EXPECT_EQ(rx.takeRest(), Outcome::FrameFound);
+        EXPECT_EQ(rx.frame(), b);
+        EXPECT_EQ(rx.takeRest(), Outcome::NeedMore);
+        EXPECT_FALSE(rx.hasRest());
+        EXPECT_EQ(rx.feed(c.mid(20)), Outcome::FrameFound);
+        EXPECT_EQ(rx.frame(), c);
+        EXPECT_EQ(rx.RxStatus(), rxOk);
+    }
+    {
+        // A chunk delivered before the kept bytes were taken follows them.
+        FrameReceiver rx;
+        EXPECT_EQ(rx.feed(a + b.left(30)), Outcome::FrameFound);
+        EXPECT_EQ(rx.feed(b.mid(30)), Outcome::FrameFound);
+        EXPECT_EQ(rx.frame(), b);
+        EXPECT_FALSE(rx.hasRest());
+    }
 }
 
 TEST(Receiver, HeaderAndFrameErrorsResetAssembly)
