@@ -20,7 +20,9 @@ struct Goal {
 };
 
 inline constexpr Goal kRecordGoal{1.0, 1.5};
+inline constexpr Goal kReadGoal{0.5, 1.5};
 inline constexpr Goal kSearchGoal{50.0, 0.0};
+inline constexpr Goal kResultsSearchGoal{10.0, 1.5};
 inline constexpr Goal kFrameGoal{0.1, 0.0};
 
 class Summary
