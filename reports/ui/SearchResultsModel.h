@@ -8,8 +8,8 @@ namespace kront
 {
 
 // The rows of the results grid. The grid asks only for the cells it shows,
-// and the rows are read and counted a page at a time, so twenty years of verifications
-// appear as fast as a handful.
+// and the rows are read and counted a page at a time, so twenty years of
+// verifications appear as fast as a handful.
 class SearchResultsModel : public QAbstractTableModel
 {
     Q_OBJECT
