@@ -15,6 +15,26 @@ const std::string kInserts = "record operations: inserts";
 const std::string kUpdates = "record operations: updates";
 const std::string kDeletes = "record operations: deletions";
 
+// Registers a write; after each sample of ours the disk's floor for as many
+// files (three for a deletion, else one) is measured and kept beside it.
+void registerWrite(const std::string &name, const std::string &group, Operation ours,
+                   Operation baseline)
+{
+    const int files = group == kDeletes ? 3 : 1;
+    Operation paired = [name, files, ours](HomeUnderTest &h) {
+        const double ms = ours(h);
+        const double cpu = lastCpuMs;
+        if (ms >= 0) {
+            const double floor = floorCommitMs(h, files);
+            if (floor >= 0)
+                Summary::instance().addFloorSample(name, h.label, floor);
+        }
+        lastCpuMs = cpu;
+        return ms;
+    };
+    registerOperation(name, group, kRecordGoal, paired, baseline);
+}
+
 // Baseline insert: read the table, append a row, write it back.
 Operation flatInsert(const TableSchema &s)
 {
@@ -50,43 +70,43 @@ Operation flatUpdate(const TableSchema &s, std::function<qint64(HomeUnderTest &)
 
 void insertBenchmarks()
 {
-    registerOperation(
-        "DBPoverkaInsert", kInserts, kRecordGoal,
+    registerWrite(
+        "DBPoverkaInsert", kInserts,
         [](HomeUnderTest &h) {
             const QVariantList row = h.rows->poverka(h.randomVerification());
             return timed([&] { return database().DBPoverkaInsert(row); });
         },
         flatInsert(Poverki));
-    registerOperation(
-        "DBEtalSensInsert", kInserts, kRecordGoal,
+    registerWrite(
+        "DBEtalSensInsert", kInserts,
         [](HomeUnderTest &h) {
             const QVariantList row = h.rows->reference(h.randomReference());
             return timed([&] { return database().DBEtalSensInsert(row); });
         },
         flatInsert(EtalSens));
-    registerOperation(
-        "DBSensorsInsert", kInserts, kRecordGoal,
+    registerWrite(
+        "DBSensorsInsert", kInserts,
         [](HomeUnderTest &h) {
             const QVariantList row = h.rows->sensor(h.randomVerification(), 1, 1);
             return timed([&] { return database().DBSensorsInsert(row); });
         },
         flatInsert(Sensors));
-    registerOperation(
-        "DBBunchesTPInsert", kInserts, kRecordGoal,
+    registerWrite(
+        "DBBunchesTPInsert", kInserts,
         [](HomeUnderTest &h) {
             const QVariantList row = h.rows->bunch(h.randomVerification(), 1);
             return timed([&] { return database().DBBunchesTPInsert(row); });
         },
         flatInsert(BunchesTP));
-    registerOperation(
-        "DBResultsTPInsert", kInserts, kRecordGoal,
+    registerWrite(
+        "DBResultsTPInsert", kInserts,
         [](HomeUnderTest &h) {
             const QVariantList row = h.rows->results(h.randomVerification(), 1)[7];
             return timed([&] { return database().DBResultsTPInsert(row); });
         },
         flatInsert(ResultsTP));
-    registerOperation(
-        "DBDocInsert", kInserts, kRecordGoal,
+    registerWrite(
+        "DBDocInsert", kInserts,
         [](HomeUnderTest &h) {
             const QVariantList row = h.rows->document(h.randomVerification());
             return timed([&] { return database().DBDocInsert(row); });
@@ -99,8 +119,8 @@ void poverkaUpdateBenchmarks()
     const auto poverkaId = [](HomeUnderTest &h) -> qint64 {
         return LabIds::poverka(h.randomVerification());
     };
-    registerOperation(
-        "DBPoverkaUpdateState", kUpdates, kRecordGoal,
+    registerWrite(
+        "DBPoverkaUpdateState", kUpdates,
         [](HomeUnderTest &h) {
             // A value differing from the stored one: an unchanged row is not written.
             const int i = h.randomVerification();
@@ -110,16 +130,16 @@ void poverkaUpdateBenchmarks()
         },
         flatUpdate(Poverki, poverkaId,
                    [](FlatTable &t, int r) { t.setText(r, 11, "Calculation;1;1;1;"); }));
-    registerOperation(
-        "DBPoverkaTPSetStepCount", kUpdates, kRecordGoal,
+    registerWrite(
+        "DBPoverkaTPSetStepCount", kUpdates,
         [](HomeUnderTest &h) {
             const int id = LabIds::poverka(h.randomVerification());
             const int count = ++h.counter % 8 + 1;
             return timed([&] { return database().DBPoverkaTPSetStepCount(id, count); });
         },
         flatUpdate(Poverki, poverkaId, [](FlatTable &t, int r) { t.setInteger(r, 9, 5); }));
-    registerOperation(
-        "DBPoverkaSetFinished", kUpdates, kRecordGoal,
+    registerWrite(
+        "DBPoverkaSetFinished", kUpdates,
         [](HomeUnderTest &h) {
             int i = h.randomVerification();
             while (!h.rows->finished(i)) // leave the unfinished ones unfinished
@@ -134,8 +154,8 @@ void poverkaUpdateBenchmarks()
 
 void otherUpdateBenchmarks()
 {
-    registerOperation(
-        "DBBunchTPSetTerminated", kUpdates, kRecordGoal,
+    registerWrite(
+        "DBBunchTPSetTerminated", kUpdates,
         [](HomeUnderTest &h) {
             const int id = LabIds::bunch(h.randomVerification(), 2);
             const int point = ++h.counter % 8 + 1;
@@ -148,8 +168,8 @@ void otherUpdateBenchmarks()
                 t.setInteger(r, 32, 1);
                 t.setInteger(r, 33, 3);
             }));
-    registerOperation(
-        "DBEtalSensUpdateAllByID", kUpdates, kRecordGoal,
+    registerWrite(
+        "DBEtalSensUpdateAllByID", kUpdates,
         [](HomeUnderTest &h) {
             const int k = h.randomReference();
             QVariantList values = h.rows->reference(k);
@@ -166,8 +186,8 @@ void otherUpdateBenchmarks()
                     t.setReal(r, f, t.real(r, f));
                 t.setReal(r, 46, msecsOf(QDateTime::currentDateTime()));
             }));
-    registerOperation(
-        "DBUpdateBunchesTPResults", kUpdates, kRecordGoal,
+    registerWrite(
+        "DBUpdateBunchesTPResults", kUpdates,
         [](HomeUnderTest &h) {
             const int i = h.randomVerification();
             const int c = ++h.counter % 3 + 1;
@@ -226,8 +246,8 @@ bool flatDeletePoverka(const HomeUnderTest &h, qint64 id)
 
 void deleteBenchmarks()
 {
-    registerOperation(
-        "DBDeletePoverka of one verification", kDeletes, kRecordGoal,
+    registerWrite(
+        "DBDeletePoverka of one verification", kDeletes,
         [](HomeUnderTest &h) {
             const int id = freshVerification(h);
             const QString filter = QStringLiteral("ID = %1").arg(id);

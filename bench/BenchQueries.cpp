@@ -50,13 +50,13 @@ double flatMaxId(const HomeUnderTest &h, const TableSchema &s)
 void maxIdBenchmarks()
 {
     registerOperation(
-        "DBGetMaxID Poverki, no filter", kGroup, kRecordGoal,
+        "DBGetMaxID Poverki, no filter", kGroup, kReadGoal,
         [](HomeUnderTest &) {
             return timed([] { return database().DBGetMaxID("Poverki", QString()) > 0; });
         },
         [](HomeUnderTest &h) { return flatMaxId(h, Poverki); });
     registerOperation(
-        "DBGetMaxID Poverki, number and today", kGroup, kRecordGoal,
+        "DBGetMaxID Poverki, number and today", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const QString povNum = h.rows->poverka(h.randomVerification())[1].toString();
             const QString filter = QStringLiteral("PovNum = '%1' and Date(Started) = "
@@ -86,7 +86,7 @@ void maxIdBenchmarks()
             });
         });
     registerOperation(
-        "DBGetMaxID BunchesTP, verification and channel", kGroup, kRecordGoal,
+        "DBGetMaxID BunchesTP, verification and channel", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const QString filter = QStringLiteral("PoverkaID = %1 and ChannelNum = 2")
                                        .arg(LabIds::poverka(h.randomVerification()));
@@ -98,7 +98,7 @@ void maxIdBenchmarks()
 void idAndCountBenchmarks()
 {
     registerOperation(
-        "DBGetID Sensors, serial, year, type, NSH", kGroup, kRecordGoal,
+        "DBGetID Sensors, serial, year, type, NSH", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const QString filter = sensorFilter(h.rows->sensor(h.randomVerification(), 2, 3));
             return timed([&] { return database().DBGetID("Sensors", filter) > 0; });
@@ -120,7 +120,7 @@ void idAndCountBenchmarks()
             });
         });
     registerOperation(
-        "DBGetRecordsCount ResultsTP, one step's Delta", kGroup, kRecordGoal,
+        "DBGetRecordsCount ResultsTP, one step's Delta", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const QString filter = deltaCountFilter(h.randomVerification(), 1);
             return timed([&] { return database().DBGetRecordsCount("ResultsTP", filter) == 1; });
@@ -142,7 +142,7 @@ void idAndCountBenchmarks()
             });
         });
     registerOperation(
-        "DBGetRecordsCount BunchesTP, verification", kGroup, kRecordGoal,
+        "DBGetRecordsCount BunchesTP, verification", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const QString filter =
                 QStringLiteral("PoverkaID = %1").arg(LabIds::poverka(h.randomVerification()));
@@ -165,7 +165,7 @@ void idAndCountBenchmarks()
 void sensorReadBenchmarks()
 {
     registerOperation(
-        "DBGetEtalSvidData", kGroup, kRecordGoal,
+        "DBGetEtalSvidData", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const int id = LabIds::reference(h.randomReference());
             double e = 0, t = 0;
@@ -192,7 +192,7 @@ void sensorReadBenchmarks()
             });
         });
     registerOperation(
-        "DBReadEtalSensor", kGroup, kRecordGoal,
+        "DBReadEtalSensor", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const int id = LabIds::reference(h.randomReference());
             TBunch bunch;
@@ -205,7 +205,7 @@ void sensorReadBenchmarks()
             return timed([&] { return loadFlat(t, h, EtalSens) && flatRowById(t, id) >= 0; });
         });
     registerOperation(
-        "DBReadPovSensor", kGroup, kRecordGoal,
+        "DBReadPovSensor", kGroup, kReadGoal,
         [](HomeUnderTest &h) {
             const int id = LabIds::sensor(h.randomVerification(), 1, 2);
             TBunch bunch;

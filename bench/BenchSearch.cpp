@@ -70,7 +70,7 @@ bool flatSearch(const HomeUnderTest &h, const SearchConditions &c)
 void searchBenchmark(const std::string &name, const Conditions &conditions)
 {
     registerOperation(
-        "results search: " + name, kGroup, kSearchGoal,
+        "results search: " + name, kGroup, kResultsSearchGoal,
         [conditions](HomeUnderTest &h) {
             const SearchConditions c = conditions(h);
             // What the operator waits for: the rows counted and the first

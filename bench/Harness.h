@@ -78,6 +78,10 @@ void registerStartupBenchmarks();
 void registerCommitFloorBenchmark();
 void registerHistoryBenchmarks();
 
+// One durable commit of a row in each of `files` bare table files of the
+// home (the disk's floor), ms; negative on failure.
+double floorCommitMs(HomeUnderTest &home, int files);
+
 // Copies the program's report templates into the home's Protocol folder.
 bool installTemplates(const QString &home);
 

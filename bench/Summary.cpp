@@ -17,7 +17,7 @@ Summary::Row &Summary::row(const std::string &op)
         if (r.op == op)
             return r;
     }
-    rows.push_back({op, "", kRecordGoal, {}});
+    rows.push_back({op, "", kRecordGoal, {}, {}});
     return rows.back();
 }
 
@@ -40,6 +40,11 @@ void Summary::failed(const std::string &op, Variant v, Size s)
     ++row(op).cells[{v, s}].failures;
 }
 
+void Summary::addFloorSample(const std::string &op, Size s, double ms)
+{
+    row(op).floorSamples[s].push_back(ms);
+}
+
 void Summary::compareWithFloor(const std::string &group, const std::string &floorOp,
                                double maxFloorRatio)
 {
@@ -50,6 +55,25 @@ const Summary::Floor *Summary::floorOf(const Row &r) const
 {
     const auto it = floors.find(r.group);
     return it == floors.end() || it->second.op == r.op ? nullptr : &it->second;
+}
+
+// The floor samples taken beside the row's own at the size judged, else the
+// floor row's.
+double Summary::floorMedian(const Row &r, const Floor &floor) const
+{
+    for (Size s : {Size::TwentyYears, Size::Month}) {
+        const auto own = r.floorSamples.find(s);
+        if (own != r.floorSamples.end() && !own->second.empty())
+            return median(own->second);
+        const auto it = r.cells.find({Variant::Ours, s});
+        if (it != r.cells.end() && !it->second.samples.empty())
+            break; // judged at this size, with no floor samples of its own
+    }
+    for (const Row &f : rows) {
+        if (f.op == floor.op)
+            return judgedMedian(f);
+    }
+    return -1;
 }
 
 // Ours at twenty years, or at one month when the twenty-year home was left out.
@@ -133,11 +157,7 @@ void Summary::print(std::FILE *out) const
         }
         // A write is judged against the disk's floor for as many files.
         const Floor *floor = floorOf(r);
-        double floorMs = -1;
-        for (const Row &f : rows) {
-            if (floor && f.op == floor->op)
-                floorMs = judgedMedian(f);
-        }
+        const double floorMs = floor ? floorMedian(r, *floor) : -1;
         char time[24], goal[40];
         if (floor)
             std::snprintf(time, sizeof time, "<=%g floor", floor->maxRatio);

@@ -20,7 +20,9 @@ struct Goal {
 };
 
 inline constexpr Goal kRecordGoal{1.0, 1.5};
+inline constexpr Goal kReadGoal{0.5, 1.5};
 inline constexpr Goal kSearchGoal{50.0, 0.0};
+inline constexpr Goal kResultsSearchGoal{10.0, 1.5};
 inline constexpr Goal kFrameGoal{0.1, 0.0};
 
 class Summary
@@ -33,6 +35,9 @@ public:
     // One sample: wall-clock and processor time of the operation, ms.
     void add(const std::string &op, Variant v, Size s, double ms, double cpuMs);
     void failed(const std::string &op, Variant v, Size s);
+    // A floor commit measured right after a sample of `op`: the op is judged
+    // by the median of these rather than by the floor row's own samples.
+    void addFloorSample(const std::string &op, Size s, double ms);
     // Shows each operation of `group` (but the floor itself) as a multiple of
     // the floor row `floorOp`, measured in the same run, and judges its time
     // by that multiple (at most maxFloorRatio) instead of milliseconds.
@@ -51,6 +56,7 @@ private:
         std::string op, group;
         Goal goal;
         std::map<std::pair<Variant, Size>, Cell> cells;
+        std::map<Size, std::vector<double>> floorSamples;
     };
     struct Floor {
         std::string op;
@@ -60,6 +66,7 @@ private:
     static double median(std::vector<double> v);
     double judgedMedian(const Row &r) const;
     const Floor *floorOf(const Row &r) const;
+    double floorMedian(const Row &r, const Floor &floor) const;
 
     std::vector<Row> rows;
     std::map<std::string, Floor> floors; // by group

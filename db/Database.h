@@ -54,6 +54,10 @@ public:
     // Queries; -1 for failure or "none".
     // Rows passing the filter; Sensors, EtalSens, Poverki, BunchesTP, ResultsTP only.
     int DBGetRecordsCount(const QString &table, const QString &filter);
+    // The same for any table, counting no further than `limit` rows (-1: all):
+    // enough to size a list shown a page at a time without walking the whole
+    // range of a large table.
+    int countRows(const QString &table, const QString &filter, int limit);
     // The largest ID (0 for an empty table); with a filter, that ID only when
     // its row passes the filter, else -1. Tables with an ID only.
     int DBGetMaxID(const QString &table, const QString &filter);

@@ -71,15 +71,26 @@ int Database::DBGetRecordsCount(const QString &table, const QString &filter)
     const TableSchema *schema = findTable(table);
     if (!schema || schema == &tables::Documents)
         return -1;
+    return countRows(table, filter, -1);
+}
+
+int Database::countRows(const QString &table, const QString &filter, int limit)
+{
+    const TableSchema *schema = findTable(table);
+    if (!schema)
+        return -1;
     const auto where = compile(filter, *schema);
     if (!where)
         return -1;
     auto file = openTable(*schema, TableFile::Mode::Read, QString());
     if (!file)
         return -1;
+    const QString rows = QStringLiteral("FROM %1 WHERE %2").arg(quotedTable(*schema), where->where);
     sqlite::Statement st(
         file->connection(),
-        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(quotedTable(*schema), where->where));
+        limit < 0
+            ? QStringLiteral("SELECT COUNT(*) ") + rows
+            : QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 %1 LIMIT %2)").arg(rows).arg(limit));
     st.bindAll(where->params);
     return st.step() ? int(st.integer(0)) : -1;
 }

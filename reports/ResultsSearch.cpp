@@ -1,9 +1,9 @@
 #include "reports/ResultsSearch.h"
 
+#include "common/text/StringFunctions.h"
 #include "db/Database.h"
 #include "db/FieldValue.h"
 #include "db/FilterText.h"
-#include "common/text/StringFunctions.h"
 
 #include <algorithm>
 
@@ -125,11 +125,24 @@ SearchResultPages::open(Database &db, const SearchConditions &conditions, const 
         return std::nullopt;
     found.count = int(first->size());
     if (found.count == kPageSize) {
-        const int all = db.DBGetRecordsCount(QStringLiteral("Poverki"), found.filter);
-        found.count = std::max(all, kPageSize);
+        // A count that fails (its message is shown) leaves the first page.
+        const int counted = db.countRows(QStringLiteral("Poverki"), found.filter, kCountedAhead);
+        found.count = std::max(counted, kPageSize);
+        found.more = counted == kCountedAhead;
     }
     found.pages.emplace(0, std::move(*first));
     return found;
+}
+
+int SearchResultPages::countAll() const
+{
+    return std::max(db->countRows(QStringLiteral("Poverki"), filter, -1), count);
+}
+
+void SearchResultPages::setSize(int total)
+{
+    count = total;
+    more = false;
 }
 
 const SearchRow &SearchResultPages::row(int i)

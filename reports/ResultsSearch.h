@@ -58,18 +58,29 @@ const SearchRow &SearchHeaders();
 std::optional<std::vector<SearchRow>>
 SearchFinishedPoverki(Database &db, const SearchConditions &conditions, const QDate &today);
 
-// The same rows read a page at a time as the grid asks for them: a search
-// over twenty years shows its first screen at once.
+// The same rows read a page at a time as the grid asks for them. Opening
+// counts only a few pages ahead, so a search over twenty years shows its
+// first screen as fast as one over a month; the rest is counted when the
+// grid is scrolled to the end of the rows counted.
 class SearchResultPages
 {
 public:
-    static constexpr int kPageSize = 200;
+    static constexpr int kPageSize = 50;
+    static constexpr int kCountedAhead = 4 * kPageSize;
 
-    // Reads the first page and counts the rest; std::nullopt as above.
+    // Reads the first page and counts up to kCountedAhead rows; std::nullopt as above.
     static std::optional<SearchResultPages> open(Database &db, const SearchConditions &conditions,
                                                  const QDate &today);
 
+    // The rows counted so far: all of them unless hasMore().
     int size() const { return count; }
+    // Whether rows follow the ones counted.
+    bool hasMore() const { return more; }
+    // All the rows counted (size() when the count fails: its message is
+    // shown); the size stays until setSize().
+    int countAll() const;
+    // Takes the whole count: size() becomes `total` and hasMore() false.
+    void setSize(int total);
     // Row i, its page read when first asked for; an empty row out of range
     // or when its page cannot be read (the message is shown once).
     const SearchRow &row(int i);
@@ -83,6 +94,7 @@ private:
     Database *db;
     QString filter;
     int count = 0;
+    bool more = false;
     std::unordered_map<int, std::vector<SearchRow>> pages;
 };
 

@@ -23,6 +23,24 @@ int SearchResultsModel::rowCount(const QModelIndex &parent) const
     return found && found->size() > 0 ? found->size() : 1;
 }
 
+bool SearchResultsModel::canFetchMore(const QModelIndex &parent) const
+{
+    return !parent.isValid() && found && found->hasMore();
+}
+
+void SearchResultsModel::fetchMore(const QModelIndex &parent)
+{
+    if (!canFetchMore(parent))
+        return;
+    const int before = found->size();
+    const int total = found->countAll();
+    if (total > before)
+        beginInsertRows(QModelIndex(), before, total - 1);
+    found->setSize(total);
+    if (total > before)
+        endInsertRows();
+}
+
 int SearchResultsModel::columnCount(const QModelIndex &parent) const
 {
     return parent.isValid() ? 0 : kSearchColumnCount;

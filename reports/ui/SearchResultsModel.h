@@ -8,8 +8,8 @@ namespace kront
 {
 
 // The rows of the results grid. The grid asks only for the cells it shows,
-// and the rows are read a page at a time, so twenty years of verifications
-// appear as fast as a handful.
+// and the rows are read and counted a page at a time, so twenty years of
+// verifications appear as fast as a handful.
 class SearchResultsModel : public QAbstractTableModel
 {
     Q_OBJECT
@@ -22,6 +22,10 @@ public:
     const SearchRow &row(int r) const;
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    // The rows past those counted when the search was opened, counted when
+    // the grid reaches the end of them.
+    bool canFetchMore(const QModelIndex &parent) const override;
+    void fetchMore(const QModelIndex &parent) override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
     QVariant headerData(int section, Qt::Orientation orientation,

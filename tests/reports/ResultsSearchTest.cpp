@@ -78,6 +78,20 @@ protected:
             out << r[scPovNum];
         return out;
     }
+
+    // n finished verifications numbered 0 to n-1 in one transaction, finished
+    // in an order unlike their IDs; the odd ones by electrode comparison.
+    void insertFinishedInScrambledOrder(int n)
+    {
+        std::vector<QVariantList> rows;
+        for (int i = 0; i < n; ++i) {
+            const QDateTime finished(QDate(2026, 1, 1).addDays((i * 7) % n), QTime(12, 0));
+            rows.push_back({QVariant(), QString::number(i), finished.addSecs(-7200), finished,
+                            QStringLiteral("ГОСТ 8.338-2002"), i % 2, 0, false, 0.1, 1, QString(),
+                            QStringLiteral("Calculation;1;1;1;")});
+        }
+        ASSERT_TRUE(db.insertRows(QStringLiteral("Poverki"), rows));
+    }
 };
 
 TEST_F(ResultsSearchDb, ListsFinishedVerificationsEarliestFirstWithTheirTexts)
@@ -139,13 +153,10 @@ TEST_F(ResultsSearchDb, AnUnreadableTableShowsItsMessageAndListsNothing)
 
 TEST_F(ResultsSearchDb, PagesReadAsTheGridAsksGiveTheWholeListInOrder)
 {
-    // Four pages, finished in an order unlike their IDs.
+    // Four pages.
     const int page = SearchResultPages::kPageSize;
     const int n = 3 * page + 37;
-    for (int i = 0; i < n; ++i) {
-        const QDateTime finished(QDate(2026, 1, 1).addDays((i * 7) % n), QTime(12, 0));
-        insertPoverka(QString::number(i), finished, i % 2, 0, false, 1);
-    }
+    insertFinishedInScrambledOrder(n);
     const auto all = SearchFinishedPoverki(db, {}, kToday);
     auto pages = SearchResultPages::open(db, {}, kToday);
     ASSERT_TRUE(all && pages);
@@ -166,6 +177,37 @@ TEST_F(ResultsSearchDb, PagesReadAsTheGridAsksGiveTheWholeListInOrder)
     EXPECT_EQ(pages->row(page + 1), (*all)[size_t(page + 1)]); // read before
     EXPECT_EQ(dialogs.shown.size(), 1u);
     EXPECT_FALSE(SearchResultPages::open(db, {}, kToday).has_value());
+}
+
+TEST_F(ResultsSearchDb, ALongListIsCountedAFewPagesAheadAndToTheEndWhenAsked)
+{
+    const int ahead = SearchResultPages::kCountedAhead;
+    const int n = ahead + 2 * SearchResultPages::kPageSize + 7;
+    insertFinishedInScrambledOrder(n);
+    const auto all = SearchFinishedPoverki(db, {}, kToday);
+    auto pages = SearchResultPages::open(db, {}, kToday);
+    ASSERT_TRUE(all && pages);
+    ASSERT_EQ(int(all->size()), n);
+    EXPECT_EQ(pages->size(), ahead);
+    EXPECT_TRUE(pages->hasMore());
+    EXPECT_EQ(pages->row(ahead), SearchRow{}); // not counted yet
+    EXPECT_EQ(pages->countAll(), n);
+    EXPECT_EQ(pages->size(), ahead); // until the count is taken
+    pages->setSize(n);
+    EXPECT_EQ(pages->size(), n);
+    EXPECT_FALSE(pages->hasMore());
+    for (int i : {n - 1, ahead, ahead - 1, 0})
+        EXPECT_EQ(pages->row(i), (*all)[size_t(i)]) << i;
+
+    // Fewer rows than counted ahead: the count is whole at once.
+    SearchConditions electrode;
+    electrode.methodicChecked = true;
+    electrode.methodicIndex = 1;
+    auto fewer = SearchResultPages::open(db, electrode, kToday);
+    ASSERT_TRUE(fewer);
+    EXPECT_EQ(fewer->size(), n / 2);
+    EXPECT_FALSE(fewer->hasMore());
+    EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST(SearchSelection, AnEmptyOrBrokenIdCellSelectsNothing)

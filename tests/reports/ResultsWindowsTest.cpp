@@ -8,6 +8,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -119,6 +120,39 @@ TEST_F(PanelSearchTest, ATickedEmptyDatePickerShowsAndSearchesToday)
     EXPECT_FALSE(from->isEnabled());
     press("ButtonSearchReset");
     EXPECT_TRUE(from->isEmpty());
+}
+
+TEST_F(PanelSearchTest, ScrollingToTheEndOfALongListShowsTheRestInOrder)
+{
+    const int ahead = SearchResultPages::kCountedAhead;
+    const int n = ahead + 30;
+    std::vector<QVariantList> rows;
+    for (int i = 0; i < n; ++i) {
+        const QDateTime finished(QDate(2026, 1, 1).addDays(n - i), QTime(12, 0));
+        rows.push_back({QVariant(), QString::number(i), finished.addSecs(-7200), finished,
+                        QStringLiteral("ГОСТ 8.338-2002"), 0, 0, false, 0.1, 1, QString(),
+                        QStringLiteral("Calculation;1;1;1;")});
+    }
+    ASSERT_TRUE(db.insertRows(QStringLiteral("Poverki"), rows));
+    QStringList earliestFirst; // the last inserted finished first
+    for (int i = n - 1; i >= 0; --i)
+        earliestFirst << QString::number(i);
+
+    panel.resize(800, 600);
+    panel.show();
+    press("ButtonSearchStart");
+    QAbstractItemModel *m = panel.grid()->model();
+    EXPECT_EQ(m->rowCount(), ahead);
+    QList<std::pair<int, int>> inserted;
+    QObject::connect(m, &QAbstractItemModel::rowsInserted,
+                     [&](const QModelIndex &, int first, int last) {
+                         inserted.append({first, last});
+                     });
+    panel.grid()->scrollToBottom();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(inserted, (QList<std::pair<int, int>>{{ahead, n - 1}}));
+    EXPECT_FALSE(m->canFetchMore(QModelIndex()));
+    EXPECT_EQ(gridNumbers(), earliestFirst);
 }
 
 TEST(SensorChooser, ListsTheSensorsAndTogglesAllTicks)
