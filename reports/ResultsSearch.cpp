@@ -96,9 +96,9 @@ namespace
 std::optional<std::vector<SearchRow>> searchRows(Database &db, const QString &filter, int limit,
                                                  int offset)
 {
-    const auto rows = db.selectFields(QStringLiteral("Poverki"), searchFields(), filter,
-                                      QStringLiteral("Finished, ID"), limit, offset,
-                                      kPoverkiOpenFailure, Database::ValueForm::AsStored);
+    const auto rows =
+        db.selectFields(tables::Poverki, searchFields(), filter, QStringLiteral("Finished, ID"),
+                        limit, offset, kPoverkiOpenFailure, Database::ValueForm::AsStored);
     if (!rows)
         return std::nullopt;
     std::vector<SearchRow> result;
@@ -126,7 +126,7 @@ SearchResultPages::open(Database &db, const SearchConditions &conditions, const 
     found.count = int(first->size());
     if (found.count == kPageSize) {
         // A count that fails (its message is shown) leaves the first page.
-        const int counted = db.countRows(QStringLiteral("Poverki"), found.filter, kCountedAhead);
+        const int counted = db.countRows(tables::Poverki, found.filter, kCountedAhead);
         found.count = std::max(counted, kPageSize);
         found.more = counted == kCountedAhead;
     }
