@@ -6,6 +6,7 @@
 #include "metrology/DriftCheck.h"
 #include "metrology/FixedValueCheck.h"
 #include "metrology/ReferenceTemperature.h"
+#include "procedure/ChannelControlsRule.h"
 #include "procedure/ChannelStep.h"
 #include "procedure/ConnectionWatch.h"
 #include "procedure/GraduationCache.h"
@@ -170,8 +171,7 @@ private:
 
     // Controls
     void showControls(int channel);
-    void setStatus(int channel, const QString &first, const QString &second);
-    void hideAllValues(ChannelControls &c);
+    ChannelState channelState(int channel) const;
     void emptyThermometerEditForNewReading(int channel);
 
     TPoverka &pov;
