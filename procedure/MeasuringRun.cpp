@@ -41,6 +41,7 @@ QString thermostatPrompt(int channel)
                           "\"ОК\".");
 }
 
+const QString kNoChannel = QStringLiteral("Не удалось выбрать номер канала БИ1!");
 const QString kStartReceiveFailed =
     QStringLiteral("Не удалось установить режим передачи показаний в измерителе ТАВЕР-7!");
 
@@ -52,13 +53,11 @@ void PoverkaEngine::StartMeasuringRun()
         return;
     if (pov.ChannelUnused[1] && pov.ChannelUnused[2]) {
         dialogs.warning(QStringLiteral("Не обнаружены поверяемые ТП ни на одном из каналов!"));
-        dropSteps();
-        WindowClosing();
-        view.closeWindow();
+        endWindow();
         return;
     }
     if (!SelectChannel()) {
-        dialogs.warning(QStringLiteral("Не удалось выбрать номер канала БИ1!"));
+        dialogs.warning(kNoChannel);
         return;
     }
     CurrentStep = -1;
@@ -71,18 +70,13 @@ void PoverkaEngine::StartMeasuringRun()
         TemperatureStable = false;
     ReferenceRecorded = false;
 
-    const auto endWindow = [this] {
-        dropSteps();
-        WindowClosing();
-        view.closeWindow();
-    };
     if (!meter || (!meter->linkConnected() && !meter->establishLink())) {
         endWindow();
         return;
     }
     ChannelStep *step = currentStep();
     if (!step) {
-        dialogs.warning(QStringLiteral("Не удалось выбрать номер канала БИ1!"));
+        dialogs.warning(kNoChannel);
         return;
     }
     const int channel = CurrentChannel;
@@ -193,6 +187,11 @@ void PoverkaEngine::setRunPositions(int currentPosition)
 bool PoverkaEngine::startTransmission()
 {
     meter->wait(500);
+    return startReceive();
+}
+
+bool PoverkaEngine::startReceive()
+{
     if (meter->startReceive())
         return true;
     dialogs.error(kStartReceiveFailed);

@@ -345,12 +345,7 @@ bool PoverkaEngine::acceptMeasurementPage()
     if (closed)
         return false;
     if (IsCalculationDone(pov)) {
-        Drift.clear();
-        if (meter) {
-            meter->pauseNotification();
-            meter->stopReceive();
-        }
-        dropSteps();
+        stopReadings();
         return true;
     }
     if (!InitCurrentStep()) {
@@ -382,7 +377,7 @@ void PoverkaEngine::dropSteps()
     CurrentStep = -1;
 }
 
-void PoverkaEngine::abortVerification()
+void PoverkaEngine::stopReadings()
 {
     Drift.clear();
     if (meter) {
@@ -390,7 +385,19 @@ void PoverkaEngine::abortVerification()
         meter->stopReceive();
     }
     dropSteps();
+}
+
+void PoverkaEngine::abortVerification()
+{
+    stopReadings();
     DriftWarned = false;
+    WindowClosing();
+    view.closeWindow();
+}
+
+void PoverkaEngine::endWindow()
+{
+    dropSteps();
     WindowClosing();
     view.closeWindow();
 }

@@ -145,7 +145,8 @@ private:
     bool runPromptLoop(const QString &caption, const QString &text, Dialogs::Icon icon);
     bool askReferenceColdJunction(const QString &prompt, double &value);
     void setRunPositions(int currentPosition);
-    bool startTransmission();
+    bool startTransmission(); // after the voltmeter has had time to settle
+    bool startReceive();      // shows the failure
 
     // Readings
     void processReference(double x);
@@ -166,7 +167,9 @@ private:
     void recordReading(ChannelStep &step);
 
     // Leaving
+    void stopReadings(); // the voltmeter stops sending, the steps are dropped
     void abortVerification();
+    void endWindow(); // closes the window without a question
     void dropSteps();
 
     // Controls

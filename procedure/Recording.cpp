@@ -63,14 +63,8 @@ void PoverkaEngine::recordReading(ChannelStep &step)
     if (mercury) {
         const DriftJudgement j = Drift.DriftCheck(true, value);
         view.showDriftSamples(channel, Drift.DriftHistory, j.spread);
-        if (!j.stable && !DriftWarned) {
-            DriftWarned = true;
-            if (dialogs.askYesNo(QStringLiteral("Внимание! Температурный ход превысил допустимое "
-                                                "значение. Прервать поверку?"))) {
-                abortVerification();
-                return;
-            }
-        }
+        if (!j.stable && !DriftWarned && askDriftAbort())
+            return;
     }
     Grids[channel][cursor.col][cursor.row] = text;
     showGrid(channel);
@@ -87,14 +81,9 @@ void PoverkaEngine::recordReading(ChannelStep &step)
         if (reference)
             ReferenceRecorded = false;
         if (reference && pov.Methodic == 0 && cursor.nextPosition != kPosDirectReference && meter &&
-            !meter->receiveOn() && !meter->startReceive()) {
-            dialogs.error(
-                QStringLiteral("Не удалось установить режим передачи показаний в измерителе "
-                               "ТАВЕР-7!"));
+            !meter->receiveOn() && !startReceive()) {
             Drift.clear();
-            dropSteps();
-            WindowClosing();
-            view.closeWindow();
+            endWindow();
             return;
         }
     } else {
