@@ -273,11 +273,11 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
     }
     if (!storeConditions())
         return false;
-    if (!InitCurrentStep()) {
+    if (!sequencer.prepareStep()) {
         dropSteps();
         deletePartialData();
         // The verification is not stored: a new "Next" starts it afresh.
-        RestartAtInitiation(pov);
+        sequencer.restartAtInitiation();
         return false;
     }
     return true;

@@ -1,6 +1,8 @@
-// RecordToStringGrid: "Записать показание" takes the shown value into the reading grid and the
-// channel's step, moves the run to the next input, and after the last reading closes the step
-// of the channel with its measurement rows and calculation.
+// "Записать показание": the shown value goes into the reading grid and the channel's step, the
+// run moves to the next input, and after the last reading the step of the channel closes with
+// its measurement rows and calculation.
+#include "procedure/StepRecording.h"
+
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/text/StringFunctions.h"
@@ -12,20 +14,31 @@
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/InstabilityResults.h"
-#include "procedure/PoverkaEngine.h"
+#include "procedure/ChannelPanels.h"
+#include "procedure/MeasuringRun.h"
+#include "procedure/ProcedureContext.h"
+#include "procedure/ReadingAcceptance.h"
+#include "procedure/StepSequencer.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront
 {
 
-void PoverkaEngine::RecordToStringGrid()
+StepRecording::StepRecording(ProcedureContext &context, ReadingAcceptance &readings,
+                             ChannelPanels &channelPanels, MeasuringRun &measuringRun,
+                             StepSequencer &steps, GraduationLookup lookup)
+    : ctx(context), pov(context.pov), db(context.db), acceptance(readings), panels(channelPanels),
+      run(measuringRun), sequencer(steps), graduation(std::move(lookup))
 {
-    DriftWarned = false;
-    if (closed)
+}
+
+void StepRecording::record()
+{
+    acceptance.allowDriftQuestion();
+    if (ctx.host.isClosed())
         return;
-    ChannelStep *step = currentStep();
-    if (!step || CurrentChannel == 0)
+    ChannelStep *step = ctx.step.current();
+    if (!step || ctx.step.currentChannel == 0)
         return;
     if (step->AwaitingTsk)
         closeChannelStep(*step);
@@ -33,79 +46,77 @@ void PoverkaEngine::RecordToStringGrid()
         recordReading(*step);
 }
 
-void PoverkaEngine::recordReading(ChannelStep &step)
+void StepRecording::recordReading(ChannelStep &step)
 {
-    const int channel = CurrentChannel;
+    const int channel = ctx.step.currentChannel;
     // A press that arrives after a reading event has withdrawn the button records nothing:
     // the value shown is no longer an accepted one.
-    if (!Controls[channel].recordVisible)
+    if (!panels[channel].recordVisible)
         return;
-    const ReadingCursor cursor = GetMeasNumAndNextInput(channel);
+    const ReadingCursor cursor = ctx.cursor(channel);
     if (!cursor.current)
         return;
-    const QString &diagnosis = Controls[channel].connectionDiagnosis;
-    if (!diagnosis.isEmpty() && !dialogs.askYesNo(ConnectionWatch::recordQuestion(diagnosis))) {
-        Fixed.reset(); // the operator corrects the connection: a new value has to settle
-        PrepareControls(channel);
+    const QString &diagnosis = panels[channel].connectionDiagnosis;
+    if (!diagnosis.isEmpty() && !ctx.dialogs.askYesNo(ConnectionWatch::recordQuestion(diagnosis))) {
+        acceptance.resetFixed(); // the operator corrects the connection: a new value has to settle
+        ctx.host.refreshControls(channel);
         return;
     }
-    const int position = bi1.GetPosition(channel);
+    const int position = ctx.bi1.GetPosition(channel);
     const bool reference = IsReferencePosition(position);
     const bool mercury = reference && pov.Methodic == 0 && step.EtalKind == 0;
     const QString text = NormalizeNumberText(
-        (mercury ? view.editText(channel, ChannelEdit::Thermostat) : Controls[channel].measValue)
+        (mercury ? ctx.view.editText(channel, ChannelEdit::Thermostat) : panels[channel].measValue)
             .trimmed());
     double value = 0;
     if (text.isEmpty() || !IsSignedNumber(text) || !TryStrToFloat(text, value)) {
-        dialogs.error(QStringLiteral("Ошибка преобразования измеренного значения в число!"));
+        ctx.dialogs.error(QStringLiteral("Ошибка преобразования измеренного значения в число!"));
         return;
     }
     if (mercury) {
-        const DriftJudgement j = Drift.DriftCheck(true, value);
-        view.showDriftSamples(channel, Drift.DriftHistory, j.spread);
-        if (!j.stable && !DriftWarned && askDriftAbort())
+        if (acceptance.judgeTypedTemperature(channel, value))
             return;
     }
-    Grids[channel][cursor.col][cursor.row] = text;
-    showGrid(channel);
+    ctx.step.grids[channel][cursor.col][cursor.row] = text;
+    ctx.view.showReadingGrid(channel, ctx.step.grids[channel]);
     double stored = 0;
-    TryStrToFloat(Grids[channel][cursor.col][cursor.row], stored);
+    TryStrToFloat(ctx.step.grids[channel][cursor.col][cursor.row], stored);
     const int element = ReadingElement(pov.Methodic, position);
     if (element >= 0)
         step.Readings[std::size_t(cursor.measNum)][std::size_t(element)] = stored;
     if (reference && step.EtalKind != 0)
-        ReferenceRecorded = true;
+        acceptance.setReferenceRecorded(true);
 
     if (cursor.found) {
-        moveSwitch(cursor, mercury && cursor.measNum >= 2);
+        run.moveSwitch(cursor, mercury && cursor.measNum >= 2);
         if (reference)
-            ReferenceRecorded = false;
-        if (reference && pov.Methodic == 0 && cursor.nextPosition != kPosDirectReference && meter &&
-            !meter->receiveOn() && !startReceive()) {
-            Drift.clear();
-            endWindow();
+            acceptance.setReferenceRecorded(false);
+        if (reference && pov.Methodic == 0 && cursor.nextPosition != kPosDirectReference &&
+            ctx.meter && !ctx.meter->receiveOn() && !run.startReceive()) {
+            acceptance.clearDrift();
+            ctx.host.endWindow();
             return;
         }
     } else {
         step.AwaitingTsk = true;
-        if (meter)
-            meter->stopReceive();
+        if (ctx.meter)
+            ctx.meter->stopReceive();
     }
-    PrepareControls(channel);
+    ctx.host.refreshControls(channel);
 }
 
-void PoverkaEngine::closeChannelStep(ChannelStep &step)
+void StepRecording::closeChannelStep(ChannelStep &step)
 {
     if (step.TskEntered)
         return;
-    const int channel = CurrentChannel;
+    const int channel = ctx.step.currentChannel;
     const QString n = QString::number(channel);
     const QString converted =
-        NormalizeNumberText(view.editText(channel, ChannelEdit::SKTemperature));
-    view.setEditText(channel, ChannelEdit::SKTemperature, converted);
+        NormalizeNumberText(ctx.view.editText(channel, ChannelEdit::SKTemperature));
+    ctx.view.setEditText(channel, ChannelEdit::SKTemperature, converted);
     const QString text = converted.trimmed();
     if (text.isEmpty()) {
-        dialogs.warning(
+        ctx.dialogs.warning(
             QStringLiteral(
                 "Укажите значение температуры свободных концов эталонного ТП для канала ") +
             n + QStringLiteral("!"));
@@ -113,9 +124,9 @@ void PoverkaEngine::closeChannelStep(ChannelStep &step)
     }
     double tsk = 0;
     if (!IsSignedNumber(text) || !TryStrToFloat(text, tsk)) {
-        dialogs.warning(QStringLiteral("Указано недопустимое значение температуры свободных "
-                                       "концов эталонного ТП для канала ") +
-                        n + QStringLiteral("!"));
+        ctx.dialogs.warning(QStringLiteral("Указано недопустимое значение температуры свободных "
+                                           "концов эталонного ТП для канала ") +
+                            n + QStringLiteral("!"));
         return;
     }
     step.TskTP = tsk;
@@ -123,7 +134,7 @@ void PoverkaEngine::closeChannelStep(ChannelStep &step)
     const QString stage = EncodeState(pov).section(u';', 0, 0);
     std::optional<QString> deviations;
     if (writeMeasurementRows(step, stage))
-        deviations = CalculateStepResults(pov, step, db, dialogs, graduation);
+        deviations = CalculateStepResults(pov, step, db, ctx.dialogs, graduation);
     if (!deviations) {
         // The rows of the step did not all reach the table (the store has said why): the step
         // stays open and the readings stay in the grid, so the operator can press again once
@@ -132,23 +143,23 @@ void PoverkaEngine::closeChannelStep(ChannelStep &step)
         step.TskEntered = false;
         return;
     }
-    const int bunchChannel = step.Bunch->ChannelNum == 2 ? 2 : 1;
-    DeviationText[bunchChannel] = *deviations;
-    if (closed)
+    const int bunchChannel = ChannelOf(*step.Bunch);
+    ctx.step.deviationText[bunchChannel] = *deviations;
+    if (ctx.host.isClosed())
         return;
     if (pov.Stage == stMainCycle)
-        offerTermination(step, pov.StepIndex);
+        sequencer.offerTermination(step, pov.StepIndex);
 
     const int finishedChannel = channel;
-    if (SelectChannel()) {
-        view.postStartMeasuringRun();
-        PrepareControls(finishedChannel);
+    if (run.selectChannel()) {
+        ctx.view.postStartMeasuringRun();
+        ctx.host.refreshControls(finishedChannel);
         return;
     }
-    completeStep();
+    sequencer.completeStep();
 }
 
-bool PoverkaEngine::writeMeasurementRows(const ChannelStep &step, const QString &stage)
+bool StepRecording::writeMeasurementRows(const ChannelStep &step, const QString &stage)
 {
     const bool electrode = pov.Methodic == 1;
     const int series = electrode ? 2 : 4;
@@ -180,108 +191,6 @@ bool PoverkaEngine::writeMeasurementRows(const ChannelStep &step, const QString 
                    .arg(stage)
                    .arg(pov.StepIndex)) &&
            db.insertRows(QStringLiteral("ResultsTP"), rows);
-}
-
-bool PoverkaEngine::offerTermination(ChannelStep &step, quint32 pointNum)
-{
-    const int channel = step.Bunch->ChannelNum == 2 ? 2 : 1;
-    // A bunch ended before the program stopped keeps that decision when the end of the
-    // instability stage comes again.
-    if (!programSettings.offerPoverkaTermination() || DeviationText[channel].isEmpty() ||
-        step.Bunch->PovTerminated)
-        return false;
-    if (!dialogs.askYesNo(QStringLiteral("Внимание! Отклонение от НСХ превысило предел "
-                                         "допускаемого отклонения от НСХ для заявленного класса "
-                                         "допуска для следующих ТП:\r\n") +
-                          DeviationText[channel] +
-                          QStringLiteral("\r\nПрервать поверку для данного канала после "
-                                         "завершения текущей стадии?")))
-        return false;
-    step.Bunch->PovTerminated = true;
-    step.Bunch->PovTermMeasPointNum = pointNum;
-    db.DBBunchTPSetTerminated(step.Bunch->ID, int(pointNum));
-    applyAllTerminatedRule();
-    return true;
-}
-
-// Every channel ended: the main cycle ends after the last point measured, and the points
-// measured (the last one's index + 1) become the verification's number of points.
-void PoverkaEngine::applyAllTerminatedRule()
-{
-    quint32 largest = 0;
-    for (const ChannelStep &s : Steps) {
-        if (!s.Bunch->PovTerminated)
-            return;
-        largest = std::max(largest, s.Bunch->PovTermMeasPointNum);
-    }
-    EndMainCycleAfterPoint(pov, largest);
-    db.DBPoverkaTPSetStepCount(pov.ID, int(pov.StepCount));
-}
-
-void PoverkaEngine::completeStep()
-{
-    PrepareControls(1);
-    PrepareControls(2);
-    const bool stageDone = CompleteStep(pov);
-    storeState();
-    if (stageDone) {
-        if (pov.Stage == stInitiation) {
-            dialogs.message(kProgramTitle, Dialogs::Icon::None,
-                            QStringLiteral("Недопустимая стадия поверки!!!!!!!!!!!!!!!!!"),
-                            Dialogs::Buttons::Ok);
-            return;
-        }
-        if (pov.Stage == stInstability) {
-            if (!finishInstabilityStage())
-                return;
-        } else if (pov.Stage == stMainCycle) {
-            BeginCalculation(pov);
-        }
-    }
-    storeState();
-    NextEnabled = true;
-    view.setNextEnabled(true);
-    dropSteps();
-}
-
-// The end of the instability stage: the verdict, and the main cycle with or without the
-// after-annealing readings taken over. False when the verification was aborted.
-bool PoverkaEngine::finishInstabilityStage()
-{
-    FinishInstability(pov);
-    std::vector<ChannelStepValues> values(Steps.begin(), Steps.end());
-    const InstabilityVerdict verdict =
-        EvaluateInstability(pov, values, db, dialogs, [this] { abortVerification(); });
-    if (verdict.aborted || closed)
-        return false;
-    if (!verdict.text.isEmpty()) {
-        storeState();
-        if (dialogs.askYesNo(QStringLiteral("Внимание! ") + verdict.text +
-                             QStringLiteral("Отменить поверку?"))) {
-            abortVerification();
-            return false;
-        }
-    }
-    if (!dialogs.askYesNo(QStringLiteral("Использовать результаты замеров после отжига как "
-                                         "результаты поверки при первой температуре?"))) {
-        BeginMainCycle(pov, false);
-        return true;
-    }
-    for (ChannelStep &step : Steps) {
-        if (!DBCopyAfterBurnResultsAsMainCycle1(db, pov.ID, step.Bunch->ID)) {
-            // Without the copied rows the first point would have no results: measure it.
-            dialogs.error(QStringLiteral(
-                "Не удалось перенести результаты замеров после отжига в результаты поверки при "
-                "первой температуре! Первая температура будет измерена заново."));
-            BeginMainCycle(pov, false);
-            return true;
-        }
-    }
-    // The first point is measured: channels may end after it, which shortens the main cycle.
-    BeginMainCycle(pov, true);
-    for (ChannelStep &step : Steps)
-        offerTermination(step, 0);
-    return true;
 }
 
 } // namespace kront
