@@ -8,7 +8,6 @@
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
-#include "db/ResultsTPQueries.h"
 #include "link/MeterLink.h"
 #include "metrology/StepCalculation.h"
 #include "model/StageProgression.h"
@@ -19,7 +18,6 @@
 #include "procedure/ProcedureContext.h"
 #include "procedure/ReadingAcceptance.h"
 #include "procedure/StepSequencer.h"
-#include "settings/ProgramSettings.h"
 
 namespace kront
 {
