@@ -1,6 +1,5 @@
 #pragma once
 
-#include "db/VerificationConditions.h"
 #include "link/LinkInterfaces.h"
 #include "metrology/ReferenceTemperature.h"
 #include "procedure/ChannelPanels.h"
@@ -11,6 +10,7 @@
 #include "procedure/SetupPages.h"
 #include "procedure/StepRecording.h"
 #include "procedure/StepSequencer.h"
+#include "procedure/VerificationSetup.h"
 
 #include <QStringList>
 #include <array>
@@ -54,18 +54,21 @@ public:
     void setGraduation(const GraduationLookup &lookup);
 
     // --- Pages 1..3 (setup) ---
-    SetupPrepared Prepare();
+    SetupPrepared Prepare() { return setup.prepare(); }
     // Page 1 "Далее" of the wizard (JvWizardInteriorPage1NextButtonClick). On success equipLines
     // gets the lines of EquipParamsTP.INI when that file exists (the window replaces its page 2
     // text with them), else stays as it was.
-    bool acceptParametersPage(const ParametersPage &page, std::optional<QStringList> &equipLines);
+    bool acceptParametersPage(const ParametersPage &page, std::optional<QStringList> &equipLines)
+    {
+        return setup.acceptParametersPage(page, equipLines);
+    }
     // Page 2 "Далее" of the wizard (JvWizardInteriorPage2NextButtonClick): the means become the
     // verification's and are written to EquipParamsTP.INI.
-    bool acceptMeansPage(const QStringList &lines);
+    bool acceptMeansPage(const QStringList &lines) { return setup.acceptMeansPage(lines); }
     // Page 3 "Далее" of the wizard (JvWizardInteriorPage3NextButtonClick): stores the verification;
     // resistance texts are normalised in place (the window writes them back into its cells). True:
     // the wizard goes on to page 4.
-    bool acceptInspectionPage(InspectionPage &page);
+    bool acceptInspectionPage(InspectionPage &page) { return setup.acceptInspectionPage(page); }
 
     // --- Page 4 (measurement) ---
     ReadingCursor GetMeasNumAndNextInput(int channel) const { return ctx.cursor(channel); }
@@ -115,13 +118,6 @@ private:
     void abortVerification() override;
     void endWindow() override;
 
-    // Setup
-    bool storeVerification(const InspectionPage &page);
-    bool storeSensors(int channel);
-    bool storeBunch(int channel, const InspectionPage &page);
-    bool storeConditions();
-    void deletePartialData();
-
     ChannelState channelState(int channel) const;
     void dropSteps() { ctx.step.dropSteps(); }
     void stopReadings(); // the voltmeter stops sending, the steps are dropped
@@ -136,12 +132,9 @@ private:
     StepSequencer sequencer{ctx, acceptance, panels};
     MeasuringRun run{ctx, acceptance, panels};
     StepRecording recording;
+    VerificationSetup setup{ctx, sequencer};
     bool closed = false;
     std::array<ConclusionGrid, 3> conclusionGrids; // grids 1..2
-    std::vector<int> storedSensorIDs;              // Sensors rows written by page 3 "Next"
-    VerificationConditions conditions; // page 3 "Условия поверки", checked
-    // Page 1 was accepted with "Yes" to deleting today's verification of the same number.
-    bool replacesSameNumber = false;
 };
 
 } // namespace kront
