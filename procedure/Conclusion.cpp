@@ -9,7 +9,7 @@ namespace kront
 
 void PoverkaEngine::JvWizardInteriorPage5Page()
 {
-    conclusionGrids = {};
+    std::array<ConclusionGrid, 3> conclusionGrids; // grids 1..2
     for (int slot = 1; slot <= 2 && !closed; ++slot) {
         const TBunch *bunch = pov.Bunches[slot];
         if (!bunch)

@@ -99,14 +99,10 @@ public:
     void showChannelStatus(int channel, const QString &text) override;
     void refreshChannelControls(int channel) override { PrepareControls(channel); }
 
-    // --- Page state (read by the window and by tests) ---
+    // --- Page state (read by tests) ---
     const std::vector<ChannelStep> &steps() const { return ctx.step.steps; }
     int currentChannel() const { return ctx.step.currentChannel; }
     const ReadingGridText &grid(int channel) const { return ctx.step.grids[std::size_t(channel)]; }
-    const ChannelControls &controls(int channel) const { return panels[channel]; }
-    const std::array<ConclusionGrid, 3> &conclusion() const { return conclusionGrids; }
-    const QString &subtitle() const { return sequencer.subtitle(); }
-    bool nextEnabled() const { return sequencer.nextEnabled(); }
     // The open step and the reading acceptance, for the tests that set up a state directly.
     StepState &stepState() { return ctx.step; }
     ReadingAcceptance &readings() { return acceptance; }
@@ -134,7 +130,6 @@ private:
     StepRecording recording;
     VerificationSetup setup{ctx, sequencer};
     bool closed = false;
-    std::array<ConclusionGrid, 3> conclusionGrids; // grids 1..2
 };
 
 } // namespace kront

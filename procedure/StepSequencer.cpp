@@ -43,7 +43,7 @@ bool StepSequencer::finishCalculation()
     storeState();
     if (!ctx.db.DBPoverkaSetFinished(ctx.pov.ID, &ctx.pov))
         ctx.dialogs.error(QStringLiteral("Не удалось установить дату завершения поверки!"));
-    enableNext(true); // the conclusion follows with "Next"
+    ctx.view.setNextEnabled(true); // the conclusion follows with "Next"
     return true;
 }
 
@@ -52,24 +52,25 @@ bool StepSequencer::prepareStep()
     if (ctx.host.isClosed())
         return false;
     const StepAdvance next = AdvanceToNextStep(ctx.pov);
+    QString subtitle;
     if (next.stateChanged)
         storeState();
     switch (next.step) {
     case NextStep::InstabilityBeforeAnnealing:
-        subtitleText = QStringLiteral("Проверка нестабильности: до отжига");
+        subtitle = QStringLiteral("Проверка нестабильности: до отжига");
         break;
     case NextStep::InstabilityAfterAnnealing:
-        subtitleText = QStringLiteral("Проверка нестабильности: после отжига");
+        subtitle = QStringLiteral("Проверка нестабильности: после отжига");
         break;
     case NextStep::MainCyclePoint:
-        subtitleText = QStringLiteral("Определение ТЭДС при ") +
-                       QString::number(ctx.pov.StepIndex + 1) + QStringLiteral("-й температуре");
+        subtitle = QStringLiteral("Определение ТЭДС при ") +
+                   QString::number(ctx.pov.StepIndex + 1) + QStringLiteral("-й температуре");
         break;
     case NextStep::EndInstability: return endStoppedInstabilityStage() && prepareStep();
     case NextStep::DetermineClasses: return finishCalculation();
     case NextStep::Finished: return true;
     }
-    ctx.view.setMeasurementSubtitle(subtitleText);
+    ctx.view.setMeasurementSubtitle(subtitle);
 
     layOutGrids();
     if (ctx.pov.Methodic == 1) {
@@ -98,7 +99,7 @@ bool StepSequencer::prepareStep()
         ctx.meter->setCurrentChannel(0);
     if (ctx.settings.temperatureStabilityControl())
         acceptance.setTemperatureStable(false);
-    enableNext(false);
+    ctx.view.setNextEnabled(false);
     enableChannels();
     writeGridHeaders();
     ctx.host.refreshControls(1);
@@ -305,7 +306,7 @@ void StepSequencer::completeStep()
         }
     }
     storeState();
-    enableNext(true);
+    ctx.view.setNextEnabled(true);
     ctx.step.dropSteps();
 }
 
@@ -347,12 +348,6 @@ bool StepSequencer::finishInstabilityStage()
     for (ChannelStep &step : ctx.step.steps)
         offerTermination(step, 0);
     return true;
-}
-
-void StepSequencer::enableNext(bool enabled)
-{
-    nextOn = enabled;
-    ctx.view.setNextEnabled(enabled);
 }
 
 void StepSequencer::restartAtInitiation()

@@ -2,7 +2,7 @@
 
 #include "procedure/PoverkaView.h"
 
-#include <QString>
+#include <QtGlobal>
 
 namespace kront
 {
@@ -39,13 +39,8 @@ public:
     // The classes are determined: the conclusion page follows.
     bool calculationDone() const;
 
-    // Page 4's subtitle and "Next" as last shown.
-    const QString &subtitle() const { return subtitleText; }
-    bool nextEnabled() const { return nextOn; }
-
 private:
     void storeState();
-    void enableNext(bool enabled);
     bool finishCalculation();
     bool endStoppedInstabilityStage();
     bool finishInstabilityStage();
@@ -59,8 +54,6 @@ private:
     ProcedureContext &ctx;
     ReadingAcceptance &acceptance;
     ChannelPanels &panels;
-    QString subtitleText;
-    bool nextOn = false;
 };
 
 } // namespace kront
