@@ -71,10 +71,8 @@ void StepRecording::recordReading(ChannelStep &step)
         ctx.dialogs.error(QStringLiteral("Ошибка преобразования измеренного значения в число!"));
         return;
     }
-    if (mercury) {
-        if (acceptance.judgeTypedTemperature(channel, value))
-            return;
-    }
+    if (mercury && acceptance.judgeTypedTemperature(channel, value))
+        return;
     ctx.step.grids[channel][cursor.col][cursor.row] = text;
     ctx.view.showReadingGrid(channel, ctx.step.grids[channel]);
     double stored = 0;
