@@ -9,12 +9,12 @@ namespace kront
 
 void PoverkaEngine::JvWizardInteriorPage5Page()
 {
-    Conclusion = {};
+    std::array<ConclusionGrid, 3> conclusionGrids; // grids 1..2
     for (int slot = 1; slot <= 2 && !closed; ++slot) {
         const TBunch *bunch = pov.Bunches[slot];
         if (!bunch)
             continue;
-        ConclusionGrid &grid = Conclusion[bunch->ChannelNum == 1 ? 1 : 2];
+        ConclusionGrid &grid = conclusionGrids[bunch->ChannelNum == 1 ? 1 : 2];
         bool failed = false;
         for (int input = 1; input <= 4; ++input) {
             grid.rows[input] = {};
@@ -32,7 +32,7 @@ void PoverkaEngine::JvWizardInteriorPage5Page()
         if (failed)
             break;
     }
-    view.showConclusion(Conclusion);
+    view.showConclusion(conclusionGrids);
 }
 
 int PoverkaEngine::ProtocolBunchID(int channel) const

@@ -1,6 +1,5 @@
-// The start of a measuring run of one channel (window message 1026): the voltmeter link, the
-// furnace or thermostat and BI1 switch prompts, the cold junction of a ППО reference and the
-// start of transmission.
+#include "procedure/MeasuringRun.h"
+
 #include "common/Dialogs.h"
 #include "common/text/StringFunctions.h"
 #include "common/text/StringFunctionsFormat.h"
@@ -8,7 +7,9 @@
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
-#include "procedure/PoverkaEngine.h"
+#include "procedure/ChannelPanels.h"
+#include "procedure/ProcedureContext.h"
+#include "procedure/ReadingAcceptance.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront
@@ -41,73 +42,66 @@ QString thermostatPrompt(int channel)
                           "\"ОК\".");
 }
 
+const QString kNoChannel = QStringLiteral("Не удалось выбрать номер канала БИ1!");
 const QString kStartReceiveFailed =
     QStringLiteral("Не удалось установить режим передачи показаний в измерителе ТАВЕР-7!");
 
 } // namespace
 
-void PoverkaEngine::StartMeasuringRun()
+void MeasuringRun::start()
 {
-    if (closed)
+    if (ctx.host.isClosed())
         return;
+    TPoverka &pov = ctx.pov;
+    StepState &state = ctx.step;
     if (pov.ChannelUnused[1] && pov.ChannelUnused[2]) {
-        dialogs.warning(QStringLiteral("Не обнаружены поверяемые ТП ни на одном из каналов!"));
-        dropSteps();
-        WindowClosing();
-        view.closeWindow();
+        ctx.dialogs.warning(QStringLiteral("Не обнаружены поверяемые ТП ни на одном из каналов!"));
+        ctx.host.endWindow();
         return;
     }
-    if (!SelectChannel()) {
-        dialogs.warning(QStringLiteral("Не удалось выбрать номер канала БИ1!"));
+    if (!selectChannel()) {
+        ctx.dialogs.warning(kNoChannel);
         return;
     }
-    CurrentStep = -1;
-    for (std::size_t i = 0; i < Steps.size(); ++i)
-        if (int(Steps[i].Bunch->ChannelNum) == CurrentChannel)
-            CurrentStep = int(i);
-    Drift.clear();
-    view.showDriftSamples(CurrentChannel, {}, DriftMonitor::kNotJudged);
-    if (programSettings.temperatureStabilityControl())
-        TemperatureStable = false;
-    ReferenceRecorded = false;
+    state.currentStep = -1;
+    for (std::size_t i = 0; i < state.steps.size(); ++i)
+        if (int(state.steps[i].Bunch->ChannelNum) == state.currentChannel)
+            state.currentStep = int(i);
+    acceptance.startRun();
 
-    const auto endWindow = [this] {
-        dropSteps();
-        WindowClosing();
-        view.closeWindow();
-    };
+    MeterLink *meter = ctx.meter;
     if (!meter || (!meter->linkConnected() && !meter->establishLink())) {
-        endWindow();
+        ctx.host.endWindow();
         return;
     }
-    ChannelStep *step = currentStep();
+    ChannelStep *step = state.current();
     if (!step) {
-        dialogs.warning(QStringLiteral("Не удалось выбрать номер канала БИ1!"));
+        ctx.dialogs.warning(kNoChannel);
         return;
     }
-    const int channel = CurrentChannel;
+    const int channel = state.currentChannel;
     const bool ppo = step->Bunch->EtalSensor && step->Bunch->EtalSensor->NSHType == nshPPO;
 
     if (pov.Methodic == 1) {
         if (!runPromptLoop(kPrepareCaption,
                            furnacePrompt(channel, QStringLiteral("поэлектродного сличения")),
                            Dialogs::Icon::Information)) {
-            endWindow();
+            ctx.host.endWindow();
             return;
         }
         setRunPositions(kPosElectrodeReference);
-        EtalTsk = 0;
+        state.etalTsk = 0;
         if (ppo &&
             !askReferenceColdJunction(
                 QStringLiteral("Укажите текущую температуру свободных концов эталонного ТП (от -50 "
                                "до 50 °C) для канала ") +
                     QString::number(channel) + QStringLiteral(":"),
-                EtalTsk)) {
-            endWindow();
+                state.etalTsk)) {
+            ctx.host.endWindow();
             return;
         }
         if (!startTransmission())
-            endWindow();
+            ctx.host.endWindow();
         return;
     }
 
@@ -115,59 +109,104 @@ void PoverkaEngine::StartMeasuringRun()
         if (!runPromptLoop(kPrepareCaption,
                            furnacePrompt(channel, QStringLiteral("прямого измерения")),
                            Dialogs::Icon::Information)) {
-            endWindow();
+            ctx.host.endWindow();
             return;
         }
     } else {
         if (!runPromptLoop(kPrepareCaption, thermostatPrompt(channel), Dialogs::Icon::Question)) {
-            endWindow();
+            ctx.host.endWindow();
             return;
         }
-        TemperatureStable = true;
+        acceptance.setTemperatureStable(true);
     }
     setRunPositions(kPosDirectReference);
-    EtalTsk = 0;
+    state.etalTsk = 0;
     if (step->EtalKind != 0 && ppo &&
         !askReferenceColdJunction(QStringLiteral("Укажите текущую температуру свободных концов "
                                                  "эталонного ТП (от -50 до 50 °C):"),
-                                  EtalTsk)) {
-        endWindow();
+                                  state.etalTsk)) {
+        ctx.host.endWindow();
         return;
     }
     if (step->EtalKind >= 1 && step->EtalKind <= 3 && !meter->receiveOn() && !startTransmission())
-        endWindow();
+        ctx.host.endWindow();
+}
+
+bool MeasuringRun::selectChannel()
+{
+    StepState &state = ctx.step;
+    state.currentChannel = 0;
+    for (int channel = 1; channel <= 2 && state.currentChannel == 0; ++channel) {
+        if (ctx.pov.ChannelUnused[channel])
+            continue;
+        const ChannelStep *found = nullptr;
+        for (const ChannelStep &step : state.steps)
+            if (int(step.Bunch->ChannelNum) == channel && !step.Bunch->PovTerminated)
+                found = &step;
+        if (found && (!found->AwaitingTsk || !found->TskEntered))
+            state.currentChannel = channel;
+    }
+    if (ctx.meter)
+        ctx.meter->setCurrentChannel(state.currentChannel);
+    return state.currentChannel != 0;
+}
+
+void MeasuringRun::moveSwitch(const ReadingCursor &cursor, bool mercuryReferenceOfLaterSeries)
+{
+    const int channel = ctx.step.currentChannel;
+    if (cursor.nextPosition != ctx.bi1.GetPosition(channel)) {
+        const ChannelStep *step = ctx.step.current();
+        const bool mercury = ctx.pov.Methodic == 0 && step && step->EtalKind == 0;
+        const bool silent = mercury && (cursor.nextPosition == kPosDirectReference ||
+                                        mercuryReferenceOfLaterSeries);
+        if (!silent) {
+            const QString first =
+                channel == 1 ? QStringLiteral(
+                                   "Установите на БИ1 переключатель первого канала в положение \"")
+                             : QStringLiteral(
+                                   "Установите на БИ1 переключатель второго канала в положение \"");
+            ctx.dialogs.message(kProgramTitle, Dialogs::Icon::Information,
+                                first + InputLabel(cursor.nextPosition) +
+                                    QStringLiteral("\".\r\nЗатем нажмите кнопку \"ОК\"."),
+                                Dialogs::Buttons::Ok);
+        }
+        ctx.bi1.SetPosition(channel, quint8(cursor.nextPosition));
+    }
+    acceptance.resetFixed();
 }
 
 // The OK/Cancel prompt until OK, or until the operator confirms the cancel (false).
-bool PoverkaEngine::runPromptLoop(const QString &caption, const QString &text, Dialogs::Icon icon)
+bool MeasuringRun::runPromptLoop(const QString &caption, const QString &text, Dialogs::Icon icon)
 {
     for (;;) {
-        if (dialogs.message(caption, icon, text, Dialogs::Buttons::OkCancel) == Dialogs::Answer::Ok)
+        if (ctx.dialogs.message(caption, icon, text, Dialogs::Buttons::OkCancel) ==
+            Dialogs::Answer::Ok)
             return true;
-        if (dialogs.message(QStringLiteral("Подтвердите отмену операции"), Dialogs::Icon::Question,
-                            QStringLiteral("Прервать выполнение?"),
-                            Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
+        if (ctx.dialogs.message(QStringLiteral("Подтвердите отмену операции"),
+                                Dialogs::Icon::Question, QStringLiteral("Прервать выполнение?"),
+                                Dialogs::Buttons::YesNo) == Dialogs::Answer::Yes)
             return false;
     }
 }
 
 // Cold-junction temperature of the reference thermocouple, -50..50 °C; false on cancel.
-bool PoverkaEngine::askReferenceColdJunction(const QString &prompt, double &value)
+bool MeasuringRun::askReferenceColdJunction(const QString &prompt, double &value)
 {
     QString preset = QStringLiteral("0");
     for (;;) {
-        const std::optional<QString> answer = dialogs.input(kProgramTitle, prompt, preset);
+        const std::optional<QString> answer = ctx.dialogs.input(kProgramTitle, prompt, preset);
         if (!answer)
             return false;
         const QString text = NormalizeNumberText(answer->trimmed());
         double v = 0;
         if (!IsSignedNumber(text) || !TryStrToFloat(text, v)) {
-            dialogs.warning(QStringLiteral("Указано недопустимое значение!"));
+            ctx.dialogs.warning(QStringLiteral("Указано недопустимое значение!"));
             preset = *answer;
             continue;
         }
         if (v < -50 || v > 50) {
-            dialogs.warning(QStringLiteral("Указанное значение выходит за допустимый диапазон!"));
+            ctx.dialogs.warning(
+                QStringLiteral("Указанное значение выходит за допустимый диапазон!"));
             preset = *answer;
             continue;
         }
@@ -177,25 +216,31 @@ bool PoverkaEngine::askReferenceColdJunction(const QString &prompt, double &valu
 }
 
 // The operator has set the switches: the channel measured at its reference, the other at "0".
-void PoverkaEngine::setRunPositions(int currentPosition)
+void MeasuringRun::setRunPositions(int currentPosition)
 {
-    const int other = 3 - CurrentChannel;
-    bi1.SetPosition(CurrentChannel, quint8(currentPosition));
-    bi1.SetPosition(other, kPosZero);
-    bi1.Switched = true;
-    Fixed.reset();
-    PrepareControls(other);
-    PrepareControls(CurrentChannel);
-    if (meter)
-        meter->setSavedStatusText(Controls[CurrentChannel].statusText);
+    const int channel = ctx.step.currentChannel;
+    const int other = 3 - channel;
+    ctx.bi1.SetPosition(channel, quint8(currentPosition));
+    ctx.bi1.SetPosition(other, kPosZero);
+    ctx.bi1.Switched = true;
+    acceptance.resetFixed();
+    ctx.host.refreshControls(other);
+    ctx.host.refreshControls(channel);
+    if (ctx.meter)
+        ctx.meter->setSavedStatusText(panels[channel].statusText);
 }
 
-bool PoverkaEngine::startTransmission()
+bool MeasuringRun::startTransmission()
 {
-    meter->wait(500);
-    if (meter->startReceive())
+    ctx.meter->wait(500);
+    return startReceive();
+}
+
+bool MeasuringRun::startReceive()
+{
+    if (ctx.meter->startReceive())
         return true;
-    dialogs.error(kStartReceiveFailed);
+    ctx.dialogs.error(kStartReceiveFailed);
     return false;
 }
 

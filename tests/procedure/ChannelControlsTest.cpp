@@ -35,9 +35,9 @@ protected:
     {
         settings.setTemperatureStabilityControl(c.control);
         poverka.Stage = c.stage;
-        engine->CurrentChannel = c.current;
-        engine->CurrentStep = 0;
-        ChannelStep &step = engine->Steps[0];
+        engine->stepState().currentChannel = c.current;
+        engine->stepState().currentStep = 0;
+        ChannelStep &step = engine->stepState().steps[0];
         step.AwaitingTsk = c.awaiting;
         step.TskTP = c.tsk;
         step.TskEntered = c.tsk > -290;
@@ -46,12 +46,12 @@ protected:
         bi1.SetPosition(1, quint8(c.position));
         meter.ready = c.ready;
         meter.outOfRange = c.outOfRange;
-        engine->Fixed.ValueFixed = c.fixed;
-        engine->TemperatureStable = c.stable;
-        engine->Controls[1].statusText = QStringLiteral("before");
-        engine->Controls[1].recordVisible = false;
+        engine->readings().fixed().ValueFixed = c.fixed;
+        engine->readings().setTemperatureStable(c.stable);
+        engine->channelPanels()[1].statusText = QStringLiteral("before");
+        engine->channelPanels()[1].recordVisible = false;
         engine->PrepareControls(1);
-        return engine->Controls[1];
+        return engine->channelPanels()[1];
     }
 };
 

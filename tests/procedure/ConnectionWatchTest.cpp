@@ -46,7 +46,7 @@ protected:
     static double ref(double t) { return emfOf(kIndexS, t) - emfOf(kIndexS, 20); }
     static double tha(double t) { return emfOf(kIndexK, t) - emfOf(kIndexK, 20); }
     const ChannelControls &ch1() const { return view.controls[1]; }
-    const QString &input1Cell() const { return engine->Grids[1][1][2]; }
+    const QString &input1Cell() const { return engine->grid(1)[1][2]; }
 };
 
 TEST_F(ConnectionWatchTest, ASwitchLeftOnTheReferenceIsNamedAndAskedAboutBeforeRecording)
@@ -119,7 +119,7 @@ TEST_F(ConnectionWatchTest, NoFurnaceTemperatureYetMeansNoDiagnosisOfAnInput)
     // input (the switch moved at once, as on a resumed run).
     startRun();
     bi1.SetPosition(1, 1);
-    engine->TemperatureStable = true;
+    engine->readings().setTemperatureStable(true);
     settle(0.0);
     EXPECT_TRUE(ch1().connectionDiagnosis.isEmpty());
 }

@@ -73,7 +73,7 @@ TEST_F(LinkedProcedure, EveryReadingLandsInItsCell)
     // Readings per reading order: the value of each, distinct for every cell.
     int n = 0;
     QStringList expected;
-    while (!engine->Steps[0].AwaitingTsk && n < 20) {
+    while (!engine->steps()[0].AwaitingTsk && n < 20) {
         const int position = bi1.GetPosition(1);
         const bool reference = position == 0;
         const QByteArray value = reference ? QByteArray::number(2.7 + 0.001 * n, 'f', 3)
@@ -90,7 +90,7 @@ TEST_F(LinkedProcedure, EveryReadingLandsInItsCell)
         const ReadingCursor cursor = engine->GetMeasNumAndNextInput(1);
         engine->RecordToStringGrid();
         const QString recorded = QString::fromLatin1(value).replace(u'.', u',');
-        EXPECT_EQ(engine->Grids[1][cursor.col][cursor.row], recorded) << "reading " << n;
+        EXPECT_EQ(engine->grid(1)[cursor.col][cursor.row], recorded) << "reading " << n;
         expected << recorded;
         ++n;
     }

@@ -45,7 +45,7 @@ TEST_F(MeasuringRun, ColdJunctionOfTheReferenceIsAskedUntilValid)
                            kColdJunctionPrompt}));
     EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("Подготовка к измерению"));
     EXPECT_EQ(dialogs.shown[0].buttons, Dialogs::Buttons::OkCancel);
-    EXPECT_DOUBLE_EQ(engine->EtalTsk, 12.5);
+    EXPECT_DOUBLE_EQ(engine->stepState().etalTsk, 12.5);
     EXPECT_EQ(bi1.GetPosition(1), 0);
     EXPECT_EQ(bi1.GetPosition(2), 5);
     EXPECT_TRUE(bi1.Switched);
@@ -64,7 +64,7 @@ TEST_F(MeasuringRun, TheLimitsOfTheColdJunctionAreAccepted)
         view.posted = 1; // the run starts again
         pump();
         EXPECT_EQ(dialogs.count(QStringLiteral("Указан")), 0) << answer;
-        EXPECT_DOUBLE_EQ(engine->EtalTsk,
+        EXPECT_DOUBLE_EQ(engine->stepState().etalTsk,
                          QString::fromLatin1(answer).replace(u',', u'.').toDouble());
     }
 }
@@ -75,7 +75,7 @@ TEST_F(MeasuringRun, CancellingTheColdJunctionClosesTheWindow)
     dialogs.queueInput(std::nullopt);
     pump();
     EXPECT_TRUE(view.closed);
-    EXPECT_TRUE(engine->Steps.empty());
+    EXPECT_TRUE(engine->steps().empty());
     EXPECT_EQ(meter.startCalls, 0);
 }
 
@@ -108,7 +108,7 @@ TEST_F(MeasuringRun, ChannelTwoPromptExchangesTheChannels)
     pump();
     ASSERT_TRUE(measureChannel());
     pump();
-    EXPECT_EQ(engine->CurrentChannel, 2);
+    EXPECT_EQ(engine->currentChannel(), 2);
     EXPECT_EQ(dialogs.count(QStringLiteral(
                   "Установите требуемую температуру в печи, куда помещён пучок второго канала.\r\n"
                   "Установите на БИ1 переключатель первого канала в положение \"0\", а "
@@ -163,8 +163,8 @@ TEST_F(MeasuringRun, TheChooserAsksForAChoiceOfEveryEnabledGroup)
     EXPECT_EQ(dialogs.count(QStringLiteral(
                   "Необходимо выбрать тип термометра для контроля температуры для канала 1!")),
               1);
-    EXPECT_EQ(engine->Steps[0].EtalKind, 0); // the mercury thermometer was chosen on channel 1
-    EXPECT_EQ(engine->Steps[1].EtalKind, 0);
+    EXPECT_EQ(engine->steps()[0].EtalKind, 0); // the mercury thermometer was chosen on channel 1
+    EXPECT_EQ(engine->steps()[1].EtalKind, 0);
 }
 
 } // namespace

@@ -331,9 +331,9 @@ protected:
     // 40 readings a minute apart) and presses it. False when it never was.
     bool takeReading()
     {
-        const int channel = engine->CurrentChannel;
+        const int channel = engine->currentChannel();
         const int position = bi1.GetPosition(channel);
-        const ChannelStep *step = &engine->Steps[std::size_t(engine->CurrentStep)];
+        const ChannelStep *step = &engine->steps()[std::size_t(engine->stepState().currentStep)];
         if (IsReferencePosition(position) && step->EtalKind == 0) {
             view.setEditText(channel, ChannelEdit::Thermostat, QString::number(furnaceT(), 'f', 1));
             engine->RecordToStringGrid();
@@ -357,11 +357,11 @@ protected:
     // Takes every reading of the current channel's step and enters the cold junction.
     bool measureChannel(const QString &tsk = QStringLiteral("20"))
     {
-        const int channel = engine->CurrentChannel;
+        const int channel = engine->currentChannel();
         for (int guard = 0; guard < 40; ++guard) {
-            if (view.closed || engine->CurrentStep < 0)
+            if (view.closed || engine->stepState().currentStep < 0)
                 return false;
-            if (engine->Steps[std::size_t(engine->CurrentStep)].AwaitingTsk) {
+            if (engine->steps()[std::size_t(engine->stepState().currentStep)].AwaitingTsk) {
                 view.setEditText(channel, ChannelEdit::SKTemperature, tsk);
                 engine->RecordToStringGrid();
                 return true;

@@ -88,7 +88,7 @@ TEST_F(ReadingAcceptance, ADriftAfterStabilityOffersTheAbortOnce)
     referenceAt(351.5, 1);
     EXPECT_EQ(dialogs.count(kDriftQuestion), 1);
     EXPECT_FALSE(ch1().recordVisible);
-    EXPECT_FALSE(engine->TemperatureStable);
+    EXPECT_FALSE(engine->readings().temperatureStable());
     referenceAt(351.6, 1);
     referenceAt(351.6, 1);
     referenceAt(351.6, 1);
@@ -107,8 +107,8 @@ TEST_F(ReadingAcceptance, AnsweringYesToTheDriftQuestionAbortsAndLeavesItResumab
         referenceAt(352, 1);
     EXPECT_TRUE(view.closed);
     EXPECT_TRUE(engine->isClosed());
-    EXPECT_TRUE(engine->Steps.empty());
-    EXPECT_TRUE(engine->Drift.DriftHistory.empty());
+    EXPECT_TRUE(engine->steps().empty());
+    EXPECT_TRUE(engine->readings().drift().DriftHistory.empty());
     EXPECT_GE(meter.closeCalls, 1);
     EXPECT_EQ(storedState(), state); // the stored state still names this step
     // nothing arrives after the window closed
@@ -128,7 +128,7 @@ TEST_F(ReadingAcceptance, AReferenceOutsideItsGraduationGivesNoTemperature)
     EXPECT_EQ(ch1().thermostatValue, QStringLiteral("Вне допустимого диапазона"));
     EXPECT_FALSE(ch1().recordVisible);
     EXPECT_EQ(dialogs.count(kDriftQuestion), 1); // a stable temperature was lost
-    EXPECT_TRUE(engine->Drift.DriftHistory.empty());
+    EXPECT_TRUE(engine->readings().drift().DriftHistory.empty());
 }
 
 TEST_F(ReadingAcceptance, InvertedPolarityOfTheReferenceInput)
@@ -193,7 +193,7 @@ TEST_F(ReadingAcceptance, AnUnsettledOrUnreadyMeterWithdrawsTheButton)
     EXPECT_EQ(ch1().statusText, QStringLiteral("ТАВЕР-7: прогрев"));
     // a press that arrives after the button was withdrawn records nothing
     engine->RecordToStringGrid();
-    EXPECT_TRUE(engine->Grids[1][1][1].isEmpty());
+    EXPECT_TRUE(engine->grid(1)[1][1].isEmpty());
 }
 
 TEST_F(ReadingAcceptance, ReadingsBeforeTheSwitchesAreSetAreIgnored)
@@ -201,7 +201,7 @@ TEST_F(ReadingAcceptance, ReadingsBeforeTheSwitchesAreSetAreIgnored)
     makeBunch(1, {1});
     ASSERT_TRUE(setUp(0, 1));
     engine->ProcessReading(refEmf(350)); // page shown, run not started
-    EXPECT_EQ(engine->Fixed.FixedCount, 0);
+    EXPECT_EQ(engine->readings().fixed().FixedCount, 0);
     EXPECT_FALSE(view.controls[1].recordVisible);
 }
 

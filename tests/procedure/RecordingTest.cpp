@@ -19,9 +19,9 @@ protected:
     void readAll()
     {
         pump();
-        for (int guard = 0; guard < 30 && !engine->Steps[0].AwaitingTsk; ++guard)
+        for (int guard = 0; guard < 30 && !engine->steps()[0].AwaitingTsk; ++guard)
             ASSERT_TRUE(takeReading());
-        ASSERT_TRUE(engine->Steps[0].AwaitingTsk);
+        ASSERT_TRUE(engine->steps()[0].AwaitingTsk);
     }
     int storedPointsCount()
     {
@@ -37,7 +37,7 @@ TEST_F(Recording, TwentyPressesThenTheColdJunctionWritesFourRows)
     engine->JvWizardInteriorPage4Page();
     pump();
     int presses = 0;
-    while (!engine->Steps[0].AwaitingTsk && presses < 30) {
+    while (!engine->steps()[0].AwaitingTsk && presses < 30) {
         ASSERT_TRUE(takeReading());
         ++presses;
     }
@@ -71,7 +71,7 @@ TEST_F(Recording, TwentyPressesThenTheColdJunctionWritesFourRows)
     }
     EXPECT_GT(db.DBGetRecordsCount(tables::ResultsTP, QStringLiteral("Operation = 'Delta'")), 0);
     EXPECT_TRUE(view.nextEnabled);
-    EXPECT_TRUE(engine->Steps.empty());
+    EXPECT_TRUE(engine->steps().empty());
     // a further press does nothing
     engine->RecordToStringGrid();
     EXPECT_EQ(measureRowCount(), 4);
@@ -98,9 +98,9 @@ TEST_F(Recording, CalculationRowsThatCannotBeStoredKeepTheStepOpen)
     EXPECT_EQ(dialogs.last().text, QStringLiteral("Не удалось открыть базу данных результатов "
                                                   "поверок ТП! Операция отменена."));
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
-    ASSERT_EQ(engine->Steps.size(), 1u);
-    EXPECT_TRUE(engine->Steps[0].AwaitingTsk);
-    EXPECT_FALSE(engine->Steps[0].TskEntered);
+    ASSERT_EQ(engine->steps().size(), 1u);
+    EXPECT_TRUE(engine->steps()[0].AwaitingTsk);
+    EXPECT_FALSE(engine->steps()[0].TskEntered);
     EXPECT_FALSE(view.nextEnabled);
     EXPECT_EQ(storedState(), QStringLiteral("MainCycle;0;0;2;"));
 
@@ -125,12 +125,12 @@ TEST_F(Recording, AMercuryReadingThatIsNotANumberIsRefused)
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Ошибка преобразования измеренного значения в число!"));
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
-    EXPECT_TRUE(engine->Grids[1][1][1].isEmpty());
+    EXPECT_TRUE(engine->grid(1)[1][1].isEmpty());
     EXPECT_EQ(bi1.GetPosition(1), 0);
     view.setEditText(1, ChannelEdit::Thermostat, QStringLiteral("350.4"));
     engine->RecordToStringGrid();
-    EXPECT_EQ(engine->Grids[1][1][1], QStringLiteral("350,4"));
-    EXPECT_DOUBLE_EQ(engine->Steps[0].Readings[1][0], 350.4);
+    EXPECT_EQ(engine->grid(1)[1][1], QStringLiteral("350,4"));
+    EXPECT_DOUBLE_EQ(engine->steps()[0].Readings[1][0], 350.4);
     EXPECT_EQ(bi1.GetPosition(1), 1);
 }
 
@@ -184,7 +184,7 @@ TEST_F(Recording, ATypedMercuryReadingStaysUntilItIsRecorded)
         EXPECT_TRUE(view.controls[1].recordVisible) << f.name;
     }
     engine->RecordToStringGrid();
-    EXPECT_EQ(engine->Grids[1][2][1], QStringLiteral("350,2"));
+    EXPECT_EQ(engine->grid(1)[2][1], QStringLiteral("350,2"));
 
     ASSERT_TRUE(measureChannel());
     EXPECT_FALSE(engine->acceptMeasurementPage());
@@ -240,7 +240,7 @@ TEST_F(Recording, ATerminatedChannelIsNeverMeasuredAgain)
     EXPECT_FALSE(engine->acceptMeasurementPage());
     EXPECT_FALSE(view.controls[1].groupEnabled);
     pump();
-    EXPECT_EQ(engine->CurrentChannel, 2);
+    EXPECT_EQ(engine->currentChannel(), 2);
     ASSERT_TRUE(measureStep());
     EXPECT_EQ(db.DBGetRecordsCount(tables::ResultsTP,
                                    QStringLiteral("Operation = 'Measure' and MeasPointNum = 1 and "

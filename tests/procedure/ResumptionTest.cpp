@@ -151,7 +151,7 @@ TEST_F(Resumption, ClosedMidStepContinuesAtTheStoredStep)
     ASSERT_TRUE(engine->PrepareResumed());
     EXPECT_EQ(view.page, PoverkaPage::Measurement);
     EXPECT_EQ(view.subtitles.last(), QStringLiteral("Определение ТЭДС при 2-й температуре"));
-    EXPECT_TRUE(engine->Grids[1][1][1].isEmpty()); // the step starts again with empty grids
+    EXPECT_TRUE(engine->grid(1)[1][1].isEmpty()); // the step starts again with empty grids
     engine->JvWizardInteriorPage4Page();
     // the rest of the verification runs on the rebuilt bunches; the fixture's helpers read
     // the step index of the resumed verification

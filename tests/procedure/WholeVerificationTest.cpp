@@ -180,7 +180,7 @@ TEST_F(WholeVerification, ABunchOfChannelTwoInTheFirstSlot)
     ASSERT_TRUE(setUp(0, 1));
     engine->JvWizardInteriorPage4Page();
     pump();
-    EXPECT_EQ(engine->CurrentChannel, 2);
+    EXPECT_EQ(engine->currentChannel(), 2);
     ASSERT_TRUE(measureStep());
     EXPECT_TRUE(engine->acceptMeasurementPage());
     engine->JvWizardInteriorPage5Page();

@@ -254,9 +254,9 @@ TEST_P(ColdJunctionEditSweep, ClosesTheStepOrKeepsItOpen)
     ASSERT_TRUE(setUp(0, 1));
     engine->JvWizardInteriorPage4Page();
     pump();
-    for (int guard = 0; guard < 10 && !engine->Steps[0].AwaitingTsk; ++guard)
+    for (int guard = 0; guard < 10 && !engine->steps()[0].AwaitingTsk; ++guard)
         ASSERT_TRUE(takeReading());
-    ASSERT_TRUE(engine->Steps[0].AwaitingTsk);
+    ASSERT_TRUE(engine->steps()[0].AwaitingTsk);
     dialogs.clear();
     view.setEditText(1, ChannelEdit::SKTemperature, c.typed);
     engine->RecordToStringGrid();
@@ -266,7 +266,7 @@ TEST_P(ColdJunctionEditSweep, ClosesTheStepOrKeepsItOpen)
         EXPECT_EQ(dialogs.texts(), QStringList{c.message});
         EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
         EXPECT_TRUE(rows.empty());
-        EXPECT_TRUE(engine->Steps[0].AwaitingTsk);
+        EXPECT_TRUE(engine->steps()[0].AwaitingTsk);
         return;
     }
     EXPECT_EQ(dialogs.count(QStringLiteral("Указан")), 0);
@@ -314,7 +314,7 @@ TEST_P(ThermometerEditSweep, RecordsTheReadingOrNothing)
     dialogs.clear();
     view.setEditText(1, ChannelEdit::Thermostat, c.typed);
     engine->RecordToStringGrid();
-    EXPECT_EQ(engine->Grids[1][1][1], c.shown);
+    EXPECT_EQ(engine->grid(1)[1][1], c.shown);
     if (!c.message.isEmpty()) {
         EXPECT_EQ(dialogs.texts(), QStringList{c.message});
         EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
@@ -322,7 +322,7 @@ TEST_P(ThermometerEditSweep, RecordsTheReadingOrNothing)
         return;
     }
     EXPECT_EQ(dialogs.count(QStringLiteral("Ошибка")), 0); // only the switch prompt follows
-    EXPECT_DOUBLE_EQ(engine->Steps[0].Readings[1][0], c.value);
+    EXPECT_DOUBLE_EQ(engine->steps()[0].Readings[1][0], c.value);
     EXPECT_EQ(bi1.GetPosition(1), 1);
 }
 
@@ -372,12 +372,12 @@ TEST_F(WizardFieldsSweep, ColdJunctionPromptOfTheReference)
         EXPECT_EQ(dialogs.count(QStringLiteral("Указан")), c.message.isEmpty() ? 0 : 1);
         if (!c.message.isEmpty()) {
             EXPECT_EQ(dialogs.count(c.message), 1);
-            EXPECT_DOUBLE_EQ(engine->EtalTsk, 12);
+            EXPECT_DOUBLE_EQ(engine->stepState().etalTsk, 12);
             // the prompt comes back with the refused text
             EXPECT_EQ(dialogs.count(QStringLiteral("Укажите текущую температуру")), 2);
             continue;
         }
-        EXPECT_DOUBLE_EQ(engine->EtalTsk, c.value);
+        EXPECT_DOUBLE_EQ(engine->stepState().etalTsk, c.value);
     }
 }
 

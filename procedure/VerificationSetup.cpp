@@ -1,5 +1,7 @@
 // Pages 1..3 of the verification window: parameters, verification means, external inspection
 // and insulation; accepting page 3 stores the verification, its sensors and its bunches.
+#include "procedure/VerificationSetup.h"
+
 #include "common/Clock.h"
 #include "common/Dialogs.h"
 #include "common/text/StringFunctions.h"
@@ -10,7 +12,8 @@
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TPoverka.h"
-#include "procedure/PoverkaEngine.h"
+#include "procedure/ProcedureContext.h"
+#include "procedure/StepSequencer.h"
 #include "settings/EquipParamsFile.h"
 #include "settings/SettingsFile.h"
 
@@ -110,7 +113,12 @@ std::variant<VerificationConditions, QString> checkConditions(const ConditionsTe
 
 } // namespace
 
-SetupPrepared PoverkaEngine::Prepare()
+VerificationSetup::VerificationSetup(ProcedureContext &context, StepSequencer &steps)
+    : ctx(context), pov(context.pov), db(context.db), dialogs(context.dialogs), sequencer(steps)
+{
+}
+
+SetupPrepared VerificationSetup::prepare()
 {
     SetupPrepared out;
     out.pointsCount = qBound(1, SettingsFile().temperaturePointsCount(), 8);
@@ -131,8 +139,8 @@ SetupPrepared PoverkaEngine::Prepare()
     return out;
 }
 
-bool PoverkaEngine::acceptParametersPage(const ParametersPage &page,
-                                         std::optional<QStringList> &equipLines)
+bool VerificationSetup::acceptParametersPage(const ParametersPage &page,
+                                             std::optional<QStringList> &equipLines)
 {
     replacesSameNumber = false;
     const QString number = page.number.trimmed().left(kPovNumMaxLength);
@@ -185,7 +193,7 @@ bool PoverkaEngine::acceptParametersPage(const ParametersPage &page,
     return true;
 }
 
-bool PoverkaEngine::acceptMeansPage(const QStringList &lines)
+bool VerificationSetup::acceptMeansPage(const QStringList &lines)
 {
     pov.EquipmentParams = lines;
     EquipParamsFile equip;
@@ -195,7 +203,7 @@ bool PoverkaEngine::acceptMeansPage(const QStringList &lines)
     return true;
 }
 
-bool PoverkaEngine::acceptInspectionPage(InspectionPage &page)
+bool VerificationSetup::acceptInspectionPage(InspectionPage &page)
 {
     static const QString remarkPrefix =
         QStringLiteral("Длина строки реквизита \"Замечания по внешнему осмотру\" для входа № ");
@@ -232,7 +240,7 @@ bool PoverkaEngine::acceptInspectionPage(InspectionPage &page)
     return storeVerification(page);
 }
 
-bool PoverkaEngine::storeVerification(const InspectionPage &page)
+bool VerificationSetup::storeVerification(const InspectionPage &page)
 {
     storedSensorIDs.clear();
     if (replacesSameNumber) {
@@ -270,11 +278,11 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
     }
     if (!storeConditions())
         return false;
-    if (!InitCurrentStep()) {
-        dropSteps();
+    if (!sequencer.prepareStep()) {
+        ctx.step.dropSteps();
         deletePartialData();
         // The verification is not stored: a new "Next" starts it afresh.
-        RestartAtInitiation(pov);
+        sequencer.restartAtInitiation();
         return false;
     }
     return true;
@@ -282,7 +290,7 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
 
 // Removes what page 3 stored of this verification. The sensors of a channel whose bunch row
 // was not yet written are not reached through the bunches, so they are removed by ID.
-void PoverkaEngine::deletePartialData()
+void VerificationSetup::deletePartialData()
 {
     db.DBDeletePartialData(pov.ID);
     for (int id : storedSensorIDs)
@@ -291,7 +299,7 @@ void PoverkaEngine::deletePartialData()
     storedSensorIDs.clear();
 }
 
-bool PoverkaEngine::storeSensors(int channel)
+bool VerificationSetup::storeSensors(int channel)
 {
     TBunch &bunch = *pov.Bunches[channel];
     if (bunch.EtalSensor) {
@@ -345,7 +353,7 @@ bool PoverkaEngine::storeSensors(int channel)
     return true;
 }
 
-bool PoverkaEngine::storeBunch(int channel, const InspectionPage &page)
+bool VerificationSetup::storeBunch(int channel, const InspectionPage &page)
 {
     TBunch &bunch = *pov.Bunches[channel];
     const int c = channel;
@@ -386,7 +394,7 @@ bool PoverkaEngine::storeBunch(int channel, const InspectionPage &page)
     return true;
 }
 
-bool PoverkaEngine::storeConditions()
+bool VerificationSetup::storeConditions()
 {
     if (StoreConditions(db, dialogs, pov.ID, conditions))
         return true;
