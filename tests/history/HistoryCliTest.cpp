@@ -48,7 +48,7 @@ TEST_F(HistoryCli, TableCsvAndTheChoiceBetweenEqualSerials)
     ASSERT_FALSE(HasFatalFailure());
     ASSERT_TRUE(db.DBSensorsInsert(
         {QVariant(), QStringLiteral("11"), 2019, QStringLiteral("ТХБ-1"), QStringLiteral("THA")}));
-    const auto h = LoadSensorHistory(dialogs, thermocouple());
+    const auto h = LoadSensorHistory(db, thermocouple());
     ASSERT_TRUE(h);
 
     const Run ambiguous = cli({"11"});

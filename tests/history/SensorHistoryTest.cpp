@@ -16,12 +16,12 @@ TEST_F(FiveYears, DeviationsTrendAndForecastFollowTheMovingThermocouple)
     // A thermocouple of another year with the same serial stays apart.
     ASSERT_TRUE(db.DBSensorsInsert({QVariant(), QStringLiteral("11"), 2019,
                                     QStringLiteral("ТХА-0292"), QStringLiteral("THA")}));
-    const auto keys = DBFindSensorsBySerial(dialogs, QStringLiteral("11"), false);
+    const auto keys = DBFindSensorsBySerial(db, QStringLiteral("11"), false);
     ASSERT_TRUE(keys);
     ASSERT_EQ(keys->size(), 2u);
     EXPECT_EQ((*keys)[1], thermocouple());
 
-    const auto h = LoadSensorHistory(dialogs, thermocouple());
+    const auto h = LoadSensorHistory(db, thermocouple());
     ASSERT_TRUE(h);
     ASSERT_EQ(h->entries.size(), 5u);
     EXPECT_EQ(h->nominals, (std::vector<double>{350, 450}));
@@ -83,7 +83,7 @@ TEST_F(FiveYears, DeviationsTrendAndForecastFollowTheMovingThermocouple)
 
     // The reference served in all five, its furnace readings the same every year.
     const auto ref = LoadReferenceHistory(
-        dialogs, {QStringLiteral("Э-1"), QStringLiteral("ППО"), 2020, QStringLiteral("ППО")});
+        db, {QStringLiteral("Э-1"), QStringLiteral("ППО"), 2020, QStringLiteral("ППО")});
     ASSERT_TRUE(ref);
     EXPECT_EQ(ref->verifications, 5);
     EXPECT_EQ(ref->first, origin);
