@@ -41,6 +41,20 @@ OpenTables::Operation Database::openTable(const TableSchema &schema, TableFile::
     return file;
 }
 
+bool Database::readTables(const TableSchema &main, const std::vector<const TableSchema *> &attached,
+                          const JoinedRead &read)
+{
+    auto file = openTable(main, TableFile::Mode::Read, QString(), attached);
+    if (!file)
+        return false;
+    const TableSchema *failed = read(file->connection());
+    if (!failed)
+        return true;
+    file.reset(); // the read transaction ends before the message is shown
+    dialogs.error(QString::fromUtf8(failed->openFailureText));
+    return false;
+}
+
 bool Database::beginWrite(TableFile &file, const QString &failureText)
 {
     if (file.beginWrite())

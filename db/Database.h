@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -139,6 +140,14 @@ public:
     // rows changed, -1 on failure.
     int updateWhere(const TableSchema &table, const QString &filter, const QVariantMap &values,
                     const QString &openFailureText = QString());
+
+    // The reads that join tables: `read` runs its statements on one connection
+    // over `main` with `attached` attached, in one read transaction, and gives
+    // the table it could not read (nullptr when all went well). False after the
+    // message of the table whose file could not be opened or read.
+    using JoinedRead = std::function<const TableSchema *(sqlite::Connection &)>;
+    bool readTables(const TableSchema &main, const std::vector<const TableSchema *> &attached,
+                    const JoinedRead &read);
 
     // The error of the last filter that did not parse or compile, cleared by
     // every operation that takes a filter.

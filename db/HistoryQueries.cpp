@@ -1,8 +1,7 @@
 #include "db/HistoryQueries.h"
 
-#include "common/Dialogs.h"
+#include "db/Database.h"
 #include "db/FieldValue.h"
-#include "db/TableFile.h"
 
 #include <algorithm>
 
@@ -18,35 +17,6 @@ using tables::Poverki;
 using tables::ResultsTP;
 using tables::Sensors;
 
-// Opens `main` with the other tables attached; the message of the first
-// table that cannot be opened is shown.
-std::optional<TableFile> openJoined(Dialogs &dialogs, const TableSchema &main,
-                                    std::initializer_list<const TableSchema *> others)
-{
-    auto file = TableFile::open(main, TableFile::Mode::Read);
-    if (!file) {
-        dialogs.error(QString::fromUtf8(main.openFailureText));
-        return std::nullopt;
-    }
-    for (const TableSchema *other : others) {
-        if (!file->attach(*other, TableFile::Mode::Read)) {
-            dialogs.error(QString::fromUtf8(other->openFailureText));
-            return std::nullopt;
-        }
-    }
-    return file;
-}
-
-// A home made before the bunches were looked up by their sensors lacks those
-// indexes: the store adds what its file lacks, as on every opening. A file that
-// cannot take them now (read-only, locked) is read without them, only slower;
-// the read that follows reports a table it cannot open.
-void ensureBunchIndexes()
-{
-    if (auto file = TableFile::open(BunchesTP, TableFile::Mode::Write))
-        addMissingIndexes(file->connection(), BunchesTP, QStringLiteral("main"));
-}
-
 double realOrAbsent(const sqlite::Statement &st, int col)
 {
     return st.isNull(col) ? -300.0 : st.real(col);
@@ -57,13 +27,10 @@ QDateTime dateTimeAt(const sqlite::Statement &st, int col)
     return st.isNull(col) ? QDateTime() : dateTimeFromStored(st.text(col));
 }
 
-bool finishedWithoutError(Dialogs &dialogs, const sqlite::Statement &st, const TableSchema &table)
+// nullptr when the statement was prepared and ran to its end, else `table`.
+const TableSchema *failedOn(const sqlite::Statement &st, const TableSchema &table)
 {
-    if (!st.isValid() || st.failed()) {
-        dialogs.error(QString::fromUtf8(table.openFailureText));
-        return false;
-    }
-    return true;
+    return st.isValid() && !st.failed() ? nullptr : &table;
 }
 
 void bindKey(sqlite::Statement &st, const StoredSensorKey &key)
@@ -73,83 +40,59 @@ void bindKey(sqlite::Statement &st, const StoredSensorKey &key)
     st.bind(3, qint64(key.prodYear));
 }
 
-} // namespace
-
-std::optional<std::vector<StoredSensorKey>>
-DBFindSensorsBySerial(Dialogs &dialogs, const QString &serial, bool reference)
+// The finished verifications of the thermocouple: one use per input of a bunch it was on.
+const TableSchema *readSensorUses(sqlite::Connection &conn, const StoredSensorKey &key,
+                                  std::vector<SensorUse> &uses)
 {
-    const TableSchema &table = reference ? EtalSens : Sensors;
-    auto file = openJoined(dialogs, table, {});
-    if (!file)
-        return std::nullopt;
-    sqlite::Statement st(file->connection(),
-                         QStringLiteral("SELECT DISTINCT TypeName, ProdYear, NSHType FROM %1 "
-                                        "WHERE SerialNum = ?1 ORDER BY TypeName, ProdYear, NSHType")
-                             .arg(table.tableName()));
-    st.bind(1, serial);
-    std::vector<StoredSensorKey> keys;
+    sqlite::Statement st(
+        conn,
+        QStringLiteral("SELECT s.ID, s.ClassDop, b.ID, b.PoverkaID, b.ChannelNum, "
+                       "b.PovSensorID1, b.PovSensorID2, b.PovSensorID3, b.PovSensorID4, "
+                       "b.ResultInp1, b.ResultInp2, b.ResultInp3, b.ResultInp4, "
+                       "b.DocNumInp1, b.DocNumInp2, b.DocNumInp3, b.DocNumInp4, "
+                       "p.PovNum, p.Finished, p.Kind, p.Methodic "
+                       "FROM Sensors s JOIN BunchesTP b ON b.PovSensorID1 = s.ID OR "
+                       "b.PovSensorID2 = s.ID OR b.PovSensorID3 = s.ID OR b.PovSensorID4 = s.ID "
+                       "JOIN Poverki p ON p.ID = b.PoverkaID "
+                       "WHERE s.SerialNum = ?1 AND coalesce(s.TypeName, '') = ?2 AND "
+                       "coalesce(s.ProdYear, 0) = ?3 "
+                       "AND p.Finished IS NOT NULL ORDER BY p.Finished, b.ID"));
+    bindKey(st, key);
     while (st.step()) {
-        keys.push_back({serial, st.text(0), st.isNull(1) ? 0 : int(st.integer(1)), st.text(2)});
+        const qint64 sensorID = st.integer(0);
+        for (int input = 1; input <= 4; ++input) {
+            if (st.isNull(4 + input) || st.integer(4 + input) != sensorID)
+                continue;
+            SensorUse u;
+            u.sensorID = int(sensorID);
+            u.classDop = st.text(1);
+            u.bunchID = int(st.integer(2));
+            u.poverkaID = int(st.integer(3));
+            u.channel = int(st.integer(4));
+            u.input = input;
+            u.result = st.text(8 + input);
+            u.docNum = st.text(12 + input);
+            u.povNum = st.text(17);
+            u.finished = dateTimeAt(st, 18);
+            u.kind = int(st.integer(19));
+            u.methodic = int(st.integer(20));
+            uses.push_back(std::move(u));
+        }
     }
-    if (!finishedWithoutError(dialogs, st, table))
-        return std::nullopt;
-    return keys;
+    return failedOn(st, BunchesTP);
 }
 
-std::optional<SensorUses> DBGetSensorUses(Dialogs &dialogs, const StoredSensorKey &key)
+// The "Average" and "Delta" rows of the bunches of `uses`.
+const TableSchema *readCalculationRows(sqlite::Connection &conn, const std::vector<SensorUse> &uses,
+                                       std::vector<CalculationValues> &out)
 {
-    ensureBunchIndexes();
-    auto file = openJoined(dialogs, Sensors, {&BunchesTP, &Poverki, &ResultsTP});
-    if (!file)
-        return std::nullopt;
-    SensorUses out;
-    {
-        sqlite::Statement st(
-            file->connection(),
-            QStringLiteral(
-                "SELECT s.ID, s.ClassDop, b.ID, b.PoverkaID, b.ChannelNum, "
-                "b.PovSensorID1, b.PovSensorID2, b.PovSensorID3, b.PovSensorID4, "
-                "b.ResultInp1, b.ResultInp2, b.ResultInp3, b.ResultInp4, "
-                "b.DocNumInp1, b.DocNumInp2, b.DocNumInp3, b.DocNumInp4, "
-                "p.PovNum, p.Finished, p.Kind, p.Methodic "
-                "FROM Sensors s JOIN BunchesTP b ON b.PovSensorID1 = s.ID OR "
-                "b.PovSensorID2 = s.ID OR b.PovSensorID3 = s.ID OR b.PovSensorID4 = s.ID "
-                "JOIN Poverki p ON p.ID = b.PoverkaID "
-                "WHERE s.SerialNum = ?1 AND coalesce(s.TypeName, '') = ?2 AND coalesce(s.ProdYear, "
-                "0) = ?3 "
-                "AND p.Finished IS NOT NULL ORDER BY p.Finished, b.ID"));
-        bindKey(st, key);
-        while (st.step()) {
-            const qint64 sensorID = st.integer(0);
-            for (int input = 1; input <= 4; ++input) {
-                if (st.isNull(4 + input) || st.integer(4 + input) != sensorID)
-                    continue;
-                SensorUse u;
-                u.sensorID = int(sensorID);
-                u.classDop = st.text(1);
-                u.bunchID = int(st.integer(2));
-                u.poverkaID = int(st.integer(3));
-                u.channel = int(st.integer(4));
-                u.input = input;
-                u.result = st.text(8 + input);
-                u.docNum = st.text(12 + input);
-                u.povNum = st.text(17);
-                u.finished = dateTimeAt(st, 18);
-                u.kind = int(st.integer(19));
-                u.methodic = int(st.integer(20));
-                out.uses.push_back(std::move(u));
-            }
-        }
-        if (!finishedWithoutError(dialogs, st, BunchesTP))
-            return std::nullopt;
-    }
     sqlite::Statement rows(
-        file->connection(),
+        conn,
         QStringLiteral("SELECT MeasPointNum, Operation, EtalSensorType, t_et, t_pret, TEDSe1Inp1, "
                        "TEDSe1Inp2, TEDSe1Inp3, TEDSe1Inp4 FROM ResultsTP "
                        "WHERE PoverkaID = ?1 AND BunchID = ?2 AND Stage = 'Calculation' AND "
                        "Operation IN ('Average', 'Delta')"));
-    for (const SensorUse &u : out.uses) {
+    for (const SensorUse &u : uses) {
         rows.reset();
         rows.bind(1, qint64(u.poverkaID));
         rows.bind(2, qint64(u.bunchID));
@@ -163,52 +106,41 @@ std::optional<SensorUses> DBGetSensorUses(Dialogs &dialogs, const StoredSensorKe
             v.tPret = realOrAbsent(rows, 4);
             for (int input = 1; input <= 4; ++input)
                 v.input[std::size_t(input)] = realOrAbsent(rows, 4 + input);
-            out.rows.push_back(std::move(v));
+            out.push_back(std::move(v));
         }
-        if (!finishedWithoutError(dialogs, rows, ResultsTP))
-            return std::nullopt;
+        if (const TableSchema *failed = failedOn(rows, ResultsTP))
+            return failed;
     }
-    return out;
+    return failedOn(rows, ResultsTP);
 }
 
-std::optional<ReferenceUses> DBGetReferenceUses(Dialogs &dialogs, const StoredSensorKey &key)
-{
-    auto file = openJoined(dialogs, EtalSens, {&BunchesTP, &Poverki, &ResultsTP});
-    if (!file)
-        return std::nullopt;
-    struct Served {
-        int poverkaID, bunchID;
-        QString finished; // as stored; only the dates used are read
-    };
-    std::vector<Served> served;
-    {
-        sqlite::Statement st(
-            file->connection(),
-            QStringLiteral("SELECT b.PoverkaID, b.ID, p.Finished "
-                           "FROM EtalSens e JOIN BunchesTP b ON b.EtalSensorID = e.ID "
-                           "JOIN Poverki p ON p.ID = b.PoverkaID "
-                           "WHERE e.SerialNum = ?1 AND coalesce(e.TypeName, '') = ?2 AND "
-                           "coalesce(e.ProdYear, 0) = ?3 AND p.Finished IS NOT NULL "
-                           "ORDER BY p.Finished, b.ID"));
-        bindKey(st, key);
-        while (st.step())
-            served.push_back({int(st.integer(0)), int(st.integer(1)), st.text(2)});
-        if (!finishedWithoutError(dialogs, st, BunchesTP))
-            return std::nullopt;
-    }
-    ReferenceUses out;
-    if (served.empty())
-        return out;
-    std::vector<int> verifications;
-    for (const Served &s : served)
-        verifications.push_back(s.poverkaID);
-    std::sort(verifications.begin(), verifications.end());
-    out.verifications =
-        int(std::unique(verifications.begin(), verifications.end()) - verifications.begin());
-    out.first = dateTimeFromStored(served.front().finished);
-    out.last = dateTimeFromStored(served.back().finished);
+// A bunch a reference served in, with its verification's finish as stored.
+struct Served {
+    int poverkaID, bunchID;
+    QString finished; // only the dates used are read
+};
 
-    // The bunches of the latest verifications (both channels of one count once).
+// Every bunch the reference served in, by finish.
+const TableSchema *readServed(sqlite::Connection &conn, const StoredSensorKey &key,
+                              std::vector<Served> &served)
+{
+    sqlite::Statement st(
+        conn, QStringLiteral("SELECT b.PoverkaID, b.ID, p.Finished "
+                             "FROM EtalSens e JOIN BunchesTP b ON b.EtalSensorID = e.ID "
+                             "JOIN Poverki p ON p.ID = b.PoverkaID "
+                             "WHERE e.SerialNum = ?1 AND coalesce(e.TypeName, '') = ?2 AND "
+                             "coalesce(e.ProdYear, 0) = ?3 AND p.Finished IS NOT NULL "
+                             "ORDER BY p.Finished, b.ID"));
+    bindKey(st, key);
+    while (st.step())
+        served.push_back({int(st.integer(0)), int(st.integer(1)), st.text(2)});
+    return failedOn(st, BunchesTP);
+}
+
+// The index in `served` of the first bunch of the latest kReferenceReadingVerifications
+// verifications (both channels of one count once).
+std::size_t latestVerificationsFrom(const std::vector<Served> &served)
+{
     std::size_t from = served.size();
     for (int taken = 0; from > 0; --from) {
         if (from == served.size() || served[from - 1].poverkaID != served[from].poverkaID) {
@@ -217,10 +149,16 @@ std::optional<ReferenceUses> DBGetReferenceUses(Dialogs &dialogs, const StoredSe
             ++taken;
         }
     }
+    return from;
+}
+
+// The furnace readings ("Average" rows) of the bunches served[from..].
+const TableSchema *readReadings(sqlite::Connection &conn, const std::vector<Served> &served,
+                                std::size_t from, std::vector<ReferenceUse> &readings)
+{
     sqlite::Statement rows(
-        file->connection(),
-        QStringLiteral("SELECT MeasPointNum, t_et FROM ResultsTP WHERE PoverkaID = ?1 AND "
-                       "BunchID = ?2 AND Stage = 'Calculation' AND Operation = 'Average'"));
+        conn, QStringLiteral("SELECT MeasPointNum, t_et FROM ResultsTP WHERE PoverkaID = ?1 AND "
+                             "BunchID = ?2 AND Stage = 'Calculation' AND Operation = 'Average'"));
     for (std::size_t i = from; i < served.size(); ++i) {
         const Served &s = served[i];
         const QDateTime finished = dateTimeFromStored(s.finished);
@@ -228,11 +166,76 @@ std::optional<ReferenceUses> DBGetReferenceUses(Dialogs &dialogs, const StoredSe
         rows.bind(1, qint64(s.poverkaID));
         rows.bind(2, qint64(s.bunchID));
         while (rows.step())
-            out.readings.push_back(
+            readings.push_back(
                 {s.poverkaID, s.bunchID, finished, int(rows.integer(0)), realOrAbsent(rows, 1)});
-        if (!finishedWithoutError(dialogs, rows, ResultsTP))
-            return std::nullopt;
+        if (const TableSchema *failed = failedOn(rows, ResultsTP))
+            return failed;
     }
+    return failedOn(rows, ResultsTP);
+}
+
+int distinctVerifications(const std::vector<Served> &served)
+{
+    std::vector<int> ids;
+    for (const Served &s : served)
+        ids.push_back(s.poverkaID);
+    std::sort(ids.begin(), ids.end());
+    return int(std::unique(ids.begin(), ids.end()) - ids.begin());
+}
+
+} // namespace
+
+std::optional<std::vector<StoredSensorKey>>
+DBFindSensorsBySerial(Database &db, const QString &serial, bool reference)
+{
+    const TableSchema &table = reference ? EtalSens : Sensors;
+    std::vector<StoredSensorKey> keys;
+    const bool read = db.readTables(table, {}, [&](sqlite::Connection &conn) {
+        sqlite::Statement st(conn, QStringLiteral("SELECT DISTINCT TypeName, ProdYear, NSHType "
+                                                  "FROM %1 WHERE SerialNum = ?1 "
+                                                  "ORDER BY TypeName, ProdYear, NSHType")
+                                       .arg(table.tableName()));
+        st.bind(1, serial);
+        while (st.step())
+            keys.push_back({serial, st.text(0), st.isNull(1) ? 0 : int(st.integer(1)), st.text(2)});
+        return failedOn(st, table);
+    });
+    if (!read)
+        return std::nullopt;
+    return keys;
+}
+
+std::optional<SensorUses> DBGetSensorUses(Database &db, const StoredSensorKey &key)
+{
+    SensorUses out;
+    const bool read =
+        db.readTables(Sensors, {&BunchesTP, &Poverki, &ResultsTP}, [&](sqlite::Connection &conn) {
+            const TableSchema *failed = readSensorUses(conn, key, out.uses);
+            return failed ? failed : readCalculationRows(conn, out.uses, out.rows);
+        });
+    if (!read)
+        return std::nullopt;
+    return out;
+}
+
+std::optional<ReferenceUses> DBGetReferenceUses(Database &db, const StoredSensorKey &key)
+{
+    ReferenceUses out;
+    const bool read = db.readTables(
+        EtalSens, {&BunchesTP, &Poverki, &ResultsTP},
+        [&](sqlite::Connection &conn) -> const TableSchema * {
+            std::vector<Served> served;
+            if (const TableSchema *failed = readServed(conn, key, served))
+                return failed;
+            if (served.empty())
+                return nullptr;
+            out.verifications = distinctVerifications(served);
+            out.first = dateTimeFromStored(served.front().finished);
+            out.last = dateTimeFromStored(served.back().finished);
+            return readReadings(conn, served, latestVerificationsFrom(served), out.readings);
+        });
+    if (!read)
+        return std::nullopt;
     return out;
 }
 

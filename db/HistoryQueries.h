@@ -10,13 +10,13 @@
 namespace kront
 {
 
-class Dialogs;
+class Database;
 
 // The reads behind the history of a sensor across its verifications. A
 // thermocouple gets a new Sensors row at every verification, so one
 // thermocouple is all the rows with its serial number, type name and year of
-// manufacture. Each read joins the table files it needs in one connection;
-// std::nullopt when a table cannot be opened (its message is shown).
+// manufacture. Each read joins the tables it needs in one read of the store;
+// std::nullopt when a table cannot be opened or read (its message is shown).
 
 // One stored sensor as the rows name it.
 struct StoredSensorKey {
@@ -30,7 +30,7 @@ struct StoredSensorKey {
 // The distinct sensors with that serial number in Sensors (reference false)
 // or EtalSens (reference true), ordered by type name and year.
 std::optional<std::vector<StoredSensorKey>>
-DBFindSensorsBySerial(Dialogs &dialogs, const QString &serial, bool reference);
+DBFindSensorsBySerial(Database &db, const QString &serial, bool reference);
 
 // One verification a thermocouple took part in (finished verifications only).
 struct SensorUse {
@@ -67,7 +67,7 @@ struct SensorUses {
 
 // Every finished verification of the thermocouple `key` with the
 // calculation rows of its bunches.
-std::optional<SensorUses> DBGetSensorUses(Dialogs &dialogs, const StoredSensorKey &key);
+std::optional<SensorUses> DBGetSensorUses(Database &db, const StoredSensorKey &key);
 
 // One temperature point of a finished verification a reference served in.
 struct ReferenceUse {
@@ -93,6 +93,6 @@ inline constexpr int kReferenceReadingVerifications = 100;
 
 // The use of the EtalSens row(s) of `key` as a channel's reference, with the
 // "Average" rows of the latest kReferenceReadingVerifications verifications.
-std::optional<ReferenceUses> DBGetReferenceUses(Dialogs &dialogs, const StoredSensorKey &key);
+std::optional<ReferenceUses> DBGetReferenceUses(Database &db, const StoredSensorKey &key);
 
 } // namespace kront

@@ -54,10 +54,9 @@ ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference, const R
     return h;
 }
 
-std::optional<ReferenceHistory> LoadReferenceHistory(Dialogs &dialogs,
-                                                     const StoredSensorKey &reference)
+std::optional<ReferenceHistory> LoadReferenceHistory(Database &db, const StoredSensorKey &reference)
 {
-    const auto uses = DBGetReferenceUses(dialogs, reference);
+    const auto uses = DBGetReferenceUses(db, reference);
     if (!uses)
         return std::nullopt;
     return BuildReferenceHistory(reference, *uses);

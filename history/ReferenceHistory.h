@@ -11,7 +11,7 @@
 namespace kront
 {
 
-class Dialogs;
+class Database;
 
 // The furnace temperatures read through a reference at one set-point: their
 // offsets from the set-point (the reading rounded to 10 °C), spread and drift.
@@ -35,7 +35,7 @@ struct ReferenceHistory {
 };
 
 ReferenceHistory BuildReferenceHistory(const StoredSensorKey &reference, const ReferenceUses &uses);
-std::optional<ReferenceHistory> LoadReferenceHistory(Dialogs &dialogs,
+std::optional<ReferenceHistory> LoadReferenceHistory(Database &db,
                                                      const StoredSensorKey &reference);
 
 // The summary lines and the table of set-points.

@@ -140,9 +140,9 @@ SensorHistory BuildSensorHistory(const StoredSensorKey &sensor, const SensorUses
     return h;
 }
 
-std::optional<SensorHistory> LoadSensorHistory(Dialogs &dialogs, const StoredSensorKey &sensor)
+std::optional<SensorHistory> LoadSensorHistory(Database &db, const StoredSensorKey &sensor)
 {
-    const auto uses = DBGetSensorUses(dialogs, sensor);
+    const auto uses = DBGetSensorUses(db, sensor);
     if (!uses)
         return std::nullopt;
     return BuildSensorHistory(sensor, *uses);

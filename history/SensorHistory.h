@@ -12,7 +12,6 @@ namespace kront
 {
 
 class Database;
-class Dialogs;
 
 // The deviation of a thermocouple at one temperature point of one
 // verification, converted from mV to °C with the sensitivity of its
@@ -56,7 +55,7 @@ std::optional<std::vector<StoredSensorKey>> SensorsOfVerification(Database &db, 
 SensorHistory BuildSensorHistory(const StoredSensorKey &sensor, const SensorUses &uses);
 
 // Reads and builds; std::nullopt when a table cannot be opened (message shown).
-std::optional<SensorHistory> LoadSensorHistory(Dialogs &dialogs, const StoredSensorKey &sensor);
+std::optional<SensorHistory> LoadSensorHistory(Database &db, const StoredSensorKey &sensor);
 
 // The trend at one temperature and its forecast against the declared class.
 struct TemperatureTrend {

@@ -88,7 +88,20 @@ shot_forecast() {
   note forecast "страница измерений: «Стабилизация ≈ через N мин» в панели стабильности, пока печь выходит на режим"
 }
 
-SHOTS=(main_window wizard_measuring wizard_conclusion simulator diagnosis forecast)
+# The history window with its chart, as the window-fit test fills it on the lab
+# screen: a thermocouple verified every year for eight years, drifting upwards.
+shot_sensor_history() {
+  cmake --build "$build" -j"${KRONT_JOBS:-2}" --target test_app >/dev/null
+  mkdir -p "$work/windows"
+  KRONT_WINDOW_SHOTS="$work/windows" \
+    QT_QPA_PLATFORM="offscreen:configfile=$src/tests/app/lab-screen.json" \
+    "$build/tests/test_app" --gtest_filter='WindowsFitScreenTest.EveryWindowInEveryStateFitsTheLabScreen' \
+    >"$work/windows.log" 2>&1 || { cat "$work/windows.log" >&2; return 1; }
+  cp "$work/windows/sensor-history.png" "$out/sensor-history.png"
+  note sensor-history "окно «История датчика»: поверки ТХА за восемь лет, Δ при трёх температурах на графике с допуском класса, тренд и прогноз рядом"
+}
+
+SHOTS=(main_window wizard_measuring wizard_conclusion simulator diagnosis forecast sensor_history)
 
 for shot in "${SHOTS[@]}"; do
   "shot_$shot"

@@ -146,7 +146,7 @@ void TFormSensorHistory::ButtonFindClick()
         return;
     }
     const bool isReference = RadioReference->isChecked();
-    const auto found = DBFindSensorsBySerial(dialogs, serial, isReference);
+    const auto found = DBFindSensorsBySerial(db, serial, isReference);
     if (!found)
         return;
     offer(MatchingSensors(*found, EditType->text(), EditYear->text().toInt()), isReference);
@@ -174,9 +174,9 @@ void TFormSensorHistory::showChosen()
         return;
     const StoredSensorKey &key = offered[std::size_t(i)];
     if (offeredReference) {
-        if (auto h = LoadReferenceHistory(dialogs, key))
+        if (auto h = LoadReferenceHistory(db, key))
             showReference(*h);
-    } else if (auto h = LoadSensorHistory(dialogs, key)) {
+    } else if (auto h = LoadSensorHistory(db, key)) {
         showSensor(*h);
     }
 }

@@ -92,6 +92,14 @@ TEST_F(IndexUseTest, ResultsSearchPagesComeInFinishOrderFromAnIndex)
     }
 }
 
+// A reference of twenty years served in thousands of bunches all over the file: its bunches
+// and their verifications come from an index without reading the bunches' rows.
+TEST_F(IndexUseTest, BunchesOfAReferenceComeWithTheirVerificationsFromAnIndexAlone)
+{
+    const QString p = plan(tables::BunchesTP, "SELECT \"ID\", \"PoverkaID\"", "EtalSensorID = 3");
+    EXPECT_TRUE(p.contains("COVERING INDEX")) << p.toStdString();
+}
+
 // With a number among the conditions the number's index answers: an index on
 // the other conditions must not win over it and walk half the table.
 TEST_F(IndexUseTest, ResultsSearchWithANumberGoesByTheNumber)

@@ -49,7 +49,7 @@ TEST_F(HistoryCli, TableCsvAndTheChoiceBetweenEqualSerials)
     ASSERT_TRUE(db.DBSensorsInsert(TableRow(
         tables::Sensors,
         {{"SerialNum", "11"}, {"ProdYear", 2019}, {"TypeName", "ТХБ-1"}, {"NSHType", "THA"}})));
-    const auto h = LoadSensorHistory(dialogs, thermocouple());
+    const auto h = LoadSensorHistory(db, thermocouple());
     ASSERT_TRUE(h);
 
     const Run ambiguous = cli({"11"});

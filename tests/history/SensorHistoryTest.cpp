@@ -17,12 +17,12 @@ TEST_F(FiveYears, DeviationsTrendAndForecastFollowTheMovingThermocouple)
     ASSERT_TRUE(db.DBSensorsInsert(TableRow(
         tables::Sensors,
         {{"SerialNum", "11"}, {"ProdYear", 2019}, {"TypeName", "ТХА-0292"}, {"NSHType", "THA"}})));
-    const auto keys = DBFindSensorsBySerial(dialogs, QStringLiteral("11"), false);
+    const auto keys = DBFindSensorsBySerial(db, QStringLiteral("11"), false);
     ASSERT_TRUE(keys);
     ASSERT_EQ(keys->size(), 2u);
     EXPECT_EQ((*keys)[1], thermocouple());
 
-    const auto h = LoadSensorHistory(dialogs, thermocouple());
+    const auto h = LoadSensorHistory(db, thermocouple());
     ASSERT_TRUE(h);
     ASSERT_EQ(h->entries.size(), 5u);
     EXPECT_EQ(h->nominals, (std::vector<double>{350, 450}));
@@ -84,7 +84,7 @@ TEST_F(FiveYears, DeviationsTrendAndForecastFollowTheMovingThermocouple)
 
     // The reference served in all five, its furnace readings the same every year.
     const auto ref = LoadReferenceHistory(
-        dialogs, {QStringLiteral("Э-1"), QStringLiteral("ППО"), 2020, QStringLiteral("ППО")});
+        db, {QStringLiteral("Э-1"), QStringLiteral("ППО"), 2020, QStringLiteral("ППО")});
     ASSERT_TRUE(ref);
     EXPECT_EQ(ref->verifications, 5);
     EXPECT_EQ(ref->first, origin);

@@ -1,6 +1,7 @@
 // kront-cli history: the verifications of one thermocouple with its deviation
 // at each temperature, the trend and the forecast, or the use of a reference.
 
+#include "db/Database.h"
 #include "history/HistoryTable.h"
 #include "history/ReferenceHistory.h"
 #include "history/SensorHistory.h"
@@ -76,10 +77,9 @@ void printTable(QTextStream &out, const QStringList &headers, const std::vector<
         out << r.join(u'\t') << Qt::endl;
 }
 
-int printSensor(const StoredSensorKey &key, const HistoryOptions &o, StderrDialogs &dialogs,
-                QTextStream &out)
+int printSensor(const StoredSensorKey &key, const HistoryOptions &o, Database &db, QTextStream &out)
 {
-    const auto history = LoadSensorHistory(dialogs, key);
+    const auto history = LoadSensorHistory(db, key);
     if (!history)
         return kFailed;
     if (o.csv) {
@@ -93,10 +93,10 @@ int printSensor(const StoredSensorKey &key, const HistoryOptions &o, StderrDialo
     return kOk;
 }
 
-int printReference(const StoredSensorKey &key, const HistoryOptions &o, StderrDialogs &dialogs,
+int printReference(const StoredSensorKey &key, const HistoryOptions &o, Database &db,
                    QTextStream &out)
 {
-    const auto history = LoadReferenceHistory(dialogs, key);
+    const auto history = LoadReferenceHistory(db, key);
     if (!history)
         return kFailed;
     if (!o.csv) {
@@ -116,7 +116,8 @@ int runHistoryCommand(const QStringList &args, QTextStream &out, QTextStream &er
     if (!parse(args, o))
         return usage(err);
     StderrDialogs dialogs(err);
-    const auto found = DBFindSensorsBySerial(dialogs, o.serial, o.reference);
+    Database db(dialogs);
+    const auto found = DBFindSensorsBySerial(db, o.serial, o.reference);
     if (!found)
         return kFailed;
     const std::vector<StoredSensorKey> keys = MatchingSensors(*found, o.type, o.year);
@@ -132,8 +133,8 @@ int runHistoryCommand(const QStringList &args, QTextStream &out, QTextStream &er
             err << "  " << SensorKeyText(k) << Qt::endl;
         return kUsageError;
     }
-    return o.reference ? printReference(keys.front(), o, dialogs, out)
-                       : printSensor(keys.front(), o, dialogs, out);
+    return o.reference ? printReference(keys.front(), o, db, out)
+                       : printSensor(keys.front(), o, db, out);
 }
 
 } // namespace
