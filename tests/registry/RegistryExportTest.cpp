@@ -221,6 +221,9 @@ TEST_F(RegistryExportTest, CommandLineExitsWithWhatHappened)
     const int good = addVerification({{addSensor("C1"), "1"}, {addSensor("C2"), "2"}});
     const int lacking = addVerification({{addSensor("C3"), "2"}}, false);
     const QString out = home.data(QStringLiteral("cli.xml"));
+    // kront-cli reads the program's settings file, not the test's.
+    ASSERT_TRUE(saveRegistrySettings(loadRegistrySettings(), dialogs,
+                                     AppHome::configFile(QStringLiteral("kront.INI"))));
 
     const CliRun all = registryCli(home.path(), {"--id", QString::number(good), "--out", out});
     EXPECT_EQ(all.status, 0) << all.err.toStdString();
