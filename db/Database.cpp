@@ -115,7 +115,8 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema, const 
 
 } // namespace
 
-bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows)
+bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows,
+                         bool replace)
 {
     const QString failureText = QString::fromUtf8(schema.insertFailureText);
     auto file = openTable(schema, TableFile::Mode::Write, failureText);
@@ -130,6 +131,12 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
         dialogs.error(failureText);
         return false;
     };
+    if (replace &&
+        !sqlite::Statement(
+             file->connection(),
+             QStringLiteral("DELETE FROM main.%1").arg(sqlite::quoteIdentifier(schema.tableName())))
+             .run())
+        return failed();
     for (const TableRow &row : rows) {
         const auto insert = insertStatement(schema, row);
         if (!insert)
@@ -170,6 +177,11 @@ bool Database::DBDocInsert(const TableRow &row)
 bool Database::insertRows(const TableSchema &table, const std::vector<TableRow> &rows)
 {
     return insertAll(table, rows);
+}
+
+bool Database::replaceRows(const TableSchema &table, const std::vector<TableRow> &rows)
+{
+    return insertAll(table, rows, true);
 }
 
 } // namespace kront

@@ -136,6 +136,9 @@ public:
     // Inserts several rows of that table in one transaction (all or none;
     // none after the table's insert message).
     bool insertRows(const TableSchema &table, const std::vector<TableRow> &rows);
+    // Replaces every row of the table with these in one transaction (the same
+    // messages).
+    bool replaceRows(const TableSchema &table, const std::vector<TableRow> &rows);
     // Sets the given fields of every row passing the filter; the number of
     // rows changed, -1 on failure.
     int updateWhere(const TableSchema &table, const QString &filter, const QVariantMap &values,
@@ -162,7 +165,8 @@ private:
                                     const QString &failureText,
                                     const std::vector<const TableSchema *> &attached = {});
     std::optional<SqlFilter> compile(const QString &filter, const TableSchema &schema);
-    bool insertAll(const TableSchema &schema, const std::vector<TableRow> &rows);
+    bool insertAll(const TableSchema &schema, const std::vector<TableRow> &rows,
+                   bool replace = false);
     using FieldValues = std::vector<std::pair<int, QVariant>>; // field index, value
     enum class EditResult { Updated, NotFound, NotEditable, Unassignable, PostFailed };
     // Sets `values` in the row whose fields equal `key`, in one transaction.
