@@ -187,6 +187,7 @@ private:
     bool closed = false;
     std::vector<int> storedSensorIDs;  // Sensors rows written by page 3 "Next"
     VerificationConditions conditions; // page 3 "Условия поверки", checked
+    QString verifier;                  // page 1, stored with the conditions
     // The mercury thermometer reading each channel's edit was last emptied for (stage, step,
     // grid cell): what the operator types stays until the reading is recorded or the step
     // changes, however often the controls are refreshed meanwhile.

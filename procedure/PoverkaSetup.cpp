@@ -108,6 +108,17 @@ std::variant<VerificationConditions, QString> checkConditions(const ConditionsTe
     return out;
 }
 
+// The verifiers page 1 offers: the lab's default, then the one stored last when another.
+QStringList offeredVerifiers(const ProgramSettings &settings,
+                             const std::optional<VerificationConditions> &last)
+{
+    QStringList names;
+    (void)settings; // FIXME default verifier of the registry settings
+    if (last && !last->verifier.isEmpty() && !names.contains(last->verifier))
+        names << last->verifier;
+    return names;
+}
+
 } // namespace
 
 SetupPrepared PoverkaEngine::Prepare()
@@ -122,12 +133,14 @@ SetupPrepared PoverkaEngine::Prepare()
             if (bunch->Sensors[input])
                 out.serials[input + (channel - 1) * 4] = bunch->Sensors[input]->SerialNum;
     }
-    if (const auto last = LastStoredConditions(db)) {
+    const std::optional<VerificationConditions> last = LastStoredConditions(db);
+    if (last) {
         out.conditions.temperature = FloatToStr(last->temperature);
         out.conditions.pressure = FloatToStr(last->pressure);
         out.conditions.humidity = FloatToStr(last->humidity);
         out.conditions.otherFactors = last->otherFactors;
     }
+    out.verifiers = offeredVerifiers(programSettings, last);
     return out;
 }
 
@@ -173,6 +186,13 @@ bool PoverkaEngine::acceptParametersPage(const ParametersPage &page,
         }
     }
     pov.Methodic = quint8(page.methodIndex);
+    const QString name = page.verifier.trimmed();
+    if (name.size() > kVerifierMaxLength) {
+        dialogs.warning(QStringLiteral("Длина строки реквизита \"Поверитель\" больше максимальной "
+                                       "(128 символов)!"));
+        return false;
+    }
+    verifier = name;
     SettingsFile settings;
     if (!settings.setTemperaturePointsCount(int(pov.TempPointsCount)))
         dialogs.error(QStringLiteral("Не удалось записать файл настроек ") + settings.path() +
@@ -230,6 +250,7 @@ bool PoverkaEngine::acceptInspectionPage(InspectionPage &page)
         return false;
     }
     conditions = std::get<VerificationConditions>(checked);
+    conditions.verifier = verifier;
     return storeVerification(page);
 }
 

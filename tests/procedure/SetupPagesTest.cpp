@@ -388,5 +388,32 @@ TEST_F(SetupPages, ConditionsAreStoredWithTheVerificationAndOfferedNextTime)
     EXPECT_EQ(count(QStringLiteral("Conditions")), 0);
 }
 
+TEST_F(SetupPages, VerifierOfPageOneIsStoredWithTheConditionsAndOfferedNextTime)
+{
+    makeBunch(1, {1});
+    makeEngine();
+    EXPECT_TRUE(engine->Prepare().verifiers.isEmpty()); // nothing known yet
+
+    ParametersPage p = page1();
+    p.verifier = QString(129, u'ф');
+    EXPECT_FALSE(next1(p));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Длина строки реквизита \"Поверитель\" больше "
+                                                  "максимальной (128 символов)!"));
+    EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
+
+    p.verifier = QStringLiteral("  Иванов Иван Иванович  ");
+    ASSERT_TRUE(next1(p));
+    InspectionPage p3 = inspectionPage();
+    p3.conditions = {"21,5", "100,2", "48", ""};
+    ASSERT_TRUE(engine->acceptInspectionPage(p3));
+    const auto stored = StoredConditions(db, poverka.ID);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->verifier, QStringLiteral("Иванов Иван Иванович"));
+
+    makeEngine();
+    EXPECT_EQ(engine->Prepare().verifiers, QStringList{QStringLiteral("Иванов Иван Иванович")});
+}
+
 } // namespace
 } // namespace kront::test
