@@ -101,7 +101,8 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema,
 
 } // namespace
 
-bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows)
+bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows,
+                         bool replace)
 {
     const QString failureText = QString::fromUtf8(schema.insertFailureText);
     auto file = openTable(schema, TableFile::Mode::Write, failureText);
@@ -116,6 +117,12 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantLi
         dialogs.error(failureText);
         return false;
     };
+    if (replace &&
+        !sqlite::Statement(
+             file->connection(),
+             QStringLiteral("DELETE FROM main.%1").arg(sqlite::quoteIdentifier(schema.tableName())))
+             .run())
+        return failed();
     for (const QVariantList &values : rows) {
         const auto insert = insertStatement(schema, values);
         if (!insert)
@@ -162,6 +169,12 @@ bool Database::insertRows(const QString &table, const std::vector<QVariantList> 
 {
     const TableSchema *schema = findTable(table);
     return schema && insertAll(*schema, rows);
+}
+
+bool Database::replaceRows(const QString &table, const std::vector<QVariantList> &rows)
+{
+    const TableSchema *schema = findTable(table);
+    return schema && insertAll(*schema, rows, true);
 }
 
 } // namespace kront

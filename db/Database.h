@@ -127,6 +127,8 @@ public:
     // Inserts several rows in one transaction (all or none; none after the
     // table's insert message).
     bool insertRows(const QString &table, const std::vector<QVariantList> &rows);
+    // Replaces every row of the table with these in one transaction (the same messages).
+    bool replaceRows(const QString &table, const std::vector<QVariantList> &rows);
     // Sets the given fields of every row passing the filter; the number of
     // rows changed, -1 on failure.
     int updateWhere(const QString &table, const QString &filter, const QVariantMap &values,
@@ -146,7 +148,8 @@ private:
                                     const std::vector<const TableSchema *> &attached = {});
     std::optional<SqlFilter> compile(const QString &filter, const TableSchema &schema);
     bool insertInto(const TableSchema &schema, const QVariantList &values);
-    bool insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows);
+    bool insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows,
+                   bool replace = false);
     using FieldValues = std::vector<std::pair<int, QVariant>>; // field index, value
     enum class EditResult { Updated, NotFound, NotEditable, Unassignable, PostFailed };
     // Sets `values` in the row whose fields equal `key`, in one transaction.

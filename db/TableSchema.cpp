@@ -155,6 +155,31 @@ const FieldDef conditionsFields[] = {
     {"Verifier", T::Text, 128},
 };
 
+// The thermocouple types of the register of verified sensors by their TypeName, with the number
+// of the type in the state register of measuring instruments, its modification and its
+// verification interval in months.
+const FieldDef sensorTypesFields[] = {
+    {"ID", T::AutoInc},
+    {"TypeName", T::Text, 20},
+    {"TypeNumber", T::Text, 32},
+    {"Modification", T::Text, 128},
+    {"IntervalMonths", T::Integer},
+};
+
+// The means of verification of the installation: its auxiliary instruments (EtalSensID 0; kind,
+// type number, serial number) and the registration number as a standard of each reference
+// thermocouple (EtalSensID of its EtalSens row, RegNumber).
+const FieldDef meansFields[] = {
+    {"ID", T::AutoInc},          {"EtalSensID", T::Integer},  {"Kind", T::Text, 60},
+    {"TypeNumber", T::Text, 32}, {"SerialNum", T::Text, 128}, {"RegNumber", T::Text, 32},
+};
+
+// One row per thermocouple written to a registry import file.
+const FieldDef registryExportsFields[] = {
+    {"ID", T::AutoInc},        {"SensorID", T::Integer},   {"PoverkaID", T::Integer},
+    {"Exported", T::DateTime}, {"FileName", T::Text, 255},
+};
+
 const IndexDef poverkiIndexes[] = {{"PoverkaIDIndex", "ID"}};
 const IndexDef etalSensIndexes[] = {{"EtalSensIDIndex", "ID"}};
 const IndexDef sensorsIndexes[] = {{"SensorIDIndex", "ID"}};
@@ -163,6 +188,9 @@ const IndexDef resultsIndexes[] = {{"PoverkaIDIndex", "PoverkaID"}};
 const IndexDef documentsIndexes[] = {{"DocIDIndex", "ID"}};
 const IndexDef izvReasonsIndexes[] = {{"IzvReasonsIDIndex", "ID"}};
 const IndexDef conditionsIndexes[] = {{"ConditionsIDIndex", "ID"}};
+const IndexDef sensorTypesIndexes[] = {{"SensorTypesIDIndex", "ID"}};
+const IndexDef meansIndexes[] = {{"MeansIDIndex", "ID"}};
+const IndexDef registryExportsIndexes[] = {{"RegistryExportsIDIndex", "ID"}};
 
 // Indexes for the lookups the program makes: by number and date of a
 // verification, unfinished and finished verifications, sensors by serial
@@ -184,6 +212,7 @@ const IndexDef resultsQueryIndexes[] = {{"ResultsBunchIndex", "PoverkaID,BunchID
 const IndexDef documentsQueryIndexes[] = {{"DocDateDocIndex", "DateDoc"}};
 const IndexDef izvReasonsQueryIndexes[] = {{"IzvReasonsDocIDIndex", "DocID"}};
 const IndexDef conditionsQueryIndexes[] = {{"ConditionsPoverkaIDIndex", "PoverkaID"}};
+const IndexDef registryExportsQueryIndexes[] = {{"RegistryExportsPoverkaIDIndex", "PoverkaID"}};
 
 } // namespace
 
@@ -263,6 +292,30 @@ const TableSchema Conditions{
     "Не удалось открыть базу данных условий поверки! Устаните причину и перезапустите программу.",
     "Не удалось открыть базу данных условий поверки! Устаните причину и перезапустите программу.",
     "Не удалось открыть базу данных условий поверки! Операция отменена."};
+const TableSchema SensorTypes{
+    "SensorTypes",
+    sensorTypesFields,
+    sensorTypesIndexes,
+    {},
+    "Не удалось открыть базу данных типов датчиков! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных типов датчиков! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных типов датчиков! Операция отменена."};
+const TableSchema Means{
+    "Means",
+    meansFields,
+    meansIndexes,
+    {},
+    "Не удалось открыть базу данных средств поверки! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных средств поверки! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных средств поверки! Операция отменена."};
+const TableSchema RegistryExports{
+    "RegistryExports",
+    registryExportsFields,
+    registryExportsIndexes,
+    registryExportsQueryIndexes,
+    "Не удалось открыть базу данных выгрузок во ФГИС! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных выгрузок во ФГИС! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных выгрузок во ФГИС! Операция отменена."};
 } // namespace tables
 
 int TableSchema::fieldIndex(QStringView fieldName) const
@@ -284,7 +337,8 @@ const std::array<const TableSchema *, 6> &allTables()
 
 const AddedTables &addedTables()
 {
-    static const AddedTables list = {&tables::IzvReasons, &tables::Conditions};
+    static const AddedTables list = {&tables::IzvReasons, &tables::Conditions, &tables::SensorTypes,
+                                     &tables::Means, &tables::RegistryExports};
     return list;
 }
 

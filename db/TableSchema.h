@@ -61,15 +61,18 @@ extern const TableSchema Sensors;
 extern const TableSchema BunchesTP;
 extern const TableSchema ResultsTP;
 extern const TableSchema Documents;
-extern const TableSchema IzvReasons; // reasons of unfitness of a notice (Documents row DocID)
-extern const TableSchema Conditions; // conditions and verifier of a verification (PoverkaID)
+extern const TableSchema IzvReasons;      // reasons of unfitness of a notice (Documents row DocID)
+extern const TableSchema Conditions;      // conditions and verifier of a verification (PoverkaID)
+extern const TableSchema SensorTypes;     // registry data of the thermocouple types (TypeName)
+extern const TableSchema Means;           // the installation's means of verification
+extern const TableSchema RegistryExports; // thermocouples written to registry import files
 } // namespace tables
 
 // The six tables in the order of the start-up check.
 const std::array<const TableSchema *, 6> &allTables();
 // The tables added to the six, created by the start-up check after them when
 // missing (a home made by an older program has none of them).
-using AddedTables = std::array<const TableSchema *, 2>;
+using AddedTables = std::array<const TableSchema *, 5>;
 const AddedTables &addedTables();
 // The table (of the six or the added ones) with exactly this name; nullptr
 // for any other name.
