@@ -12,6 +12,7 @@
 #include "model/TPoverka.h"
 #include "procedure/PoverkaEngine.h"
 #include "settings/EquipParamsFile.h"
+#include "settings/RegistrySettings.h"
 #include "settings/SettingsFile.h"
 
 #include <variant>
@@ -109,11 +110,12 @@ std::variant<VerificationConditions, QString> checkConditions(const ConditionsTe
 }
 
 // The verifiers page 1 offers: the lab's default, then the one stored last when another.
-QStringList offeredVerifiers(const ProgramSettings &settings,
+QStringList offeredVerifiers(const QString &defaultVerifier,
                              const std::optional<VerificationConditions> &last)
 {
     QStringList names;
-    (void)settings; // FIXME default verifier of the registry settings
+    if (!defaultVerifier.trimmed().isEmpty())
+        names << defaultVerifier.trimmed();
     if (last && !last->verifier.isEmpty() && !names.contains(last->verifier))
         names << last->verifier;
     return names;
@@ -140,7 +142,7 @@ SetupPrepared PoverkaEngine::Prepare()
         out.conditions.humidity = FloatToStr(last->humidity);
         out.conditions.otherFactors = last->otherFactors;
     }
-    out.verifiers = offeredVerifiers(programSettings, last);
+    out.verifiers = offeredVerifiers(loadRegistrySettings().defaultVerifier, last);
     return out;
 }
 

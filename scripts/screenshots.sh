@@ -88,7 +88,31 @@ shot_forecast() {
   note forecast "страница измерений: «Стабилизация ≈ через N мин» в панели стабильности, пока печь выходит на режим"
 }
 
-SHOTS=(main_window wizard_measuring wizard_conclusion simulator diagnosis forecast)
+# The windows as the lab-screen test fills them (it saves a picture of each
+# window state when KRONT_WINDOW_SHOTS names a folder).
+fitted_windows() {
+  [ -e "$work/fit/registry-preview.png" ] && return
+  cmake --build "$build" -j"${KRONT_JOBS:-2}" --target test_app >/dev/null
+  mkdir -p "$work/fit"
+  KRONT_WINDOW_SHOTS="$work/fit" \
+    QT_QPA_PLATFORM="offscreen:configfile=$src/tests/app/lab-screen.json" \
+    "$build/tests/test_app" --gtest_filter='WindowsFitScreenTest.EveryWindowInEveryStateFitsTheLabScreen' \
+    >"$work/fit.log" 2>&1 || { cat "$work/fit.log" >&2; return 1; }
+}
+
+shot_registry_preview() {
+  fitted_windows
+  cp "$work/fit/registry-preview.png" "$out/registry-preview.png"
+  note registry-preview "окно «Выгрузка во ФГИС «Аршин»»: результаты к выгрузке, ТП, которые выгрузить нельзя, с причиной, и файл"
+}
+
+shot_registry_settings() {
+  fitted_windows
+  cp "$work/fit/settings-registry.png" "$out/registry-settings.png"
+  note registry-settings "«Настройка», страница «ФГИС «Аршин»»: шифр, поверитель, владелец, часовой пояс, типы ТП, средства поверки, номера эталонов"
+}
+
+SHOTS=(main_window wizard_measuring wizard_conclusion simulator diagnosis forecast registry_preview registry_settings)
 
 for shot in "${SHOTS[@]}"; do
   "shot_$shot"

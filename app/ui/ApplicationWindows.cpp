@@ -11,6 +11,7 @@
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
+#include "registry/ui/RegistrySettingsPage.h"
 #include "reports/ui/PanelSearch.h"
 #include "reports/ui/ReportsUi.h"
 #include "reports/ui/TFormSelectSensorsForSvid.h"
@@ -81,6 +82,7 @@ void ApplicationWindows::create()
                               failureText);
         },
         portLister, main);
+    formSettings->setRegistryPage(new RegistrySettingsPage(*db, dialogs));
     record(formSettings);
 
     createEtalTP();

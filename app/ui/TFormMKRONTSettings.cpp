@@ -7,6 +7,7 @@
 #include "common/text/StringFunctionsFormat.h"
 #include "common/ui/HelpContext.h"
 #include "db/DocumentColumnSizes.h"
+#include "registry/ui/RegistrySettingsPage.h"
 #include "settings/OrganName.h"
 #include "settings/ProgramSettings.h"
 
@@ -33,7 +34,7 @@ namespace kront
 namespace
 {
 
-// Help topics of the three pages.
+// Help topics of the pages, one after the other.
 constexpr int kFirstPageTopic = 12;
 
 // Register grid: headers and the EtalSens fields shown under them.
@@ -466,8 +467,17 @@ void TFormMKRONTSettings::updateHelpTopic()
     setHelpTopic(this, kFirstPageTopic + tabs->currentIndex());
 }
 
+void TFormMKRONTSettings::setRegistryPage(RegistrySettingsPage *page)
+{
+    registry = page;
+    tabs->addTab(page, QStringLiteral("ФГИС «Аршин»"));
+    connect(page, &RegistrySettingsPage::applied, this, &QDialog::accept);
+}
+
 void TFormMKRONTSettings::showEvent(QShowEvent *event)
 {
+    if (registry)
+        registry->load();
     updateHelpTopic();
     QDialog::showEvent(event);
 }

@@ -1,6 +1,7 @@
 #include "ProcedureFixture.h"
 
 #include "settings/EquipParamsFile.h"
+#include "settings/RegistrySettings.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/FileBytes.h"
 
@@ -413,6 +414,19 @@ TEST_F(SetupPages, VerifierOfPageOneIsStoredWithTheConditionsAndOfferedNextTime)
 
     makeEngine();
     EXPECT_EQ(engine->Prepare().verifiers, QStringList{QStringLiteral("Иванов Иван Иванович")});
+
+    // The lab's default verifier comes first; the one stored last follows when another.
+    RegistrySettings registry = loadRegistrySettings();
+    registry.signCipher = QStringLiteral("ЖЖЖ");
+    for (const char *name : {"Петров Пётр Петрович", "Иванов Иван Иванович"}) {
+        registry.defaultVerifier = QString::fromUtf8(name);
+        ASSERT_TRUE(saveRegistrySettings(registry, dialogs));
+        makeEngine();
+        QStringList expected{registry.defaultVerifier};
+        if (expected.front() != QStringLiteral("Иванов Иван Иванович"))
+            expected << QStringLiteral("Иванов Иван Иванович");
+        EXPECT_EQ(engine->Prepare().verifiers, expected) << name;
+    }
 }
 
 } // namespace
