@@ -125,20 +125,32 @@ std::optional<RegistryData> LoadRegistryData(Database &db)
 
 bool SaveSensorTypes(Database &db, Dialogs &dialogs, const std::vector<SensorTypeEntry> &types)
 {
+    std::vector<SensorTypeEntry> kept;
+    for (const SensorTypeEntry &t : types) {
+        if (!t.typeName.trimmed().isEmpty())
+            kept.push_back({t.typeName.trimmed(), t.typeNumber.trimmed(), t.modification.trimmed(),
+                            t.intervalMonths});
+    }
+    // Nothing is cut to the columns' sizes: a bad row is refused with its message.
+    if (const QString error = sensorTypesError(kept); !error.isEmpty()) {
+        dialogs.error(error);
+        return false;
+    }
     const TableSchema &table = tables::SensorTypes;
     if (!ensureFile(table, dialogs))
         return false;
     std::vector<QVariantList> rows;
-    for (const SensorTypeEntry &t : types) {
-        if (!t.typeName.trimmed().isEmpty())
-            rows.push_back(
-                {QVariant(), t.typeName.trimmed(), t.typeNumber, t.modification, t.intervalMonths});
-    }
+    for (const SensorTypeEntry &t : kept)
+        rows.push_back({QVariant(), t.typeName, t.typeNumber, t.modification, t.intervalMonths});
     return db.replaceRows(table.tableName(), rows);
 }
 
 bool SaveInstallationMeans(Database &db, Dialogs &dialogs, const InstallationMeans &means)
 {
+    if (const QString error = installationMeansError(means); !error.isEmpty()) {
+        dialogs.error(error);
+        return false;
+    }
     const TableSchema &table = tables::Means;
     if (!ensureFile(table, dialogs))
         return false;

@@ -67,9 +67,9 @@ std::optional<std::vector<RegistryExportEntry>> LoadRegistryExports(Database &db
 // The settings from the program's settings file and the tables; nullopt as above.
 std::optional<RegistryData> LoadRegistryData(Database &db);
 
-// Each replaces the whole table with the given rows in one transaction; false after the table's
-// message. Rows with an empty type name (instrument kind and type number, reference number) are
-// left out.
+// Each replaces the whole table with the given rows in one transaction; false after the message
+// of the check below or the table's. Rows with an empty type name (instrument kind and type
+// number, reference number) are left out.
 bool SaveSensorTypes(Database &db, Dialogs &dialogs, const std::vector<SensorTypeEntry> &types);
 bool SaveInstallationMeans(Database &db, Dialogs &dialogs, const InstallationMeans &means);
 // Appends the rows (one per exported thermocouple); false after the table's message.

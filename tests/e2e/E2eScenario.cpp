@@ -232,7 +232,8 @@ struct Parser {
             if (section == u"channel 1" || section == u"channel 2") {
                 channel = section.back().digitValue();
                 sc.simulatorLines << text;
-            } else if (!QStringList{"verification", "settings", "answers", "events", "expect"}
+            } else if (!QStringList{"verification", "settings", "answers", "events", "expect",
+                                    "registry"}
                             .contains(section)) {
                 fail(QStringLiteral("unknown section ") + text);
             }
@@ -255,6 +256,8 @@ struct Parser {
             answer(key, value);
         else if (section == u"events")
             event(key, value);
+        else if (section == u"registry")
+            sc.registry.emplace_back(key, value);
         else
             sc.expectations.push_back({key, value, words(value), line});
     }

@@ -103,6 +103,9 @@ struct Scenario {
     // corrects the connection (the simulator command); each line once, in order.
     QStringList corrections;
     std::vector<Expectation> expectations;
+    // [registry]: the lab's registry data put into the home before a registry_export check, as
+    // key and words (cipher, verifier, owner, time_zone, type, mieta, instrument).
+    std::vector<std::pair<QString, QString>> registry;
 };
 
 // Reads a scenario; false with the problems (file and line) in errors.

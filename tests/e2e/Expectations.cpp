@@ -1,6 +1,7 @@
 #include "Expectations.h"
 
 #include "E2eDialogs.h"
+#include "RegistryCheck.h"
 #include "WizardDriver.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
@@ -243,6 +244,11 @@ struct Checker {
             const int n = int(rows(QStringLiteral("ResultsTP"), filter).size());
             if (n != a[1].toInt())
                 fail(e, QStringLiteral("%1 rows").arg(n));
+        } else if (e.key == u"registry_export" && a.size() >= 3) {
+            const QString why = checkRegistryExport(sc, db, poverka->value("ID").toInt(),
+                                                    a[0].toInt(), a[1].toInt(), a[2].toInt());
+            if (!why.isEmpty())
+                fail(e, why);
         } else if (e.key == u"reference" && a.size() >= 3) {
             const auto b = bunch(a[0].toInt());
             if (!b)

@@ -120,6 +120,14 @@ TEST_F(RegistryDataTest, GridChecksNameTheBadRow)
     InstallationMeans means;
     means.instruments = {{QStringLiteral("Вольтметр"), QString(33, u'1'), QStringLiteral("V")}};
     EXPECT_FALSE(installationMeansError(means).isEmpty());
+
+    // Saving refuses the same with the message and keeps what was stored.
+    ASSERT_TRUE(SaveSensorTypes(db, dialogs, {good}));
+    EXPECT_FALSE(SaveSensorTypes(db, dialogs, {good, cases[1].second}));
+    EXPECT_FALSE(SaveInstallationMeans(db, dialogs, means));
+    ASSERT_EQ(dialogs.shown.size(), 2u);
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QStringLiteral("уже есть")));
+    EXPECT_EQ(LoadSensorTypes(db)->size(), 1u);
 }
 
 } // namespace
