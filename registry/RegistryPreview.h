@@ -6,6 +6,10 @@
 namespace kront
 {
 
+struct ExportCandidate;
+struct RegistryExportEntry;
+struct RegistryPlan;
+
 // What the preview of an export to the state registry lists, as the operator reads it.
 struct RegistryPreview {
     // A thermocouple result that will be written.
@@ -31,5 +35,9 @@ struct RegistryPreview {
 
     int exportedBeforeCount() const;
 };
+
+// The preview of a plan made of the candidates; `log` tells the results exported before.
+RegistryPreview PreviewOf(const std::vector<ExportCandidate> &candidates, const RegistryPlan &plan,
+                          const std::vector<RegistryExportEntry> &log);
 
 } // namespace kront

@@ -11,6 +11,7 @@
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
+#include "registry/ui/RegistryExportUi.h"
 #include "registry/ui/RegistrySettingsPage.h"
 #include "reports/ui/PanelSearch.h"
 #include "reports/ui/ReportsUi.h"
@@ -101,6 +102,7 @@ void ApplicationWindows::create()
     formSelectSensorsForSvid = results->createSensorChooser(main);
     record(formSelectSensorsForSvid);
     createSensorHistory(*results);
+    connectRegistryExport(*results->panel(), *db, dialogs, programSettings, main);
 }
 
 void ApplicationWindows::createSensorHistory(ResultsWindows &results)

@@ -1,6 +1,9 @@
 // The steps of an export to the state registry as the operator goes through them: where each
 // answer stops it, and what it reports when files are written.
 #include "registry/RegistryExportFlow.h"
+#include "registry/ExportCandidates.h"
+#include "registry/RegistryData.h"
+#include "registry/RegistryRecord.h"
 #include "tests/support/ScriptedDialogs.h"
 
 #include <QFile>
@@ -113,6 +116,53 @@ TEST(RegistryExportFlow, StopsWhereTheOperatorSaysAndReportsTheFilesWritten)
             EXPECT_TRUE(dialogs.texts().join('\n').contains("уже существует. Заменить его?"));
         }
     }
+}
+
+// The preview names each result and refusal by its verification and type, and knows which
+// thermocouples of which verification were exported before.
+TEST(RegistryPreview, NamesResultsAndRefusalsAndMarksTheExportedBefore)
+{
+    std::vector<ExportCandidate> candidates(3);
+    const std::tuple<int, int, const char *, const char *> keys[] = {
+        {10, 1, "П-10", "ТХА"}, {10, 2, "П-10", "ТХК"}, {11, 1, "П-11", "ТНН"}};
+    for (size_t i = 0; i < 3; ++i) {
+        auto [poverka, sensor, num, type] = keys[i];
+        candidates[i].poverkaID = poverka;
+        candidates[i].sensorID = sensor;
+        candidates[i].povNum = QString::fromUtf8(num);
+        candidates[i].typeName = QString::fromUtf8(type);
+    }
+    RegistryPlan plan;
+    for (auto [poverka, sensor, fit] : {std::tuple{10, 1, true}, std::tuple{11, 1, false}}) {
+        RegistryRecord r;
+        r.poverkaID = poverka;
+        r.sensorID = sensor;
+        r.serialNum = QStringLiteral("S%1").arg(poverka);
+        r.typeNumber = QStringLiteral("12345-67");
+        r.vrfDate = QDate(2026, 12, 9);
+        r.fit = fit;
+        plan.records.push_back(r);
+    }
+    plan.refusals.push_back({10, QStringLiteral("П-10"), 2, QStringLiteral("S2"),
+                             QStringLiteral("Не указаны условия поверки.")});
+    // sensor 1 of verification 11 was exported; sensor 1 of verification 10 was not
+    const std::vector<RegistryExportEntry> log{{1, 11, QDateTime(), QStringLiteral("a.xml")},
+                                               {2, 10, QDateTime(), QStringLiteral("a.xml")}};
+
+    const RegistryPreview p = PreviewOf(candidates, plan, log);
+    ASSERT_EQ(p.results.size(), 2u);
+    EXPECT_EQ(p.results[0].povNum, "П-10");
+    EXPECT_EQ(p.results[0].typeName, "ТХА");
+    EXPECT_EQ(p.results[0].date, "09.12.2026");
+    EXPECT_FALSE(p.results[0].exportedBefore);
+    EXPECT_EQ(p.results[1].typeName, "ТНН");
+    EXPECT_FALSE(p.results[1].fit);
+    EXPECT_TRUE(p.results[1].exportedBefore);
+    EXPECT_EQ(p.exportedBeforeCount(), 1);
+    ASSERT_EQ(p.refusals.size(), 1u);
+    EXPECT_EQ(p.refusals[0].typeName, "ТХК");
+    EXPECT_EQ(p.refusals[0].reason, "Не указаны условия поверки.");
+    EXPECT_EQ(p.fileCount, 1);
 }
 
 } // namespace
