@@ -18,6 +18,7 @@ constexpr int kRemarkMaxLength = 80;        // StringGridExternalSurvey cells
 constexpr int kStrengthMaxLength = 20;      // StringGridInsulationStrength cells
 constexpr int kPovNumMaxLength = 8;         // EditPoverkaNumber
 constexpr int kOtherFactorsMaxLength = 128; // EditOtherFactors
+constexpr int kVerifierMaxLength = 128;     // ComboBoxVerifier
 
 // "Условия поверки" of page 3, as typed (decimal point or comma).
 struct ConditionsTexts {
@@ -32,6 +33,9 @@ struct SetupPrepared {
     int pointsCount = 1;        // JvSpinEditTemperaturePointsCount (1..8)
     PositionTexts serials;      // header of each position: serial number of the sensor there
     ConditionsTexts conditions; // the conditions stored last, empty when none
+    // The names offered for the verifier, the default first: the lab's default verifier, then
+    // the verifier stored last when another. Empty when neither is known.
+    QStringList verifiers;
 };
 
 // Page 1 "Параметры поверки".
@@ -41,6 +45,7 @@ struct ParametersPage {
     int kindIndex = -1; // RadioGroupVidPoverki: -1 none, 0 "Первичная", 1 "Периодическая"
     bool instabilityCheck = false; // CheckBoxDoInstabilityCheck
     int methodIndex = -1; // RadioGroupMetodPoverki: -1 none, 0 direct, 1 electrode comparison
+    QString verifier;     // ComboBoxVerifier: full name, may be empty
 };
 
 // Page 3 grids, by position 1..8.

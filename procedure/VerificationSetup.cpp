@@ -15,6 +15,7 @@
 #include "procedure/ProcedureContext.h"
 #include "procedure/StepSequencer.h"
 #include "settings/EquipParamsFile.h"
+#include "settings/RegistrySettings.h"
 #include "settings/SettingsFile.h"
 
 #include <variant>
@@ -111,6 +112,18 @@ std::variant<VerificationConditions, QString> checkConditions(const ConditionsTe
     return out;
 }
 
+// The verifiers page 1 offers: the lab's default, then the one stored last when another.
+QStringList offeredVerifiers(const QString &defaultVerifier,
+                             const std::optional<VerificationConditions> &last)
+{
+    QStringList names;
+    if (!defaultVerifier.trimmed().isEmpty())
+        names << defaultVerifier.trimmed();
+    if (last && !last->verifier.isEmpty() && !names.contains(last->verifier))
+        names << last->verifier;
+    return names;
+}
+
 } // namespace
 
 VerificationSetup::VerificationSetup(ProcedureContext &context, StepSequencer &steps)
@@ -130,12 +143,14 @@ SetupPrepared VerificationSetup::prepare()
             if (bunch->Sensors[input])
                 out.serials[input + (channel - 1) * 4] = bunch->Sensors[input]->SerialNum;
     }
-    if (const auto last = LastStoredConditions(db)) {
+    const std::optional<VerificationConditions> last = LastStoredConditions(db);
+    if (last) {
         out.conditions.temperature = FloatToStr(last->temperature);
         out.conditions.pressure = FloatToStr(last->pressure);
         out.conditions.humidity = FloatToStr(last->humidity);
         out.conditions.otherFactors = last->otherFactors;
     }
+    out.verifiers = offeredVerifiers(loadRegistrySettings().defaultVerifier, last);
     return out;
 }
 
@@ -180,6 +195,13 @@ bool VerificationSetup::acceptParametersPage(const ParametersPage &page,
         }
     }
     pov.Methodic = quint8(page.methodIndex);
+    const QString name = page.verifier.trimmed();
+    if (name.size() > kVerifierMaxLength) {
+        dialogs.warning(QStringLiteral("Длина строки реквизита \"Поверитель\" больше максимальной "
+                                       "(128 символов)!"));
+        return false;
+    }
+    verifier = name;
     SettingsFile settings;
     if (!settings.setTemperaturePointsCount(int(pov.TempPointsCount)))
         dialogs.error(QStringLiteral("Не удалось записать файл настроек ") + settings.path() +
@@ -237,6 +259,7 @@ bool VerificationSetup::acceptInspectionPage(InspectionPage &page)
         return false;
     }
     conditions = std::get<VerificationConditions>(checked);
+    conditions.verifier = verifier;
     return storeVerification(page);
 }
 

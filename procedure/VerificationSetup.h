@@ -44,6 +44,7 @@ private:
     StepSequencer &sequencer;
     std::vector<int> storedSensorIDs;  // Sensors rows written by page 3 "Next"
     VerificationConditions conditions; // page 3 "Условия поверки", checked
+    QString verifier;                  // page 1, stored with the conditions
     // Page 1 was accepted with "Yes" to deleting today's verification of the same number.
     bool replacesSameNumber = false;
 };

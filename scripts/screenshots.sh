@@ -88,20 +88,39 @@ shot_forecast() {
   note forecast "страница измерений: «Стабилизация ≈ через N мин» в панели стабильности, пока печь выходит на режим"
 }
 
+# The windows as the lab-screen test fills them (it saves a picture of each
+# window state when KRONT_WINDOW_SHOTS names a folder).
+fitted_windows() {
+  [ -e "$work/fit/registry-preview.png" ] && return
+  cmake --build "$build" -j"${KRONT_JOBS:-2}" --target test_app >/dev/null
+  mkdir -p "$work/fit"
+  KRONT_WINDOW_SHOTS="$work/fit" \
+    QT_QPA_PLATFORM="offscreen:configfile=$src/tests/app/lab-screen.json" \
+    "$build/tests/test_app" --gtest_filter='WindowsFitScreenTest.EveryWindowInEveryStateFitsTheLabScreen' \
+    >"$work/fit.log" 2>&1 || { cat "$work/fit.log" >&2; return 1; }
+}
+
+shot_registry_preview() {
+  fitted_windows
+  cp "$work/fit/registry-preview.png" "$out/registry-preview.png"
+  note registry-preview "окно «Выгрузка во ФГИС «Аршин»»: результаты к выгрузке, ТП, которые выгрузить нельзя, с причиной, и файл"
+}
+
+shot_registry_settings() {
+  fitted_windows
+  cp "$work/fit/settings-registry.png" "$out/registry-settings.png"
+  note registry-settings "«Настройка», страница «ФГИС «Аршин»»: шифр, поверитель, владелец, часовой пояс, типы ТП, средства поверки, номера эталонов"
+}
+
 # The history window with its chart, as the window-fit test fills it on the lab
 # screen: a thermocouple verified every year for eight years, drifting upwards.
 shot_sensor_history() {
-  cmake --build "$build" -j"${KRONT_JOBS:-2}" --target test_app >/dev/null
-  mkdir -p "$work/windows"
-  KRONT_WINDOW_SHOTS="$work/windows" \
-    QT_QPA_PLATFORM="offscreen:configfile=$src/tests/app/lab-screen.json" \
-    "$build/tests/test_app" --gtest_filter='WindowsFitScreenTest.EveryWindowInEveryStateFitsTheLabScreen' \
-    >"$work/windows.log" 2>&1 || { cat "$work/windows.log" >&2; return 1; }
-  cp "$work/windows/sensor-history.png" "$out/sensor-history.png"
+  fitted_windows
+  cp "$work/fit/sensor-history.png" "$out/sensor-history.png"
   note sensor-history "окно «История датчика»: поверки ТХА за восемь лет, Δ при трёх температурах на графике с допуском класса, тренд и прогноз рядом"
 }
 
-SHOTS=(main_window wizard_measuring wizard_conclusion simulator diagnosis forecast sensor_history)
+SHOTS=(main_window wizard_measuring wizard_conclusion simulator diagnosis forecast sensor_history registry_preview registry_settings)
 
 for shot in "${SHOTS[@]}"; do
   "shot_$shot"

@@ -11,6 +11,8 @@
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
 #include "procedure/ui/UnfinishedPanel.h"
+#include "registry/ui/RegistryExportUi.h"
+#include "registry/ui/RegistrySettingsPage.h"
 #include "reports/ui/PanelSearch.h"
 #include "reports/ui/ReportsUi.h"
 #include "reports/ui/TFormSelectSensorsForSvid.h"
@@ -80,6 +82,7 @@ void ApplicationWindows::create()
             return db->select(tables::EtalSens, QString(), QStringLiteral("ID"), -1, failureText);
         },
         portLister, main);
+    formSettings->setRegistryPage(new RegistrySettingsPage(*db, dialogs));
     record(formSettings);
 
     createEtalTP();
@@ -98,6 +101,7 @@ void ApplicationWindows::create()
     formSelectSensorsForSvid = results->createSensorChooser(main);
     record(formSelectSensorsForSvid);
     createSensorHistory(*results);
+    connectRegistryExport(*results->panel(), *db, dialogs, programSettings, main);
 }
 
 void ApplicationWindows::createSensorHistory(ResultsWindows &results)

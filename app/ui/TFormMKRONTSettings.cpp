@@ -7,6 +7,7 @@
 #include "common/text/StringFunctionsFormat.h"
 #include "common/ui/HelpContext.h"
 #include "db/DocumentColumnSizes.h"
+#include "registry/ui/RegistrySettingsPage.h"
 #include "settings/OrganName.h"
 #include "settings/ProgramSettings.h"
 
@@ -25,6 +26,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <array>
 #include <limits>
 
 namespace kront
@@ -33,8 +36,8 @@ namespace kront
 namespace
 {
 
-// Help topics of the three pages.
-constexpr int kFirstPageTopic = 12;
+// Help topics of the pages in tab order.
+constexpr std::array<int, 4> kPageTopics = {12, 13, 14, 19};
 
 // Register grid: headers and the EtalSens fields shown under them.
 const char16_t *const kGridHeaders[] = {u"Сер. №",   u"Тип",    u"Наименование",
@@ -463,11 +466,20 @@ void TFormMKRONTSettings::updateNumberingEnabled()
 
 void TFormMKRONTSettings::updateHelpTopic()
 {
-    setHelpTopic(this, kFirstPageTopic + tabs->currentIndex());
+    setHelpTopic(this, kPageTopics.at(std::size_t(std::max(0, tabs->currentIndex()))));
+}
+
+void TFormMKRONTSettings::setRegistryPage(RegistrySettingsPage *page)
+{
+    registry = page;
+    tabs->addTab(page, QStringLiteral("ФГИС «Аршин»"));
+    connect(page, &RegistrySettingsPage::applied, this, &QDialog::accept);
 }
 
 void TFormMKRONTSettings::showEvent(QShowEvent *event)
 {
+    if (registry)
+        registry->load();
     updateHelpTopic();
     QDialog::showEvent(event);
 }

@@ -25,9 +25,11 @@ namespace kront
 
 class Dialogs;
 class ProgramSettings;
+class RegistrySettingsPage;
 
 // The settings window "Настройка": the reference thermocouple register, the
-// connection parameters and the program settings, on three pages.
+// connection parameters, the program settings and the state registry's data,
+// on four pages.
 class TFormMKRONTSettings : public QDialog
 {
     Q_OBJECT
@@ -44,7 +46,12 @@ public:
     TFormMKRONTSettings(Dialogs &dialogs, ProgramSettings &settings, RegisterReader readRegister,
                         PortLister listPorts, QWidget *parent = nullptr);
 
-    // Shows the window modally on page 0, 1 or 2.
+    // Adds the page "ФГИС «Аршин»"; it reads its data whenever the window is shown and its
+    // "Применить" closes the window when the data are stored.
+    void setRegistryPage(RegistrySettingsPage *page);
+    RegistrySettingsPage *registryPage() const { return registry; }
+
+    // Shows the window modally on page 0, 1, 2 or 3.
     int showPage(int page);
 
     // Reads the register again and fills the grid; the grid is left as it
@@ -115,6 +122,7 @@ private:
     QList<QLabel *> svidLabels;
     QList<QLabel *> izvLabels;
     bool filling = false;
+    RegistrySettingsPage *registry = nullptr;
 };
 
 } // namespace kront

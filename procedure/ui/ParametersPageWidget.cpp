@@ -3,6 +3,7 @@
 #include "procedure/ui/RadioGroup.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,7 +28,8 @@ ParametersPageWidget::ParametersPageWidget(QWidget *parent)
       RadioGroupMetodPoverki(new RadioGroup(QStringLiteral("RadioGroupMetodPoverki"),
                                             QStringLiteral("Метод поверки"),
                                             {QStringLiteral("Метод прямых измерений"),
-                                             QStringLiteral("Метод поэлектродного сличения")}))
+                                             QStringLiteral("Метод поэлектродного сличения")})),
+      ComboBoxVerifier(new QComboBox)
 {
     setObjectName(QStringLiteral("JvWizardInteriorPage1"));
     EditPoverkaNumber->setObjectName(QStringLiteral("EditPoverkaNumber"));
@@ -38,6 +40,11 @@ ParametersPageWidget::ParametersPageWidget(QWidget *parent)
     JvSpinEditTemperaturePointsCount->setRange(1, kMaxPoints);
     JvSpinEditTemperaturePointsCount->setMaximumWidth(60);
     CheckBoxDoInstabilityCheck->setObjectName(QStringLiteral("CheckBoxDoInstabilityCheck"));
+    ComboBoxVerifier->setObjectName(QStringLiteral("ComboBoxVerifier"));
+    ComboBoxVerifier->setEditable(true);
+    ComboBoxVerifier->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxVerifier->lineEdit()->setMaxLength(kVerifierMaxLength);
+    ComboBoxVerifier->setMinimumWidth(320);
 
     auto *numberLabel = new QLabel(QStringLiteral("Поверка №:"));
     numberLabel->setObjectName(QStringLiteral("LabelPoverkaNumber"));
@@ -55,15 +62,24 @@ ParametersPageWidget::ParametersPageWidget(QWidget *parent)
     layout->addWidget(RadioGroupVidPoverki, 2, 0);
     layout->addWidget(CheckBoxDoInstabilityCheck, 2, 1, Qt::AlignLeft | Qt::AlignTop);
     layout->addWidget(RadioGroupMetodPoverki, 3, 0, 1, 2);
+    auto *verifierLabel = new QLabel(QStringLiteral("Поверитель:"));
+    verifierLabel->setObjectName(QStringLiteral("LabelVerifier"));
+    verifierLabel->setBuddy(ComboBoxVerifier);
+    layout->addWidget(verifierLabel, 4, 0);
+    layout->addWidget(ComboBoxVerifier, 4, 1, Qt::AlignLeft);
     layout->setColumnStretch(2, 1);
-    layout->setRowStretch(4, 1);
+    layout->setRowStretch(5, 1);
 
     connect(RadioGroupVidPoverki, &RadioGroup::itemChosen, this,
             &ParametersPageWidget::RadioGroupVidPoverkiClick);
 }
 
-void ParametersPageWidget::prepare(int pointsCount)
+void ParametersPageWidget::prepare(int pointsCount, const QStringList &verifiers)
 {
+    ComboBoxVerifier->clear();
+    ComboBoxVerifier->addItems(verifiers);
+    ComboBoxVerifier->setCurrentIndex(verifiers.isEmpty() ? -1 : 0);
+    ComboBoxVerifier->setEditText(verifiers.value(0));
     EditPoverkaNumber->clear();
     RadioGroupVidPoverki->setItemIndex(-1);
     RadioGroupMetodPoverki->setItemIndex(-1);
@@ -80,6 +96,7 @@ ParametersPage ParametersPageWidget::read() const
     p.kindIndex = RadioGroupVidPoverki->itemIndex();
     p.instabilityCheck = CheckBoxDoInstabilityCheck->isChecked();
     p.methodIndex = RadioGroupMetodPoverki->itemIndex();
+    p.verifier = ComboBoxVerifier->currentText();
     return p;
 }
 

@@ -5,6 +5,7 @@
 #include <QWidget>
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 class QSpinBox;
 
@@ -22,8 +23,9 @@ public:
     explicit ParametersPageWidget(QWidget *parent = nullptr);
 
     // A fresh page: empty number, no kind or method chosen, the check box
-    // hidden and clear, the point count as given.
-    void prepare(int pointsCount);
+    // hidden and clear, the point count as given, the verifiers offered with
+    // the first of them chosen.
+    void prepare(int pointsCount, const QStringList &verifiers = {});
     ParametersPage read() const;
 
     QLineEdit *EditPoverkaNumber;
@@ -31,6 +33,7 @@ public:
     RadioGroup *RadioGroupVidPoverki;
     QCheckBox *CheckBoxDoInstabilityCheck;
     RadioGroup *RadioGroupMetodPoverki;
+    QComboBox *ComboBoxVerifier; // typed or chosen
 
 private:
     void RadioGroupVidPoverkiClick(int index);

@@ -178,7 +178,7 @@ void TFormPoverkaTP::PrepareNew(TPoverka &pov, TBi1 &bi1)
 {
     begin(pov, bi1);
     const SetupPrepared prepared = eng->Prepare();
-    page1->prepare(prepared.pointsCount);
+    page1->prepare(prepared.pointsCount, prepared.verifiers);
     page3->prepare(prepared.serials, prepared.conditions);
     goToPage(1);
 }

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kront
 {
@@ -47,7 +48,8 @@ PanelSearch::PanelSearch(Database &database, Actions handlers, QWidget *parent)
     results = new SearchResultsModel(this);
     StringGridSearch->setModel(results);
     StringGridSearch->setSelectionBehavior(QAbstractItemView::SelectRows);
-    StringGridSearch->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Several rows may be selected for the export to the registry.
+    StringGridSearch->setSelectionMode(QAbstractItemView::ExtendedSelection);
     StringGridSearch->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGridSearch->verticalHeader()->setVisible(false);
     StringGridSearch->verticalHeader()->setDefaultSectionSize(18);
@@ -110,6 +112,8 @@ QWidget *PanelSearch::buildButtons()
         {"ButtonSvid", QStringLiteral("Свидетельство/извещение"), &PanelSearch::ButtonSvidClick},
         {"ButtonSensorHistory", QStringLiteral("История датчика"),
          &PanelSearch::ButtonSensorHistoryClick},
+        {"ButtonRegistryExport", QStringLiteral("Выгрузка во ФГИС…"),
+         &PanelSearch::ButtonRegistryExportClick},
         {"ButtonResultCancel", QStringLiteral("Отмена"), &PanelSearch::ButtonResultCancelClick}};
     for (const auto &[name, caption, slot] : buttons) {
         auto *b = named(new QPushButton(caption), name);
@@ -142,9 +146,32 @@ void PanelSearch::ButtonSearchStartClick()
     setEmptyGrid();
     auto found = SearchResultPages::open(db, conditions(), programClock().now().date());
     if (found && found->size() > 0) {
+        refreshExportMarks();
         results->setResult(std::move(found));
         StringGridSearch->selectRow(0);
     }
+}
+
+void PanelSearch::setRegistryExport(RegistryExport actions)
+{
+    registryExport = std::move(actions);
+}
+
+void PanelSearch::refreshExportMarks()
+{
+    results->setMarked(registryExport.exportedPoverkaIDs ? registryExport.exportedPoverkaIDs()
+                                                         : QSet<int>());
+}
+
+void PanelSearch::ButtonRegistryExportClick()
+{
+    if (!registryExport.run)
+        return;
+    const std::vector<int> ids = poverkaIDsToExport();
+    if (ids.empty())
+        return;
+    registryExport.run(ids);
+    refreshExportMarks();
 }
 
 void PanelSearch::ButtonSearchResetClick()
@@ -241,6 +268,25 @@ int PanelSearch::selectedPoverkaID() const
 {
     const int row = StringGridSearch->currentIndex().row();
     return row < 0 ? 0 : SelectedPoverkaID(results->row(row)[scID]);
+}
+
+std::vector<int> PanelSearch::poverkaIDsToExport() const
+{
+    std::vector<int> rows;
+    const QModelIndexList selected = StringGridSearch->selectionModel()->selectedRows();
+    if (selected.size() > 1) {
+        for (const QModelIndex &index : selected)
+            rows.push_back(index.row());
+        std::sort(rows.begin(), rows.end());
+    } else {
+        for (int r = 0; r < results->rowCount(); ++r)
+            rows.push_back(r);
+    }
+    std::vector<int> ids;
+    for (int r : rows)
+        if (const int id = SelectedPoverkaID(results->row(r)[scID]); id > 0)
+            ids.push_back(id);
+    return ids;
 }
 
 } // namespace kront

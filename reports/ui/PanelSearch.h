@@ -2,8 +2,10 @@
 
 #include "reports/ResultsSearch.h"
 
+#include <QSet>
 #include <QWidget>
 #include <functional>
+#include <vector>
 
 class QCheckBox;
 class QComboBox;
@@ -46,6 +48,17 @@ public:
     {
         sensorHistory = std::move(action);
     }
+    // "Выгрузка во ФГИС…": the verifications to export go to the export's action.
+    void ButtonRegistryExportClick();
+    // The export to the state registry: what it is given and how the grid learns which
+    // verifications were exported already (read at each search and after each export).
+    struct RegistryExport {
+        std::function<void(const std::vector<int> &poverkaIDs)> run;
+        std::function<QSet<int>()> exportedPoverkaIDs;
+    };
+    void setRegistryExport(RegistryExport actions);
+    // Reads the marks of the exported verifications again.
+    void refreshExportMarks();
     void ButtonResultCancelClick();
     void CheckBoxPovNumClick();
     void CheckBoxDateFromClick();
@@ -56,6 +69,9 @@ public:
     SearchConditions conditions() const;
     // The verification of the selected grid row; 0 when none.
     int selectedPoverkaID() const;
+    // What "Выгрузка во ФГИС…" exports: the selected rows when more than one is selected,
+    // otherwise every verification found.
+    std::vector<int> poverkaIDsToExport() const;
     QTableView *grid() const { return StringGridSearch; }
 
 private:
@@ -67,6 +83,7 @@ private:
     Database &db;
     Actions actions;
     std::function<void(int poverkaID)> sensorHistory;
+    RegistryExport registryExport;
     QCheckBox *CheckBoxPovNum = nullptr;
     QLineEdit *EditPovNum = nullptr;
     QCheckBox *CheckBoxDateFrom = nullptr;

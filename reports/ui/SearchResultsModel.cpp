@@ -1,5 +1,8 @@
 #include "reports/ui/SearchResultsModel.h"
 
+#include <QApplication>
+#include <QStyle>
+
 namespace kront
 {
 
@@ -8,6 +11,18 @@ void SearchResultsModel::setResult(std::optional<SearchResultPages> result)
     beginResetModel();
     found = std::move(result);
     endResetModel();
+}
+
+void SearchResultsModel::setMarked(QSet<int> poverkaIDs)
+{
+    marked = std::move(poverkaIDs);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, scPovNum), index(rowCount() - 1, scPovNum));
+}
+
+bool SearchResultsModel::isMarked(int r) const
+{
+    return !marked.isEmpty() && marked.contains(SelectedPoverkaID(row(r)[scID]));
 }
 
 const SearchRow &SearchResultsModel::row(int r) const
@@ -48,9 +63,17 @@ int SearchResultsModel::columnCount(const QModelIndex &parent) const
 
 QVariant SearchResultsModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.column() >= kSearchColumnCount)
+    if (!index.isValid() || index.column() >= kSearchColumnCount)
         return {};
-    return row(index.row())[size_t(index.column())];
+    if (role == Qt::DisplayRole)
+        return row(index.row())[size_t(index.column())];
+    if (index.column() != scPovNum || !isMarked(index.row()))
+        return {};
+    if (role == Qt::DecorationRole)
+        return QApplication::style()->standardIcon(QStyle::SP_DialogApplyButton);
+    if (role == Qt::ToolTipRole)
+        return QStringLiteral("Выгружена во ФГИС «Аршин»");
+    return {};
 }
 
 QVariant SearchResultsModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -3,6 +3,7 @@
 #include "reports/ResultsSearch.h"
 
 #include <QAbstractTableModel>
+#include <QSet>
 
 namespace kront
 {
@@ -18,6 +19,9 @@ public:
 
     // The rows found; none leaves one empty row, as the grid has always shown.
     void setResult(std::optional<SearchResultPages> found);
+    // The verifications exported to the registry: their number cell is marked.
+    void setMarked(QSet<int> poverkaIDs);
+    bool isMarked(int row) const;
     // Row r of the grid (an empty row when there is none).
     const SearchRow &row(int r) const;
 
@@ -34,6 +38,7 @@ public:
 private:
     // Pages are read while the grid paints, through the const interface.
     mutable std::optional<SearchResultPages> found;
+    QSet<int> marked;
 };
 
 } // namespace kront

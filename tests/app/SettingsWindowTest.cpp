@@ -41,10 +41,11 @@ TEST_F(SettingsWindowTest, PagesControlsAndCaptions)
     createWindows();
     TFormMKRONTSettings &w = window();
     EXPECT_EQ(w.windowTitle(), "Настройка");
-    ASSERT_EQ(w.pages()->count(), 3);
+    ASSERT_EQ(w.pages()->count(), 4);
     EXPECT_EQ(w.pages()->tabText(0), "Эталонные ТП");
     EXPECT_EQ(w.pages()->tabText(1), "Параметры подключения");
     EXPECT_EQ(w.pages()->tabText(2), "Настройки программы");
+    EXPECT_EQ(w.pages()->tabText(3), "ФГИС «Аршин»");
 
     const struct {
         const char *name;
@@ -164,9 +165,10 @@ TEST_F(SettingsWindowTest, HelpTopicFollowsThePage)
 {
     createWindows();
     TFormMKRONTSettings &w = window();
-    for (int page : {0, 1, 2, 0}) {
+    const int topics[] = {12, 13, 14, 19};
+    for (int page : {0, 1, 2, 3, 0}) {
         w.pages()->setCurrentIndex(page);
-        EXPECT_EQ(helpTopicOf(w.pages()->currentWidget()), 12 + page);
+        EXPECT_EQ(helpTopicOf(w.pages()->currentWidget()), topics[page]);
     }
 }
 

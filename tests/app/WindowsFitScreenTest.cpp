@@ -19,6 +19,8 @@
 #include "procedure/ui/ParametersPageWidget.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
+#include "registry/RegistryData.h"
+#include "registry/ui/TFormRegistryExport.h"
 #include "reportengine/Report.h"
 #include "reportengine/ui/ReportPreviewDialog.h"
 #include "reportengine/ui/TemplateDialogWindow.h"
@@ -341,6 +343,52 @@ protected:
         w.setSensorSet(set);
     }
 
+    // The registry data of a lab with many thermocouple types, and registration numbers of the
+    // references of the register.
+    void fillRegistryData()
+    {
+        Database &db = windows->database();
+        std::vector<SensorTypeEntry> types;
+        for (int i = 1; i <= 16; ++i)
+            types.push_back({QStringLiteral("ТХА-0292-%1").arg(i),
+                             QStringLiteral("%1-19").arg(70000 + i),
+                             QStringLiteral("ТХА(K), исп. %1").arg(i), 24});
+        ASSERT_TRUE(SaveSensorTypes(db, dialogs, types));
+        InstallationMeans means;
+        means.instruments = {{QStringLiteral("Вольтметр ТАВЕР-7"), QStringLiteral("11111-11"),
+                              QStringLiteral("V-12")},
+                             {QStringLiteral("Регулятор печи КРОНТ-2М"), QStringLiteral("22222-22"),
+                              QStringLiteral("R-3")}};
+        for (int id = 1; id <= 14; ++id)
+            means.references.push_back(
+                {id, QStringLiteral("%1.19.1Р.%2").arg(10000 + id).arg(80000000 + id)});
+        ASSERT_TRUE(SaveInstallationMeans(db, dialogs, means));
+    }
+
+    // An export of 60 results with the longest reasons of refusal.
+    static RegistryPreview fullPreview()
+    {
+        RegistryPreview p;
+        for (int i = 0; i < 60; ++i)
+            p.results.push_back(
+                {QStringLiteral("П-%1").arg(100 + i / 8), QStringLiteral("09.12.2026"),
+                 QStringLiteral("%1").arg(12345670 + i), QStringLiteral("ТХА-0292-01"),
+                 QStringLiteral("70001-19"), i % 7 != 0, i < 8});
+        const QString reasons[] = {
+            QStringLiteral(
+                "Отклонение ТЭДС от НСХ при 1000,2 °C превышает допускаемое для класса 2, "
+                "причины непригодности не указаны в извещении"),
+            QStringLiteral("Тип ТХК-0515-01 не указан в таблице типов ТП (нет номера в ГРСИ)."),
+            QStringLiteral("Не указаны условия поверки."),
+            QStringLiteral("Не указан регистрационный номер эталонного ТП № E1001 в ФИФ ОЕИ.")};
+        for (int i = 0; i < 12; ++i)
+            p.refusals.push_back({QStringLiteral("П-%1").arg(90 + i),
+                                  QStringLiteral("%1").arg(22345670 + i),
+                                  QStringLiteral("ТХК-0515-01"), reasons[i % 4]});
+        p.fileCount = 1;
+        return p;
+    }
+
     test::FakeClock clock;
     report::Report report;
 };
@@ -444,6 +492,20 @@ TEST_F(WindowsFitScreenTest, EveryWindowInEveryStateFitsTheLabScreen)
         {"settings-register", settingsPage(0)},
         {"settings-connection", settingsPage(1)},
         {"settings-program", settingsPage(2)},
+        {"settings-registry",
+         [&]() -> QWidget * {
+             fillRegistryData();
+             return settingsPage(3)();
+         }},
+        {"registry-preview",
+         [&]() -> QWidget * {
+             auto *dialog = new TFormRegistryExport(dialogs, &main);
+             dialog->setAttribute(Qt::WA_DeleteOnClose);
+             dialog->showPreview(fullPreview(),
+                                 QStringLiteral("/home/lab/kront/arshin-20261209-1530.xml"));
+             dialog->show();
+             return dialog;
+         }},
         {"progress",
          [&]() -> QWidget * {
              app.FormProgress()->start(

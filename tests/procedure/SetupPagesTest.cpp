@@ -1,6 +1,7 @@
 #include "ProcedureFixture.h"
 
 #include "settings/EquipParamsFile.h"
+#include "settings/RegistrySettings.h"
 #include "settings/SettingsFile.h"
 #include "tests/support/FileBytes.h"
 
@@ -386,6 +387,46 @@ TEST_F(SetupPages, ConditionsAreStoredWithTheVerificationAndOfferedNextTime)
     ASSERT_TRUE(db.DBDeletePartialData(poverka.ID));
     EXPECT_FALSE(StoredConditions(db, poverka.ID));
     EXPECT_EQ(count(tables::Conditions), 0);
+}
+
+TEST_F(SetupPages, VerifierOfPageOneIsStoredWithTheConditionsAndOfferedNextTime)
+{
+    makeBunch(1, {1});
+    makeEngine();
+    EXPECT_TRUE(engine->Prepare().verifiers.isEmpty()); // nothing known yet
+
+    ParametersPage p = page1();
+    p.verifier = QString(129, u'ф');
+    EXPECT_FALSE(next1(p));
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.last().text, QStringLiteral("Длина строки реквизита \"Поверитель\" больше "
+                                                  "максимальной (128 символов)!"));
+    EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
+
+    p.verifier = QStringLiteral("  Иванов Иван Иванович  ");
+    ASSERT_TRUE(next1(p));
+    InspectionPage p3 = inspectionPage();
+    p3.conditions = {"21,5", "100,2", "48", ""};
+    ASSERT_TRUE(engine->acceptInspectionPage(p3));
+    const auto stored = StoredConditions(db, poverka.ID);
+    ASSERT_TRUE(stored);
+    EXPECT_EQ(stored->verifier, QStringLiteral("Иванов Иван Иванович"));
+
+    makeEngine();
+    EXPECT_EQ(engine->Prepare().verifiers, QStringList{QStringLiteral("Иванов Иван Иванович")});
+
+    // The lab's default verifier comes first; the one stored last follows when another.
+    RegistrySettings registry = loadRegistrySettings();
+    registry.signCipher = QStringLiteral("ЖЖЖ");
+    for (const char *name : {"Петров Пётр Петрович", "Иванов Иван Иванович"}) {
+        registry.defaultVerifier = QString::fromUtf8(name);
+        ASSERT_TRUE(saveRegistrySettings(registry, dialogs));
+        makeEngine();
+        QStringList expected{registry.defaultVerifier};
+        if (expected.front() != QStringLiteral("Иванов Иван Иванович"))
+            expected << QStringLiteral("Иванов Иван Иванович");
+        EXPECT_EQ(engine->Prepare().verifiers, expected) << name;
+    }
 }
 
 } // namespace

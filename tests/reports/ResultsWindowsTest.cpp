@@ -155,6 +155,50 @@ TEST_F(PanelSearchTest, ScrollingToTheEndOfALongListShowsTheRestInOrder)
     EXPECT_EQ(gridNumbers(), earliestFirst);
 }
 
+// "Выгрузка во ФГИС…" hands over every verification found, or the rows selected when there are
+// several; the exported ones are marked at each search and after each export.
+TEST_F(PanelSearchTest, RegistryExportTakesWhatIsFoundOrSelectedAndMarksTheExported)
+{
+    const int a = insertPoverka("A", QDateTime(QDate(2026, 12, 7), QTime(12, 0)), 0, 0, false, 2);
+    const int b = insertPoverka("B", QDateTime(QDate(2026, 12, 8), QTime(12, 0)), 0, 0, false, 2);
+    const int c = insertPoverka("C", QDateTime(QDate(2026, 12, 9), QTime(12, 0)), 0, 0, false, 2);
+    std::vector<std::vector<int>> handed;
+    QSet<int> exported{b};
+    panel.setRegistryExport({[&](const std::vector<int> &ids) {
+                                 handed.push_back(ids);
+                                 for (int id : ids)
+                                     exported.insert(id);
+                             },
+                             [&] { return exported; }});
+    press("ButtonRegistryExport");
+    EXPECT_TRUE(handed.empty()); // nothing searched yet
+
+    press("ButtonSearchStart");
+    auto marks = [&] {
+        QStringList out;
+        const QAbstractItemModel *m = panel.grid()->model();
+        for (int r = 0; r < m->rowCount(); ++r)
+            out << (m->index(r, scPovNum).data(Qt::ToolTipRole).isNull() ? "" : "x");
+        return out;
+    };
+    EXPECT_EQ(marks(), QStringList({"", "x", ""}));
+    EXPECT_EQ(child<QPushButton>("ButtonRegistryExport")->text(), "Выгрузка во ФГИС…");
+
+    press("ButtonRegistryExport"); // one row selected: everything found
+    ASSERT_EQ(handed.size(), 1u);
+    EXPECT_EQ(handed.back(), std::vector<int>({a, b, c}));
+    EXPECT_EQ(marks(), QStringList({"x", "x", "x"}));
+
+    exported = {};
+    press("ButtonSearchStart");
+    panel.grid()->selectionModel()->select(panel.grid()->model()->index(2, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    press("ButtonRegistryExport"); // rows 1 and 3 selected: those two, in grid order
+    ASSERT_EQ(handed.size(), 2u);
+    EXPECT_EQ(handed.back(), std::vector<int>({a, c}));
+    EXPECT_EQ(marks(), QStringList({"x", "", "x"}));
+}
+
 TEST(SensorChooser, ListsTheSensorsAndTogglesAllTicks)
 {
     TFormSelectSensorsForSvid form;

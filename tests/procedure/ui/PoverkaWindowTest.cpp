@@ -4,6 +4,7 @@
 // list of unfinished verifications.
 #include "common/ui/StringGrid.h"
 #include "db/Database.h"
+#include "db/VerificationConditions.h"
 #include "link/MeterLink.h"
 #include "model/CodeTables.h"
 #include "model/CurrentVerification.h"
@@ -27,6 +28,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -135,6 +137,7 @@ TEST_F(PoverkaWindowTest, ControlsCarryTheirNamesAndTexts)
     }
     const std::pair<const char *, const char *> labels[] = {
         {"LabelPoverkaNumber", "Поверка №:"},
+        {"LabelVerifier", "Поверитель:"},
         {"LabelTemperaturePointsCount", "Количество значений температуры\nопределения ТЭДС:"},
         {"LabelVerificationFacilities", "Укажите параметры средств поверки"},
         {"LabelCaptionConnectedInput2", "Подключенный вход:"},
@@ -291,6 +294,7 @@ TEST_F(PoverkaWindowTest, WizardWalksToTheMeasurementPageAndStoresTheVerificatio
 
     fillPage1();
     form.page1->JvSpinEditTemperaturePointsCount->setValue(3);
+    form.page1->ComboBoxVerifier->setEditText(QStringLiteral("Петров Пётр Петрович"));
     form.NextButtonClick();
     ASSERT_EQ(form.currentPage(), 2);
     EXPECT_EQ(form.subtitle(), "Средства поверки");
@@ -332,6 +336,9 @@ TEST_F(PoverkaWindowTest, WizardWalksToTheMeasurementPageAndStoresTheVerificatio
     EXPECT_EQ(rows->front().value("PovNum").toString(), "12'A");
     EXPECT_EQ(rows->front().value("CurrPovState").toString(), "MainCycle;0;0;3;");
     EXPECT_EQ(rows->front().value("EquipmentParams").toString(), "Средство 1\r\nСредство 2");
+    const auto conditions = StoredConditions(db, rows->front().value("ID").toInt());
+    ASSERT_TRUE(conditions);
+    EXPECT_EQ(conditions->verifier, "Петров Пётр Петрович");
 }
 
 TEST_F(PoverkaWindowTest, ProtocolButtonsPrintTheBunchOfTheirChannelOnly)
