@@ -6,12 +6,12 @@
 #include "db/Database.h"
 #include "link/MeterLink.h"
 #include "metrology/CalculationRows.h"
-#include "metrology/StepCalculation.h"
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/ClassResults.h"
+#include "procedure/StepResults.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront

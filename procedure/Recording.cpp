@@ -8,12 +8,12 @@
 #include "db/Database.h"
 #include "db/ResultsTPQueries.h"
 #include "link/MeterLink.h"
-#include "metrology/StepCalculation.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
 #include "procedure/InstabilityResults.h"
 #include "procedure/PoverkaEngine.h"
+#include "procedure/StepResults.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront
