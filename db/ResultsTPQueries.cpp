@@ -40,6 +40,12 @@ int ResultsTPRowCount(Database &db, int poverkaID, int bunchID, const QString &s
                                                                         point, measNum, operation));
 }
 
+double InputValue(const QVariantMap &row, int input)
+{
+    const QVariant v = row.value(QStringLiteral("TEDSe1Inp%1").arg(input));
+    return v.isNull() ? 0.0 : v.toDouble();
+}
+
 bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID)
 {
     const auto rows =

@@ -24,6 +24,9 @@ std::optional<QVariantMap> ResultsTPRow(Database &db, int poverkaID, int bunchID
 int ResultsTPRowCount(Database &db, int poverkaID, int bunchID, const QString &stage, int point,
                       int measNum, const QString &operation);
 
+// The per-input value TEDSe1Inp<input> of a ResultsTP row; 0 for null.
+double InputValue(const QVariantMap &row, int input);
+
 // Takes the rows measured and calculated after annealing (instability point
 // 1) over as the first point of the main cycle: copies with stage
 // "MainCycle" (measurements) or "Calculation" and point 0, in place of any

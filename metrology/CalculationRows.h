@@ -1,16 +1,11 @@
 #pragma once
 
-#include <QDateTime>
 #include <QString>
-#include <QVariantList>
-#include <QVariantMap>
 #include <array>
 #include <optional>
 
 namespace kront
 {
-
-class TableRow;
 
 // Operation texts of the ResultsTP rows.
 namespace op
@@ -53,12 +48,6 @@ struct CalculationRow {
     std::optional<double> E_Tsk, Tsk, E_et, E_pret, t_et, t_pret;
     std::array<std::optional<double>, 5> e1; // TEDSe1Inp1..4, [0] unused
     std::array<std::optional<double>, 5> e2; // TEDSe2Inp1..4, [0] unused
-
-    // The row to store.
-    TableRow values(const StepKey &key, const QDateTime &created) const;
 };
-
-// The per-input value TEDSe1Inp<input> of a row read from ResultsTP; 0 for null.
-double InputValue(const QVariantMap &row, int input);
 
 } // namespace kront

@@ -1,6 +1,5 @@
 #include "metrology/ReferenceTemperature.h"
 
-#include "db/Database.h"
 #include "metrology/NSHPolynomsTP.h"
 #include "metrology/SensitivityTable.h"
 #include "model/CodeTables.h"
@@ -9,16 +8,6 @@
 
 namespace kront
 {
-
-GraduationLookup databaseGraduation(Database &db)
-{
-    return [&db](qint32 etalID, double emf) -> std::optional<GraduationPoint> {
-        GraduationPoint point{-300, -300};
-        if (!db.DBGetEtalSvidData(etalID, point.emf, point.temp, emf))
-            return std::nullopt;
-        return point;
-    };
-}
 
 ReferenceTemperatureResult ReferenceTemperature(int nshType, qint32 etalID, double tsk, double emf,
                                                 const GraduationLookup &graduation)

@@ -18,11 +18,6 @@ struct GraduationPoint {
 // look-up has reported that to the operator).
 using GraduationLookup = std::function<std::optional<GraduationPoint>(qint32 etalID, double emf)>;
 
-class Database;
-
-// The graduation look-up of the stored reference thermocouples (DBGetEtalSvidData).
-GraduationLookup databaseGraduation(Database &db);
-
 struct ReferenceTemperatureResult {
     double t = -300;        // furnace temperature, °C; below -299 when none
     double emfTsk = -300;   // EMF of the reference's characteristic at the cold junction, mV

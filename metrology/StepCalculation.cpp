@@ -1,9 +1,6 @@
 #include "metrology/StepCalculation.h"
 
-#include "common/Clock.h"
 #include "common/DecimalRounding.h"
-#include "db/Database.h"
-#include "db/ResultsTPQueries.h"
 #include "metrology/CalculationRows.h"
 #include "metrology/MercuryCorrection.h"
 #include "metrology/NSHPolynomsTP.h"
@@ -88,12 +85,6 @@ Deviation deviation(const InputInfo &info, double eMeasured, double tRef, int n)
     return d;
 }
 
-struct StepOutcome {
-    std::vector<CalculationRow> rows;
-    std::array<double, 5> delta{};
-    std::array<double, 5> deltaDop{};
-};
-
 CalculationRow row(int measNum, const QString &operation)
 {
     CalculationRow r;
@@ -112,7 +103,7 @@ double average(const ChannelStepValues &step, int k, int blocks)
     return sum / blocks;
 }
 
-StepOutcome calculateDirect(const ChannelStepValues &step, Dialogs &dialogs,
+StepResults calculateDirect(const ChannelStepValues &step, Dialogs &dialogs,
                             const GraduationLookup &graduation)
 {
     const bool mercury = step.EtalKind == 0;
@@ -138,7 +129,7 @@ StepOutcome calculateDirect(const ChannelStepValues &step, Dialogs &dialogs,
     }
     sk.Tsk = step.TskTP;
 
-    StepOutcome out;
+    StepResults out;
     for (int i = 1; i <= 4; ++i) {
         if (!infos[i].present)
             continue;
@@ -157,7 +148,7 @@ StepOutcome calculateDirect(const ChannelStepValues &step, Dialogs &dialogs,
     return out;
 }
 
-StepOutcome calculateElectrode(const ChannelStepValues &step, const GraduationLookup &graduation)
+StepResults calculateElectrode(const ChannelStepValues &step, const GraduationLookup &graduation)
 {
     const std::array<InputInfo, 5> infos = inputInfos(*step.Bunch);
     const double eRefAvg = rnd_n(average(step, 0, 2), 3);
@@ -173,7 +164,7 @@ StepOutcome calculateElectrode(const ChannelStepValues &step, const GraduationLo
     for (int i = 1; i <= 4; ++i)
         avg.e2[i] = 0.0;
 
-    StepOutcome out;
+    StepResults out;
     for (int i = 1; i <= 4; ++i) {
         if (!infos[i].present)
             continue;
@@ -194,17 +185,34 @@ StepOutcome calculateElectrode(const ChannelStepValues &step, const GraduationLo
     return out;
 }
 
-// Thermocouples with |Δ| > Δdop, or whose deviation could not be computed.
-QString failingList(const TBunch &bunch, const StepOutcome &outcome)
+} // namespace
+
+std::optional<StepResults> CalculateStep(const TPoverka &poverka, const ChannelStepValues &step,
+                                         Dialogs &dialogs, const GraduationLookup &graduation)
+{
+    if (!step.Bunch || poverka.Methodic > 1)
+        return std::nullopt;
+    StepResults results = poverka.Methodic == 0 ? calculateDirect(step, dialogs, graduation)
+                                                : calculateElectrode(step, graduation);
+    StepKey &key = results.key;
+    key.poverkaID = poverka.ID;
+    key.bunchID = step.Bunch->ID;
+    key.methodic = poverka.Methodic;
+    key.stage = poverka.Stage == stInstability ? kStageInstability : kStageCalculation;
+    key.point = int(poverka.StepIndex);
+    key.etalSensorType = (poverka.Methodic == 0 && step.EtalKind == 0) ? 0 : 1;
+    return results;
+}
+
+QString DeviationText(const TBunch &bunch, const std::array<double, 5> &delta,
+                      const std::array<double, 5> &deltaDop)
 {
     QString text;
     for (int i = 1; i <= 4; ++i) {
         const TThermometer *sensor = bunch.Sensor(i);
         if (!sensor)
             continue;
-        const double delta = outcome.delta[i];
-        const double dop = outcome.deltaDop[i];
-        if (!none(delta) && !none(dop) && std::fabs(delta) <= dop)
+        if (!none(delta[i]) && !none(deltaDop[i]) && std::fabs(delta[i]) <= deltaDop[i])
             continue;
         if (!text.isEmpty())
             text += QStringLiteral("\r\n");
@@ -212,73 +220,6 @@ QString failingList(const TBunch &bunch, const StepOutcome &outcome)
                 QStringLiteral(", подключенный ко входу %1 канала %2").arg(i).arg(bunch.ChannelNum);
     }
     return text;
-}
-
-} // namespace
-
-std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
-                                            Database &db, Dialogs &dialogs,
-                                            const GraduationLookup &graduation)
-{
-    if (!step.Bunch || poverka.Methodic > 1)
-        return QString();
-    // Everything is computed (and the operator asked) before the earlier rows
-    // of the step are replaced, so a refused prompt never leaves the step without rows.
-    const StepOutcome outcome = poverka.Methodic == 0 ? calculateDirect(step, dialogs, graduation)
-                                                      : calculateElectrode(step, graduation);
-
-    StepKey key;
-    key.poverkaID = poverka.ID;
-    key.bunchID = step.Bunch->ID;
-    key.methodic = poverka.Methodic;
-    key.stage = poverka.Stage == stInstability ? kStageInstability : kStageCalculation;
-    key.point = int(poverka.StepIndex);
-    key.etalSensorType = (poverka.Methodic == 0 && step.EtalKind == 0) ? 0 : 1;
-
-    // The instability stage keeps its measurement rows under the same stage
-    // name, so the replacement spares the "Measure" rows explicitly.
-    const bool replaced = db.DBDeleteResultsTPFilter(
-        QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = '%3' and MeasPointNum = %4 "
-                       "and Operation <> 'Measure'")
-            .arg(key.poverkaID)
-            .arg(key.bunchID)
-            .arg(key.stage)
-            .arg(key.point));
-    // A step whose earlier rows could not be removed (reported by the store)
-    // gets no second set beside them.
-    if (!replaced)
-        return std::nullopt;
-    const QDateTime now = programClock().now();
-    std::vector<TableRow> rows;
-    for (const CalculationRow &r : outcome.rows)
-        rows.push_back(r.values(key, now));
-    if (!db.insertRows(tables::ResultsTP, rows))
-        return std::nullopt;
-    return failingList(*step.Bunch, outcome);
-}
-
-std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
-                                            Database &db, Dialogs &dialogs)
-{
-    return CalculateStepResults(poverka, step, db, dialogs, databaseGraduation(db));
-}
-
-QString StoredDeviationText(Database &db, int poverkaID, const TBunch &bunch, const QString &stage,
-                            int point)
-{
-    StepOutcome outcome;
-    const auto read = [&](int measNum, const QString &operation, std::array<double, 5> &values) {
-        const auto row = ResultsTPRow(db, poverkaID, bunch.ID, stage, point, measNum, operation);
-        if (!row)
-            return false;
-        for (int input = 1; input <= 4; ++input)
-            values[input] = InputValue(*row, input);
-        return true;
-    };
-    if (!read(kMeasNumDelta, op::Delta, outcome.delta) ||
-        !read(kMeasNumDeltaDop, op::DeltaDop, outcome.deltaDop))
-        return {};
-    return failingList(bunch, outcome);
 }
 
 } // namespace kront

@@ -1,43 +1,44 @@
 #pragma once
 
+#include "metrology/CalculationRows.h"
 #include "metrology/ChannelStepValues.h"
 #include "metrology/ReferenceTemperature.h"
 
 #include <QString>
+#include <array>
 #include <optional>
+#include <vector>
 
 namespace kront
 {
 
-class Database;
 class Dialogs;
 class TBunch;
 class TPoverka;
 
+// The results of one step of one channel: the six calculation rows to store
+// under `key`, and the deviation and permitted deviation of each input.
+struct StepResults {
+    StepKey key;
+    std::vector<CalculationRow> rows;
+    std::array<double, 5> delta{};    // Δ of inputs 1..4, [0] unused
+    std::array<double, 5> deltaDop{}; // Δdop of inputs 1..4, [0] unused
+};
+
 // Calculates the results of the current step (TPoverka::StepIndex) of one
-// channel and stores them as the six calculation rows of ResultsTP (stage
-// "Instability" in the instability stage, else "Calculation"), replacing the
-// step's earlier calculation rows; the measurement rows stay. With a mercury
-// thermometer it asks the operator for the thermometer's correction.
-//
-// Returns the thermocouples beyond their permitted deviation, one line each
-// ("№ <serial>, подключенный ко входу <i> канала <n>", CR LF between lines);
-// empty when none. A thermocouple whose type has no characteristic (ТСС), or
-// whose values could not be computed at the reference or cold-junction
-// temperature, gets -300 ("none") in the dependent rows and is listed.
-// nullopt when the rows could not be stored (the store has shown why).
-std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
-                                            Database &db, Dialogs &dialogs,
-                                            const GraduationLookup &graduation);
+// channel: the rows of stage "Instability" in the instability stage, else
+// "Calculation". With a mercury thermometer it asks the operator for the
+// thermometer's correction. A thermocouple whose type has no characteristic
+// (ТСС), or whose values could not be computed at the reference or
+// cold-junction temperature, gets -300 ("none") in the dependent rows.
+// nullopt when there is nothing to calculate (no bunch, an unknown method).
+std::optional<StepResults> CalculateStep(const TPoverka &poverka, const ChannelStepValues &step,
+                                         Dialogs &dialogs, const GraduationLookup &graduation);
 
-// The same with the graduation of the stored reference thermocouples.
-std::optional<QString> CalculateStepResults(const TPoverka &poverka, const ChannelStepValues &step,
-                                            Database &db, Dialogs &dialogs);
-
-// The list CalculateStepResults gave for a stored step of the bunch, read back from the step's
-// "Delta" and "Delta dop" rows (stage as stored: "Instability" or "Calculation"); empty when
-// the rows cannot be read.
-QString StoredDeviationText(Database &db, int poverkaID, const TBunch &bunch, const QString &stage,
-                            int point);
+// The thermocouples of the bunch beyond their permitted deviation (|Δ| > Δdop,
+// or a deviation that could not be computed), one line each ("№ <serial>,
+// подключенный ко входу <i> канала <n>", CR LF between lines); empty when none.
+QString DeviationText(const TBunch &bunch, const std::array<double, 5> &delta,
+                      const std::array<double, 5> &deltaDop);
 
 } // namespace kront

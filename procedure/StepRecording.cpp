@@ -9,7 +9,7 @@
 #include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
 #include "link/MeterLink.h"
-#include "metrology/StepCalculation.h"
+#include "procedure/StepResults.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"

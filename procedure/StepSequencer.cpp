@@ -7,7 +7,7 @@
 #include "db/ResultsTPQueries.h"
 #include "link/MeterLink.h"
 #include "metrology/CalculationRows.h"
-#include "metrology/StepCalculation.h"
+#include "procedure/StepResults.h"
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"

@@ -39,16 +39,6 @@ reports      procedure
 reportengine procedure
 '
 
-# Includes still owed a move, as "file included": the step calculation and
-# its rows still read and write ResultsTP themselves. Each is printed as a
-# reminder and does not fail the check; take a line out when its include goes.
-OWED='
-metrology/CalculationRows.cpp      db/TableRow.h
-metrology/ReferenceTemperature.cpp db/Database.h
-metrology/StepCalculation.cpp      db/Database.h
-metrology/StepCalculation.cpp      db/ResultsTPQueries.h
-'
-
 # Folders that may include anything (they are not checked).
 UNRESTRICTED='tests tools bench fuzz'
 
@@ -63,8 +53,7 @@ done
 [ ${#existing[@]} -gt 0 ] || { echo "check-layers: no source folders under $(pwd)" >&2; exit 2; }
 
 find "${existing[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' \) -print0 | sort -z |
-  xargs -0 awk -v layers="$LAYERS" -v forbidden="$FORBIDDEN" -v unrestricted="$UNRESTRICTED" \
-    -v owed="$OWED" '
+  xargs -0 awk -v layers="$LAYERS" -v forbidden="$FORBIDDEN" -v unrestricted="$UNRESTRICTED" '
     function exists(path) { return (getline line < path) >= 0 ? (close(path) || 1) : 0 }
     # Splits a path into its layer folder (longest match in the table) and
     # whether it lies in a ui/ subfolder; returns the folder or "".
@@ -80,7 +69,6 @@ find "${existing[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' \
       return best
     }
     function report(msg) {
-      if ((FILENAME " " target) in due) { printf "%s:%d: still owed: %s\n", FILENAME, FNR, msg; return }
       printf "%s:%d: %s\n", FILENAME, FNR, msg; bad++
     }
     BEGIN {
@@ -92,8 +80,6 @@ find "${existing[@]}" -type f \( -name '*.h' -o -name '*.hpp' -o -name '*.cpp' \
       }
       n = split(forbidden, rows, "\n")
       for (i = 1; i <= n; i++) if (split(rows[i], f, " ") == 2) banned[f[1] " " f[2]] = 1
-      n = split(owed, rows, "\n")
-      for (i = 1; i <= n; i++) if (split(rows[i], f, " ") == 2) due[f[1] " " f[2]] = 1
       n = split(unrestricted, f, " ")
       for (i = 1; i <= n; i++) { free[f[i]] = 1; rank[f[i]] = 1000 }
     }

@@ -1,6 +1,6 @@
 #include "procedure/ClassResults.h"
 
-#include "tests/metrology/MetrologyFixture.h"
+#include "tests/procedure/MetrologyFixture.h"
 
 namespace kront
 {

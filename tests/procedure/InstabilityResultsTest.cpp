@@ -1,7 +1,7 @@
 #include "procedure/InstabilityResults.h"
 #include "db/ResultsTPQueries.h"
 
-#include "tests/metrology/MetrologyFixture.h"
+#include "tests/procedure/MetrologyFixture.h"
 
 namespace kront
 {

@@ -1,6 +1,6 @@
 #include "procedure/ResultForTP.h"
 
-#include "tests/metrology/MetrologyFixture.h"
+#include "tests/procedure/MetrologyFixture.h"
 
 #include <QFile>
 

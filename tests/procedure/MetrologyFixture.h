@@ -88,6 +88,7 @@ inline void expectColumn(const QVariantMap &row, const char *field, std::optiona
 } // namespace kront::test
 
 #include "metrology/CalculationRows.h"
+#include "procedure/StepResults.h"
 
 namespace kront::test
 {
@@ -107,7 +108,8 @@ inline void insertCalculationRow(Database &db, int poverkaID, int bunchID, const
     for (int i = 1; i <= 4; ++i)
         row.e1[i] = e1[i - 1];
     StepKey key{poverkaID, bunchID, 0, stage, point, etalSensorType};
-    db.DBResultsTPInsert(row.values(key, QDateTime(QDate(2026, 12, 9), QTime(15, 30))));
+    db.DBResultsTPInsert(
+        CalculationTableRow(row, key, QDateTime(QDate(2026, 12, 9), QTime(15, 30))));
 }
 
 } // namespace kront::test
