@@ -115,8 +115,7 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema, const 
 
 } // namespace
 
-bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows,
-                         bool replace)
+bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows, bool replace)
 {
     const QString failureText = QString::fromUtf8(schema.insertFailureText);
     auto file = openTable(schema, TableFile::Mode::Write, failureText);

@@ -136,8 +136,7 @@ public:
     // Inserts several rows of that table in one transaction (all or none;
     // none after the table's insert message).
     bool insertRows(const TableSchema &table, const std::vector<TableRow> &rows);
-    // Replaces every row of the table with these in one transaction (the same
-    // messages).
+    // Replaces every row of the table with these in one transaction (the same messages).
     bool replaceRows(const TableSchema &table, const std::vector<TableRow> &rows);
     // Sets the given fields of every row passing the filter; the number of
     // rows changed, -1 on failure.

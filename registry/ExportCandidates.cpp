@@ -14,7 +14,7 @@ QString text(const QVariantMap &row, const QString &field)
     return row.value(field).toString().trimmed();
 }
 
-std::optional<QVariantMap> rowByID(Database &db, const QString &table, int id)
+std::optional<QVariantMap> rowByID(Database &db, const TableSchema &table, int id)
 {
     const auto rows = db.select(table, QStringLiteral("ID = %1").arg(id), QStringLiteral("ID"), 1);
     if (!rows)
@@ -30,7 +30,7 @@ bool addInput(Database &db, Dialogs &dialogs, const ExportCandidate &verificatio
     const int sensorID = bunch.value(QStringLiteral("PovSensorID%1").arg(k)).toInt();
     if (sensorID <= 0)
         return true;
-    const auto sensor = rowByID(db, QStringLiteral("Sensors"), sensorID);
+    const auto sensor = rowByID(db, tables::Sensors, sensorID);
     if (!sensor)
         return false;
     ExportCandidate c = verification;
@@ -62,7 +62,7 @@ bool ExportCandidate::unfit() const
 std::optional<std::vector<int>> FinishedPoverkaIDs(Database &db, const QDate &from, const QDate &to)
 {
     const auto rows = db.selectFields(
-        QStringLiteral("Poverki"), {QStringLiteral("ID"), QStringLiteral("Finished")}, QString());
+        tables::Poverki, {QStringLiteral("ID"), QStringLiteral("Finished")}, QString());
     if (!rows)
         return std::nullopt;
     std::vector<int> ids;
@@ -82,7 +82,7 @@ std::optional<std::vector<ExportCandidate>> GatherCandidates(Database &db, Dialo
 {
     std::vector<ExportCandidate> out;
     for (const int id : poverkaIDs) {
-        const auto poverka = rowByID(db, QStringLiteral("Poverki"), id);
+        const auto poverka = rowByID(db, tables::Poverki, id);
         if (!poverka)
             return std::nullopt;
         ExportCandidate v;
@@ -94,9 +94,8 @@ std::optional<std::vector<ExportCandidate>> GatherCandidates(Database &db, Dialo
         v.kind = poverka->value(QStringLiteral("Kind")).toInt();
         v.gostNum = text(*poverka, QStringLiteral("GOSTnum"));
         v.conditions = StoredConditions(db, id);
-        const auto bunches =
-            db.select(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1").arg(id),
-                      QStringLiteral("ChannelNum"));
+        const auto bunches = db.select(tables::BunchesTP, QStringLiteral("PoverkaID = %1").arg(id),
+                                       QStringLiteral("ChannelNum"));
         if (!bunches)
             return std::nullopt;
         for (const QVariantMap &b : *bunches) {

@@ -7,7 +7,7 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include <algorithm>
+#include <set>
 
 namespace kront
 {
@@ -22,7 +22,7 @@ std::optional<std::vector<QVariantMap>> rowsOf(Database &db, const TableSchema &
 {
     if (!QFileInfo::exists(tableFilePath(table)))
         return std::vector<QVariantMap>{};
-    return db.select(table.tableName(), QString());
+    return db.select(table, QString());
 }
 
 // Creates the file of an added table when missing; false after its message.
@@ -139,10 +139,14 @@ bool SaveSensorTypes(Database &db, Dialogs &dialogs, const std::vector<SensorTyp
     const TableSchema &table = tables::SensorTypes;
     if (!ensureFile(table, dialogs))
         return false;
-    std::vector<QVariantList> rows;
-    for (const SensorTypeEntry &t : kept)
-        rows.push_back({QVariant(), t.typeName, t.typeNumber, t.modification, t.intervalMonths});
-    return db.replaceRows(table.tableName(), rows);
+    std::vector<TableRow> rows;
+    for (const SensorTypeEntry &t : kept) {
+        rows.push_back(TableRow(table, {{"TypeName", t.typeName},
+                                        {"TypeNumber", t.typeNumber},
+                                        {"Modification", t.modification},
+                                        {"IntervalMonths", t.intervalMonths}}));
+    }
+    return db.replaceRows(table, rows);
 }
 
 bool SaveInstallationMeans(Database &db, Dialogs &dialogs, const InstallationMeans &means)
@@ -154,17 +158,20 @@ bool SaveInstallationMeans(Database &db, Dialogs &dialogs, const InstallationMea
     const TableSchema &table = tables::Means;
     if (!ensureFile(table, dialogs))
         return false;
-    std::vector<QVariantList> rows;
+    std::vector<TableRow> rows;
     for (const AuxiliaryInstrument &i : means.instruments) {
         if (!i.kind.trimmed().isEmpty() || !i.typeNumber.trimmed().isEmpty())
-            rows.push_back({QVariant(), 0, i.kind, i.typeNumber, i.serialNum, QString()});
+            rows.push_back(TableRow(table, {{"EtalSensID", 0},
+                                            {"Kind", i.kind},
+                                            {"TypeNumber", i.typeNumber},
+                                            {"SerialNum", i.serialNum}}));
     }
     for (const ReferenceRegNumber &r : means.references) {
         if (r.etalSensID > 0 && !r.regNumber.trimmed().isEmpty())
-            rows.push_back(
-                {QVariant(), r.etalSensID, QString(), QString(), QString(), r.regNumber.trimmed()});
+            rows.push_back(TableRow(
+                table, {{"EtalSensID", r.etalSensID}, {"RegNumber", r.regNumber.trimmed()}}));
     }
-    return db.replaceRows(table.tableName(), rows);
+    return db.replaceRows(table, rows);
 }
 
 bool AddRegistryExports(Database &db, Dialogs &dialogs,
@@ -173,10 +180,14 @@ bool AddRegistryExports(Database &db, Dialogs &dialogs,
     const TableSchema &table = tables::RegistryExports;
     if (!ensureFile(table, dialogs))
         return false;
-    std::vector<QVariantList> rows;
-    for (const RegistryExportEntry &e : entries)
-        rows.push_back({QVariant(), e.sensorID, e.poverkaID, e.exported, e.fileName});
-    return db.insertRows(table.tableName(), rows);
+    std::vector<TableRow> rows;
+    for (const RegistryExportEntry &e : entries) {
+        rows.push_back(TableRow(table, {{"SensorID", e.sensorID},
+                                        {"PoverkaID", e.poverkaID},
+                                        {"Exported", e.exported},
+                                        {"FileName", e.fileName}}));
+    }
+    return db.insertRows(table, rows);
 }
 
 std::optional<std::vector<int>> ExportedPoverkaIDs(Database &db)
@@ -184,16 +195,10 @@ std::optional<std::vector<int>> ExportedPoverkaIDs(Database &db)
     const auto entries = LoadRegistryExports(db);
     if (!entries)
         return std::nullopt;
-    QSet<int> seen;
-    std::vector<int> ids;
-    for (const RegistryExportEntry &e : *entries) {
-        if (!seen.contains(e.poverkaID)) {
-            seen.insert(e.poverkaID);
-            ids.push_back(e.poverkaID);
-        }
-    }
-    std::sort(ids.begin(), ids.end());
-    return ids;
+    std::set<int> ids;
+    for (const RegistryExportEntry &e : *entries)
+        ids.insert(e.poverkaID);
+    return std::vector<int>(ids.begin(), ids.end());
 }
 
 QString sensorTypesError(const std::vector<SensorTypeEntry> &types)

@@ -37,9 +37,8 @@ QStringList words(const QString &value)
 // The EtalSens ID of the reference with this serial number; 0 when none.
 int referenceID(Database &db, const QString &serial)
 {
-    const auto rows =
-        db.select(QStringLiteral("EtalSens"), QStringLiteral("SerialNum = '%1'").arg(serial),
-                  QStringLiteral("ID"));
+    const auto rows = db.select(tables::EtalSens, QStringLiteral("SerialNum = '%1'").arg(serial),
+                                QStringLiteral("ID"));
     return rows && !rows->empty() ? rows->back().value(QStringLiteral("ID")).toInt() : 0;
 }
 

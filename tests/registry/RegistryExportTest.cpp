@@ -73,7 +73,7 @@ protected:
                                                              {"NSHType", "XA"},
                                                              {"SensKind", "TP"},
                                                              {"Owner", owner}})));
-        return db.DBGetMaxID(QStringLiteral("Sensors"), QString());
+        return db.DBGetMaxID(tables::Sensors, QString());
     }
 
     // A finished periodic verification on 14.03.2025 with the given sensors on channel 1,
@@ -87,7 +87,7 @@ protected:
                                                              {"GOSTnum", "ГОСТ 8.338-2002"},
                                                              {"Kind", 1},
                                                              {"CurrPovState", "Finished"}})));
-        const int id = db.DBGetMaxID(QStringLiteral("Poverki"), QString());
+        const int id = db.DBGetMaxID(tables::Poverki, QString());
         std::array<int, 4> ids{};
         for (std::size_t i = 0; i < sensors.size(); ++i)
             ids[i] = sensors[i].first;
@@ -95,8 +95,7 @@ protected:
         QVariantMap results;
         for (std::size_t i = 0; i < sensors.size(); ++i)
             results[QStringLiteral("ResultInp%1").arg(i + 1)] = sensors[i].second;
-        EXPECT_EQ(db.updateWhere(QStringLiteral("BunchesTP"), QStringLiteral("ID = %1").arg(bunch),
-                                 results),
+        EXPECT_EQ(db.updateWhere(tables::BunchesTP, QStringLiteral("ID = %1").arg(bunch), results),
                   1);
         if (withConditions) {
             EXPECT_TRUE(StoreConditions(db, dialogs, id,
