@@ -53,42 +53,42 @@ void insertBenchmarks()
     registerOperation(
         "DBPoverkaInsert", kInserts, kRecordGoal,
         [](HomeUnderTest &h) {
-            const QVariantList row = h.rows->poverka(h.randomVerification());
+            const TableRow row = h.rows->poverka(h.randomVerification());
             return timed([&] { return database().DBPoverkaInsert(row); });
         },
         flatInsert(Poverki));
     registerOperation(
         "DBEtalSensInsert", kInserts, kRecordGoal,
         [](HomeUnderTest &h) {
-            const QVariantList row = h.rows->reference(h.randomReference());
+            const TableRow row = h.rows->reference(h.randomReference());
             return timed([&] { return database().DBEtalSensInsert(row); });
         },
         flatInsert(EtalSens));
     registerOperation(
         "DBSensorsInsert", kInserts, kRecordGoal,
         [](HomeUnderTest &h) {
-            const QVariantList row = h.rows->sensor(h.randomVerification(), 1, 1);
+            const TableRow row = h.rows->sensor(h.randomVerification(), 1, 1);
             return timed([&] { return database().DBSensorsInsert(row); });
         },
         flatInsert(Sensors));
     registerOperation(
         "DBBunchesTPInsert", kInserts, kRecordGoal,
         [](HomeUnderTest &h) {
-            const QVariantList row = h.rows->bunch(h.randomVerification(), 1);
+            const TableRow row = h.rows->bunch(h.randomVerification(), 1);
             return timed([&] { return database().DBBunchesTPInsert(row); });
         },
         flatInsert(BunchesTP));
     registerOperation(
         "DBResultsTPInsert", kInserts, kRecordGoal,
         [](HomeUnderTest &h) {
-            const QVariantList row = h.rows->results(h.randomVerification(), 1)[7];
+            const TableRow row = h.rows->results(h.randomVerification(), 1)[7];
             return timed([&] { return database().DBResultsTPInsert(row); });
         },
         flatInsert(ResultsTP));
     registerOperation(
         "DBDocInsert", kInserts, kRecordGoal,
         [](HomeUnderTest &h) {
-            const QVariantList row = h.rows->document(h.randomVerification());
+            const TableRow row = h.rows->document(h.randomVerification());
             return timed([&] { return database().DBDocInsert(row); });
         },
         flatInsert(Documents));
@@ -152,9 +152,8 @@ void otherUpdateBenchmarks()
         "DBEtalSensUpdateAllByID", kUpdates, kRecordGoal,
         [](HomeUnderTest &h) {
             const int k = h.randomReference();
-            QVariantList values = h.rows->reference(k);
-            values.removeFirst();
-            values[values.size() - 1] = QDateTime::currentDateTime(); // edited just now
+            TableRow values = h.rows->reference(k);
+            values.set("RecordCreationDateTime", QDateTime::currentDateTime()); // edited just now
             return timed(
                 [&] { return database().DBEtalSensUpdateAllByID(LabIds::reference(k), values); });
         },
@@ -194,19 +193,14 @@ int freshVerification(HomeUnderTest &h)
     const int i = h.randomVerification();
     if (!db.DBPoverkaInsert(h.rows->poverka(i)))
         return -1;
-    const int id = db.DBGetMaxID(QStringLiteral("Poverki"), QString());
-    std::vector<QVariantList> bunches, results;
+    const int id = db.DBGetMaxID(tables::Poverki, QString());
+    std::vector<TableRow> bunches, results;
     for (int c = 1; c <= 2; ++c) {
-        QVariantList b = h.rows->bunch(i, c);
-        b[1] = id;
-        bunches.push_back(b);
-        for (QVariantList &r : h.rows->results(i, c)) {
-            r[0] = id;
-            results.push_back(std::move(r));
-        }
+        bunches.push_back(h.rows->bunch(i, c).set("PoverkaID", id));
+        for (TableRow &r : h.rows->results(i, c))
+            results.push_back(std::move(r.set("PoverkaID", id)));
     }
-    return db.insertRows(QStringLiteral("BunchesTP"), bunches) &&
-                   db.insertRows(QStringLiteral("ResultsTP"), results)
+    return db.insertRows(tables::BunchesTP, bunches) && db.insertRows(tables::ResultsTP, results)
                ? id
                : -1;
 }

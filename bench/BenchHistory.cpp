@@ -54,8 +54,8 @@ bool prepare(HomeUnderTest &h)
     const QVariantMap values{{QStringLiteral("SerialNum"), kThermocouple.serial},
                              {QStringLiteral("TypeName"), kThermocouple.typeName},
                              {QStringLiteral("ProdYear"), kThermocouple.prodYear}};
-    if (database().updateWhere(QStringLiteral("Sensors"), ids.join(QStringLiteral(" or ")),
-                               values) != kVerificationsOfOne ||
+    if (database().updateWhere(tables::Sensors, ids.join(QStringLiteral(" or ")), values) !=
+            kVerificationsOfOne ||
         !LoadSensorHistory(database(), kThermocouple))
         return false;
     prepared.insert(h.path);
@@ -64,8 +64,9 @@ bool prepare(HomeUnderTest &h)
 
 StoredSensorKey referenceOf(const HomeUnderTest &h)
 {
-    const QVariantList row = h.rows->reference(0);
-    return {row[1].toString(), row[3].toString(), row[2].toInt(), row[4].toString()};
+    const TableRow row = h.rows->reference(0);
+    return {row.value(u"SerialNum").toString(), row.value(u"TypeName").toString(),
+            row.value(u"ProdYear").toInt(), row.value(u"NSHType").toString()};
 }
 
 } // namespace

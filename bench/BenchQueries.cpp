@@ -17,13 +17,13 @@ using namespace tables;
 
 const std::string kGroup = "record operations: queries and reads";
 
-QString sensorFilter(const QVariantList &s)
+QString sensorFilter(const TableRow &s)
 {
     return QStringLiteral(
                "SerialNum = '%1' and ProdYear = %2 and TypeName = '%3' and NSHType = '%4'")
-        .arg(s[1].toString())
-        .arg(s[2].toInt())
-        .arg(s[3].toString(), s[4].toString());
+        .arg(s.value(u"SerialNum").toString())
+        .arg(s.value(u"ProdYear").toInt())
+        .arg(s.value(u"TypeName").toString(), s.value(u"NSHType").toString());
 }
 
 QString deltaCountFilter(int i, int channel)
@@ -52,21 +52,22 @@ void maxIdBenchmarks()
     registerOperation(
         "DBGetMaxID Poverki, no filter", kGroup, kRecordGoal,
         [](HomeUnderTest &) {
-            return timed([] { return database().DBGetMaxID("Poverki", QString()) > 0; });
+            return timed([] { return database().DBGetMaxID(tables::Poverki, QString()) > 0; });
         },
         [](HomeUnderTest &h) { return flatMaxId(h, Poverki); });
     registerOperation(
         "DBGetMaxID Poverki, number and today", kGroup, kRecordGoal,
         [](HomeUnderTest &h) {
-            const QString povNum = h.rows->poverka(h.randomVerification())[1].toString();
+            const QString povNum =
+                h.rows->poverka(h.randomVerification()).value(u"PovNum").toString();
             const QString filter = QStringLiteral("PovNum = '%1' and Date(Started) = "
                                                   "Date(GetDate())")
                                        .arg(povNum);
-            return timed([&] { return database().DBGetMaxID("Poverki", filter) >= -1; });
+            return timed([&] { return database().DBGetMaxID(tables::Poverki, filter) >= -1; });
         },
         [](HomeUnderTest &h) {
             const QByteArray povNum =
-                h.rows->poverka(h.randomVerification())[1].toString().toUtf8();
+                h.rows->poverka(h.randomVerification()).value(u"PovNum").toString().toUtf8();
             FlatTable t(Poverki);
             return timed([&] {
                 if (!loadFlat(t, h, Poverki))
@@ -90,7 +91,7 @@ void maxIdBenchmarks()
         [](HomeUnderTest &h) {
             const QString filter = QStringLiteral("PoverkaID = %1 and ChannelNum = 2")
                                        .arg(LabIds::poverka(h.randomVerification()));
-            return timed([&] { return database().DBGetMaxID("BunchesTP", filter) >= -1; });
+            return timed([&] { return database().DBGetMaxID(tables::BunchesTP, filter) >= -1; });
         },
         [](HomeUnderTest &h) { return flatMaxId(h, BunchesTP); });
 }
@@ -101,20 +102,20 @@ void idAndCountBenchmarks()
         "DBGetID Sensors, serial, year, type, NSH", kGroup, kRecordGoal,
         [](HomeUnderTest &h) {
             const QString filter = sensorFilter(h.rows->sensor(h.randomVerification(), 2, 3));
-            return timed([&] { return database().DBGetID("Sensors", filter) > 0; });
+            return timed([&] { return database().DBGetID(tables::Sensors, filter) > 0; });
         },
         [](HomeUnderTest &h) {
-            const QVariantList s = h.rows->sensor(h.randomVerification(), 2, 3);
+            const TableRow s = h.rows->sensor(h.randomVerification(), 2, 3);
             FlatTable t(Sensors);
             return timed([&] {
                 if (!loadFlat(t, h, Sensors))
                     return false;
                 int found = 0;
                 for (int r = 0; r < t.rowCount(); ++r) {
-                    found += t.textEquals(r, 1, s[1].toString().toUtf8()) &&
-                             t.integer(r, 2) == s[2].toInt() &&
-                             t.textEquals(r, 3, s[3].toString().toUtf8()) &&
-                             t.textEquals(r, 4, s[4].toString().toUtf8());
+                    found += t.textEquals(r, 1, s.values()[1].toString().toUtf8()) &&
+                             t.integer(r, 2) == s.values()[2].toInt() &&
+                             t.textEquals(r, 3, s.values()[3].toString().toUtf8()) &&
+                             t.textEquals(r, 4, s.values()[4].toString().toUtf8());
                 }
                 return found == 1;
             });
@@ -123,7 +124,8 @@ void idAndCountBenchmarks()
         "DBGetRecordsCount ResultsTP, one step's Delta", kGroup, kRecordGoal,
         [](HomeUnderTest &h) {
             const QString filter = deltaCountFilter(h.randomVerification(), 1);
-            return timed([&] { return database().DBGetRecordsCount("ResultsTP", filter) == 1; });
+            return timed(
+                [&] { return database().DBGetRecordsCount(tables::ResultsTP, filter) == 1; });
         },
         [](HomeUnderTest &h) {
             const int i = h.randomVerification();
@@ -146,7 +148,8 @@ void idAndCountBenchmarks()
         [](HomeUnderTest &h) {
             const QString filter =
                 QStringLiteral("PoverkaID = %1").arg(LabIds::poverka(h.randomVerification()));
-            return timed([&] { return database().DBGetRecordsCount("BunchesTP", filter) == 2; });
+            return timed(
+                [&] { return database().DBGetRecordsCount(tables::BunchesTP, filter) == 2; });
         },
         [](HomeUnderTest &h) {
             const qint64 pov = LabIds::poverka(h.randomVerification());

@@ -42,13 +42,13 @@ int finishedVerification(HomeUnderTest &h)
 int protocolReady(HomeUnderTest &h, int i)
 {
     const int id = LabIds::poverka(i), bunch = LabIds::bunch(i, 1);
-    std::vector<QVariantList> rows = h.rows->results(i, 1);
-    for (QVariantList &r : rows)
-        r[4] = r[4].toInt() - 1;
+    std::vector<TableRow> rows = h.rows->results(i, 1);
+    for (TableRow &r : rows)
+        r.set("MeasPointNum", r.value(u"MeasPointNum").toInt() - 1);
     Database &db = database();
     return db.DBDeleteResultsTPFilter(
                QStringLiteral("PoverkaID = %1 and BunchID = %2").arg(id).arg(bunch)) &&
-                   db.insertRows(QStringLiteral("ResultsTP"), rows)
+                   db.insertRows(tables::ResultsTP, rows)
                ? id
                : -1;
 }

@@ -102,9 +102,8 @@ void registerSearchBenchmarks()
     registerOperation(
         "unfinished list", kGroup, kSearchGoal,
         [](HomeUnderTest &) {
-            return timed([] {
-                return database().select(QStringLiteral("Poverki"), kUnfinishedFilter).has_value();
-            });
+            return timed(
+                [] { return database().select(tables::Poverki, kUnfinishedFilter).has_value(); });
         },
         [](HomeUnderTest &h) {
             FlatTable t(Poverki);
@@ -122,7 +121,7 @@ void registerSearchBenchmarks()
     searchBenchmark("number", [](const HomeUnderTest &h) {
         SearchConditions c;
         c.povNumChecked = true;
-        c.povNum = h.rows->poverka(h.randomVerification())[1].toString();
+        c.povNum = h.rows->poverka(h.randomVerification()).value(u"PovNum").toString();
         return c;
     });
     searchBenchmark("finished from (last month)", [](const HomeUnderTest &h) {
@@ -153,7 +152,7 @@ void registerSearchBenchmarks()
         SearchConditions c;
         c.povNumChecked = c.dateFromChecked = c.dateToChecked = true;
         c.povKindChecked = c.methodicChecked = true;
-        c.povNum = h.rows->poverka(h.randomVerification())[1].toString();
+        c.povNum = h.rows->poverka(h.randomVerification()).value(u"PovNum").toString();
         c.dateFrom = h.rows->started(0).date();
         c.dateTo = h.rows->now.date();
         c.povKindIndex = 0;

@@ -50,95 +50,101 @@ bool LabRows::finished(int i) const
     return i % 1000 != 999 && i != size.verifications - 1;
 }
 
-QVariantList LabRows::poverka(int i) const
+TableRow LabRows::poverka(int i) const
 {
     const bool done = finished(i);
     const QDateTime start = started(i);
-    return {QVariant(),
-            QString::number(1000 + i % 9000) + u'/' + QString::number(i / 9000),
-            start,
-            done ? QVariant(start.addSecs(6 * 3600)) : QVariant(),
-            QStringLiteral("ГОСТ 8.338-2002"),
-            i % 3 == 0 ? 1 : 0,
-            i % 2,
-            i % 4 == 0,
-            QVariant(),
-            kPoints,
-            QStringLiteral("Печь МТП-2МР, зав. № 1542\nВольтметр ТАВЕР-7, зав. № 112\n"
-                           "Блок БИ1, зав. № 17"),
-            done ? QStringLiteral("Calculation;1;1;1;") : QStringLiteral("MainCycle;1;3;5;")};
+    return TableRow(
+        tables::Poverki,
+        {{"PovNum", QString::number(1000 + i % 9000) + u'/' + QString::number(i / 9000)},
+         {"Started", start},
+         {"Finished", done ? QVariant(start.addSecs(6 * 3600)) : QVariant()},
+         {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
+         {"Methodic", i % 3 == 0 ? 1 : 0},
+         {"Kind", i % 2},
+         {"InstabilityCheckNeeded", i % 4 == 0},
+         {"TempPointsCount", kPoints},
+         {"EquipmentParams",
+          QStringLiteral("Печь МТП-2МР, зав. № 1542\nВольтметр ТАВЕР-7, зав. № 112\n"
+                         "Блок БИ1, зав. № 17")},
+         {"CurrPovState",
+          done ? QStringLiteral("Calculation;1;1;1;") : QStringLiteral("MainCycle;1;3;5;")}});
 }
 
-QVariantList LabRows::reference(int k) const
+TableRow LabRows::reference(int k) const
 {
-    QVariantList row = {QVariant(),
-                        serial("E", k),
-                        2000 + k % 20,
-                        QStringLiteral("ППО"),
-                        QStringLiteral("S"),
-                        QStringLiteral("ППО"),
-                        QStringLiteral("ВНИИМ"),
-                        true,
-                        QStringLiteral("1"),
-                        QStringLiteral("Лаборатория"),
-                        1300.0,
-                        0.0};
+    TableRow row(tables::EtalSens, {{"SerialNum", serial("E", k)},
+                                    {"ProdYear", 2000 + k % 20},
+                                    {"TypeName", QStringLiteral("ППО")},
+                                    {"NSHType", QStringLiteral("S")},
+                                    {"SensKind", QStringLiteral("ППО")},
+                                    {"Producer", QStringLiteral("ВНИИМ")},
+                                    {"Etalon", true},
+                                    {"ClassDop", QStringLiteral("1")},
+                                    {"Owner", QStringLiteral("Лаборатория")},
+                                    {"WDTHighLim", 1300.0},
+                                    {"WDTLowLim", 0.0},
+                                    {"RecordCreationDateTime", now}});
     for (int p = 1; p <= 17; ++p) {
         const double t = 100.0 * p;
-        row << t << (t * 0.0095 + 0.001 * k); // a plausible type S graduation
+        row.set(QStringLiteral("Temp%1").arg(p), t);
+        row.set(QStringLiteral("EMF%1").arg(p),
+                t * 0.0095 + 0.001 * k); // a plausible type S graduation
     }
-    row << now;
     return row;
 }
 
-QVariantList LabRows::sensor(int i, int channel, int input) const
+TableRow LabRows::sensor(int i, int channel, int input) const
 {
-    return {QVariant(),
-            serial("T", 8 * i + 4 * (channel - 1) + input),
-            2000 + (i + input) % 25,
-            QStringLiteral("ТХА-0806"),
-            QStringLiteral("K"),
-            QStringLiteral("TP"),
-            QStringLiteral("Термоприбор"),
-            false,
-            QStringLiteral("2"),
-            QStringLiteral("ООО «Заказчик ") + QString::number(i % 300) + u'»',
-            1000.0,
-            -40.0,
-            5.0,
-            0.2,
-            started(i)};
+    return TableRow(tables::Sensors,
+                    {{"SerialNum", serial("T", 8 * i + 4 * (channel - 1) + input)},
+                     {"ProdYear", 2000 + (i + input) % 25},
+                     {"TypeName", QStringLiteral("ТХА-0806")},
+                     {"NSHType", QStringLiteral("K")},
+                     {"SensKind", QStringLiteral("TP")},
+                     {"Producer", QStringLiteral("Термоприбор")},
+                     {"Etalon", false},
+                     {"ClassDop", QStringLiteral("2")},
+                     {"Owner", QStringLiteral("ООО «Заказчик ") + QString::number(i % 300) + u'»'},
+                     {"WDTHighLim", 1000.0},
+                     {"WDTLowLim", -40.0},
+                     {"Diameter", 5.0},
+                     {"Mass", 0.2},
+                     {"RecordCreationDateTime", started(i)}});
 }
 
-QVariantList LabRows::bunch(int i, int channel) const
+TableRow LabRows::bunch(int i, int channel) const
 {
-    QVariantList row = {QVariant(), LabIds::poverka(i), channel,
-                        LabIds::reference((i + channel) % size.references)};
-    for (int k = 1; k <= 4; ++k)
-        row << LabIds::sensor(i, channel, k);
     const bool done = finished(i);
-    for (int k = 1; k <= 4; ++k)
-        row << (!done               ? QString()
-                : (i + k) % 17 == 0 ? QStringLiteral("Бр.")
-                                    : QStringLiteral("2"));
-    for (int k = 1; k <= 4; ++k)
-        row << (channel == 1 && k == 1 ? QVariant(QString::number(i + 1)) : QVariant());
-    for (int k = 1; k <= 4; ++k)
-        row << QStringLiteral("Без замечаний");
-    for (int k = 1; k <= 4; ++k)
-        row << QStringLiteral("Выдержала");
-    for (int k = 1; k <= 8; ++k)
-        row << 100.0 + k;
-    row << false << 0;
-    for (int k = 1; k <= 4; ++k)
-        row << (channel == 1 && k == 1 ? QVariant(LabIds::document(i)) : QVariant());
-    row << started(i);
+    TableRow row(tables::BunchesTP,
+                 {{"PoverkaID", LabIds::poverka(i)},
+                  {"ChannelNum", channel},
+                  {"EtalSensorID", LabIds::reference((i + channel) % size.references)},
+                  {"PovTerminated", false},
+                  {"PovTermMeasPointNum", 0},
+                  {"RecordCreationDateTime", started(i)}});
+    for (int k = 1; k <= 4; ++k) {
+        const QString n = QString::number(k);
+        const bool first = channel == 1 && k == 1;
+        row.set(QStringLiteral("PovSensorID") + n, LabIds::sensor(i, channel, k));
+        row.set(QStringLiteral("ResultInp") + n, !done               ? QString()
+                                                 : (i + k) % 17 == 0 ? QStringLiteral("Бр.")
+                                                                     : QStringLiteral("2"));
+        row.set(QStringLiteral("DocNumInp") + n,
+                first ? QVariant(QString::number(i + 1)) : QVariant());
+        row.set(QStringLiteral("ExtSurveyNotesInp") + n, QStringLiteral("Без замечаний"));
+        row.set(QStringLiteral("InsulationStrengthInp") + n, QStringLiteral("Выдержала"));
+        row.set(QStringLiteral("InsulationResistancePosInp") + n, 100.0 + 2 * k - 1);
+        row.set(QStringLiteral("InsulationResistanceNegInp") + n, 100.0 + 2 * k);
+        row.set(QStringLiteral("EmittedDocIDInp") + n,
+                first ? QVariant(LabIds::document(i)) : QVariant());
+    }
     return row;
 }
 
-std::vector<QVariantList> LabRows::results(int i, int channel) const
+std::vector<TableRow> LabRows::results(int i, int channel) const
 {
-    std::vector<QVariantList> rows;
+    std::vector<TableRow> rows;
     const int perPoint = std::max(1, size.resultsPerBunch / kPoints);
     const int measures = perPoint - int(std::size(kOperations));
     const QDateTime at = started(i);
@@ -146,54 +152,57 @@ std::vector<QVariantList> LabRows::results(int i, int channel) const
         for (int m = 1; m <= perPoint; ++m) {
             const bool measure = m <= measures;
             const double e = 4.0 * p + 0.001 * m;
-            QVariantList row = {LabIds::poverka(i),
-                                LabIds::bunch(i, channel),
-                                i % 3 == 0 ? 1 : 0,
-                                measure ? QStringLiteral("MainCycle")
-                                        : QStringLiteral("Calculation"),
-                                p,
-                                measure ? m : m - measures,
-                                0.8,
-                                20.0,
-                                e,
-                                -300.0,
-                                100.0 * p,
-                                -300.0};
-            for (int k = 0; k < 8; ++k)
-                row << e + 0.01 * k;
-            row << (measure ? QStringLiteral("Measure")
-                            : QString::fromLatin1(kOperations[m - measures - 1]))
-                << 1 << at;
+            TableRow row(
+                tables::ResultsTP,
+                {{"PoverkaID", LabIds::poverka(i)},
+                 {"BunchID", LabIds::bunch(i, channel)},
+                 {"Methodic", i % 3 == 0 ? 1 : 0},
+                 {"Stage", measure ? QStringLiteral("MainCycle") : QStringLiteral("Calculation")},
+                 {"MeasPointNum", p},
+                 {"MeasNum", measure ? m : m - measures},
+                 {"E_Tsk", 0.8},
+                 {"Tsk", 20.0},
+                 {"E_et", e},
+                 {"E_pret", -300.0},
+                 {"t_et", 100.0 * p},
+                 {"t_pret", -300.0},
+                 {"Operation", measure ? QStringLiteral("Measure")
+                                       : QString::fromLatin1(kOperations[m - measures - 1])},
+                 {"EtalSensorType", 1},
+                 {"RecordCreationDateTime", at}});
+            for (int k = 0; k < 8; ++k) // TEDSe1Inp1, TEDSe2Inp1, TEDSe1Inp2, ...
+                row.set(QStringLiteral("TEDSe%1Inp%2").arg(k % 2 + 1).arg(k / 2 + 1), e + 0.01 * k);
             rows.push_back(std::move(row));
         }
     }
     return rows;
 }
 
-QVariantList LabRows::document(int i) const
+TableRow LabRows::document(int i) const
 {
     const QDate date = started(i).date();
-    return {QVariant(),
-            (i + 1) % 17 == 0,
-            QString::number(i + 1),
-            QStringLiteral("ФБУ «Центр стандартизации и метрологии»"),
-            QStringLiteral("Термопреобразователь ТХА-0806"),
-            QString(),
-            serial("T", 8 * i + 1),
-            QStringLiteral("ООО «Заказчик ") + QString::number(i % 300) + u'»',
-            i % 2 == 1,
-            QStringLiteral("2"),
-            QString(),
-            QStringLiteral("Начальник отдела"),
-            QStringLiteral("И. И. Иванов"),
-            QStringLiteral("П. П. Петров"),
-            date.toString(QStringLiteral("dd.MM.yyyy")),
-            date.addYears(1).toString(QStringLiteral("dd.MM.yyyy")),
-            QStringLiteral("250"),
-            QStringLiteral("5"),
-            QStringLiteral("500"),
-            QStringLiteral("0,2"),
-            started(i)};
+    return TableRow(
+        tables::Documents,
+        {{"DocType", (i + 1) % 17 == 0},
+         {"DocNum", QString::number(i + 1)},
+         {"MetrologyOrganName", QStringLiteral("ФБУ «Центр стандартизации и метрологии»")},
+         {"NameSI", QStringLiteral("Термопреобразователь ТХА-0806")},
+         {"SerNumPred", QString()},
+         {"ZavNum", serial("T", 8 * i + 1)},
+         {"Owner", QStringLiteral("ООО «Заказчик ") + QString::number(i % 300) + u'»'},
+         {"PovKind", i % 2 == 1},
+         {"Class", QStringLiteral("2")},
+         {"Prichina", QString()},
+         {"DolgRuk", QStringLiteral("Начальник отдела")},
+         {"NameRuk", QStringLiteral("И. И. Иванов")},
+         {"NamePov", QStringLiteral("П. П. Петров")},
+         {"DateDoc", date.toString(QStringLiteral("dd.MM.yyyy"))},
+         {"DateActing", date.addYears(1).toString(QStringLiteral("dd.MM.yyyy"))},
+         {"Glubina", QStringLiteral("250")},
+         {"Diameter", QStringLiteral("5")},
+         {"Dlina", QStringLiteral("500")},
+         {"Massa", QStringLiteral("0,2")},
+         {"RecordCreationDateTime", started(i)}});
 }
 
 namespace
@@ -201,23 +210,21 @@ namespace
 
 bool insertBatch(Database &db, const LabRows &rows, int from, int to)
 {
-    std::vector<QVariantList> poverki, sensors, bunches, results, documents;
+    std::vector<TableRow> poverki, sensors, bunches, results, documents;
     for (int i = from; i < to; ++i) {
         poverki.push_back(rows.poverka(i));
         for (int c = 1; c <= 2; ++c) {
             for (int k = 1; k <= 4; ++k)
                 sensors.push_back(rows.sensor(i, c, k));
             bunches.push_back(rows.bunch(i, c));
-            for (QVariantList &r : rows.results(i, c))
+            for (TableRow &r : rows.results(i, c))
                 results.push_back(std::move(r));
         }
         documents.push_back(rows.document(i));
     }
-    return db.insertRows(QStringLiteral("Poverki"), poverki) &&
-           db.insertRows(QStringLiteral("Sensors"), sensors) &&
-           db.insertRows(QStringLiteral("BunchesTP"), bunches) &&
-           db.insertRows(QStringLiteral("ResultsTP"), results) &&
-           db.insertRows(QStringLiteral("Documents"), documents);
+    return db.insertRows(tables::Poverki, poverki) && db.insertRows(tables::Sensors, sensors) &&
+           db.insertRows(tables::BunchesTP, bunches) && db.insertRows(tables::ResultsTP, results) &&
+           db.insertRows(tables::Documents, documents);
 }
 
 bool buildHome(const LabSize &size, const QString &home)
@@ -237,10 +244,10 @@ bool buildHome(const LabSize &size, const QString &home)
         return false;
     stamp.close();
     const LabRows rows(size, now);
-    std::vector<QVariantList> refs;
+    std::vector<TableRow> refs;
     for (int k = 0; k < size.references; ++k)
         refs.push_back(rows.reference(k));
-    if (!db.insertRows(QStringLiteral("EtalSens"), refs))
+    if (!db.insertRows(tables::EtalSens, refs))
         return false;
     QElapsedTimer timer;
     timer.start();
@@ -254,10 +261,10 @@ bool buildHome(const LabSize &size, const QString &home)
     std::fprintf(stderr, "\n");
     // The generator's identifiers must be the store's.
     const int last = size.verifications - 1;
-    return db.DBGetMaxID(QStringLiteral("Poverki"), QString()) == LabIds::poverka(last) &&
-           db.DBGetMaxID(QStringLiteral("BunchesTP"), QString()) == LabIds::bunch(last, 2) &&
-           db.DBGetMaxID(QStringLiteral("Sensors"), QString()) == LabIds::sensor(last, 2, 4) &&
-           db.DBGetMaxID(QStringLiteral("Documents"), QString()) == LabIds::document(last);
+    return db.DBGetMaxID(tables::Poverki, QString()) == LabIds::poverka(last) &&
+           db.DBGetMaxID(tables::BunchesTP, QString()) == LabIds::bunch(last, 2) &&
+           db.DBGetMaxID(tables::Sensors, QString()) == LabIds::sensor(last, 2, 4) &&
+           db.DBGetMaxID(tables::Documents, QString()) == LabIds::document(last);
 }
 
 } // namespace

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "db/TableRow.h"
+
 #include <QDateTime>
 #include <QString>
-#include <QVariantList>
 
 #include <vector>
 
@@ -35,19 +36,19 @@ struct LabIds {
     static int document(int i) { return i + 2; }
 };
 
-// Row value lists as the program writes them (field order of each table).
+// Rows as the program writes them.
 struct LabRows {
     LabRows(const LabSize &size, const QDateTime &now);
 
     QDateTime started(int i) const;
     bool finished(int i) const; // a few verifications stay unfinished
-    QVariantList poverka(int i) const;
-    QVariantList reference(int k) const;
-    QVariantList sensor(int i, int channel, int input) const;
-    QVariantList bunch(int i, int channel) const;
+    TableRow poverka(int i) const;
+    TableRow reference(int k) const;
+    TableRow sensor(int i, int channel, int input) const;
+    TableRow bunch(int i, int channel) const;
     // The measurement and calculation rows of one bunch.
-    std::vector<QVariantList> results(int i, int channel) const;
-    QVariantList document(int i) const;
+    std::vector<TableRow> results(int i, int channel) const;
+    TableRow document(int i) const;
 
     const LabSize &size;
     QDateTime now;

@@ -88,14 +88,14 @@ struct InsertStatement {
     std::vector<sqlite::Value> values;
 };
 
-// The INSERT of one row; nullopt when there are more values than fields or a
-// value does not fit its field. The store assigns the ID: whatever the caller
-// gave for it is ignored.
-std::optional<InsertStatement> insertStatement(const TableSchema &schema,
-                                               const QVariantList &values)
+// The INSERT of one row; nullopt when the row is not one of this table or
+// names a field it does not have, or a value does not fit its field. The store
+// assigns the ID: a value set for it is ignored.
+std::optional<InsertStatement> insertStatement(const TableSchema &schema, const TableRow &row)
 {
-    if (values.size() > schema.fieldCount())
+    if (&row.schema() != &schema || !row.valid())
         return std::nullopt;
+    const QVariantList &values = row.values();
     InsertStatement out;
     QStringList columns, marks;
     for (int i = schema.hasId() ? 1 : 0; i < values.size(); ++i) {
@@ -115,7 +115,7 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema,
 
 } // namespace
 
-bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows)
+bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows)
 {
     const QString failureText = QString::fromUtf8(schema.insertFailureText);
     auto file = openTable(schema, TableFile::Mode::Write, failureText);
@@ -130,8 +130,8 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantLi
         dialogs.error(failureText);
         return false;
     };
-    for (const QVariantList &values : rows) {
-        const auto insert = insertStatement(schema, values);
+    for (const TableRow &row : rows) {
+        const auto insert = insertStatement(schema, row);
         if (!insert)
             return failed();
         sqlite::Statement st(file->connection(), insert->sql);
@@ -142,40 +142,34 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<QVariantLi
     return file->commit() || failed();
 }
 
-bool Database::insertInto(const TableSchema &schema, const QVariantList &values)
+bool Database::DBPoverkaInsert(const TableRow &row)
 {
-    return insertAll(schema, {values});
+    return insertAll(tables::Poverki, {row});
+}
+bool Database::DBEtalSensInsert(const TableRow &row)
+{
+    return insertAll(tables::EtalSens, {row});
+}
+bool Database::DBSensorsInsert(const TableRow &row)
+{
+    return insertAll(tables::Sensors, {row});
+}
+bool Database::DBBunchesTPInsert(const TableRow &row)
+{
+    return insertAll(tables::BunchesTP, {row});
+}
+bool Database::DBResultsTPInsert(const TableRow &row)
+{
+    return insertAll(tables::ResultsTP, {row});
+}
+bool Database::DBDocInsert(const TableRow &row)
+{
+    return insertAll(tables::Documents, {row});
 }
 
-bool Database::DBPoverkaInsert(const QVariantList &v)
+bool Database::insertRows(const TableSchema &table, const std::vector<TableRow> &rows)
 {
-    return insertInto(tables::Poverki, v);
-}
-bool Database::DBEtalSensInsert(const QVariantList &v)
-{
-    return insertInto(tables::EtalSens, v);
-}
-bool Database::DBSensorsInsert(const QVariantList &v)
-{
-    return insertInto(tables::Sensors, v);
-}
-bool Database::DBBunchesTPInsert(const QVariantList &v)
-{
-    return insertInto(tables::BunchesTP, v);
-}
-bool Database::DBResultsTPInsert(const QVariantList &v)
-{
-    return insertInto(tables::ResultsTP, v);
-}
-bool Database::DBDocInsert(const QVariantList &v)
-{
-    return insertInto(tables::Documents, v);
-}
-
-bool Database::insertRows(const QString &table, const std::vector<QVariantList> &rows)
-{
-    const TableSchema *schema = findTable(table);
-    return schema && insertAll(*schema, rows);
+    return insertAll(table, rows);
 }
 
 } // namespace kront

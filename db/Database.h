@@ -3,6 +3,7 @@
 #include "common/Dialogs.h"
 #include "db/FilterSyntax.h"
 #include "db/OpenTables.h"
+#include "db/TableRow.h"
 
 #include <QVariantList>
 #include <QVariantMap>
@@ -24,10 +25,10 @@ struct SqlFilter;
 // work in one transaction that is committed before it returns, so a kill at
 // any moment afterwards loses nothing of it.
 //
-// Row value lists give the first k fields of a table in field order; a null
-// (or invalid) QVariant is null; the value given for an auto-increment ID is
-// ignored, the store assigns it. Filters are in the program's filter dialect
-// (FilterSyntax.h); an empty filter passes every row. A filter that does not
+// Tables are named by their schema object (tables::Poverki, ...). Rows to
+// insert are built by field name (TableRow); a null (or invalid) QVariant is
+// null; the store assigns the auto-increment ID. Filters are in the program's
+// filter dialect (FilterSyntax.h); an empty filter passes every row. A filter that does not
 // parse changes nothing: the operation reports it through its result, shows
 // the error and keeps it in lastFilterError().
 class Database
@@ -42,25 +43,26 @@ public:
     // shown and the check ends (false).
     bool ensureTables();
 
-    // Inserts: one row each; false when nothing was stored (table not opened,
-    // a value that does not fit its field, a write failure), after the
+    // Inserts: one row of that table each; false when nothing was stored
+    // (table not opened, a row of another table or with an unknown field
+    // name, a value that does not fit its field, a write failure), after the
     // table's insert message.
-    bool DBPoverkaInsert(const QVariantList &values);
-    bool DBEtalSensInsert(const QVariantList &values);
-    bool DBSensorsInsert(const QVariantList &values);
-    bool DBBunchesTPInsert(const QVariantList &values);
-    bool DBResultsTPInsert(const QVariantList &values);
-    bool DBDocInsert(const QVariantList &values);
+    bool DBPoverkaInsert(const TableRow &row);
+    bool DBEtalSensInsert(const TableRow &row);
+    bool DBSensorsInsert(const TableRow &row);
+    bool DBBunchesTPInsert(const TableRow &row);
+    bool DBResultsTPInsert(const TableRow &row);
+    bool DBDocInsert(const TableRow &row);
 
     // Queries; -1 for failure or "none".
     // Rows passing the filter; Sensors, EtalSens, Poverki, BunchesTP, ResultsTP only.
-    int DBGetRecordsCount(const QString &table, const QString &filter);
+    int DBGetRecordsCount(const TableSchema &table, const QString &filter);
     // The largest ID (0 for an empty table); with a filter, that ID only when
     // its row passes the filter, else -1. Tables with an ID only.
-    int DBGetMaxID(const QString &table, const QString &filter);
+    int DBGetMaxID(const TableSchema &table, const QString &filter);
     // The ID of the only row passing the filter; -1 for an empty filter, no
     // row or several rows. Sensors, EtalSens, Poverki, BunchesTP only.
-    int DBGetID(const QString &table, const QString &filter);
+    int DBGetID(const TableSchema &table, const QString &filter);
 
     // Updates of one row by ID; a missing row changes nothing (false).
     bool DBPoverkaUpdateState(int poverkaID, const QString &state);
@@ -69,8 +71,10 @@ public:
     // Stores the current time in poverka->Finished (when given) and in the
     // row; true only when the row was updated.
     bool DBPoverkaSetFinished(int poverkaID, TPoverka *poverka);
-    // Every field after ID from exactly 46 values in field order.
-    bool DBEtalSensUpdateAllByID(int etalID, const QVariantList &values);
+    // Every field after ID from an EtalSens row (fields not set become
+    // null); a row of another table or with an unknown field name is not
+    // assigned.
+    bool DBEtalSensUpdateAllByID(int etalID, const TableRow &row);
     // ResultInp1..4 from result codes results[1..4]: <0 empty, 10 "Бр.",
     // else the class digits. The row is found by ID and PoverkaID.
     bool DBUpdateBunchesTPResults(int bunchID, int poverkaID, const std::array<int, 5> &results);
@@ -110,7 +114,7 @@ public:
     // order for ResultsTP). nullopt when the table cannot be opened (the
     // message shown is openFailureText, else the table's own) or the filter
     // or order is wrong.
-    std::optional<std::vector<QVariantMap>> select(const QString &table, const QString &filter,
+    std::optional<std::vector<QVariantMap>> select(const TableSchema &table, const QString &filter,
                                                    const QString &orderBy = QStringLiteral("ID"),
                                                    int limit = -1,
                                                    const QString &openFailureText = QString());
@@ -122,15 +126,15 @@ public:
     // show them.
     enum class ValueForm { Typed, AsStored };
     std::optional<std::vector<QVariantList>>
-    selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
+    selectFields(const TableSchema &table, const QStringList &fieldNames, const QString &filter,
                  const QString &orderBy = QStringLiteral("ID"), int limit = -1, int offset = 0,
                  const QString &openFailureText = QString(), ValueForm form = ValueForm::Typed);
-    // Inserts several rows in one transaction (all or none; none after the
-    // table's insert message).
-    bool insertRows(const QString &table, const std::vector<QVariantList> &rows);
+    // Inserts several rows of that table in one transaction (all or none;
+    // none after the table's insert message).
+    bool insertRows(const TableSchema &table, const std::vector<TableRow> &rows);
     // Sets the given fields of every row passing the filter; the number of
     // rows changed, -1 on failure.
-    int updateWhere(const QString &table, const QString &filter, const QVariantMap &values,
+    int updateWhere(const TableSchema &table, const QString &filter, const QVariantMap &values,
                     const QString &openFailureText = QString());
 
     // The reads that join tables: `read` runs its statements on one connection
@@ -154,8 +158,7 @@ private:
                                     const QString &failureText,
                                     const std::vector<const TableSchema *> &attached = {});
     std::optional<SqlFilter> compile(const QString &filter, const TableSchema &schema);
-    bool insertInto(const TableSchema &schema, const QVariantList &values);
-    bool insertAll(const TableSchema &schema, const std::vector<QVariantList> &rows);
+    bool insertAll(const TableSchema &schema, const std::vector<TableRow> &rows);
     using FieldValues = std::vector<std::pair<int, QVariant>>; // field index, value
     enum class EditResult { Updated, NotFound, NotEditable, Unassignable, PostFailed };
     // Sets `values` in the row whose fields equal `key`, in one transaction.

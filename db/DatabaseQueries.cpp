@@ -66,39 +66,37 @@ std::optional<QString> orderClause(const TableSchema &schema, const QString &ord
 
 } // namespace
 
-int Database::DBGetRecordsCount(const QString &table, const QString &filter)
+int Database::DBGetRecordsCount(const TableSchema &schema, const QString &filter)
 {
-    const TableSchema *schema = findTable(table);
-    if (!schema || schema == &tables::Documents)
+    if (&schema == &tables::Documents)
         return -1;
-    const auto where = compile(filter, *schema);
+    const auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(*schema, TableFile::Mode::Read, QString());
+    auto file = openTable(schema, TableFile::Mode::Read, QString());
     if (!file)
         return -1;
     sqlite::Statement st(
         file->connection(),
-        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(quotedTable(*schema), where->where));
+        QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2").arg(quotedTable(schema), where->where));
     st.bindAll(where->params);
     return st.step() ? int(st.integer(0)) : -1;
 }
 
-int Database::DBGetMaxID(const QString &table, const QString &filter)
+int Database::DBGetMaxID(const TableSchema &schema, const QString &filter)
 {
-    const TableSchema *schema = findTable(table);
-    if (!schema || !schema->hasId())
+    if (!schema.hasId())
         return -1;
-    auto where = compile(filter, *schema);
+    auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(*schema, TableFile::Mode::Read, QString());
+    auto file = openTable(schema, TableFile::Mode::Read, QString());
     if (!file)
         return -1;
     // The largest ID through the key, not by walking the rows.
     sqlite::Statement maxSt(file->connection(), QStringLiteral("SELECT COALESCE(MAX(\"ID\"), 0) "
                                                                "FROM %1")
-                                                    .arg(quotedTable(*schema)));
+                                                    .arg(quotedTable(schema)));
     if (!maxSt.step())
         return -1;
     const qint64 max = maxSt.integer(0);
@@ -108,25 +106,24 @@ int Database::DBGetMaxID(const QString &table, const QString &filter)
     const QString idParam = addParam(*where, max);
     sqlite::Statement st(file->connection(),
                          QStringLiteral("SELECT COUNT(*) FROM %1 WHERE \"ID\" = %2 AND (%3)")
-                             .arg(quotedTable(*schema), idParam, where->where));
+                             .arg(quotedTable(schema), idParam, where->where));
     st.bindAll(where->params);
     return st.step() && st.integer(0) == 1 ? int(max) : -1;
 }
 
-int Database::DBGetID(const QString &table, const QString &filter)
+int Database::DBGetID(const TableSchema &schema, const QString &filter)
 {
-    const TableSchema *schema = findTable(table);
-    if (!schema || schema == &tables::Documents || !schema->hasId())
+    if (&schema == &tables::Documents || !schema.hasId())
         return -1;
-    const auto where = compile(filter, *schema);
+    const auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(*schema, TableFile::Mode::Read, QString());
+    auto file = openTable(schema, TableFile::Mode::Read, QString());
     if (!file || filter.trimmed().isEmpty())
         return -1;
     sqlite::Statement st(file->connection(), QStringLiteral("SELECT \"ID\" FROM %1 WHERE %2 "
                                                             "LIMIT 2")
-                                                 .arg(quotedTable(*schema), where->where));
+                                                 .arg(quotedTable(schema), where->where));
     st.bindAll(where->params);
     if (!st.step())
         return -1;
@@ -134,18 +131,15 @@ int Database::DBGetID(const QString &table, const QString &filter)
     return st.step() ? -1 : int(id);
 }
 
-std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
+std::optional<std::vector<QVariantMap>> Database::select(const TableSchema &schema,
                                                          const QString &filter,
                                                          const QString &orderBy, int limit,
                                                          const QString &openFailureText)
 {
-    const TableSchema *schema = findTable(table);
-    if (!schema)
-        return std::nullopt;
     QStringList names; // made once: a search may read tens of thousands of rows
-    for (int i = 0; i < schema->fieldCount(); ++i)
-        names << schema->fieldName(i);
-    const auto values = selectFields(table, names, filter, orderBy, limit, 0, openFailureText);
+    for (int i = 0; i < schema.fieldCount(); ++i)
+        names << schema.fieldName(i);
+    const auto values = selectFields(schema, names, filter, orderBy, limit, 0, openFailureText);
     if (!values)
         return std::nullopt;
     std::vector<QVariantMap> rows;
@@ -160,33 +154,30 @@ std::optional<std::vector<QVariantMap>> Database::select(const QString &table,
 }
 
 std::optional<std::vector<QVariantList>>
-Database::selectFields(const QString &table, const QStringList &fieldNames, const QString &filter,
-                       const QString &orderBy, int limit, int offset,
+Database::selectFields(const TableSchema &schema, const QStringList &fieldNames,
+                       const QString &filter, const QString &orderBy, int limit, int offset,
                        const QString &openFailureText, ValueForm form)
 {
-    const TableSchema *schema = findTable(table);
-    if (!schema)
-        return std::nullopt;
     std::vector<int> indexes;
     QStringList columns;
     for (const QString &name : fieldNames) {
-        const int index = schema->fieldIndex(name);
+        const int index = schema.fieldIndex(name);
         if (index < 0)
             return std::nullopt;
         indexes.push_back(index);
-        columns << sqlite::quoteIdentifier(schema->fieldName(index));
+        columns << sqlite::quoteIdentifier(schema.fieldName(index));
     }
-    const auto where = compile(filter, *schema);
+    const auto where = compile(filter, schema);
     if (!where)
         return std::nullopt;
-    const auto order = orderClause(*schema, orderBy);
+    const auto order = orderClause(schema, orderBy);
     if (!order)
         return std::nullopt;
-    auto file = openTable(*schema, TableFile::Mode::Read, openFailureText);
+    auto file = openTable(schema, TableFile::Mode::Read, openFailureText);
     if (!file)
         return std::nullopt;
     QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
-                      .arg(columns.join(u','), quotedTable(*schema), where->where, *order);
+                      .arg(columns.join(u','), quotedTable(schema), where->where, *order);
     if (limit >= 0 || offset > 0)
         sql += QStringLiteral(" LIMIT %1 OFFSET %2").arg(limit).arg(std::max(offset, 0));
     sqlite::Statement st(file->connection(), sql);
@@ -199,7 +190,7 @@ Database::selectFields(const QString &table, const QStringList &fieldNames, cons
             if (form == ValueForm::AsStored)
                 row.append(storedAsVariant(st.value(i)));
             else
-                row.append(fromStoredValue(schema->fields[indexes[i]], st.value(i)));
+                row.append(fromStoredValue(schema.fields[indexes[i]], st.value(i)));
         }
         rows.push_back(std::move(row));
     }
@@ -208,27 +199,26 @@ Database::selectFields(const QString &table, const QStringList &fieldNames, cons
     return rows;
 }
 
-int Database::updateWhere(const QString &table, const QString &filter, const QVariantMap &values,
-                          const QString &openFailureText)
+int Database::updateWhere(const TableSchema &schema, const QString &filter,
+                          const QVariantMap &values, const QString &openFailureText)
 {
-    const TableSchema *schema = findTable(table);
-    if (!schema || values.isEmpty())
+    if (values.isEmpty())
         return -1;
-    auto where = compile(filter, *schema);
+    auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(*schema, TableFile::Mode::Write, openFailureText);
+    auto file = openTable(schema, TableFile::Mode::Write, openFailureText);
     if (!file)
         return -1;
     QStringList sets;
     for (auto it = values.begin(); it != values.end(); ++it) {
-        const int index = schema->fieldIndex(it.key());
-        if (index < 0 || schema->fields[index].type == FieldType::AutoInc)
+        const int index = schema.fieldIndex(it.key());
+        if (index < 0 || schema.fields[index].type == FieldType::AutoInc)
             return -1;
-        const auto v = toStoredValue(schema->fields[index], it.value());
+        const auto v = toStoredValue(schema.fields[index], it.value());
         if (!v)
             return -1;
-        sets << sqlite::quoteIdentifier(schema->fieldName(index)) + QStringLiteral(" = ") +
+        sets << sqlite::quoteIdentifier(schema.fieldName(index)) + QStringLiteral(" = ") +
                     addParam(*where, *v);
     }
     if (!beginWrite(*file, openFailureText))
@@ -236,7 +226,7 @@ int Database::updateWhere(const QString &table, const QString &filter, const QVa
     sqlite::Statement st(
         file->connection(),
         QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(quotedTable(*schema), sets.join(QStringLiteral(", ")), where->where));
+            .arg(quotedTable(schema), sets.join(QStringLiteral(", ")), where->where));
     st.bindAll(where->params);
     if (!st.run())
         return -1;

@@ -97,20 +97,20 @@ bool Database::DBBunchTPSetTerminated(int bunchID, int pointNum)
         {{s.fieldIndex(u"PovTerminated"), true}, {s.fieldIndex(u"PovTermMeasPointNum"), pointNum}});
 }
 
-bool Database::DBEtalSensUpdateAllByID(int etalID, const QVariantList &values)
+bool Database::DBEtalSensUpdateAllByID(int etalID, const TableRow &row)
 {
     const TableSchema &s = tables::EtalSens;
     auto file = openTable(s, TableFile::Mode::Write, QString());
     if (!file)
         return false;
     FieldValues assigned;
-    for (int i = 0; i < values.size(); ++i)
-        assigned.emplace_back(i + 1, values[i]);
+    for (int i = 1; i < s.fieldCount(); ++i)
+        assigned.emplace_back(i, row.values().value(i));
     EditResult result = EditResult::Unassignable;
-    if (values.size() == s.fieldCount() - 1) {
+    if (&row.schema() == &s && row.valid()) {
         result = editRow(*file, {{0, etalID}}, assigned);
     } else {
-        // A list of the wrong length cannot be assigned; a missing row is
+        // A row of another table cannot be assigned; a missing row is
         // still no error.
         result = editRow(*file, {{0, etalID}}, {});
         if (result == EditResult::Updated)

@@ -25,7 +25,7 @@ std::optional<QVariantMap> ResultsTPRow(Database &db, int poverkaID, int bunchID
                                         const QString &operation)
 {
     const auto rows =
-        db.select(QStringLiteral("ResultsTP"),
+        db.select(tables::ResultsTP,
                   CalculationRowFilter(poverkaID, bunchID, stage, point, measNum, operation),
                   QStringLiteral("ID"), 1);
     if (!rows || rows->empty())
@@ -36,18 +36,17 @@ std::optional<QVariantMap> ResultsTPRow(Database &db, int poverkaID, int bunchID
 int ResultsTPRowCount(Database &db, int poverkaID, int bunchID, const QString &stage, int point,
                       int measNum, const QString &operation)
 {
-    return db.DBGetRecordsCount(
-        QStringLiteral("ResultsTP"),
-        CalculationRowFilter(poverkaID, bunchID, stage, point, measNum, operation));
+    return db.DBGetRecordsCount(tables::ResultsTP, CalculationRowFilter(poverkaID, bunchID, stage,
+                                                                        point, measNum, operation));
 }
 
 bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID)
 {
-    const auto rows = db.select(QStringLiteral("ResultsTP"),
-                                QStringLiteral("PoverkaID = %1 AND BunchId = %2 AND Stage = "
-                                               "'Instability' AND MeasPointNum = 1")
-                                    .arg(poverkaID)
-                                    .arg(bunchID));
+    const auto rows =
+        db.select(tables::ResultsTP, QStringLiteral("PoverkaID = %1 AND BunchId = %2 AND Stage = "
+                                                    "'Instability' AND MeasPointNum = 1")
+                                         .arg(poverkaID)
+                                         .arg(bunchID));
     if (!rows)
         return false;
     // Copies that a take-over interrupted by a stop of the program stored already are replaced
@@ -59,20 +58,18 @@ bool DBCopyAfterBurnResultsAsMainCycle1(Database &db, int poverkaID, int bunchID
                 .arg(bunchID)))
         return false;
     const QDateTime now = programClock().now();
-    std::vector<QVariantList> copies;
+    std::vector<TableRow> copies;
     for (const QVariantMap &row : *rows) {
-        QVariantList values;
-        for (int i = 0; i < tables::ResultsTP.fieldCount(); ++i)
-            values << row.value(tables::ResultsTP.fieldName(i));
+        TableRow copy(tables::ResultsTP);
+        copy.setFields(row);
         const bool measure =
             row.value(QStringLiteral("Operation")).toString() == QStringLiteral("Measure");
-        values[tables::ResultsTP.fieldIndex(u"Stage")] =
-            measure ? QStringLiteral("MainCycle") : QStringLiteral("Calculation");
-        values[tables::ResultsTP.fieldIndex(u"MeasPointNum")] = 0;
-        values[tables::ResultsTP.fieldIndex(u"RecordCreationDateTime")] = now;
-        copies.push_back(values);
+        copy.set("Stage", measure ? QStringLiteral("MainCycle") : QStringLiteral("Calculation"));
+        copy.set("MeasPointNum", 0);
+        copy.set("RecordCreationDateTime", now);
+        copies.push_back(std::move(copy));
     }
-    return copies.empty() || db.insertRows(QStringLiteral("ResultsTP"), copies);
+    return copies.empty() || db.insertRows(tables::ResultsTP, copies);
 }
 
 } // namespace kront

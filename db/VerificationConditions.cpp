@@ -18,7 +18,7 @@ std::optional<VerificationConditions> lastRow(Database &db, const QString &filte
     const TableSchema &table = tables::Conditions;
     if (!QFileInfo::exists(tableFilePath(table)))
         return std::nullopt;
-    const auto rows = db.select(table.tableName(), filter, QStringLiteral("ID DESC"), 1);
+    const auto rows = db.select(table, filter, QStringLiteral("ID DESC"), 1);
     if (!rows || rows->empty())
         return std::nullopt;
     const QVariantMap &r = rows->front();
@@ -56,8 +56,12 @@ bool StoreConditions(Database &db, Dialogs &dialogs, int poverkaID, const Verifi
         dialogs.error(QString::fromUtf8(table.insertFailureText));
         return false;
     }
-    return db.insertRows(table.tableName(), {{QVariant(), poverkaID, c.temperature, c.pressure,
-                                              c.humidity, c.otherFactors, c.verifier}});
+    return db.insertRows(table, {TableRow(table, {{"PoverkaID", poverkaID},
+                                                  {"Temperature", c.temperature},
+                                                  {"Pressure", c.pressure},
+                                                  {"Humidity", c.humidity},
+                                                  {"OtherFactors", c.otherFactors},
+                                                  {"Verifier", c.verifier}})});
 }
 
 QString TemperatureText(const VerificationConditions &c)

@@ -87,7 +87,7 @@ std::vector<StoredSensorKey> MatchingSensors(const std::vector<StoredSensorKey> 
 std::optional<std::vector<StoredSensorKey>> SensorsOfVerification(Database &db, int poverkaID)
 {
     const auto bunches =
-        db.select(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1").arg(poverkaID),
+        db.select(tables::BunchesTP, QStringLiteral("PoverkaID = %1").arg(poverkaID),
                   QStringLiteral("ChannelNum"));
     if (!bunches)
         return std::nullopt;
@@ -97,8 +97,7 @@ std::optional<std::vector<StoredSensorKey>> SensorsOfVerification(Database &db, 
             const int id = b.value(QStringLiteral("PovSensorID%1").arg(input)).toInt();
             if (id <= 0)
                 continue;
-            const auto rows =
-                db.select(QStringLiteral("Sensors"), QStringLiteral("ID = %1").arg(id));
+            const auto rows = db.select(tables::Sensors, QStringLiteral("ID = %1").arg(id));
             if (!rows)
                 return std::nullopt;
             for (const QVariantMap &s : *rows) {

@@ -10,6 +10,8 @@
 namespace kront
 {
 
+class TableRow;
+
 // Operation texts of the ResultsTP rows.
 namespace op
 {
@@ -52,8 +54,8 @@ struct CalculationRow {
     std::array<std::optional<double>, 5> e1; // TEDSe1Inp1..4, [0] unused
     std::array<std::optional<double>, 5> e2; // TEDSe2Inp1..4, [0] unused
 
-    // The full value list of the table, in field order.
-    QVariantList values(const StepKey &key, const QDateTime &created) const;
+    // The row to store.
+    TableRow values(const StepKey &key, const QDateTime &created) const;
 };
 
 // The per-input value TEDSe1Inp<input> of a row read from ResultsTP; 0 for null.

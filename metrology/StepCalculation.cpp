@@ -249,10 +249,10 @@ std::optional<QString> CalculateStepResults(const TPoverka &poverka, const Chann
     if (!replaced)
         return std::nullopt;
     const QDateTime now = programClock().now();
-    std::vector<QVariantList> rows;
+    std::vector<TableRow> rows;
     for (const CalculationRow &r : outcome.rows)
         rows.push_back(r.values(key, now));
-    if (!db.insertRows(QStringLiteral("ResultsTP"), rows))
+    if (!db.insertRows(tables::ResultsTP, rows))
         return std::nullopt;
     return failingList(*step.Bunch, outcome);
 }

@@ -16,8 +16,6 @@ namespace kront
 namespace
 {
 
-const QString kResultsTP = QStringLiteral("ResultsTP");
-
 bool hasSensor(const ChannelStepValues &step, int input)
 {
     return step.Bunch && step.Bunch->Sensor(input);
@@ -27,7 +25,7 @@ int countInstabilityRows(Database &db, int poverkaID, int bunchID, int measNum,
                          const QString &operation)
 {
     return db.DBGetRecordsCount(
-        kResultsTP,
+        tables::ResultsTP,
         QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = 'Instability' and MeasNum = "
                        "%3 and Operation = '%4'")
             .arg(poverkaID)

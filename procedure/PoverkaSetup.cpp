@@ -142,8 +142,7 @@ bool PoverkaEngine::acceptParametersPage(const ParametersPage &page,
     }
     // The earlier verification is deleted only when page 3 stores this one: until then
     // leaving the wizard keeps it.
-    const bool replaces =
-        db.DBGetRecordsCount(QStringLiteral("Poverki"), sameNumberFilter(number)) > 0;
+    const bool replaces = db.DBGetRecordsCount(tables::Poverki, sameNumberFilter(number)) > 0;
     if (replaces && !dialogs.askYesNo(QStringLiteral(
                         "Внимание! Поверка с таким номером и датой уже есть в базе данных."
                         "\r\nУдалить существующую поверку со всеми её результатами из "
@@ -242,21 +241,19 @@ bool PoverkaEngine::storeVerification(const InspectionPage &page)
         replacesSameNumber = false;
     }
     pov.Started = programClock().now();
-    const QVariantList row{QVariant(),
-                           pov.PovNum,
-                           pov.Started,
-                           QVariant(),
-                           pov.GOSTnum,
-                           int(pov.Methodic),
-                           int(pov.Kind),
-                           pov.InstabilityCheckNeeded,
-                           QVariant(),
-                           int(pov.TempPointsCount),
-                           pov.EquipmentParams.join(QStringLiteral("\r\n")),
-                           EncodeState(pov)};
+    const TableRow row(tables::Poverki,
+                       {{"PovNum", pov.PovNum},
+                        {"Started", pov.Started},
+                        {"GOSTnum", pov.GOSTnum},
+                        {"Methodic", int(pov.Methodic)},
+                        {"Kind", int(pov.Kind)},
+                        {"InstabilityCheckNeeded", pov.InstabilityCheckNeeded},
+                        {"TempPointsCount", int(pov.TempPointsCount)},
+                        {"EquipmentParams", pov.EquipmentParams.join(QStringLiteral("\r\n"))},
+                        {"CurrPovState", EncodeState(pov)}});
     // A failed insert must not be taken for the row of an earlier verification.
     const bool inserted = db.DBPoverkaInsert(row);
-    pov.ID = inserted ? db.DBGetMaxID(QStringLiteral("Poverki"), sameNumberFilter(pov.PovNum)) : 0;
+    pov.ID = inserted ? db.DBGetMaxID(tables::Poverki, sameNumberFilter(pov.PovNum)) : 0;
     if (pov.ID <= 0) {
         pov.ID = 0;
         dialogs.error(
@@ -289,7 +286,7 @@ void PoverkaEngine::deletePartialData()
 {
     db.DBDeletePartialData(pov.ID);
     for (int id : storedSensorIDs)
-        if (db.DBGetRecordsCount(QStringLiteral("Sensors"), QStringLiteral("ID = %1").arg(id)) > 0)
+        if (db.DBGetRecordsCount(tables::Sensors, QStringLiteral("ID = %1").arg(id)) > 0)
             db.DBDeleteSensor(id);
     storedSensorIDs.clear();
 }
@@ -299,7 +296,7 @@ bool PoverkaEngine::storeSensors(int channel)
     TBunch &bunch = *pov.Bunches[channel];
     if (bunch.EtalSensor) {
         const int id = bunch.EtalSensor->ID;
-        if (id < 0 || db.DBGetRecordsCount(QStringLiteral("EtalSens"),
+        if (id < 0 || db.DBGetRecordsCount(tables::EtalSens,
                                            QStringLiteral("ID = ") + QString::number(id)) != 1) {
             dialogs.error(
                 QStringLiteral("Не найдена запись эталонного датчика в базе данных эталонных ТП!"));
@@ -313,12 +310,23 @@ bool PoverkaEngine::storeSensors(int channel)
             continue;
         const QString nsh = s->NSHType <= nshPRO ? NSHLatinCode(s->NSHType) : QString();
         const bool inserted = db.DBSensorsInsert(
-            {QVariant(), s->SerialNum, int(s->ProdYear), s->TypeName, nullable(nsh),
-             SensorKindColumnText(s->SensKind), s->Producer, s->Etalon, ClassIndexText(s->ClassDop),
-             s->Owner, s->WDTHighLim, s->WDTLowLim, s->Diameter, s->Mass, programClock().now()});
+            TableRow(tables::Sensors, {{"SerialNum", s->SerialNum},
+                                       {"ProdYear", int(s->ProdYear)},
+                                       {"TypeName", s->TypeName},
+                                       {"NSHType", nullable(nsh)},
+                                       {"SensKind", SensorKindColumnText(s->SensKind)},
+                                       {"Producer", s->Producer},
+                                       {"Etalon", s->Etalon},
+                                       {"ClassDop", ClassIndexText(s->ClassDop)},
+                                       {"Owner", s->Owner},
+                                       {"WDTHighLim", s->WDTHighLim},
+                                       {"WDTLowLim", s->WDTLowLim},
+                                       {"Diameter", s->Diameter},
+                                       {"Mass", s->Mass},
+                                       {"RecordCreationDateTime", programClock().now()}}));
         s->ID = 0;
         if (inserted)
-            s->ID = db.DBGetMaxID(QStringLiteral("Sensors"),
+            s->ID = db.DBGetMaxID(tables::Sensors,
                                   QStringLiteral("SerialNum = '") + quoteFilterText(s->SerialNum) +
                                       QStringLiteral("' and ProdYear = ") +
                                       QString::number(s->ProdYear) +
@@ -341,30 +349,33 @@ bool PoverkaEngine::storeBunch(int channel, const InspectionPage &page)
 {
     TBunch &bunch = *pov.Bunches[channel];
     const int c = channel;
-    QVariantList row{QVariant(), pov.ID, int(bunch.ChannelNum),
-                     bunch.EtalSensor ? bunch.EtalSensor->ID : 0};
-    for (int input = 1; input <= 4; ++input)
-        row << (bunch.Sensors[input] ? bunch.Sensors[input]->ID : 0);
-    for (int i = 0; i < 8; ++i)
-        row << QString(); // ResultInp1..4, DocNumInp1..4
-    for (int input = 1; input <= 4; ++input)
-        row << page.remarks[4 * c - 4 + input].trimmed();
-    for (int input = 1; input <= 4; ++input)
-        row << page.strengths[4 * c - 4 + input].trimmed();
+    TableRow row(tables::BunchesTP, {{"PoverkaID", pov.ID},
+                                     {"ChannelNum", int(bunch.ChannelNum)},
+                                     {"EtalSensorID", bunch.EtalSensor ? bunch.EtalSensor->ID : 0},
+                                     {"PovTerminated", bunch.PovTerminated},
+                                     {"PovTermMeasPointNum", int(bunch.PovTermMeasPointNum)},
+                                     {"RecordCreationDateTime", programClock().now()}});
     for (int input = 1; input <= 4; ++input) {
-        row << resistanceValue(page.resistancePos[4 * c - 4 + input]);
-        row << resistanceValue(page.resistanceNeg[4 * c - 4 + input]);
+        const int i = 4 * c - 4 + input;
+        const QString n = QString::number(input);
+        row.set(QStringLiteral("PovSensorID") + n,
+                bunch.Sensors[input] ? bunch.Sensors[input]->ID : 0);
+        row.set(QStringLiteral("ResultInp") + n, QString());
+        row.set(QStringLiteral("DocNumInp") + n, QString());
+        row.set(QStringLiteral("ExtSurveyNotesInp") + n, page.remarks[i].trimmed());
+        row.set(QStringLiteral("InsulationStrengthInp") + n, page.strengths[i].trimmed());
+        row.set(QStringLiteral("InsulationResistancePosInp") + n,
+                resistanceValue(page.resistancePos[i]));
+        row.set(QStringLiteral("InsulationResistanceNegInp") + n,
+                resistanceValue(page.resistanceNeg[i]));
     }
-    row << bunch.PovTerminated << int(bunch.PovTermMeasPointNum);
-    row << QVariant() << QVariant() << QVariant() << QVariant();
-    row << programClock().now();
     const bool inserted = db.DBBunchesTPInsert(row);
     bunch.ID = 0;
     if (inserted)
-        bunch.ID = db.DBGetMaxID(QStringLiteral("BunchesTP"),
-                                 QStringLiteral("PoverkaID = ") + QString::number(pov.ID) +
-                                     QStringLiteral(" and ChannelNum = ") +
-                                     QString::number(bunch.ChannelNum));
+        bunch.ID = db.DBGetMaxID(tables::BunchesTP, QStringLiteral("PoverkaID = ") +
+                                                        QString::number(pov.ID) +
+                                                        QStringLiteral(" and ChannelNum = ") +
+                                                        QString::number(bunch.ChannelNum));
     if (bunch.ID < 1) {
         bunch.ID = 0;
         dialogs.error(QStringLiteral(

@@ -164,22 +164,29 @@ bool PoverkaEngine::writeMeasurementRows(const ChannelStep &step, const QString 
     const bool electrode = pov.Methodic == 1;
     const int series = electrode ? 2 : 4;
     const QDateTime now = programClock().now();
-    std::vector<QVariantList> rows;
+    std::vector<TableRow> rows;
     for (int n = 1; n <= series; ++n) {
         const auto &r = step.Readings[std::size_t(n)];
         const bool thermocouple = electrode || step.EtalKind != 0;
-        QVariantList row{pov.ID, step.Bunch->ID, int(pov.Methodic), stage, int(pov.StepIndex),
-                         n,      QVariant(),     step.TskTP};
-        row << (thermocouple ? r[0] : -300.0);                                    // E_et
-        row << QVariant();                                                        // E_pret
-        row << (electrode ? QVariant() : QVariant(thermocouple ? -300.0 : r[0])); // t_et
-        row << QVariant();                                                        // t_pret
+        TableRow row(tables::ResultsTP, {{"PoverkaID", pov.ID},
+                                         {"BunchID", step.Bunch->ID},
+                                         {"Methodic", int(pov.Methodic)},
+                                         {"Stage", stage},
+                                         {"MeasPointNum", int(pov.StepIndex)},
+                                         {"MeasNum", n},
+                                         {"Tsk", step.TskTP},
+                                         {"E_et", thermocouple ? r[0] : -300.0},
+                                         {"Operation", QStringLiteral("Measure")},
+                                         {"EtalSensorType", thermocouple ? 1 : 0},
+                                         {"RecordCreationDateTime", now}});
+        if (!electrode)
+            row.set("t_et", thermocouple ? -300.0 : r[0]);
         for (int input = 1; input <= 4; ++input) {
-            row << r[std::size_t(input)];                                          // TEDSe1Inp
-            row << (electrode ? QVariant(r[std::size_t(input + 4)]) : QVariant()); // TEDSe2Inp
+            row.set(QStringLiteral("TEDSe1Inp%1").arg(input), r[std::size_t(input)]);
+            if (electrode)
+                row.set(QStringLiteral("TEDSe2Inp%1").arg(input), r[std::size_t(input + 4)]);
         }
-        row << QStringLiteral("Measure") << (thermocouple ? 1 : 0) << now;
-        rows.push_back(row);
+        rows.push_back(std::move(row));
     }
     // Rows that an earlier close of this step left (its calculation failed, or the program
     // stopped before the step was stored as complete) are replaced: no series is stored twice.
@@ -190,7 +197,7 @@ bool PoverkaEngine::writeMeasurementRows(const ChannelStep &step, const QString 
                    .arg(step.Bunch->ID)
                    .arg(stage)
                    .arg(pov.StepIndex)) &&
-           db.insertRows(QStringLiteral("ResultsTP"), rows);
+           db.insertRows(tables::ResultsTP, rows);
 }
 
 bool PoverkaEngine::offerTermination(ChannelStep &step, quint32 pointNum)

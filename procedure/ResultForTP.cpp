@@ -9,7 +9,7 @@ namespace kront
 namespace
 {
 
-std::optional<QVariantMap> rowByID(Database &db, const QString &table, int id,
+std::optional<QVariantMap> rowByID(Database &db, const TableSchema &table, int id,
                                    const QString &failureText)
 {
     const auto rows =
@@ -25,7 +25,7 @@ bool DBGetResultForTP(Database &db, int bunchID, int input, std::array<QString, 
 {
     if (input < 1 || input > 4)
         return false;
-    const auto bunch = rowByID(db, QStringLiteral("BunchesTP"), bunchID,
+    const auto bunch = rowByID(db, tables::BunchesTP, bunchID,
                                QStringLiteral("Не удалось открыть базу данных пучков! Устаните "
                                               "причину и перезапустите программу."));
     if (!bunch)
@@ -50,7 +50,7 @@ bool DBGetResultForTP(Database &db, int bunchID, int input, std::array<QString, 
             conclusion += QStringLiteral("Выдано свидетельство о поверке № ") + docNum;
     }
 
-    const auto sensor = rowByID(db, QStringLiteral("Sensors"), sensorID,
+    const auto sensor = rowByID(db, tables::Sensors, sensorID,
                                 QStringLiteral("Не удалось открыть базу данных поверяемых ТП! "
                                                "Устаните причину и перезапустите программу."));
     if (!sensor)

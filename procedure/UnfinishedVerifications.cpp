@@ -1,9 +1,9 @@
 #include "procedure/UnfinishedVerifications.h"
 
 #include "common/Dialogs.h"
+#include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
 #include "db/FilterText.h"
-#include "common/text/StringFunctionsFormat.h"
 #include "model/StageProgression.h"
 #include "model/TPoverka.h"
 
@@ -84,7 +84,7 @@ QString UnfinishedVerifications::StageText(bool instabilityCheckNeeded, const QS
 
 std::optional<std::vector<UnfinishedRow>> UnfinishedVerifications::List()
 {
-    const auto rows = db.select(QStringLiteral("Poverki"), Filter(), QStringLiteral("ID"), -1,
+    const auto rows = db.select(tables::Poverki, Filter(), QStringLiteral("ID"), -1,
                                 QStringLiteral("Не удалось открыть базу данных поверок! Устаните "
                                                "причину и перезапустите программу."));
     if (!rows)
@@ -130,9 +130,8 @@ std::unique_ptr<TPoverka> UnfinishedVerifications::Resume(const UnfinishedRow &r
         return nullptr;
     auto poverka = std::make_unique<TPoverka>();
     const int id = row.cells[5].trimmed().toInt();
-    const auto rows =
-        db.select(QStringLiteral("Poverki"), QStringLiteral("ID = ") + QString::number(id),
-                  QStringLiteral("ID"), -1, kPoverkiOpenFailure);
+    const auto rows = db.select(tables::Poverki, QStringLiteral("ID = ") + QString::number(id),
+                                QStringLiteral("ID"), -1, kPoverkiOpenFailure);
     if (!rows)
         return nullptr;
     if (rows->empty())
@@ -164,9 +163,9 @@ std::unique_ptr<TPoverka> UnfinishedVerifications::Resume(const UnfinishedRow &r
 
 bool UnfinishedVerifications::readBunches(TPoverka &poverka)
 {
-    const auto rows = db.select(QStringLiteral("BunchesTP"),
-                                QStringLiteral("PoverkaID = ") + QString::number(poverka.ID),
-                                QStringLiteral("ID"), -1, kBunchesOpenFailure);
+    const auto rows =
+        db.select(tables::BunchesTP, QStringLiteral("PoverkaID = ") + QString::number(poverka.ID),
+                  QStringLiteral("ID"), -1, kBunchesOpenFailure);
     if (!rows)
         return false;
     int slot = 0;

@@ -83,33 +83,32 @@ TEmittedDoc EmittedDocFromRow(const QVariantMap &row)
     return d;
 }
 
-QVariantList DocumentRowValues(const TEmittedDoc &d, bool notice, bool periodic,
-                               const QDateTime &created)
+TableRow DocumentRowValues(const TEmittedDoc &d, bool notice, bool periodic,
+                           const QDateTime &created)
 {
     // Class holds three characters: a rejected sensor is written the way
     // BunchesTP writes it, not cut to "Бра".
     const QString cls = d.Class == QStringLiteral("Брак") ? QStringLiteral("Бр.") : d.Class;
-    return {QVariant(),
-            notice,
-            notice ? d.IzvNum : d.SvidNum,
-            d.MetrologyOrganName,
-            d.NameSI,
-            d.SerNumPred,
-            d.ZavNum,
-            d.Owner,
-            periodic,
-            cls,
-            d.Prichina,
-            d.DolgRuk,
-            d.NameRuk,
-            d.NamePov,
-            d.DateDoc,
-            d.DateActing,
-            d.Glubina,
-            d.Diameter,
-            d.Dlina,
-            d.Massa,
-            created};
+    return TableRow(tables::Documents, {{"DocType", notice},
+                                        {"DocNum", notice ? d.IzvNum : d.SvidNum},
+                                        {"MetrologyOrganName", d.MetrologyOrganName},
+                                        {"NameSI", d.NameSI},
+                                        {"SerNumPred", d.SerNumPred},
+                                        {"ZavNum", d.ZavNum},
+                                        {"Owner", d.Owner},
+                                        {"PovKind", periodic},
+                                        {"Class", cls},
+                                        {"Prichina", d.Prichina},
+                                        {"DolgRuk", d.DolgRuk},
+                                        {"NameRuk", d.NameRuk},
+                                        {"NamePov", d.NamePov},
+                                        {"DateDoc", d.DateDoc},
+                                        {"DateActing", d.DateActing},
+                                        {"Glubina", d.Glubina},
+                                        {"Diameter", d.Diameter},
+                                        {"Dlina", d.Dlina},
+                                        {"Massa", d.Massa},
+                                        {"RecordCreationDateTime", created}});
 }
 
 int InsertDocumentRow(Database &db, const TEmittedDoc &doc, bool notice, bool periodic,
@@ -122,7 +121,7 @@ int InsertDocumentRow(Database &db, const TEmittedDoc &doc, bool notice, bool pe
         QStringLiteral("DocType = %1 and DocNum = '%2' and DateDoc = '%3'")
             .arg(notice ? QStringLiteral("True") : QStringLiteral("False"),
                  quoteFilterText(notice ? doc.IzvNum : doc.SvidNum), quoteFilterText(doc.DateDoc));
-    return db.DBGetMaxID(QStringLiteral("Documents"), filter);
+    return db.DBGetMaxID(tables::Documents, filter);
 }
 
 bool DBUpdateBunchesTPDocument(Database &db, int bunchID, int poverkaID, int docID,
@@ -138,7 +137,7 @@ bool DBUpdateBunchesTPDocument(Database &db, int bunchID, int poverkaID, int doc
     QVariantMap values;
     values.insert(QStringLiteral("DocNumInp%1").arg(inputNum), docNum);
     values.insert(QStringLiteral("EmittedDocIDInp%1").arg(inputNum), docID);
-    return db.updateWhere(QStringLiteral("BunchesTP"), filter, values) > 0;
+    return db.updateWhere(tables::BunchesTP, filter, values) > 0;
 }
 
 } // namespace kront

@@ -10,6 +10,7 @@ namespace kront
 {
 
 class Database;
+class TableRow;
 class Dialogs;
 class ProgramSettings;
 
@@ -32,9 +33,9 @@ TEmittedDoc NewEmittedDoc(const TSensOpts &sensor, bool periodic, const QDate &t
 // Fills a document from its stored Documents row (a reprint).
 TEmittedDoc EmittedDocFromRow(const QVariantMap &row);
 
-// The 21 values of a Documents row in column order (ID left to the store).
-QVariantList DocumentRowValues(const TEmittedDoc &doc, bool notice, bool periodic,
-                               const QDateTime &created);
+// The Documents row of a document (ID left to the store).
+TableRow DocumentRowValues(const TEmittedDoc &doc, bool notice, bool periodic,
+                           const QDateTime &created);
 
 // Inserts the row and finds its ID: the largest ID, confirmed by DocType,
 // DocNum and DateDoc (the number and date quoted as text). -1 when not

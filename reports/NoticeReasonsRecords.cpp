@@ -59,7 +59,7 @@ bool StoreNoticeReasons(Database &db, Dialogs &dialogs, int docID, const QString
         dialogs.error(QString::fromUtf8(table.insertFailureText));
         return false;
     }
-    return db.insertRows(table.tableName(), {{QVariant(), docID, reasons}});
+    return db.insertRows(table, {TableRow(table, {{"DocID", docID}, {"Reasons", reasons}})});
 }
 
 std::optional<QString> StoredNoticeReasons(Database &db, int docID)
@@ -68,7 +68,7 @@ std::optional<QString> StoredNoticeReasons(Database &db, int docID)
     if (!QFileInfo::exists(tableFilePath(table)))
         return std::nullopt;
     const auto rows =
-        db.select(table.tableName(), QStringLiteral("DocID = %1").arg(docID), QStringLiteral("ID"));
+        db.select(table, QStringLiteral("DocID = %1").arg(docID), QStringLiteral("ID"));
     if (!rows || rows->empty())
         return std::nullopt;
     return rows->back().value(QStringLiteral("Reasons")).toString();

@@ -2,8 +2,8 @@
 
 #include "common/Dialogs.h"
 #include "db/Database.h"
-#include "model/TBunch.h"
 #include "model/StageProgression.h"
+#include "model/TBunch.h"
 #include "model/TPoverka.h"
 
 namespace kront
@@ -43,9 +43,8 @@ void copyPoverkaRow(const QVariantMap &r, TPoverka &p)
 // Loads the bunches of the verification into slots 1 and 2.
 bool loadBunches(Database &db, Dialogs &dialogs, TPoverka &p, int poverkaID)
 {
-    const auto rows =
-        db.select(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1").arg(poverkaID),
-                  QStringLiteral("ID"), -1, kBunchesOpenFailure);
+    const auto rows = db.select(tables::BunchesTP, QStringLiteral("PoverkaID = %1").arg(poverkaID),
+                                QStringLiteral("ID"), -1, kBunchesOpenFailure);
     if (!rows)
         return false;
     if (rows->empty()) {
@@ -90,7 +89,7 @@ std::unique_ptr<TPoverka> load(Database &db, Dialogs &dialogs, int poverkaID, bo
 {
     auto p = std::make_unique<TPoverka>();
     p->ChannelUnused = {false, true, true};
-    const auto rows = db.select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverkaID),
+    const auto rows = db.select(tables::Poverki, QStringLiteral("ID = %1").arg(poverkaID),
                                 QStringLiteral("ID"), 1, kPoverkiOpenFailure);
     if (!rows)
         return nullptr;

@@ -1,7 +1,7 @@
 #include "reports/ProtocolData.h"
 
-#include "db/Database.h"
 #include "common/text/StringFunctions.h"
+#include "db/Database.h"
 #include "metrology/CalculationRows.h"
 #include "model/TBunch.h"
 #include "model/TPoverka.h"
@@ -202,7 +202,7 @@ int ProtocolPointsCount(const TPoverka &poverka, const TBunch &bunch)
 bool DBGetProtData(Database &db, ProtocolState &state, int poverkaID, int bunchID)
 {
     const auto rows =
-        db.select(QStringLiteral("ResultsTP"),
+        db.select(tables::ResultsTP,
                   QStringLiteral("PoverkaID = %1 and BunchID = %2").arg(poverkaID).arg(bunchID),
                   QStringLiteral("ID"), -1, kResultsOpenFailure);
     if (!rows)
@@ -254,7 +254,7 @@ QString ConclusionText(const QString &result, const QString &docNum, bool termin
 BunchTPDetails DBGetBunchTPDetails(Database &db, int bunchID)
 {
     BunchTPDetails d;
-    const auto rows = db.select(QStringLiteral("BunchesTP"), QStringLiteral("ID = %1").arg(bunchID),
+    const auto rows = db.select(tables::BunchesTP, QStringLiteral("ID = %1").arg(bunchID),
                                 QStringLiteral("ID"), 1, kBunchesOpenFailure);
     if (!rows || rows->empty())
         return d;

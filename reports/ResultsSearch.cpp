@@ -1,9 +1,9 @@
 #include "reports/ResultsSearch.h"
 
+#include "common/text/StringFunctions.h"
 #include "db/Database.h"
 #include "db/FieldValue.h"
 #include "db/FilterText.h"
-#include "common/text/StringFunctions.h"
 
 #include <algorithm>
 
@@ -96,9 +96,9 @@ namespace
 std::optional<std::vector<SearchRow>> searchRows(Database &db, const QString &filter, int limit,
                                                  int offset)
 {
-    const auto rows = db.selectFields(QStringLiteral("Poverki"), searchFields(), filter,
-                                      QStringLiteral("Finished, ID"), limit, offset,
-                                      kPoverkiOpenFailure, Database::ValueForm::AsStored);
+    const auto rows =
+        db.selectFields(tables::Poverki, searchFields(), filter, QStringLiteral("Finished, ID"),
+                        limit, offset, kPoverkiOpenFailure, Database::ValueForm::AsStored);
     if (!rows)
         return std::nullopt;
     std::vector<SearchRow> result;
@@ -125,7 +125,7 @@ SearchResultPages::open(Database &db, const SearchConditions &conditions, const 
         return std::nullopt;
     found.count = int(first->size());
     if (found.count == kPageSize) {
-        const int all = db.DBGetRecordsCount(QStringLiteral("Poverki"), found.filter);
+        const int all = db.DBGetRecordsCount(tables::Poverki, found.filter);
         found.count = std::max(all, kPageSize);
     }
     found.pages.emplace(0, std::move(*first));

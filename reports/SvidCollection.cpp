@@ -60,9 +60,8 @@ void copySensorRow(const QVariantMap &row, TSensOpts &s)
 bool SvidIssuer::collect(int poverkaID)
 {
     Database &db = ctx.database();
-    const auto poverki =
-        db.select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverkaID),
-                  QStringLiteral("ID"), 1, kPoverkiOpenFailure);
+    const auto poverki = db.select(tables::Poverki, QStringLiteral("ID = %1").arg(poverkaID),
+                                   QStringLiteral("ID"), 1, kPoverkiOpenFailure);
     if (!poverki)
         return false;
     if (poverki->empty()) {
@@ -76,7 +75,7 @@ bool SvidIssuer::collect(int poverkaID)
     doc.ChosenSensors.clear();
     doc.DocPrintMode = true;
     const auto bunches =
-        db.select(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1").arg(poverkaID),
+        db.select(tables::BunchesTP, QStringLiteral("PoverkaID = %1").arg(poverkaID),
                   QStringLiteral("ID"), -1, kBunchesOpenFailure);
     if (!bunches)
         return false;
@@ -90,8 +89,8 @@ bool SvidIssuer::collect(int poverkaID)
             const int sensorID = b.value(QStringLiteral("PovSensorID%1").arg(k)).toInt();
             if (sensorID <= 0)
                 continue;
-            if (db.DBGetRecordsCount(QStringLiteral("Sensors"),
-                                     QStringLiteral("ID = %1").arg(sensorID)) != 1) {
+            if (db.DBGetRecordsCount(tables::Sensors, QStringLiteral("ID = %1").arg(sensorID)) !=
+                1) {
                 dialogs.error(PovSensorReadFailureText(k));
                 return false;
             }
@@ -108,9 +107,9 @@ bool SvidIssuer::collect(int poverkaID)
 bool SvidIssuer::loadSensorRows()
 {
     for (TSensOpts &s : ctx.document.ChosenSensors) {
-        const auto rows = ctx.database().select(QStringLiteral("Sensors"),
-                                                QStringLiteral("ID = %1").arg(s.SensorID),
-                                                QStringLiteral("ID"), 1, kSensorsOpenFailure);
+        const auto rows =
+            ctx.database().select(tables::Sensors, QStringLiteral("ID = %1").arg(s.SensorID),
+                                  QStringLiteral("ID"), 1, kSensorsOpenFailure);
         if (!rows)
             return false;
         if (rows->empty()) {
@@ -127,7 +126,7 @@ bool SvidIssuer::loadSensorRows()
 bool SvidIssuer::ReprintDocument(int docID)
 {
     Database &db = ctx.database();
-    const auto docs = db.select(QStringLiteral("Documents"), QStringLiteral("ID = %1").arg(docID),
+    const auto docs = db.select(tables::Documents, QStringLiteral("ID = %1").arg(docID),
                                 QStringLiteral("ID"), 1, kDocumentsOpenFailure);
     if (!docs)
         return false;
@@ -140,7 +139,7 @@ bool SvidIssuer::ReprintDocument(int docID)
     QStringList links;
     for (int k = 1; k <= 4; ++k)
         links << QStringLiteral("EmittedDocIDInp%1 = %2").arg(k).arg(docID);
-    const auto bunches = db.select(QStringLiteral("BunchesTP"), links.join(QStringLiteral(" or ")),
+    const auto bunches = db.select(tables::BunchesTP, links.join(QStringLiteral(" or ")),
                                    QStringLiteral("ID"), 1, kBunchesOpenFailure);
     if (!bunches)
         return false;

@@ -177,7 +177,7 @@ bool SvidIssuer::issueCurrent()
 
 bool SvidIssuer::fillIssuedDoc(const TSensOpts &s)
 {
-    const auto rows = ctx.database().select(QStringLiteral("Documents"),
+    const auto rows = ctx.database().select(tables::Documents,
                                             QStringLiteral("ID = %1").arg(s.EmittedDocID.toInt()),
                                             QStringLiteral("ID"), 1, kDocumentsOpenFailure);
     if (!rows)

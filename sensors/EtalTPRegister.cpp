@@ -2,8 +2,8 @@
 
 #include "common/Clock.h"
 #include "common/Dialogs.h"
-#include "db/Database.h"
 #include "common/text/StringFunctions.h"
+#include "db/Database.h"
 #include "sensors/FoundSensors.h"
 #include "sensors/SensorFilters.h"
 
@@ -15,7 +15,6 @@ namespace kront
 namespace
 {
 
-const QString kEtalSens = QStringLiteral("EtalSens");
 constexpr double kMissing = -300.0; // a graduation point that was not given
 
 QString rowText(int row)
@@ -118,35 +117,35 @@ std::optional<QString> EtalTPRegister::Validate(EtalTPData &d) const
     return std::nullopt;
 }
 
-QVariantList EtalTPRegister::FieldValues(const EtalTPData &d, const QDateTime &created)
+TableRow EtalTPRegister::FieldValues(const EtalTPData &d, const QDateTime &created)
 {
+    auto param = [&](EtalTPData::Param p) { return d.params[size_t(p)].trimmed(); };
+    int year = 0;
+    const QVariant prodYear =
+        TryStrToInt(param(EtalTPData::Year), year) ? QVariant(year) : QVariant();
+    TableRow row(tables::EtalSens, {{"SerialNum", param(EtalTPData::Serial)},
+                                    {"ProdYear", prodYear},
+                                    {"TypeName", param(EtalTPData::Name)},
+                                    {"NSHType", param(EtalTPData::Type)},
+                                    {"SensKind", param(EtalTPData::Type)},
+                                    {"Producer", param(EtalTPData::Producer)},
+                                    {"Etalon", true},
+                                    {"ClassDop", param(EtalTPData::Rank)},
+                                    {"Owner", param(EtalTPData::Owner)},
+                                    {"RecordCreationDateTime", created}});
     double low = 9000.0, high = -300.0;
-    QVariantList points;
     for (int i = 1; i <= EtalTPData::kPointCount; ++i) {
         const double t = pointValue(d.temp[size_t(i)]);
         if (!d.temp[size_t(i)].isEmpty()) {
             low = std::min(low, t);
             high = std::max(high, t);
         }
-        points << t << pointValue(d.emf[size_t(i)]);
+        row.set(QStringLiteral("Temp%1").arg(i), t);
+        row.set(QStringLiteral("EMF%1").arg(i), pointValue(d.emf[size_t(i)]));
     }
-    auto param = [&](EtalTPData::Param p) { return d.params[size_t(p)].trimmed(); };
-    int year = 0;
-    const QVariant prodYear =
-        TryStrToInt(param(EtalTPData::Year), year) ? QVariant(year) : QVariant();
-    QVariantList values{param(EtalTPData::Serial),
-                        prodYear,
-                        param(EtalTPData::Name),
-                        param(EtalTPData::Type),
-                        param(EtalTPData::Type),
-                        param(EtalTPData::Producer),
-                        true,
-                        param(EtalTPData::Rank),
-                        param(EtalTPData::Owner),
-                        high,
-                        low};
-    values << points << created;
-    return values;
+    row.set("WDTHighLim", high);
+    row.set("WDTLowLim", low);
+    return row;
 }
 
 bool EtalTPRegister::storeEntry(EtalTPData &data, bool editing, int id)
@@ -155,36 +154,36 @@ bool EtalTPRegister::storeEntry(EtalTPData &data, bool editing, int id)
         dialogs.warning(*message);
         return false;
     }
-    const QVariantList values = FieldValues(data, programClock().now());
+    const TableRow values = FieldValues(data, programClock().now());
     if (editing && id >= 0)
         return db.DBEtalSensUpdateAllByID(id, values);
     return storeNew(data, values);
 }
 
-bool EtalTPRegister::storeNew(const EtalTPData &d, const QVariantList &values)
+bool EtalTPRegister::storeNew(const EtalTPData &d, const TableRow &values)
 {
     const QString filter = EtalSensIdentityFilter(
         d.params[EtalTPData::Serial].trimmed(), d.params[EtalTPData::Year].trimmed(),
         d.params[EtalTPData::Name].trimmed(), d.params[EtalTPData::Type].trimmed());
-    const int count = db.DBGetRecordsCount(kEtalSens, filter);
+    const int count = db.DBGetRecordsCount(tables::EtalSens, filter);
     if (count < 0)
         return false;
     if (count == 0)
-        return db.DBEtalSensInsert(QVariantList{QVariant()} + values);
+        return db.DBEtalSensInsert(values);
     if (!dialogs.askYesNo(QStringLiteral("Внимание! ТП с такими реквизитами (зав. №, год вып., "
                                          "наименование) уже есть в базе данных!\r\n"
                                          "Перезаписать данные существующего ТП?")))
         return false;
     // Overwrite in place: the entry keeps its ID, so verifications that name it
     // as their reference keep it. Further unused duplicates are removed.
-    const auto rows = db.select(kEtalSens, filter, QStringLiteral("ID"));
+    const auto rows = db.select(tables::EtalSens, filter, QStringLiteral("ID"));
     if (!rows || rows->empty())
         return false;
     bool ok = true;
     for (size_t i = 0; i < rows->size(); ++i) {
         const int id = (*rows)[i].value(QStringLiteral("ID")).toInt();
         const bool used =
-            db.DBGetRecordsCount(QStringLiteral("BunchesTP"),
+            db.DBGetRecordsCount(tables::BunchesTP,
                                  QStringLiteral("EtalSensorID = ") + QString::number(id)) != 0;
         if (i > 0 && !used)
             ok = db.DBDeleteEtalSens(id) && ok;
@@ -203,7 +202,7 @@ int EtalTPRegister::FindGridRowID(const QStringList &gridRow)
 {
     const QString filter = EtalSensIdentityFilter(gridRow.value(0), gridRow.value(3),
                                                   gridRow.value(2), gridRow.value(1));
-    const int id = db.DBGetID(kEtalSens, filter);
+    const int id = db.DBGetID(tables::EtalSens, filter);
     if (id < 0)
         dialogs.error(
             QStringLiteral("Эталонный ТП с указанными параметрами в базе данных не найден!"));
@@ -212,7 +211,7 @@ int EtalTPRegister::FindGridRowID(const QStringList &gridRow)
 
 std::optional<EtalTPData> EtalTPRegister::ReadByID(int id)
 {
-    const auto rows = db.select(kEtalSens, QStringLiteral("ID = ") + QString::number(id));
+    const auto rows = db.select(tables::EtalSens, QStringLiteral("ID = ") + QString::number(id));
     if (!rows)
         return std::nullopt;
     if (rows->empty()) {
@@ -238,7 +237,7 @@ bool EtalTPRegister::DeleteGridRow(const QStringList &gridRow)
     const int id = FindGridRowID(gridRow);
     if (id < 0)
         return false;
-    const int uses = db.DBGetRecordsCount(QStringLiteral("BunchesTP"),
+    const int uses = db.DBGetRecordsCount(tables::BunchesTP,
                                           QStringLiteral("EtalSensorID = ") + QString::number(id));
     if (uses < 0)
         return false;

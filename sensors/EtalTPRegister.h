@@ -1,8 +1,8 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
-#include <QVariantList>
 #include <array>
 #include <optional>
 
@@ -10,6 +10,7 @@ namespace kront
 {
 
 class Database;
+class TableRow;
 class Dialogs;
 
 // What the reference thermocouple editor ("Эталонный ТП") holds: the seven
@@ -46,8 +47,8 @@ public:
     // The graduation cells are emptied of blanks and normalised on the way.
     std::optional<QString> Validate(EtalTPData &data) const;
 
-    // The 46 field values after ID (as the table orders them) of valid data.
-    static QVariantList FieldValues(const EtalTPData &data, const QDateTime &created);
+    // The EtalSens row of valid data.
+    static TableRow FieldValues(const EtalTPData &data, const QDateTime &created);
 
     // A settings-grid row (Сер. №, Тип, Наименование, Год вып., ...) names an
     // entry only when its "Тип" is not blank.
@@ -60,7 +61,7 @@ public:
     bool DeleteGridRow(const QStringList &gridRow);
 
 private:
-    bool storeNew(const EtalTPData &data, const QVariantList &values);
+    bool storeNew(const EtalTPData &data, const TableRow &values);
 
     Database &db;
     Dialogs &dialogs;

@@ -1,7 +1,7 @@
 #include "sensors/FoundSensors.h"
 
-#include "db/Database.h"
 #include "common/text/StringFunctionsFormat.h"
+#include "db/Database.h"
 #include "model/CodeTables.h"
 
 namespace kront
@@ -80,8 +80,7 @@ void ApplyFoundSensor(SensorSet &set, int grid, int row, const QStringList &cell
 std::optional<std::vector<QStringList>> FindSensors(Database &db, const QString &filter,
                                                     bool reference)
 {
-    const auto rows =
-        db.select(reference ? QStringLiteral("EtalSens") : QStringLiteral("Sensors"), filter);
+    const auto rows = db.select(reference ? tables::EtalSens : tables::Sensors, filter);
     if (!rows)
         return std::nullopt;
     return FoundSensorsRows(*rows, reference);

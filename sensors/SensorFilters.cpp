@@ -92,9 +92,9 @@ QString SensorLookupFilter(const SensorSet &set, int grid, int row)
     return filter;
 }
 
-QString SensorLookupTable(int row)
+const TableSchema &SensorLookupTable(int row)
 {
-    return row == 1 ? QStringLiteral("EtalSens") : QStringLiteral("Sensors");
+    return row == 1 ? tables::EtalSens : tables::Sensors;
 }
 
 QString ReferenceCheckFilter(const SensorSet &set, int grid)

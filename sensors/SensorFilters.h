@@ -1,5 +1,6 @@
 #pragma once
 
+#include "db/TableSchema.h"
 #include "sensors/SensorSet.h"
 
 #include <QString>
@@ -26,8 +27,8 @@ QString EtalSensIdentityFilter(const QString &serial, const QString &year, const
 // The lookup of a stored sensor from a grid row: serial number, year and a
 // name pattern, each when filled; empty when the row holds none of them.
 QString SensorLookupFilter(const SensorSet &set, int grid, int row);
-// "EtalSens" for the reference row 1, "Sensors" for the others.
-QString SensorLookupTable(int row);
+// EtalSens for the reference row 1, Sensors for the others.
+const TableSchema &SensorLookupTable(int row);
 
 // The match of grid row 1 against the register: serial, type, name, class
 // and the two limits, plus year, producer and owner when filled.

@@ -13,7 +13,6 @@ namespace kront
 
 namespace
 {
-const QString kEtalSens = QStringLiteral("EtalSens");
 }
 
 SensorSetCommit::SensorSetCommit(Database &database, Dialogs &dialogSet)
@@ -23,7 +22,7 @@ SensorSetCommit::SensorSetCommit(Database &database, Dialogs &dialogSet)
 
 bool SensorSetCommit::ReferenceCheck(const SensorSet &set, int grid)
 {
-    const int count = db.DBGetRecordsCount(kEtalSens, ReferenceCheckFilter(set, grid));
+    const int count = db.DBGetRecordsCount(tables::EtalSens, ReferenceCheckFilter(set, grid));
     if (count == 1)
         return true;
     if (count == 0) {
@@ -42,14 +41,14 @@ bool SensorSetCommit::ReferenceCheck(const SensorSet &set, int grid)
 
 int SensorSetCommit::ReferenceID(const SensorSet &set, int grid)
 {
-    const int id =
-        db.DBGetID(kEtalSens, EtalSensIdentityFilter(set.trimmed(grid, 1, SensorColumn::Serial),
+    const int id = db.DBGetID(tables::EtalSens,
+                              EtalSensIdentityFilter(set.trimmed(grid, 1, SensorColumn::Serial),
                                                      set.trimmed(grid, 1, SensorColumn::Year),
                                                      set.trimmed(grid, 1, SensorColumn::Name),
                                                      set.trimmed(grid, 1, SensorColumn::Type)));
     if (id >= 0)
         return id;
-    return db.DBGetID(kEtalSens, ReferenceCheckFilter(set, grid));
+    return db.DBGetID(tables::EtalSens, ReferenceCheckFilter(set, grid));
 }
 
 bool SensorSetCommit::commitToBunches(const SensorSet &set, ChannelBunches &bunches)

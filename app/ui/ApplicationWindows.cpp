@@ -77,8 +77,7 @@ void ApplicationWindows::create()
     formSettings = new TFormMKRONTSettings(
         dialogs, programSettings,
         [this](const QString &failureText) {
-            return db->select(QStringLiteral("EtalSens"), QString(), QStringLiteral("ID"), -1,
-                              failureText);
+            return db->select(tables::EtalSens, QString(), QStringLiteral("ID"), -1, failureText);
         },
         portLister, main);
     record(formSettings);

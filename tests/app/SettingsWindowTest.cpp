@@ -251,11 +251,20 @@ TEST_F(SettingsWindowTest, RegisterGridKeepsTenRowsUntilTheRegisterIsLonger)
     EXPECT_EQ(headers, QStringList({"Сер. №", "Тип", "Наименование", "Год вып.", "Разряд",
                                     "Изготовитель", "Владелец", "T min", "T max"}));
 
-    std::vector<QVariantList> rows;
+    std::vector<TableRow> rows;
     for (int i = 0; i < 12; ++i)
-        rows.push_back({QVariant(), QString("S%1").arg(i), 2001 + i, "ППО-1", "ППО", "ППО", "Завод",
-                        true, "2", "ЦСМ", 1100.0, 300.5});
-    ASSERT_TRUE(windows->database().insertRows("EtalSens", {rows[0], rows[1], rows[2]}));
+        rows.push_back(TableRow(tables::EtalSens, {{"SerialNum", QString("S%1").arg(i)},
+                                                   {"ProdYear", 2001 + i},
+                                                   {"TypeName", "ППО-1"},
+                                                   {"NSHType", "ППО"},
+                                                   {"SensKind", "ППО"},
+                                                   {"Producer", "Завод"},
+                                                   {"Etalon", true},
+                                                   {"ClassDop", "2"},
+                                                   {"Owner", "ЦСМ"},
+                                                   {"WDTHighLim", 1100.0},
+                                                   {"WDTLowLim", 300.5}}));
+    ASSERT_TRUE(windows->database().insertRows(tables::EtalSens, {rows[0], rows[1], rows[2]}));
     w.RefreshGrid();
     EXPECT_EQ(w.StringGridEtalTP->rowCount(), 9);
     QStringList first;
@@ -265,7 +274,7 @@ TEST_F(SettingsWindowTest, RegisterGridKeepsTenRowsUntilTheRegisterIsLonger)
     EXPECT_EQ(w.StringGridEtalTP->item(3, 0), nullptr);
 
     ASSERT_TRUE(windows->database().insertRows(
-        "EtalSens", std::vector<QVariantList>(rows.begin() + 3, rows.end())));
+        tables::EtalSens, std::vector<TableRow>(rows.begin() + 3, rows.end())));
     w.RefreshGrid();
     EXPECT_EQ(w.StringGridEtalTP->rowCount(), 12);
     EXPECT_EQ(w.StringGridEtalTP->item(11, 0)->text(), "S11");

@@ -256,34 +256,46 @@ protected:
     {
         Database &db = windows->database();
         for (int i = 1; i <= count; ++i) {
-            QVariantList etal{QVariant(), QStringLiteral("E%1").arg(1000 + i),
-                              2015,       QStringLiteral("ППО-1300 исп. 2"),
-                              "ППО",      "ППО",
-                              "Завод",    true,
-                              "1",        "Лаборатория",
-                              1200.0,     300.0};
-            for (int p = 1; p <= 17; ++p)
-                etal << 100.0 * p << 1.0 * p;
-            etal << clock.now();
+            TableRow etal(tables::EtalSens, {{"SerialNum", QStringLiteral("E%1").arg(1000 + i)},
+                                             {"ProdYear", 2015},
+                                             {"TypeName", "ППО-1300 исп. 2"},
+                                             {"NSHType", "ППО"},
+                                             {"SensKind", "ППО"},
+                                             {"Producer", "Завод"},
+                                             {"Etalon", true},
+                                             {"ClassDop", "1"},
+                                             {"Owner", "Лаборатория"},
+                                             {"WDTHighLim", 1200.0},
+                                             {"WDTLowLim", 300.0},
+                                             {"RecordCreationDateTime", clock.now()}});
+            for (int p = 1; p <= 17; ++p) {
+                etal.set(QStringLiteral("Temp%1").arg(p), 100.0 * p);
+                etal.set(QStringLiteral("EMF%1").arg(p), 1.0 * p);
+            }
             ASSERT_TRUE(db.DBEtalSensInsert(etal));
-            QVariantList sensor{QVariant(), QStringLiteral("S%1").arg(20000 + i),
-                                2019,       "ТХА-0292-01",
-                                "THA",      "TP",
-                                "Завод",    false,
-                                "2",        "Лаборатория",
-                                1000.0,     -40.0,
-                                0.5,        12.5};
+            const TableRow sensor(tables::Sensors,
+                                  {{"SerialNum", QStringLiteral("S%1").arg(20000 + i)},
+                                   {"ProdYear", 2019},
+                                   {"TypeName", "ТХА-0292-01"},
+                                   {"NSHType", "THA"},
+                                   {"SensKind", "TP"},
+                                   {"Producer", "Завод"},
+                                   {"Etalon", false},
+                                   {"ClassDop", "2"},
+                                   {"Owner", "Лаборатория"},
+                                   {"WDTHighLim", 1000.0},
+                                   {"WDTLowLim", -40.0},
+                                   {"Diameter", 0.5},
+                                   {"Mass", 12.5}});
             ASSERT_TRUE(db.DBSensorsInsert(sensor));
-            QVariantList poverka(tables::Poverki.fieldCount());
-            const std::pair<const char *, QVariant> fields[] = {
-                {"PovNum", QStringLiteral("П-%1").arg(i)},
-                {"Started", clock.now().addDays(-i)},
-                {"Kind", i % 2},
-                {"Methodic", i % 3 == 0},
-                {"InstabilityCheckNeeded", i % 2 == 0},
-                {"CurrPovState", QStringLiteral("MainCycle;%1;4;1;").arg(i % 4)}};
-            for (const auto &[name, value] : fields)
-                poverka[tables::Poverki.fieldIndex(QString::fromLatin1(name))] = value;
+            const TableRow poverka(
+                tables::Poverki,
+                {{"PovNum", QStringLiteral("П-%1").arg(i)},
+                 {"Started", clock.now().addDays(-i)},
+                 {"Kind", i % 2},
+                 {"Methodic", i % 3 == 0},
+                 {"InstabilityCheckNeeded", i % 2 == 0},
+                 {"CurrPovState", QStringLiteral("MainCycle;%1;4;1;").arg(i % 4)}});
             ASSERT_TRUE(db.DBPoverkaInsert(poverka));
         }
     }

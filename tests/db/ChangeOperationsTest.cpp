@@ -13,19 +13,31 @@ class ChangeOperationsTest : public DbFixture
 protected:
     QVariant field(const char *table, int id, const char *name)
     {
-        const auto rows = db.select(table, QStringLiteral("ID = %1").arg(id));
+        const auto rows =
+            db.select(*findTable(QString::fromLatin1(table)), QStringLiteral("ID = %1").arg(id));
         EXPECT_TRUE(rows && rows->size() == 1) << table << " " << id;
         return rows && rows->size() == 1 ? rows->front().value(name) : QVariant();
     }
 
-    // 46 values after ID for an EtalSens row.
-    static QVariantList etalValues(const QString &serial)
+    // An EtalSens row with every field after ID.
+    static TableRow etalValues(const QString &serial)
     {
-        QVariantList v = {serial, 2019, "ППО", "PP",   "PPO", "ВНИИМ",
-                          true,   "2",  "Лаб", 1300.0, 300.0};
-        for (int k = 1; k <= 17; ++k)
-            v << 100.0 * k << 0.5 * k;
-        v << QDateTime(QDate(2026, 12, 10), QTime(8, 0));
+        TableRow v = row(tables::EtalSens, {{"SerialNum", serial},
+                                            {"ProdYear", 2019},
+                                            {"TypeName", "ППО"},
+                                            {"NSHType", "PP"},
+                                            {"SensKind", "PPO"},
+                                            {"Producer", "ВНИИМ"},
+                                            {"Etalon", true},
+                                            {"ClassDop", "2"},
+                                            {"Owner", "Лаб"},
+                                            {"WDTHighLim", 1300.0},
+                                            {"WDTLowLim", 300.0}});
+        for (int k = 1; k <= 17; ++k) {
+            v.set(QStringLiteral("Temp%1").arg(k), 100.0 * k);
+            v.set(QStringLiteral("EMF%1").arg(k), 0.5 * k);
+        }
+        v.set("RecordCreationDateTime", QDateTime(QDate(2026, 12, 10), QTime(8, 0)));
         return v;
     }
 };
@@ -63,30 +75,34 @@ TEST_F(ChangeOperationsTest, SetFinishedStoresTheClockTimeInTheObjectAndTheRow)
 
 TEST_F(ChangeOperationsTest, EtalSensUpdateAllByIdRewritesEveryFieldAfterId)
 {
-    ASSERT_TRUE(db.DBEtalSensInsert(QVariantList{QVariant()} + etalValues("old")));
-    const int id = db.DBGetMaxID("EtalSens", "");
-    QVariantList values = etalValues("new");
-    values[2] = "ПРО";
-    values[45] = QDateTime(QDate(2026, 12, 10), QTime(9, 30));
+    ASSERT_TRUE(db.DBEtalSensInsert(etalValues("old")));
+    const int id = db.DBGetMaxID(tables::EtalSens, "");
+    TableRow values = etalValues("new");
+    values.set("TypeName", "ПРО");
+    values.set("RecordCreationDateTime", QDateTime(QDate(2026, 12, 10), QTime(9, 30)));
     EXPECT_TRUE(db.DBEtalSensUpdateAllByID(id, values));
     EXPECT_EQ(field("EtalSens", id, "SerialNum"), "new");
     EXPECT_EQ(field("EtalSens", id, "TypeName"), "ПРО");
     EXPECT_EQ(field("EtalSens", id, "EMF17").toDouble(), 8.5);
-    EXPECT_EQ(field("EtalSens", id, "RecordCreationDateTime").toDateTime(), values[45]);
+    EXPECT_EQ(field("EtalSens", id, "RecordCreationDateTime").toDateTime(),
+              values.value(u"RecordCreationDateTime"));
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(ChangeOperationsTest, EtalSensUpdateThatCannotBeAssignedIsCancelledWithItsMessage)
 {
-    ASSERT_TRUE(db.DBEtalSensInsert(QVariantList{QVariant()} + etalValues("old")));
-    const int id = db.DBGetMaxID("EtalSens", "");
+    ASSERT_TRUE(db.DBEtalSensInsert(etalValues("old")));
+    const int id = db.DBGetMaxID(tables::EtalSens, "");
     const QString cancelled =
         "Произошла ошибка при обновлении данных эталонных датчиков! Операция отменена.";
-    QVariantList bad = etalValues("new");
-    bad[10] = "не число";
+    TableRow bad = etalValues("new");
+    bad.set("WDTLowLim", "не число");
     EXPECT_FALSE(db.DBEtalSensUpdateAllByID(id, bad));
-    EXPECT_FALSE(db.DBEtalSensUpdateAllByID(id, etalValues("short").mid(0, 40)));
-    EXPECT_EQ(dialogs.texts(), QStringList({cancelled, cancelled}));
+    TableRow unknownField = etalValues("new");
+    unknownField.set("Temp18", 1900.0);
+    EXPECT_FALSE(db.DBEtalSensUpdateAllByID(id, unknownField));
+    EXPECT_FALSE(db.DBEtalSensUpdateAllByID(id, row(tables::Sensors, {{"SerialNum", "new"}})));
+    EXPECT_EQ(dialogs.texts(), QStringList({cancelled, cancelled, cancelled}));
     EXPECT_EQ(field("EtalSens", id, "SerialNum"), "old");
     dialogs.clear();
     EXPECT_FALSE(db.DBEtalSensUpdateAllByID(id + 1, etalValues("x"))); // missing row: nothing
@@ -111,12 +127,13 @@ TEST_F(ChangeOperationsTest, UpdateWhereSetsFieldsOfPassingRows)
 {
     const int b = insertBunch(5, 1, 0, {11, 0, 0, 0});
     insertBunch(5, 2, 0, {12, 0, 0, 0});
-    EXPECT_EQ(db.updateWhere("BunchesTP", QStringLiteral("ID = %1 and PovSensorID1 = 11").arg(b),
+    EXPECT_EQ(db.updateWhere(tables::BunchesTP,
+                             QStringLiteral("ID = %1 and PovSensorID1 = 11").arg(b),
                              {{"DocNumInp1", "0007"}, {"EmittedDocIDInp1", 4}}),
               1);
     EXPECT_EQ(field("BunchesTP", b, "DocNumInp1"), "0007");
-    EXPECT_EQ(db.updateWhere("BunchesTP", "PoverkaID = 5", {{"nope", 1}}), -1);
-    EXPECT_EQ(db.updateWhere("BunchesTP", "PoverkaID = 6", {{"ChannelNum", 1}}), 0);
+    EXPECT_EQ(db.updateWhere(tables::BunchesTP, "PoverkaID = 5", {{"nope", 1}}), -1);
+    EXPECT_EQ(db.updateWhere(tables::BunchesTP, "PoverkaID = 6", {{"ChannelNum", 1}}), 0);
 }
 
 TEST_F(ChangeOperationsTest, DeletePoverkaTakesBunchesAndResultsButKeepsSensorsAndDocuments)
@@ -125,7 +142,7 @@ TEST_F(ChangeOperationsTest, DeletePoverkaTakesBunchesAndResultsButKeepsSensorsA
     const int p2 = insertPoverka("7", at(10, 12, 2026, 9));
     const int keep = insertPoverka("8", at(10, 12, 2026, 9));
     const int s = insertSensor("S1");
-    ASSERT_TRUE(db.DBEtalSensInsert(QVariantList{QVariant()} + etalValues("E")));
+    ASSERT_TRUE(db.DBEtalSensInsert(etalValues("E")));
     ASSERT_TRUE(db.DBDocInsert(row(tables::Documents, {{"DocNum", "1"}})));
     for (int p : {p1, p2, keep}) {
         const int b = insertBunch(p, 1, 2, {s, 0, 0, 0});
@@ -141,7 +158,7 @@ TEST_F(ChangeOperationsTest, DeletePoverkaTakesBunchesAndResultsButKeepsSensorsA
     EXPECT_EQ(count("ResultsTP", QStringLiteral("PoverkaID = %1").arg(keep)), 2);
     EXPECT_EQ(count("Sensors"), 1);
     EXPECT_EQ(count("EtalSens"), 1);
-    EXPECT_EQ(db.DBGetMaxID("Documents", ""), 2);
+    EXPECT_EQ(db.DBGetMaxID(tables::Documents, ""), 2);
     EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -165,10 +182,11 @@ TEST_F(ChangeOperationsTest, DeleteBunchesWithSensorsTakesOnlyTheNamedSensors)
     const int s1 = insertSensor("1");
     const int s2 = insertSensor("2");
     const int s3 = insertSensor("3");
-    ASSERT_TRUE(db.DBEtalSensInsert(QVariantList{QVariant()} + etalValues("E")));
+    ASSERT_TRUE(db.DBEtalSensInsert(etalValues("E")));
     const int b = insertBunch(5, 1, 2, {s1, 0, s3, 0});
     // A bunch with null sensor IDs.
-    ASSERT_TRUE(db.DBBunchesTPInsert({QVariant(), 5, 2}));
+    ASSERT_TRUE(
+        db.DBBunchesTPInsert(row(tables::BunchesTP, {{"PoverkaID", 5}, {"ChannelNum", 2}})));
     insertBunch(6, 1, 2, {s2, 0, 0, 0});
     insertResult(5, b, "MainCycle", 1);
     EXPECT_TRUE(db.DBDeleteBunchesTPwithSensors("PoverkaID = 5"));
@@ -204,9 +222,9 @@ TEST_F(ChangeOperationsTest, DeletionsByFilterAndById)
 {
     const int s1 = insertSensor("1");
     insertSensor("2");
-    ASSERT_TRUE(db.DBEtalSensInsert(QVariantList{QVariant()} + etalValues("E1")));
-    ASSERT_TRUE(db.DBEtalSensInsert(QVariantList{QVariant()} + etalValues("E2")));
-    ASSERT_TRUE(db.DBEtalSensInsert(QVariantList{QVariant()} + etalValues("E3")));
+    ASSERT_TRUE(db.DBEtalSensInsert(etalValues("E1")));
+    ASSERT_TRUE(db.DBEtalSensInsert(etalValues("E2")));
+    ASSERT_TRUE(db.DBEtalSensInsert(etalValues("E3")));
     insertBunch(5, 1, 0, {0, 0, 0, 0});
     insertBunch(5, 2, 0, {0, 0, 0, 0});
     for (int p : {1, 2})

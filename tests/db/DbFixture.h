@@ -7,7 +7,6 @@
 #include "tests/support/TempHome.h"
 
 #include <QFile>
-#include <QVariantList>
 #include <gtest/gtest.h>
 
 namespace kront::test
@@ -24,16 +23,12 @@ protected:
         ASSERT_TRUE(dialogs.shown.empty());
     }
 
-    // A row value list of `count` nulls with the given fields set by name.
-    static QVariantList row(const TableSchema &schema, const QVariantMap &values)
+    // A row with the given fields set by name, the rest null.
+    static TableRow row(const TableSchema &schema, const QVariantMap &values)
     {
-        QVariantList out(schema.fieldCount());
-        for (auto it = values.begin(); it != values.end(); ++it) {
-            const int i = schema.fieldIndex(it.key());
-            EXPECT_GE(i, 0) << it.key().toStdString();
-            if (i >= 0)
-                out[i] = it.value();
-        }
+        TableRow out(schema);
+        out.setFields(values);
+        EXPECT_TRUE(out.valid()) << out.unknownFields().join(u' ').toStdString();
         return out;
     }
 
@@ -46,7 +41,7 @@ protected:
                                                      {"Finished", finished},
                                                      {"Kind", kind},
                                                      {"CurrPovState", "Initiation;0;0;1;"}})));
-        return db.DBGetMaxID(QStringLiteral("Poverki"), QString());
+        return db.DBGetMaxID(tables::Poverki, QString());
     }
 
     int insertSensor(const QString &serial, const QString &kind = QStringLiteral("TP"))
@@ -56,7 +51,7 @@ protected:
                                                              {"TypeName", "ТХА-0192"},
                                                              {"NSHType", "XA"},
                                                              {"SensKind", kind}})));
-        return db.DBGetMaxID(QStringLiteral("Sensors"), QString());
+        return db.DBGetMaxID(tables::Sensors, QString());
     }
 
     int insertBunch(int poverkaID, int channel, int etalID, std::array<int, 4> sensors)
@@ -68,7 +63,7 @@ protected:
                                                                  {"PovSensorID2", sensors[1]},
                                                                  {"PovSensorID3", sensors[2]},
                                                                  {"PovSensorID4", sensors[3]}})));
-        return db.DBGetMaxID(QStringLiteral("BunchesTP"), QString());
+        return db.DBGetMaxID(tables::BunchesTP, QString());
     }
 
     void insertResult(int poverkaID, int bunchID, const QString &stage, int point)
@@ -82,7 +77,7 @@ protected:
 
     int count(const char *table, const QString &filter = QString())
     {
-        return db.DBGetRecordsCount(QString::fromLatin1(table), filter);
+        return db.DBGetRecordsCount(*findTable(QString::fromLatin1(table)), filter);
     }
 
     static QByteArray fileBytes(const QString &path)

@@ -207,12 +207,12 @@ TEST_F(FilterDialectTest, FilterThatDoesNotParseChangesNothingAndIsReported)
     EXPECT_FALSE(db.DBDeleteEtalSensFilter("SerialNum = "));
     EXPECT_FALSE(db.DBDeleteBunchesTPwithSensors("PoverkaID = 2 or"));
     EXPECT_FALSE(db.DBDeleteResultsTPFilter("Stage = 'x"));
-    EXPECT_EQ(db.updateWhere("Poverki", "Kind = ", {{"Kind", 5}}), -1);
+    EXPECT_EQ(db.updateWhere(tables::Poverki, "Kind = ", {{"Kind", 5}}), -1);
     EXPECT_EQ(count("Poverki", "Kind = 5"), 0);
     EXPECT_EQ(count("Poverki", "PovNum = "), -1);
-    EXPECT_EQ(db.DBGetMaxID("Poverki", "PovNum = "), -1);
-    EXPECT_EQ(db.DBGetID("Poverki", "PovNum = "), -1);
-    EXPECT_FALSE(db.select("Poverki", "(").has_value());
+    EXPECT_EQ(db.DBGetMaxID(tables::Poverki, "PovNum = "), -1);
+    EXPECT_EQ(db.DBGetID(tables::Poverki, "PovNum = "), -1);
+    EXPECT_FALSE(db.select(tables::Poverki, "(").has_value());
     EXPECT_EQ(count("Poverki"), 4);
 }
 

@@ -54,7 +54,7 @@ TEST_F(KeptOpenFilesTest, TableFileStaysOpenUntilTheDatabaseGoesAway)
         Database own(dialogs);
         ASSERT_TRUE(own.DBPoverkaInsert(row(tables::Poverki, {{"PovNum", "1"}})));
         EXPECT_EQ(descriptorsOf(path), 1);
-        EXPECT_EQ(own.DBGetRecordsCount("Poverki", ""), 1);
+        EXPECT_EQ(own.DBGetRecordsCount(tables::Poverki, ""), 1);
         EXPECT_TRUE(own.DBPoverkaUpdateState(2, "Calculation;0;1;1;"));
         EXPECT_EQ(descriptorsOf(path), 1); // the same connection, not one per operation
         // Between operations nothing is pending: a copy of the file is whole.
@@ -155,7 +155,7 @@ TEST_F(KeptOpenFilesTest, OlderHomeGetsTheMissingIndexesWithItsRowsUntouched)
     const QStringList rowsBefore = strings(path, allRows);
 
     Database later(dialogs);
-    EXPECT_EQ(later.DBGetRecordsCount("Poverki", "Finished IS NOT NULL AND Kind = 1"), 2);
+    EXPECT_EQ(later.DBGetRecordsCount(tables::Poverki, "Finished IS NOT NULL AND Kind = 1"), 2);
     EXPECT_EQ(strings(path, indexes),
               QStringList({"PoverkaFinishedIndex", "PoverkaFinishedSearchIndex"}));
     EXPECT_EQ(strings(path, allRows), rowsBefore);

@@ -20,15 +20,25 @@ protected:
     int insertEtal(const std::vector<std::pair<double, double>> &points,
                    const QString &kind = QStringLiteral("ППО"), const QString &classDop = "2")
     {
-        QVariantList v = {QVariant(), "E-17", 2018,     "ППО-1",       "PP",   kind,
-                          "ВНИИМ",    true,   classDop, "Лаборатория", 1300.0, 300.0};
+        TableRow v = row(tables::EtalSens, {{"SerialNum", "E-17"},
+                                            {"ProdYear", 2018},
+                                            {"TypeName", "ППО-1"},
+                                            {"NSHType", "PP"},
+                                            {"SensKind", kind},
+                                            {"Producer", "ВНИИМ"},
+                                            {"Etalon", true},
+                                            {"ClassDop", classDop},
+                                            {"Owner", "Лаборатория"},
+                                            {"WDTHighLim", 1300.0},
+                                            {"WDTLowLim", 300.0},
+                                            {"RecordCreationDateTime", clock.now()}});
         for (int k = 0; k < 17; ++k) {
             const bool given = k < int(points.size());
-            v << (given ? points[k].first : -300.0) << (given ? points[k].second : -300.0);
+            v.set(QStringLiteral("Temp%1").arg(k + 1), given ? points[k].first : -300.0);
+            v.set(QStringLiteral("EMF%1").arg(k + 1), given ? points[k].second : -300.0);
         }
-        v << clock.now();
         EXPECT_TRUE(db.DBEtalSensInsert(v));
-        return db.DBGetMaxID("EtalSens", "");
+        return db.DBGetMaxID(tables::EtalSens, "");
     }
 };
 
@@ -103,7 +113,7 @@ TEST_F(SensorReadTest, VerifiedSensorFillsItsSlotAndTheChannelCount)
                                                          {"WDTLowLim", -40.0},
                                                          {"Diameter", 0.5},
                                                          {"Mass", 12.5}})));
-    const int id = db.DBGetMaxID("Sensors", "");
+    const int id = db.DBGetMaxID(tables::Sensors, "");
     TBunch bunch;
     TPoverka poverka;
     EXPECT_TRUE(db.DBReadPovSensor(id, 3, bunch, &poverka));

@@ -92,8 +92,10 @@ TEST_F(TableStoreTest, OlderHomeGetsTheReasonsTableAtStartUp)
               QStringList({"ID", "DocID", "Reasons"}));
     EXPECT_EQ(raw.strings("SELECT type FROM pragma_table_info('IzvReasons')"),
               QStringList({"INTEGER", "INTEGER", "VARCHAR(1024)"}));
-    EXPECT_TRUE(db.insertRows("IzvReasons", {{QVariant(), 5, QString(1100, u'п')}}));
-    const auto rows = db.select("IzvReasons", "DocID = 5");
+    EXPECT_TRUE(
+        db.insertRows(tables::IzvReasons,
+                      {row(tables::IzvReasons, {{"DocID", 5}, {"Reasons", QString(1100, u'п')}})}));
+    const auto rows = db.select(tables::IzvReasons, "DocID = 5");
     ASSERT_TRUE(rows && rows->size() == 1u);
     EXPECT_EQ(rows->front().value("Reasons").toString(), QString(1024, u'п'));
 }
@@ -278,14 +280,14 @@ TEST_F(TableStoreTest, FirstRealRowGetsIdTwoAndIdsAreNeverReused)
     const int second = insertPoverka("2", clock.now());
     EXPECT_EQ(second, 3);
     ASSERT_TRUE(db.DBDeletePoverka(QStringLiteral("ID = %1").arg(second)));
-    EXPECT_EQ(db.DBGetMaxID("Poverki", ""), 2);
+    EXPECT_EQ(db.DBGetMaxID(tables::Poverki, ""), 2);
     EXPECT_EQ(insertPoverka("3", clock.now()), 4);
     // An ID given by the caller is ignored.
-    QVariantList values = row(tables::Sensors, {{"SerialNum", "1"}});
-    values[0] = 2;
+    TableRow values = row(tables::Sensors, {{"SerialNum", "1"}});
+    values.set("ID", 2);
     ASSERT_TRUE(db.DBSensorsInsert(values));
     ASSERT_TRUE(db.DBSensorsInsert(values));
-    EXPECT_EQ(db.DBGetMaxID("Sensors", ""), 3);
+    EXPECT_EQ(db.DBGetMaxID(tables::Sensors, ""), 3);
     EXPECT_EQ(count("Sensors"), 2);
 }
 
@@ -303,8 +305,8 @@ TEST_P(TextSizeTest, LongerTextIsCutToTheFieldSize)
 {
     const TextCut c = GetParam();
     const QString longText = QString(c.size, QChar(u'Ж')) + QStringLiteral("XYZ");
-    ASSERT_TRUE(db.insertRows(c.schema->tableName(), {row(*c.schema, {{c.field, longText}})}));
-    const auto rows = db.select(c.schema->tableName(), QString());
+    ASSERT_TRUE(db.insertRows(*c.schema, {row(*c.schema, {{c.field, longText}})}));
+    const auto rows = db.select(*c.schema, QString());
     ASSERT_TRUE(rows && rows->size() == 1);
     EXPECT_EQ(rows->front().value(c.field).toString(), QString(c.size, QChar(u'Ж')));
 }
@@ -330,7 +332,7 @@ TEST_F(TableStoreTest, ValuesComeBackWithTheirTypes)
                                                          {"Methodic", 1},
                                                          {"InstabilityCheckNeeded", true},
                                                          {"EquipmentParams", "a\r\nb"}})));
-    const auto rows = db.select("Poverki", "");
+    const auto rows = db.select(tables::Poverki, "");
     ASSERT_TRUE(rows && rows->size() == 1);
     const QVariantMap &r = rows->front();
     EXPECT_EQ(r.value("ID").toInt(), 2);
@@ -347,8 +349,8 @@ TEST_F(TableStoreTest, ValuesComeBackWithTheirTypes)
 
     // The same fields as the file holds them.
     const auto stored =
-        db.selectFields("Poverki", {"Started", "Finished", "InstabilityCheckNeeded"}, "", "ID", -1,
-                        0, QString(), Database::ValueForm::AsStored);
+        db.selectFields(tables::Poverki, {"Started", "Finished", "InstabilityCheckNeeded"}, "",
+                        "ID", -1, 0, QString(), Database::ValueForm::AsStored);
     ASSERT_TRUE(stored && stored->size() == 1);
     EXPECT_EQ(stored->front(), QVariantList({"2026-12-10 09:15:30.250", QVariant(), 1}));
 }
@@ -382,9 +384,16 @@ TEST_F(TableStoreTest, ValueThatDoesNotFitStoresNothing)
 {
     EXPECT_FALSE(db.DBPoverkaInsert(row(tables::Poverki, {{"Methodic", 70000}})));
     EXPECT_FALSE(db.DBSensorsInsert(row(tables::Sensors, {{"WDTHighLim", "abc"}})));
-    EXPECT_FALSE(db.DBSensorsInsert(QVariantList(16)));
+    // A field the table does not have, and a row made for another table.
+    EXPECT_FALSE(
+        db.DBSensorsInsert(TableRow(tables::Sensors, {{"SerialNum", "1"}, {"Serial", "1"}})));
+    EXPECT_FALSE(db.DBSensorsInsert(TableRow(tables::EtalSens, {{"SerialNum", "1"}})));
+    EXPECT_FALSE(db.insertRows(tables::Sensors, {TableRow(tables::Poverki)}));
     EXPECT_EQ(count("Poverki"), 0);
     EXPECT_EQ(count("Sensors"), 0);
+    const QString cancelled = QString::fromUtf8(tables::Sensors.insertFailureText);
+    EXPECT_EQ(dialogs.texts(), QStringList({QString::fromUtf8(tables::Poverki.insertFailureText),
+                                            cancelled, cancelled, cancelled, cancelled}));
 }
 
 class BrokenFileTest : public DbFixture, public ::testing::WithParamInterface<const TableSchema *>
@@ -404,7 +413,7 @@ TEST_P(BrokenFileTest, FileThatIsNoTableFileOfItsKindFailsWithTheTableMessage)
         f.write(content);
         f.close();
         dialogs.clear();
-        EXPECT_FALSE(db.select(schema.tableName(), "").has_value());
+        EXPECT_FALSE(db.select(schema, "").has_value());
         EXPECT_EQ(dialogs.texts(), QStringList{QString::fromUtf8(schema.openFailureText)});
         EXPECT_EQ(fileBytes(path), content); // a broken file is left as it is
         EXPECT_TRUE(db.ensureTables());      // and start-up does not replace it
@@ -438,8 +447,8 @@ TEST_F(TableStoreTest, FileLockedByAnotherProcessCountsAsNotOpened)
 // nothing and is reported at once, as a table that cannot be opened is.
 TEST_F(TableStoreTest, WriteRefusedAfterTheTableOpenedShowsTheTableMessage)
 {
-    const QVariantList kept = row(tables::ResultsTP, {{"PoverkaID", 1}, {"Operation", "Measure"}});
-    ASSERT_TRUE(db.insertRows("ResultsTP", {kept}));
+    const TableRow kept = row(tables::ResultsTP, {{"PoverkaID", 1}, {"Operation", "Measure"}});
+    ASSERT_TRUE(db.insertRows(tables::ResultsTP, {kept}));
     {
         RawFile file(home.data("ResultsTP.cds"));
         ASSERT_TRUE(file.conn.exec("CREATE TRIGGER no_insert BEFORE INSERT ON \"ResultsTP\" "
@@ -448,7 +457,7 @@ TEST_F(TableStoreTest, WriteRefusedAfterTheTableOpenedShowsTheTableMessage)
                                    "BEGIN SELECT RAISE(ABORT, 'refused'); END"));
     }
     dialogs.clear();
-    EXPECT_FALSE(db.insertRows("ResultsTP", {kept, kept}));
+    EXPECT_FALSE(db.insertRows(tables::ResultsTP, {kept, kept}));
     EXPECT_FALSE(db.DBResultsTPInsert(kept));
     EXPECT_FALSE(db.DBDeleteResultsTPFilter("PoverkaID = 1"));
     const QString insert = QString::fromUtf8(tables::ResultsTP.insertFailureText);

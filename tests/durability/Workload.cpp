@@ -73,58 +73,55 @@ private:
     std::vector<Active> active;
 };
 
-QVariantList poverkaRow(const QString &povNum)
+TableRow poverkaRow(const QString &povNum)
 {
-    return {QVariant(),
-            povNum,
-            QDateTime::currentDateTime(),
-            QVariant(),
-            QStringLiteral("ГОСТ 8.338-2002"),
-            0,
-            1,
-            false,
-            QVariant(),
-            kSteps,
-            QStringLiteral("Печь\nВольтметр"),
-            QStringLiteral("Initiation;0;0;5;")};
+    return TableRow(tables::Poverki, {{"PovNum", povNum},
+                                      {"Started", QDateTime::currentDateTime()},
+                                      {"GOSTnum", "ГОСТ 8.338-2002"},
+                                      {"Methodic", 0},
+                                      {"Kind", 1},
+                                      {"InstabilityCheckNeeded", false},
+                                      {"TempPointsCount", kSteps},
+                                      {"EquipmentParams", "Печь\nВольтметр"},
+                                      {"CurrPovState", "Initiation;0;0;5;"}});
 }
 
-QVariantList sensorRow(const QString &serial)
+TableRow sensorRow(const QString &serial)
 {
-    return {QVariant(),
-            serial,
-            2020,
-            QStringLiteral("ТХА"),
-            QStringLiteral("K"),
-            QStringLiteral("TP"),
-            QStringLiteral("Завод"),
-            false,
-            QStringLiteral("2"),
-            QStringLiteral("Владелец"),
-            1000.0,
-            -40.0,
-            5.0,
-            0.2,
-            QDateTime::currentDateTime()};
+    return TableRow(tables::Sensors, {{"SerialNum", serial},
+                                      {"ProdYear", 2020},
+                                      {"TypeName", "ТХА"},
+                                      {"NSHType", "K"},
+                                      {"SensKind", "TP"},
+                                      {"Producer", "Завод"},
+                                      {"Etalon", false},
+                                      {"ClassDop", "2"},
+                                      {"Owner", "Владелец"},
+                                      {"WDTHighLim", 1000.0},
+                                      {"WDTLowLim", -40.0},
+                                      {"Diameter", 5.0},
+                                      {"Mass", 0.2},
+                                      {"RecordCreationDateTime", QDateTime::currentDateTime()}});
 }
 
-QVariantList referenceRow(int k, double temp1)
+TableRow referenceRow(int k, double temp1)
 {
-    QVariantList row = {QVariant(),
-                        QStringLiteral("E%1").arg(k),
-                        2010,
-                        QStringLiteral("ППО"),
-                        QStringLiteral("S"),
-                        QStringLiteral("ППО"),
-                        QStringLiteral("ВНИИМ"),
-                        true,
-                        QStringLiteral("1"),
-                        QStringLiteral("Лаборатория"),
-                        1300.0,
-                        0.0};
-    for (int p = 1; p <= 17; ++p)
-        row << (p == 1 ? temp1 : 100.0 * p) << 0.0095 * 100 * p;
-    row << QDateTime::currentDateTime();
+    TableRow row(tables::EtalSens, {{"SerialNum", QStringLiteral("E%1").arg(k)},
+                                    {"ProdYear", 2010},
+                                    {"TypeName", "ППО"},
+                                    {"NSHType", "S"},
+                                    {"SensKind", "ППО"},
+                                    {"Producer", "ВНИИМ"},
+                                    {"Etalon", true},
+                                    {"ClassDop", "1"},
+                                    {"Owner", "Лаборатория"},
+                                    {"WDTHighLim", 1300.0},
+                                    {"WDTLowLim", 0.0},
+                                    {"RecordCreationDateTime", QDateTime::currentDateTime()}});
+    for (int p = 1; p <= 17; ++p) {
+        row.set(QStringLiteral("Temp%1").arg(p), p == 1 ? temp1 : 100.0 * p);
+        row.set(QStringLiteral("EMF%1").arg(p), 0.0095 * 100 * p);
+    }
     return row;
 }
 
@@ -134,28 +131,29 @@ void Child::start()
     if (!db.DBPoverkaInsert(poverkaRow(povNum)))
         _exit(4);
     Active a;
-    a.id = db.DBGetMaxID(QStringLiteral("Poverki"), QStringLiteral("PovNum = '%1'").arg(povNum));
+    a.id = db.DBGetMaxID(tables::Poverki, QStringLiteral("PovNum = '%1'").arg(povNum));
     if (a.id <= 0)
         _exit(5);
     report(QStringLiteral("P %1 %2").arg(a.id).arg(povNum));
     // The eight sensors and then both bunches, each set in one transaction.
-    std::vector<QVariantList> sensors, bunches;
+    std::vector<TableRow> sensors, bunches;
     for (int n = 1; n <= 8; ++n)
         sensors.push_back(sensorRow(povNum + u'-' + QString::number(n)));
-    if (!db.insertRows(QStringLiteral("Sensors"), sensors))
+    if (!db.insertRows(tables::Sensors, sensors))
         _exit(6);
-    const auto stored =
-        db.select(QStringLiteral("Sensors"), QStringLiteral("SerialNum LIKE '%1-%'").arg(povNum),
-                  QStringLiteral("ID"));
+    const auto stored = db.select(
+        tables::Sensors, QStringLiteral("SerialNum LIKE '%1-%'").arg(povNum), QStringLiteral("ID"));
     if (!stored || stored->size() != 8)
         _exit(6);
     for (int c = 1; c <= 2; ++c) {
-        QVariantList bunch = {QVariant(), a.id, c, c + 1};
+        TableRow bunch(tables::BunchesTP,
+                       {{"PoverkaID", a.id}, {"ChannelNum", c}, {"EtalSensorID", c + 1}});
         for (int k = 0; k < 4; ++k)
-            bunch << (*stored)[4 * (c - 1) + k].value(QStringLiteral("ID"));
+            bunch.set(QStringLiteral("PovSensorID%1").arg(k + 1),
+                      (*stored)[4 * (c - 1) + k].value(QStringLiteral("ID")));
         bunches.push_back(bunch);
     }
-    if (!db.insertRows(QStringLiteral("BunchesTP"), bunches) || !loadBunches(a))
+    if (!db.insertRows(tables::BunchesTP, bunches) || !loadBunches(a))
         _exit(6);
     if (!db.DBPoverkaUpdateState(a.id, mainCycleState(0)))
         _exit(7);
@@ -167,26 +165,30 @@ void Child::step(Active &a)
 {
     const int point = a.step + 1;
     for (int c = 1; c <= 2; ++c) {
-        std::vector<QVariantList> rows;
+        std::vector<TableRow> rows;
         for (int m = 1; m <= kRowsPerStep; ++m) {
-            QVariantList r = {a.id,
-                              a.bunch[c],
-                              0,
-                              QStringLiteral("MainCycle"),
-                              point,
-                              m,
-                              0.8,
-                              20.0,
-                              4.0 * point,
-                              -300.0,
-                              100.0 * point,
-                              -300.0};
-            for (int k = 0; k < 8; ++k)
-                r << 4.0 * point + 0.01 * k;
-            r << QStringLiteral("Measure") << 1 << QDateTime::currentDateTime();
+            TableRow r(tables::ResultsTP,
+                       {{"PoverkaID", a.id},
+                        {"BunchID", a.bunch[c]},
+                        {"Methodic", 0},
+                        {"Stage", "MainCycle"},
+                        {"MeasPointNum", point},
+                        {"MeasNum", m},
+                        {"E_Tsk", 0.8},
+                        {"Tsk", 20.0},
+                        {"E_et", 4.0 * point},
+                        {"E_pret", -300.0},
+                        {"t_et", 100.0 * point},
+                        {"t_pret", -300.0},
+                        {"Operation", "Measure"},
+                        {"EtalSensorType", 1},
+                        {"RecordCreationDateTime", QDateTime::currentDateTime()}});
+            for (int k = 0; k < 8; ++k) // TEDSe1Inp1, TEDSe2Inp1, TEDSe1Inp2, ...
+                r.set(QStringLiteral("TEDSe%1Inp%2").arg(k % 2 + 1).arg(k / 2 + 1),
+                      4.0 * point + 0.01 * k);
             rows.push_back(r);
         }
-        if (!db.insertRows(QStringLiteral("ResultsTP"), rows))
+        if (!db.insertRows(tables::ResultsTP, rows))
             _exit(8);
     }
     if (!db.DBPoverkaUpdateState(a.id, mainCycleState(point)))
@@ -207,8 +209,8 @@ void Child::finish(Active &a)
 
 void Child::deleteOldest()
 {
-    const auto rows = db.select(QStringLiteral("Poverki"), QStringLiteral("Finished IS NOT NULL"),
-                                QStringLiteral("ID"), 1);
+    const auto rows =
+        db.select(tables::Poverki, QStringLiteral("Finished IS NOT NULL"), QStringLiteral("ID"), 1);
     if (!rows || rows->empty())
         return;
     const int id = rows->front().value(QStringLiteral("ID")).toInt();
@@ -221,7 +223,8 @@ void Child::deleteOldest()
 void Child::issueDocument()
 {
     const QString num = QString::number(nextNumber());
-    QVariantList doc = {QVariant(), false, num, QStringLiteral("ЦСМ")};
+    const TableRow doc(tables::Documents,
+                       {{"DocType", false}, {"DocNum", num}, {"MetrologyOrganName", "ЦСМ"}});
     if (!db.DBDocInsert(doc))
         _exit(12);
     report(QStringLiteral("D %1").arg(num));
@@ -231,17 +234,14 @@ void Child::editReference()
 {
     const int k = std::uniform_int_distribution<int>(0, kReferences - 1)(rng);
     const double value = nextNumber();
-    QVariantList values = referenceRow(k, value);
-    values.removeFirst();
-    if (!db.DBEtalSensUpdateAllByID(k + 2, values))
+    if (!db.DBEtalSensUpdateAllByID(k + 2, referenceRow(k, value)))
         _exit(13);
     report(QStringLiteral("E %1 %2").arg(k + 2).arg(value));
 }
 
 bool Child::loadBunches(Active &a)
 {
-    const auto rows =
-        db.select(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1").arg(a.id));
+    const auto rows = db.select(tables::BunchesTP, QStringLiteral("PoverkaID = %1").arg(a.id));
     if (!rows)
         return false;
     for (const QVariantMap &b : *rows) {
@@ -256,7 +256,7 @@ bool Child::loadBunches(Active &a)
 // start that never reached its first step is undone.
 void Child::resume()
 {
-    const auto rows = db.select(QStringLiteral("Poverki"), unfinishedFilter());
+    const auto rows = db.select(tables::Poverki, unfinishedFilter());
     if (!rows)
         _exit(14);
     for (const QVariantMap &r : *rows) {
@@ -334,10 +334,10 @@ bool prepareHome()
     Database db(dialogs);
     if (!db.ensureTables())
         return false;
-    std::vector<QVariantList> refs;
+    std::vector<TableRow> refs;
     for (int k = 0; k < kReferences; ++k)
         refs.push_back(referenceRow(k, 100.0));
-    return db.insertRows(QStringLiteral("EtalSens"), refs);
+    return db.insertRows(tables::EtalSens, refs);
 }
 
 void runWorkload(int round, unsigned seed, int reportFd, int maxOperations)

@@ -31,7 +31,7 @@ struct Checker {
                         .arg(e.key, e.value, why);
     }
 
-    std::vector<QVariantMap> rows(const QString &table, const QString &filter)
+    std::vector<QVariantMap> rows(const TableSchema &table, const QString &filter)
     {
         return db.select(table, filter).value_or(std::vector<QVariantMap>{});
     }
@@ -39,8 +39,8 @@ struct Checker {
     // The verification of the scenario: the last one stored with its number.
     bool findPoverka()
     {
-        const auto found = rows(QStringLiteral("Poverki"),
-                                QStringLiteral("PovNum = '") + quoteFilterText(sc.number) + "'");
+        const auto found =
+            rows(tables::Poverki, QStringLiteral("PovNum = '") + quoteFilterText(sc.number) + "'");
         if (!found.empty())
             poverka = found.back();
         return poverka.has_value();
@@ -49,9 +49,9 @@ struct Checker {
     std::optional<QVariantMap> bunch(int channel)
     {
         const auto found =
-            rows(QStringLiteral("BunchesTP"), QStringLiteral("PoverkaID = %1 and ChannelNum = %2")
-                                                  .arg(poverka->value("ID").toInt())
-                                                  .arg(channel));
+            rows(tables::BunchesTP, QStringLiteral("PoverkaID = %1 and ChannelNum = %2")
+                                        .arg(poverka->value("ID").toInt())
+                                        .arg(channel));
         if (found.empty())
             return std::nullopt;
         return found.front();
@@ -126,7 +126,7 @@ struct Checker {
                     b->value(QStringLiteral("EmittedDocIDInp") + QString::number(input)).toString();
                 if (id.isEmpty() || id == u"0")
                     continue;
-                const auto doc = rows(QStringLiteral("Documents"), QStringLiteral("ID = ") + id);
+                const auto doc = rows(tables::Documents, QStringLiteral("ID = ") + id);
                 if (!doc.empty())
                     ++counts[doc.front().value("DocType").toBool() ? 1 : 0];
             }
@@ -240,14 +240,14 @@ struct Checker {
             else if (a.size() >= 3)
                 filter += QStringLiteral(" and Operation = '") +
                           quoteFilterText(a.mid(2).join(' ')) + "'";
-            const int n = int(rows(QStringLiteral("ResultsTP"), filter).size());
+            const int n = int(rows(tables::ResultsTP, filter).size());
             if (n != a[1].toInt())
                 fail(e, QStringLiteral("%1 rows").arg(n));
         } else if (e.key == u"reference" && a.size() >= 3) {
             const auto b = bunch(a[0].toInt());
             if (!b)
                 return fail(e, QStringLiteral("no bunch of that channel"));
-            const auto etal = rows(QStringLiteral("EtalSens"),
+            const auto etal = rows(tables::EtalSens,
                                    QStringLiteral("ID = %1").arg(b->value("EtalSensorID").toInt()));
             const QString got = etal.empty() ? QStringLiteral("no register entry")
                                              : etal.front().value("SerialNum").toString() + u' ' +

@@ -19,8 +19,8 @@ namespace
 // The ID of the scenario's verification: the last one stored with its number; 0 for none.
 int poverkaID(const Scenario &sc, Database &db, QString &error)
 {
-    const auto found = db.select(QStringLiteral("Poverki"),
-                                 QStringLiteral("PovNum = '") + quoteFilterText(sc.number) + "'");
+    const auto found =
+        db.select(tables::Poverki, QStringLiteral("PovNum = '") + quoteFilterText(sc.number) + "'");
     if (!found || found->empty()) {
         error = QStringLiteral("no verification with number ") + sc.number;
         return 0;

@@ -329,9 +329,8 @@ void WizardDriver::tick()
         break;
     case Phase::ResumePending: {
         phase = Phase::Running;
-        const auto stored = windows.database().select(QStringLiteral("Poverki"),
-                                                      QStringLiteral("PovNum = '") +
-                                                          quoteFilterText(sc.number) + "'");
+        const auto stored = windows.database().select(
+            tables::Poverki, QStringLiteral("PovNum = '") + quoteFilterText(sc.number) + "'");
         resumedStates << (stored && !stored->empty()
                               ? stored->back().value(QStringLiteral("CurrPovState")).toString()
                               : QString());

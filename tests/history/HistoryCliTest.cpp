@@ -46,8 +46,9 @@ TEST_F(HistoryCli, TableCsvAndTheChoiceBetweenEqualSerials)
 {
     verifyFiveYears();
     ASSERT_FALSE(HasFatalFailure());
-    ASSERT_TRUE(db.DBSensorsInsert(
-        {QVariant(), QStringLiteral("11"), 2019, QStringLiteral("ТХБ-1"), QStringLiteral("THA")}));
+    ASSERT_TRUE(db.DBSensorsInsert(TableRow(
+        tables::Sensors,
+        {{"SerialNum", "11"}, {"ProdYear", 2019}, {"TypeName", "ТХБ-1"}, {"NSHType", "THA"}})));
     const auto h = LoadSensorHistory(db, thermocouple());
     ASSERT_TRUE(h);
 

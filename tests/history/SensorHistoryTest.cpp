@@ -14,8 +14,9 @@ TEST_F(FiveYears, DeviationsTrendAndForecastFollowTheMovingThermocouple)
     verifyFiveYears();
     ASSERT_FALSE(HasFatalFailure());
     // A thermocouple of another year with the same serial stays apart.
-    ASSERT_TRUE(db.DBSensorsInsert({QVariant(), QStringLiteral("11"), 2019,
-                                    QStringLiteral("ТХА-0292"), QStringLiteral("THA")}));
+    ASSERT_TRUE(db.DBSensorsInsert(TableRow(
+        tables::Sensors,
+        {{"SerialNum", "11"}, {"ProdYear", 2019}, {"TypeName", "ТХА-0292"}, {"NSHType", "THA"}})));
     const auto keys = DBFindSensorsBySerial(db, QStringLiteral("11"), false);
     ASSERT_TRUE(keys);
     ASSERT_EQ(keys->size(), 2u);

@@ -40,7 +40,7 @@ TEST_F(HistoryWindow, ListsChartsAndOpensTheProtocols)
     verifyFiveYears();
     ASSERT_FALSE(HasFatalFailure());
     window.setProtocolOpener([this](int id, int channel) { opened.emplace_back(id, channel); });
-    const int lastID = db.DBGetMaxID(QStringLiteral("Poverki"), QString());
+    const int lastID = db.DBGetMaxID(tables::Poverki, QString());
 
     // From the search panel: the thermocouples of the selected verification.
     window.showSensorsOf(lastID);
@@ -62,8 +62,9 @@ TEST_F(HistoryWindow, ListsChartsAndOpensTheProtocols)
     EXPECT_EQ(opened[0], std::make_pair(lastID, 1));
 
     // By serial: equal serials of another year are offered beside it.
-    ASSERT_TRUE(db.DBSensorsInsert({QVariant(), QStringLiteral("11"), 2019,
-                                    QStringLiteral("ТХА-0292"), QStringLiteral("THA")}));
+    ASSERT_TRUE(db.DBSensorsInsert(TableRow(
+        tables::Sensors,
+        {{"SerialNum", "11"}, {"ProdYear", 2019}, {"TypeName", "ТХА-0292"}, {"NSHType", "THA"}})));
     find(QStringLiteral("11"));
     EXPECT_EQ(window.sensorChoice()->count(), 2);
     window.findChild<QLineEdit *>("EditYear")->setText(QStringLiteral("2024"));

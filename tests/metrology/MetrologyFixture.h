@@ -55,7 +55,7 @@ protected:
 
     std::vector<QVariantMap> rows(const QString &filter)
     {
-        const auto r = db.select(QStringLiteral("ResultsTP"), filter);
+        const auto r = db.select(tables::ResultsTP, filter);
         return r ? *r : std::vector<QVariantMap>{};
     }
 

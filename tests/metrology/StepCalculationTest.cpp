@@ -59,10 +59,25 @@ void expectRows(const std::vector<QVariantMap> &rows, const std::vector<Expected
 // 4.233 mV at 500 °C, 5.239 mV at 600 °C.
 int insertReference(Database &db)
 {
-    QVariantList v{QVariant(), "E-17", 2020,  "ППО", "PPO", "TP_PPO", "",    true,  "1",
-                   "",         1200.0, 300.0, 400.0, 3.259, 500.0,    4.233, 600.0, 5.239};
+    const TableRow v(tables::EtalSens, {{"SerialNum", "E-17"},
+                                        {"ProdYear", 2020},
+                                        {"TypeName", "ППО"},
+                                        {"NSHType", "PPO"},
+                                        {"SensKind", "TP_PPO"},
+                                        {"Producer", ""},
+                                        {"Etalon", true},
+                                        {"ClassDop", "1"},
+                                        {"Owner", ""},
+                                        {"WDTHighLim", 1200.0},
+                                        {"WDTLowLim", 300.0},
+                                        {"Temp1", 400.0},
+                                        {"EMF1", 3.259},
+                                        {"Temp2", 500.0},
+                                        {"EMF2", 4.233},
+                                        {"Temp3", 600.0},
+                                        {"EMF3", 5.239}});
     db.DBEtalSensInsert(v);
-    return db.DBGetMaxID("EtalSens", "");
+    return db.DBGetMaxID(tables::EtalSens, "");
 }
 
 class StepCalculationTest : public test::MetrologyFixture
@@ -216,10 +231,21 @@ TEST_F(StepCalculationTest, RepeatedCalculationReplacesItsRowsOnlyAfterTheCorrec
     // A measurement row of the same step, stage and point, which must survive.
     test::ScriptedDialogs quiet;
     Database other(quiet);
-    QVariantList measure{1, 7, 0, "Instability", 1, 1};
-    while (measure.size() < 20)
-        measure << 0.0;
-    measure << "Measure" << 0 << QDateTime::currentDateTime();
+    TableRow measure(tables::ResultsTP, {{"PoverkaID", 1},
+                                         {"BunchID", 7},
+                                         {"Methodic", 0},
+                                         {"Stage", "Instability"},
+                                         {"MeasPointNum", 1},
+                                         {"MeasNum", 1},
+                                         {"Operation", "Measure"},
+                                         {"EtalSensorType", 0},
+                                         {"RecordCreationDateTime", QDateTime::currentDateTime()}});
+    for (const char *field : {"E_Tsk", "Tsk", "E_et", "E_pret", "t_et", "t_pret"})
+        measure.set(field, 0.0);
+    for (int input = 1; input <= 4; ++input) {
+        measure.set(QStringLiteral("TEDSe1Inp%1").arg(input), 0.0);
+        measure.set(QStringLiteral("TEDSe2Inp%1").arg(input), 0.0);
+    }
     other.DBResultsTPInsert(measure);
 
     CountingDialogs asking;

@@ -28,13 +28,19 @@ protected:
 
     int bunchRow(int poverkaID)
     {
-        db.DBBunchesTPInsert({QVariant(), poverkaID, 1, 0, 11, 12, 0, 14});
-        return db.DBGetMaxID("BunchesTP", "");
+        db.DBBunchesTPInsert(TableRow(tables::BunchesTP, {{"PoverkaID", poverkaID},
+                                                          {"ChannelNum", 1},
+                                                          {"EtalSensorID", 0},
+                                                          {"PovSensorID1", 11},
+                                                          {"PovSensorID2", 12},
+                                                          {"PovSensorID3", 0},
+                                                          {"PovSensorID4", 14}}));
+        return db.DBGetMaxID(tables::BunchesTP, "");
     }
 
     QStringList storedResults(int bunchID)
     {
-        const auto r = db.select("BunchesTP", QStringLiteral("ID = %1").arg(bunchID));
+        const auto r = db.select(tables::BunchesTP, QStringLiteral("ID = %1").arg(bunchID));
         QStringList out;
         for (int i = 1; i <= 4; ++i)
             out << r->at(0).value(QStringLiteral("ResultInp%1").arg(i)).toString();

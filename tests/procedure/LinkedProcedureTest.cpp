@@ -98,7 +98,7 @@ TEST_F(LinkedProcedure, EveryReadingLandsInItsCell)
     EXPECT_FALSE(link->ReceiveOn);
     view.setEditText(1, ChannelEdit::SKTemperature, QStringLiteral("20"));
     engine->RecordToStringGrid();
-    const auto rows = select(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Measure'"));
+    const auto rows = select(tables::ResultsTP, QStringLiteral("Operation = 'Measure'"));
     ASSERT_EQ(rows.size(), 4u);
     // series 1: ОБР (0), 1 (1), 3 (2); series 2: 3 (3), 1 (4), ОБР (5); ...
     EXPECT_DOUBLE_EQ(rows[0].value("E_et").toDouble(), 2.700);
@@ -157,7 +157,7 @@ TEST_F(LinkedProcedure, APortThatDiesInTheMiddleOfARunLeavesTheStepResumable)
     view.closeWindow();
     EXPECT_FALSE(port.isOpen());
     EXPECT_EQ(storedState(), state);
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("ResultsTP"), QString()), 0);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::ResultsTP, QString()), 0);
 }
 
 } // namespace

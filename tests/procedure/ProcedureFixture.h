@@ -222,25 +222,25 @@ protected:
     int storeReference(const QString &serial = QStringLiteral("Э-1"))
     {
         // as the register writes it: the type in both the NSHType and the SensKind column
-        QVariantList v{QVariant(),
-                       serial,
-                       2020,
-                       QStringLiteral("ППО"),
-                       QStringLiteral("ППО"),
-                       QStringLiteral("ППО"),
-                       QString(),
-                       true,
-                       QStringLiteral("1"),
-                       QString(),
-                       1200.0,
-                       300.0};
+        TableRow v(tables::EtalSens, {{"SerialNum", serial},
+                                      {"ProdYear", 2020},
+                                      {"TypeName", "ППО"},
+                                      {"NSHType", "ППО"},
+                                      {"SensKind", "ППО"},
+                                      {"Producer", QString()},
+                                      {"Etalon", true},
+                                      {"ClassDop", "1"},
+                                      {"Owner", QString()},
+                                      {"WDTHighLim", 1200.0},
+                                      {"WDTLowLim", 300.0},
+                                      {"RecordCreationDateTime", clock.now()}});
         for (int i = 1; i <= 17; ++i) {
             const double t = 250.0 + 50.0 * i;
-            v << t << emfOf(kIndexS, t);
+            v.set(QStringLiteral("Temp%1").arg(i), t);
+            v.set(QStringLiteral("EMF%1").arg(i), emfOf(kIndexS, t));
         }
-        v << clock.now();
         EXPECT_TRUE(db.DBEtalSensInsert(v));
-        return db.DBGetMaxID(QStringLiteral("EtalSens"), QString());
+        return db.DBGetMaxID(tables::EtalSens, QString());
     }
 
     // A bunch on a channel with ТХА thermocouples (class 2) on the given inputs; a ППО
@@ -384,15 +384,14 @@ protected:
         return view.nextEnabled;
     }
 
-    std::vector<QVariantMap> select(const QString &table, const QString &filter)
+    std::vector<QVariantMap> select(const TableSchema &table, const QString &filter)
     {
         const auto r = db.select(table, filter);
         return r ? *r : std::vector<QVariantMap>{};
     }
     QString storedState()
     {
-        const auto rows =
-            select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID));
+        const auto rows = select(tables::Poverki, QStringLiteral("ID = %1").arg(poverka.ID));
         return rows.empty() ? QString() : rows.front().value("CurrPovState").toString();
     }
 

@@ -12,7 +12,7 @@ class Recording : public ProcedureFixture
 protected:
     int measureRowCount(const QString &extra = QString())
     {
-        return db.DBGetRecordsCount(QStringLiteral("ResultsTP"),
+        return db.DBGetRecordsCount(tables::ResultsTP,
                                     QStringLiteral("Operation = 'Measure'") + extra);
     }
     // Takes every reading of channel 1 but does not enter the cold junction.
@@ -25,8 +25,7 @@ protected:
     }
     int storedPointsCount()
     {
-        const auto rows =
-            select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID));
+        const auto rows = select(tables::Poverki, QStringLiteral("ID = %1").arg(poverka.ID));
         return rows.empty() ? -1 : rows.front().value("TempPointsCount").toInt();
     }
 };
@@ -64,15 +63,13 @@ TEST_F(Recording, TwentyPressesThenTheColdJunctionWritesFourRows)
     view.setEditText(1, ChannelEdit::SKTemperature, QStringLiteral("21.5"));
     engine->RecordToStringGrid();
     EXPECT_EQ(view.editText(1, ChannelEdit::SKTemperature), QStringLiteral("21,5"));
-    const auto rows = select(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Measure'"));
+    const auto rows = select(tables::ResultsTP, QStringLiteral("Operation = 'Measure'"));
     ASSERT_EQ(rows.size(), 4u);
     for (int n = 0; n < 4; ++n) {
         EXPECT_EQ(rows[std::size_t(n)].value("MeasNum").toInt(), n + 1);
         EXPECT_DOUBLE_EQ(rows[std::size_t(n)].value("Tsk").toDouble(), 21.5);
     }
-    EXPECT_GT(
-        db.DBGetRecordsCount(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Delta'")),
-        0);
+    EXPECT_GT(db.DBGetRecordsCount(tables::ResultsTP, QStringLiteral("Operation = 'Delta'")), 0);
     EXPECT_TRUE(view.nextEnabled);
     EXPECT_TRUE(engine->Steps.empty());
     // a further press does nothing
@@ -114,9 +111,7 @@ TEST_F(Recording, CalculationRowsThatCannotBeStoredKeepTheStepOpen)
     EXPECT_TRUE(view.nextEnabled);
     EXPECT_EQ(storedState(), QStringLiteral("MainCycle;0;1;2;"));
     EXPECT_EQ(measureRowCount(), 4);
-    EXPECT_EQ(
-        db.DBGetRecordsCount(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Delta'")),
-        1);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::ResultsTP, QStringLiteral("Operation = 'Delta'")), 1);
 }
 
 TEST_F(Recording, AMercuryReadingThatIsNotANumberIsRefused)
@@ -216,8 +211,7 @@ TEST_F(Recording, TerminationAtTheThirdPointShortensTheStepCount)
     EXPECT_EQ(dialogs.count(QStringLiteral("№ 12, подключенный ко входу 2 канала 1")), 3);
     EXPECT_TRUE(bunches[1]->PovTerminated);
     EXPECT_EQ(bunches[1]->PovTermMeasPointNum, 2u);
-    const auto b =
-        select(QStringLiteral("BunchesTP"), QStringLiteral("ID = %1").arg(bunches[1]->ID));
+    const auto b = select(tables::BunchesTP, QStringLiteral("ID = %1").arg(bunches[1]->ID));
     ASSERT_EQ(b.size(), 1u);
     EXPECT_TRUE(b[0].value("PovTerminated").toBool());
     EXPECT_EQ(b[0].value("PovTermMeasPointNum").toInt(), 2);
@@ -248,7 +242,7 @@ TEST_F(Recording, ATerminatedChannelIsNeverMeasuredAgain)
     pump();
     EXPECT_EQ(engine->CurrentChannel, 2);
     ASSERT_TRUE(measureStep());
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("ResultsTP"),
+    EXPECT_EQ(db.DBGetRecordsCount(tables::ResultsTP,
                                    QStringLiteral("Operation = 'Measure' and MeasPointNum = 1 and "
                                                   "BunchID = %1")
                                        .arg(bunches[1]->ID)),

@@ -14,23 +14,26 @@ class ResultForTPTest : public test::MetrologyFixture
 protected:
     int sensorRow(const QString &serial, const QString &nshType)
     {
-        db.DBSensorsInsert({QVariant(), serial, 2024, "ТП-1", nshType, "TP"});
-        return db.DBGetMaxID("Sensors", "");
+        db.DBSensorsInsert(TableRow(tables::Sensors, {{"SerialNum", serial},
+                                                      {"ProdYear", 2024},
+                                                      {"TypeName", "ТП-1"},
+                                                      {"NSHType", nshType},
+                                                      {"SensKind", "TP"}}));
+        return db.DBGetMaxID(tables::Sensors, "");
     }
 
     // A bunch row with the sensors, results and document numbers of inputs 1..4.
     int bunchRow(std::array<int, 4> sensors, std::array<QString, 4> results,
                  std::array<QString, 4> docs)
     {
-        QVariantList v{QVariant(), 1, 1, 0};
-        for (int s : sensors)
-            v << s;
-        for (const QString &r : results)
-            v << r;
-        for (const QString &d : docs)
-            v << d;
+        TableRow v(tables::BunchesTP, {{"PoverkaID", 1}, {"ChannelNum", 1}, {"EtalSensorID", 0}});
+        for (int input = 1; input <= 4; ++input) {
+            v.set(QStringLiteral("PovSensorID%1").arg(input), sensors[input - 1]);
+            v.set(QStringLiteral("ResultInp%1").arg(input), results[input - 1]);
+            v.set(QStringLiteral("DocNumInp%1").arg(input), docs[input - 1]);
+        }
         db.DBBunchesTPInsert(v);
-        return db.DBGetMaxID("BunchesTP", "");
+        return db.DBGetMaxID(tables::BunchesTP, "");
     }
 };
 

@@ -41,11 +41,18 @@ protected:
     // A stored verification row with a state; its ID.
     int storePoverka(const QString &number, const QString &state, bool finished = false)
     {
-        db.DBPoverkaInsert({QVariant(), number, clock.now(),
-                            finished ? QVariant(clock.now()) : QVariant(),
-                            QStringLiteral("ГОСТ 8.338-2002"), 1, 0, true, QVariant(), 3,
-                            QStringLiteral("a\r\nb"), state});
-        return db.DBGetMaxID(QStringLiteral("Poverki"), QString());
+        db.DBPoverkaInsert(
+            TableRow(tables::Poverki, {{"PovNum", number},
+                                       {"Started", clock.now()},
+                                       {"Finished", finished ? QVariant(clock.now()) : QVariant()},
+                                       {"GOSTnum", "ГОСТ 8.338-2002"},
+                                       {"Methodic", 1},
+                                       {"Kind", 0},
+                                       {"InstabilityCheckNeeded", true},
+                                       {"TempPointsCount", 3},
+                                       {"EquipmentParams", "a\r\nb"},
+                                       {"CurrPovState", state}}));
+        return db.DBGetMaxID(tables::Poverki, QString());
     }
 
     // The operator closes the window, picks the verification from the list and continues it.
@@ -121,7 +128,7 @@ TEST_F(Resumption, ClosedMidStepContinuesAtTheStoredStep)
     pump();
     ASSERT_TRUE(takeReading());
     ASSERT_TRUE(takeReading());
-    const int before = db.DBGetRecordsCount(QStringLiteral("ResultsTP"), QString());
+    const int before = db.DBGetRecordsCount(tables::ResultsTP, QString());
 
     auto resumed = reopen();
     ASSERT_TRUE(resumed);
@@ -139,7 +146,7 @@ TEST_F(Resumption, ClosedMidStepContinuesAtTheStoredStep)
     EXPECT_EQ(resumed->Bunches[2]->Sensors[3]->SerialNum, QStringLiteral("23"));
     EXPECT_FALSE(resumed->ChannelUnused[1]);
     EXPECT_FALSE(resumed->ChannelUnused[2]);
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("ResultsTP"), QString()), before);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::ResultsTP, QString()), before);
 
     ASSERT_TRUE(engine->PrepareResumed());
     EXPECT_EQ(view.page, PoverkaPage::Measurement);
@@ -151,7 +158,7 @@ TEST_F(Resumption, ClosedMidStepContinuesAtTheStoredStep)
     poverka.StepIndex = resumed->StepIndex;
     poverka.Methodic = resumed->Methodic;
     ASSERT_TRUE(measureStep());
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("ResultsTP"),
+    EXPECT_EQ(db.DBGetRecordsCount(tables::ResultsTP,
                                    QStringLiteral("Operation = 'Measure' and MeasPointNum = 1")),
               8);
     EXPECT_TRUE(engine->acceptMeasurementPage());
@@ -178,7 +185,7 @@ TEST_F(Resumption, ClosedAfterTheLastStepGoesStraightToTheConclusion)
     engine->JvWizardInteriorPage4Page();
     EXPECT_EQ(view.posted, 0); // nothing to measure
     EXPECT_TRUE(engine->acceptMeasurementPage());
-    const auto rows = select(QStringLiteral("Poverki"), QString());
+    const auto rows = select(tables::Poverki, QString());
     EXPECT_FALSE(rows[0].value("Finished").isNull());
 }
 
@@ -266,10 +273,7 @@ protected:
             ASSERT_TRUE(QFile::copy(atStop.filePath(name), home.data(name)));
         }
     }
-    int rowCount(const QString &filter)
-    {
-        return db.DBGetRecordsCount(QStringLiteral("ResultsTP"), filter);
-    }
+    int rowCount(const QString &filter) { return db.DBGetRecordsCount(tables::ResultsTP, filter); }
 
     bool stopped = false;
     QTemporaryDir atStop;

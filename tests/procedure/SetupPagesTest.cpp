@@ -26,7 +26,7 @@ protected:
         std::optional<QStringList> lines;
         return engine->acceptParametersPage(p, lines);
     }
-    int count(const QString &table, const QString &filter = QString())
+    int count(const TableSchema &table, const QString &filter = QString())
     {
         return db.DBGetRecordsCount(table, filter);
     }
@@ -66,7 +66,7 @@ TEST_F(SetupPages, PeriodicNeverStoresTheInstabilityCheck)
     makeBunch(1, {1});
     ASSERT_TRUE(setUp(0, 2, /*kind*/ 1, /*instability*/ true));
     EXPECT_FALSE(poverka.InstabilityCheckNeeded);
-    const auto rows = select(QStringLiteral("Poverki"), QString());
+    const auto rows = select(tables::Poverki, QString());
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_FALSE(rows[0].value("InstabilityCheckNeeded").toBool());
     EXPECT_EQ(rows[0].value("Kind").toInt(), 1);
@@ -91,8 +91,8 @@ TEST_F(SetupPages, SameNumberOnTheSameDayIsDeletedOnlyWhenTheNewOneIsStored)
                        "Удалить существующую поверку со всеми её результатами из базы данных?");
     const QString ofFirst = QStringLiteral("PoverkaID = %1").arg(firstID);
     const auto firstKept = [&] {
-        return count(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(firstID)) == 1 &&
-               count(QStringLiteral("BunchesTP"), ofFirst) == 1;
+        return count(tables::Poverki, QStringLiteral("ID = %1").arg(firstID)) == 1 &&
+               count(tables::BunchesTP, ofFirst) == 1;
     };
 
     dialogs.clear();
@@ -126,9 +126,9 @@ TEST_F(SetupPages, SameNumberOnTheSameDayIsDeletedOnlyWhenTheNewOneIsStored)
     p3.remarks[1].clear();
     ASSERT_TRUE(engine->acceptInspectionPage(p3));
     EXPECT_NE(poverka.ID, firstID);
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
-    EXPECT_EQ(count(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID)), 1);
-    EXPECT_EQ(count(QStringLiteral("BunchesTP"), ofFirst), 0);
+    EXPECT_EQ(count(tables::Poverki), 1);
+    EXPECT_EQ(count(tables::Poverki, QStringLiteral("ID = %1").arg(poverka.ID)), 1);
+    EXPECT_EQ(count(tables::BunchesTP, ofFirst), 0);
 
     // the next day the same number is a new verification without a question
     dialogs.rules.clear();
@@ -147,7 +147,7 @@ TEST_F(SetupPages, QuotesInTypedTextsStayHarmless)
     ASSERT_TRUE(setUp(0, 1, 1, false, QStringLiteral("O'1")));
     EXPECT_GT(poverka.ID, 0);
     EXPECT_GT(b.Sensors[1]->ID, 0);
-    EXPECT_EQ(count(QStringLiteral("Poverki"), QStringLiteral("PovNum = 'O''1'")), 1);
+    EXPECT_EQ(count(tables::Poverki, QStringLiteral("PovNum = 'O''1'")), 1);
     // the same number again finds the stored one
     makeEngine();
     ParametersPage p = page1();
@@ -186,13 +186,13 @@ TEST_F(SetupPages, PageThreeChecksLengthsAndNumbers)
     EXPECT_FALSE(engine->acceptInspectionPage(notANumber));
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Указаны недопустимые числовые значения для сопротивления!"));
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 0); // nothing stored before the checks pass
+    EXPECT_EQ(count(tables::Poverki), 0); // nothing stored before the checks pass
 
     ASSERT_TRUE(engine->acceptInspectionPage(p));
     EXPECT_EQ(p.resistancePos[1], QStringLiteral("1,5")); // written back normalised
     EXPECT_EQ(p.resistancePos[6], QStringLiteral("2e3"));
-    const auto b1 = select(QStringLiteral("BunchesTP"), QStringLiteral("ChannelNum = 1"));
-    const auto b2 = select(QStringLiteral("BunchesTP"), QStringLiteral("ChannelNum = 2"));
+    const auto b1 = select(tables::BunchesTP, QStringLiteral("ChannelNum = 1"));
+    const auto b2 = select(tables::BunchesTP, QStringLiteral("ChannelNum = 2"));
     ASSERT_EQ(b1.size(), 1u);
     ASSERT_EQ(b2.size(), 1u);
     EXPECT_DOUBLE_EQ(b1[0].value("InsulationResistancePosInp1").toDouble(), 1.5);
@@ -206,7 +206,7 @@ TEST_F(SetupPages, PageThreeChecksLengthsAndNumbers)
     EXPECT_EQ(b2[0].value("PovSensorID1").toInt(), 0);
     EXPECT_EQ(b1[0].value("ResultInp1").toString(), QString());
     EXPECT_EQ(bunches[1]->ID, b1[0].value("ID").toInt());
-    const auto sensors = select(QStringLiteral("Sensors"), QStringLiteral("SerialNum = '22'"));
+    const auto sensors = select(tables::Sensors, QStringLiteral("SerialNum = '22'"));
     ASSERT_EQ(sensors.size(), 1u);
     EXPECT_EQ(sensors[0].value("NSHType").toString(), QStringLiteral("THA"));
     EXPECT_EQ(sensors[0].value("SensKind").toString(), QStringLiteral("TP"));
@@ -222,16 +222,16 @@ TEST_F(SetupPages, AMissingReferenceRowUndoesEverythingStored)
     EXPECT_EQ(dialogs.last().text,
               QStringLiteral("Не найдена запись эталонного датчика в базе данных эталонных ТП!"));
     EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Error);
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
-    EXPECT_EQ(count(QStringLiteral("Sensors")), 0);
-    EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
+    EXPECT_EQ(count(tables::Poverki), 0);
+    EXPECT_EQ(count(tables::Sensors), 0);
+    EXPECT_EQ(count(tables::BunchesTP), 0);
 
     // corrected, "Next" inserts anew
     b2.EtalSensor->ID = storeReference();
     InspectionPage p3 = inspectionPage();
     EXPECT_TRUE(engine->acceptInspectionPage(p3));
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 1);
-    EXPECT_EQ(count(QStringLiteral("Sensors")), 3);
+    EXPECT_EQ(count(tables::Poverki), 1);
+    EXPECT_EQ(count(tables::Sensors), 3);
 }
 
 TEST_F(SetupPages, ACancelledChooserUndoesEverythingStored)
@@ -239,12 +239,12 @@ TEST_F(SetupPages, ACancelledChooserUndoesEverythingStored)
     makeBunch(1, {1});
     view.choices.push_back(std::nullopt);
     EXPECT_FALSE(setUp(0, 1));
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
-    EXPECT_EQ(count(QStringLiteral("BunchesTP")), 0);
+    EXPECT_EQ(count(tables::Poverki), 0);
+    EXPECT_EQ(count(tables::BunchesTP), 0);
     // "Next" again stores the verification from its beginning
     InspectionPage p3 = inspectionPage();
     EXPECT_TRUE(engine->acceptInspectionPage(p3));
-    const auto rows = select(QStringLiteral("Poverki"), QString());
+    const auto rows = select(tables::Poverki, QString());
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0].value("CurrPovState").toString(), QStringLiteral("MainCycle;0;0;1;"));
     EXPECT_EQ(view.subtitles.last(), QStringLiteral("Определение ТЭДС при 1-й температуре"));
@@ -350,7 +350,7 @@ TEST_F(SetupPages, PageThreeChecksTheConditionsAndNamesTheField)
             ASSERT_TRUE(next1(page1()));
         }
     }
-    EXPECT_EQ(count(QStringLiteral("Poverki")), 0);
+    EXPECT_EQ(count(tables::Poverki), 0);
 }
 
 TEST_F(SetupPages, ConditionsAreStoredWithTheVerificationAndOfferedNextTime)
@@ -385,7 +385,7 @@ TEST_F(SetupPages, ConditionsAreStoredWithTheVerificationAndOfferedNextTime)
     ASSERT_TRUE(StoredConditions(db, poverka.ID));
     ASSERT_TRUE(db.DBDeletePartialData(poverka.ID));
     EXPECT_FALSE(StoredConditions(db, poverka.ID));
-    EXPECT_EQ(count(QStringLiteral("Conditions")), 0);
+    EXPECT_EQ(count(tables::Conditions), 0);
 }
 
 } // namespace

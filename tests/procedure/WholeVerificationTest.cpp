@@ -13,7 +13,7 @@ class WholeVerification : public ProcedureFixture
 protected:
     std::vector<QVariantMap> measureRows(int bunchID, int point)
     {
-        return select(QStringLiteral("ResultsTP"),
+        return select(tables::ResultsTP,
                       QStringLiteral("Operation = 'Measure' and BunchID = %1 and MeasPointNum = %2")
                           .arg(bunchID)
                           .arg(point));
@@ -50,7 +50,7 @@ TEST_F(WholeVerification, DirectMethodTwoChannelsTwoPoints)
 
     EXPECT_TRUE(engine->acceptMeasurementPage()); // classes, then page 5
     EXPECT_EQ(storedState(), QStringLiteral("Calculation;0;1;1;"));
-    const auto pov = select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID));
+    const auto pov = select(tables::Poverki, QStringLiteral("ID = %1").arg(poverka.ID));
     ASSERT_EQ(pov.size(), 1u);
     EXPECT_FALSE(pov[0].value("Finished").isNull());
     EXPECT_TRUE(engine->acceptMeasurementPage()); // the conclusion page

@@ -73,7 +73,7 @@ TEST_F(SearchConditionSweep, TheNumberConditionFindsExactlyItsVerification)
         EXPECT_EQ(found(), c.found);
         EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
     }
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("Poverki"), QString()), stored.size() + 1);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::Poverki, QString()), stored.size() + 1);
 }
 
 // The dialog of a new certificate or notice as the operator fills it: the
@@ -201,7 +201,7 @@ TEST_F(DocumentDialogSweep, EveryFieldOfBothDialogs)
         EXPECT_EQ(shown, c.shown);
         EXPECT_EQ(dialogs.texts(), c.message.isEmpty() ? QStringList() : QStringList{c.message});
 
-        const auto docs = db.select(QStringLiteral("Documents"), QString());
+        const auto docs = db.select(tables::Documents, QString());
         ASSERT_TRUE(docs);
         ASSERT_FALSE(docs->empty());
         const QVariantMap &doc = docs->back();
@@ -209,8 +209,7 @@ TEST_F(DocumentDialogSweep, EveryFieldOfBothDialogs)
         EXPECT_EQ(doc.value("DocType").toBool(), c.notice);
         // The input is linked with the number recorded.
         const QVariantMap bunch =
-            db.select(QStringLiteral("BunchesTP"), QStringLiteral("ID = %1").arg(f.bunch1))
-                ->front();
+            db.select(tables::BunchesTP, QStringLiteral("ID = %1").arg(f.bunch1))->front();
         const int input = c.notice ? 2 : 1;
         EXPECT_EQ(bunch.value(QStringLiteral("DocNumInp%1").arg(input)).toString(),
                   doc.value("DocNum").toString());
@@ -224,9 +223,8 @@ TEST_F(DocumentDialogSweep, EveryFieldOfBothDialogs)
             EXPECT_EQ(ProtIniFile().rukName(), c.stored);
         }
         if (variable == QLatin1String("PRICHINA")) {
-            const auto reasons =
-                db.select(QStringLiteral("IzvReasons"),
-                          QStringLiteral("DocID = %1").arg(doc.value("ID").toInt()));
+            const auto reasons = db.select(
+                tables::IzvReasons, QStringLiteral("DocID = %1").arg(doc.value("ID").toInt()));
             ASSERT_TRUE(reasons && reasons->size() == 1u);
             EXPECT_EQ(reasons->front().value("Reasons").toString(), c.typed.left(1024));
         }

@@ -86,9 +86,9 @@ protected:
 
     QVariantMap bunchRow(int id)
     {
-        return db.select("BunchesTP", QStringLiteral("ID = %1").arg(id))->front();
+        return db.select(tables::BunchesTP, QStringLiteral("ID = %1").arg(id))->front();
     }
-    std::vector<QVariantMap> documents() { return *db.select("Documents", QString()); }
+    std::vector<QVariantMap> documents() { return *db.select(tables::Documents, QString()); }
 };
 
 TEST_F(DocumentsTest, OffersEverySensorOfANormalVerificationInBunchOrder)
@@ -307,9 +307,9 @@ TEST_F(DocumentsTest, AMissingTemplateStopsTheRunWithItsPath)
 TEST_F(DocumentsTest, ANewDocumentPrintsWhatItsReprintShows)
 {
     const DirectFixture f = makeDirect();
-    ASSERT_EQ(
-        db.updateWhere("Sensors", "SerialNum = 'E-505'", {{"Diameter", 0.125}, {"Mass", 12.375}}),
-        1);
+    ASSERT_EQ(db.updateWhere(tables::Sensors, "SerialNum = 'E-505'",
+                             {{"Diameter", 0.125}, {"Mass", 12.375}}),
+              1);
     const int tpp = bunchRow(f.bunch2).value("PovSensorID1").toInt();
     numbering(true, 7, 10);
     settings.setOrganNameLines({QString(300, u'Ц')});
@@ -403,7 +403,7 @@ TEST(DocumentFit, NumbersKeepTheirValueOrAreLeftOut)
     }
 }
 
-TEST(DocumentRecords, RowValuesFollowTheColumnOrder)
+TEST(DocumentRecords, RowValuesFillTheirColumns)
 {
     TEmittedDoc d;
     d.SvidNum = "0007";
@@ -412,17 +412,19 @@ TEST(DocumentRecords, RowValuesFollowTheColumnOrder)
     d.DateDoc = "10.12.2026";
     d.Massa = "0,2";
     const QDateTime now(QDate(2026, 12, 10), QTime(9, 0));
-    const QVariantList cert = DocumentRowValues(d, false, true, now);
-    ASSERT_EQ(cert.size(), 21);
-    EXPECT_TRUE(cert[0].isNull());
-    EXPECT_EQ(cert[1].toBool(), false);
-    EXPECT_EQ(cert[2].toString(), QStringLiteral("0007"));
-    EXPECT_EQ(cert[3].toString(), QStringLiteral("'ЦСМ'"));
-    EXPECT_EQ(cert[8].toBool(), true);
-    EXPECT_EQ(cert[14].toString(), QStringLiteral("10.12.2026"));
-    EXPECT_EQ(cert[19].toString(), QStringLiteral("0,2"));
-    EXPECT_EQ(cert[20].toDateTime(), now);
-    EXPECT_EQ(DocumentRowValues(d, true, false, now)[2].toString(), QStringLiteral("N1"));
+    const TableRow cert = DocumentRowValues(d, false, true, now);
+    ASSERT_EQ(&cert.schema(), &tables::Documents);
+    ASSERT_TRUE(cert.valid());
+    EXPECT_TRUE(cert.value(u"ID").isNull());
+    EXPECT_EQ(cert.value(u"DocType").toBool(), false);
+    EXPECT_EQ(cert.value(u"DocNum").toString(), QStringLiteral("0007"));
+    EXPECT_EQ(cert.value(u"MetrologyOrganName").toString(), QStringLiteral("'ЦСМ'"));
+    EXPECT_EQ(cert.value(u"PovKind").toBool(), true);
+    EXPECT_EQ(cert.value(u"DateDoc").toString(), QStringLiteral("10.12.2026"));
+    EXPECT_EQ(cert.value(u"Massa").toString(), QStringLiteral("0,2"));
+    EXPECT_EQ(cert.value(u"RecordCreationDateTime").toDateTime(), now);
+    EXPECT_EQ(DocumentRowValues(d, true, false, now).value(u"DocNum").toString(),
+              QStringLiteral("N1"));
     EXPECT_TRUE(NeedsAdditionalParams("TPR"));
     EXPECT_FALSE(NeedsAdditionalParams("THA"));
 }

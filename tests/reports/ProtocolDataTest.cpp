@@ -79,11 +79,11 @@ TEST_F(ProtocolDataTest, ReferenceValueOfRowSixPrefersEPretOverTPret)
     insertDirectPoint(pov, bunch, 1, "MainCycle", "Calculation", 1, in);
     // Point 0 stores t_pret too, point 1 only t_pret (a mercury reference).
     db.updateWhere(
-        "ResultsTP",
+        tables::ResultsTP,
         QStringLiteral("BunchID = %1 and Operation = 'Average' and MeasPointNum = 0").arg(bunch),
         {{"t_pret", 400.5}});
     db.updateWhere(
-        "ResultsTP",
+        tables::ResultsTP,
         QStringLiteral("BunchID = %1 and Operation = 'Average' and MeasPointNum = 1").arg(bunch),
         {{"t_pret", 401.5}, {"E_pret", QVariant()}});
     ASSERT_TRUE(fill(pov, 1));

@@ -225,13 +225,15 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
     const QString point1 =
         QStringLiteral("PoverkaID = %1 and BunchID = %2 and Stage = "
                        "'Calculation' and MeasPointNum = 1 and Operation = '%3'");
-    ASSERT_EQ(db.updateWhere("ResultsTP", point1.arg(f.poverkaID).arg(f.bunch1).arg("Average"),
+    ASSERT_EQ(db.updateWhere(tables::ResultsTP,
+                             point1.arg(f.poverkaID).arg(f.bunch1).arg("Average"),
                              {{"t_et", 400.0}}),
               1);
-    ASSERT_EQ(db.updateWhere("ResultsTP", point1.arg(f.poverkaID).arg(f.bunch1).arg("Delta"),
+    ASSERT_EQ(db.updateWhere(tables::ResultsTP, point1.arg(f.poverkaID).arg(f.bunch1).arg("Delta"),
                              {{"TEDSe1Inp2", 0.5}}),
               1);
-    ASSERT_EQ(db.updateWhere("ResultsTP", point1.arg(f.poverkaID).arg(f.bunch1).arg("Delta dop"),
+    ASSERT_EQ(db.updateWhere(tables::ResultsTP,
+                             point1.arg(f.poverkaID).arg(f.bunch1).arg("Delta dop"),
                              {{"TEDSe1Inp2", 0.2}}),
               1);
     settings.setNumbering(DocumentKind::Notice, {true, 3, 3});
@@ -260,10 +262,10 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
     EXPECT_TRUE(reason.match(notice).hasMatch()) << notice.toStdString();
     EXPECT_FALSE(notice.contains(QStringLiteral("при 104,0"))); // the first point passed
 
-    const auto bunch = db.select("BunchesTP", QStringLiteral("ID = %1").arg(f.bunch1));
+    const auto bunch = db.select(tables::BunchesTP, QStringLiteral("ID = %1").arg(f.bunch1));
     const int docID = bunch->front().value("EmittedDocIDInp2").toInt();
     ASSERT_GT(docID, 0);
-    const auto stored = db.select("IzvReasons", QStringLiteral("DocID = %1").arg(docID));
+    const auto stored = db.select(tables::IzvReasons, QStringLiteral("DocID = %1").arg(docID));
     ASSERT_TRUE(stored && stored->size() == 1u);
     EXPECT_TRUE(reason
                     .match(QStringLiteral("Причины непригодности: ") +
@@ -275,10 +277,10 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
     ASSERT_EQ(written.size(), 2);
     const QString reprint = pdfText(written[1]).simplified();
     EXPECT_TRUE(reason.match(reprint).hasMatch()) << reprint.toStdString();
-    EXPECT_EQ(db.select("IzvReasons", QString())->size(), 1u); // a reprint records nothing
+    EXPECT_EQ(db.select(tables::IzvReasons, QString())->size(), 1u); // a reprint records nothing
 
     // A notice of an older program: its Prichina, no stored reasons.
-    ASSERT_EQ(db.updateWhere("Documents", QStringLiteral("ID = %1").arg(docID),
+    ASSERT_EQ(db.updateWhere(tables::Documents, QStringLiteral("ID = %1").arg(docID),
                              {{"Prichina", QStringLiteral("Трещина в защитном чехле")}}),
               1);
     ASSERT_TRUE(QFile::remove(tableFilePath(tables::IzvReasons)));
@@ -292,7 +294,7 @@ TEST_F(ProtocolPdfTest, NoticeStatesTheReasonWithItsNumbersAndItsReprintAgain)
 TEST_F(ProtocolPdfTest, PlatinumThermocouplesGetTheParametersPage)
 {
     const DirectFixture f = makeDirect();
-    const int tpp = db.select("BunchesTP", QStringLiteral("ID = %1").arg(f.bunch2))
+    const int tpp = db.select(tables::BunchesTP, QStringLiteral("ID = %1").arg(f.bunch2))
                         ->front()
                         .value("PovSensorID1")
                         .toInt();
@@ -322,7 +324,7 @@ TEST_F(ProtocolPdfTest, AYearDiameterOrMassNotGivenPrintsNothing)
     const DirectFixture f = makeDirect();
     // Stored the way a verification stores the empty cells of the sensors
     // editor; the lower limit keeps a lone 0 out of the working range.
-    ASSERT_GT(db.updateWhere(QStringLiteral("Sensors"), QStringLiteral("ID > 0"),
+    ASSERT_GT(db.updateWhere(tables::Sensors, QStringLiteral("ID > 0"),
                              {{QStringLiteral("ProdYear"), 0},
                               {QStringLiteral("Diameter"), 0.0},
                               {QStringLiteral("Mass"), 0.0},
@@ -362,7 +364,7 @@ TEST_F(ProtocolPdfTest, AYearDiameterOrMassNotGivenPrintsNothing)
     EXPECT_TRUE(platinum.contains(QRegularExpression(QStringLiteral("Диаметр:[ \\t]*\\n"))))
         << platinum.toStdString();
     EXPECT_TRUE(platinum.contains(QRegularExpression(QStringLiteral("Масса:[ \\t]*(\\n|$)"))));
-    const auto stored = db.select(QStringLiteral("Documents"), QStringLiteral("DocType = False"));
+    const auto stored = db.select(tables::Documents, QStringLiteral("DocType = False"));
     ASSERT_TRUE(stored && stored->size() == 3u);
     EXPECT_EQ(stored->back().value("Diameter").toString(), QString());
     EXPECT_EQ(stored->back().value("Massa").toString(), QString());
@@ -372,10 +374,10 @@ TEST_F(ProtocolPdfTest, ANewCertificateAndItsReprintPrintTheSameTexts)
 {
     const DirectFixture f = makeDirect();
     ASSERT_EQ(
-        db.updateWhere(QStringLiteral("Sensors"), QStringLiteral("SerialNum = 'E-505'"),
+        db.updateWhere(tables::Sensors, QStringLiteral("SerialNum = 'E-505'"),
                        {{QStringLiteral("Diameter"), 0.125}, {QStringLiteral("Mass"), 12.375}}),
         1);
-    const int tpp = db.select("BunchesTP", QStringLiteral("ID = %1").arg(f.bunch2))
+    const int tpp = db.select(tables::BunchesTP, QStringLiteral("ID = %1").arg(f.bunch2))
                         ->front()
                         .value("PovSensorID1")
                         .toInt();
@@ -396,7 +398,7 @@ TEST_F(ProtocolPdfTest, ANewCertificateAndItsReprintPrintTheSameTexts)
         });
     issuer.issueDocuments(f.poverkaID);
     settings.reset();
-    const auto docs = db.select(QStringLiteral("Documents"), QString());
+    const auto docs = db.select(tables::Documents, QString());
     ASSERT_TRUE(docs && docs->size() == 1u);
     EXPECT_TRUE(issuer.ReprintDocument(docs->front().value("ID").toInt()));
     ASSERT_EQ(written.size(), 2);

@@ -57,41 +57,41 @@ protected:
                   bool instability, int points,
                   const QString &equipment = QStringLiteral("Печь КРОНТ-2М\r\nВольтметр ТАВЕР-7"))
     {
-        const QVariantList values = {QVariant(),
-                                     num,
-                                     finished.isValid() ? finished.addSecs(-7200) : clock.now(),
-                                     finished.isValid() ? QVariant(finished) : QVariant(),
-                                     QStringLiteral("ГОСТ 8.338-2002"),
-                                     methodic,
-                                     kind,
-                                     instability,
-                                     0.1,
-                                     points,
-                                     equipment,
-                                     QStringLiteral("Calculation;1;1;1;")};
+        const TableRow values(
+            tables::Poverki,
+            {{"PovNum", num},
+             {"Started", finished.isValid() ? finished.addSecs(-7200) : clock.now()},
+             {"Finished", finished.isValid() ? QVariant(finished) : QVariant()},
+             {"GOSTnum", "ГОСТ 8.338-2002"},
+             {"Methodic", methodic},
+             {"Kind", kind},
+             {"InstabilityCheckNeeded", instability},
+             {"InstabLimit", 0.1},
+             {"TempPointsCount", points},
+             {"EquipmentParams", equipment},
+             {"CurrPovState", "Calculation;1;1;1;"}});
         EXPECT_TRUE(db.DBPoverkaInsert(values));
-        return db.DBGetMaxID(QStringLiteral("Poverki"), QString());
+        return db.DBGetMaxID(tables::Poverki, QString());
     }
 
     int insertSensor(const StoredSensor &s)
     {
-        const QVariantList values = {QVariant(),
-                                     s.serial,
-                                     s.year,
-                                     s.typeName,
-                                     s.nsh,
-                                     QStringLiteral("TP"),
-                                     QStringLiteral("Завод"),
-                                     false,
-                                     s.classDop,
-                                     s.owner,
-                                     s.high,
-                                     s.low,
-                                     s.diameter,
-                                     s.mass,
-                                     clock.now()};
+        const TableRow values(tables::Sensors, {{"SerialNum", s.serial},
+                                                {"ProdYear", s.year},
+                                                {"TypeName", s.typeName},
+                                                {"NSHType", s.nsh},
+                                                {"SensKind", "TP"},
+                                                {"Producer", "Завод"},
+                                                {"Etalon", false},
+                                                {"ClassDop", s.classDop},
+                                                {"Owner", s.owner},
+                                                {"WDTHighLim", s.high},
+                                                {"WDTLowLim", s.low},
+                                                {"Diameter", s.diameter},
+                                                {"Mass", s.mass},
+                                                {"RecordCreationDateTime", clock.now()}});
         EXPECT_TRUE(db.DBSensorsInsert(values));
-        return db.DBGetMaxID(QStringLiteral("Sensors"), QString());
+        return db.DBGetMaxID(tables::Sensors, QString());
     }
 
     struct BunchRow {
@@ -109,54 +109,34 @@ protected:
 
     int insertBunch(const BunchRow &b)
     {
-        QVariantList v = {QVariant(), b.poverkaID, b.channel, QVariant()};
-        for (int k = 1; k <= 4; ++k)
-            v << (b.sensors[k] > 0 ? QVariant(b.sensors[k]) : QVariant());
-        for (int k = 1; k <= 4; ++k)
-            v << b.results[k];
-        for (int k = 1; k <= 4; ++k)
-            v << b.docNums[k];
-        for (int k = 1; k <= 4; ++k)
-            v << (b.sensors[k] > 0 ? QStringLiteral("Без замечаний %1").arg(k) : QString());
-        for (int k = 1; k <= 4; ++k)
-            v << (b.sensors[k] > 0 ? QStringLiteral("Выдержала") : QString());
-        for (int k = 1; k <= 4; ++k)
-            v << b.resistPos[k] << b.resistNeg[k];
-        v << b.terminated << b.termPoint;
-        for (int k = 1; k <= 4; ++k)
-            v << b.docIDs[k];
-        v << clock.now();
+        TableRow v(tables::BunchesTP, {{"PoverkaID", b.poverkaID},
+                                       {"ChannelNum", b.channel},
+                                       {"PovTerminated", b.terminated},
+                                       {"PovTermMeasPointNum", b.termPoint},
+                                       {"RecordCreationDateTime", clock.now()}});
+        for (int k = 1; k <= 4; ++k) {
+            const auto field = [k](const char *name) {
+                return QString::fromLatin1(name) + QString::number(k);
+            };
+            const bool used = b.sensors[k] > 0;
+            v.set(field("PovSensorID"), used ? QVariant(b.sensors[k]) : QVariant());
+            v.set(field("ResultInp"), b.results[k]);
+            v.set(field("DocNumInp"), b.docNums[k]);
+            v.set(field("ExtSurveyNotesInp"),
+                  used ? QStringLiteral("Без замечаний %1").arg(k) : QString());
+            v.set(field("InsulationStrengthInp"), used ? QStringLiteral("Выдержала") : QString());
+            v.set(field("InsulationResistancePosInp"), b.resistPos[k]);
+            v.set(field("InsulationResistanceNegInp"), b.resistNeg[k]);
+            v.set(field("EmittedDocIDInp"), b.docIDs[k]);
+        }
         EXPECT_TRUE(db.DBBunchesTPInsert(v));
-        return db.DBGetMaxID(QStringLiteral("BunchesTP"), QString());
+        return db.DBGetMaxID(tables::BunchesTP, QString());
     }
 
     // One ResultsTP row; fields by name, the rest null.
     void insertResult(int poverkaID, int bunchID, int methodic, const QString &stage, int point,
                       int measNum, const QString &operation, const QVariantMap &fields)
     {
-        static const char *const names[] = {"PoverkaID",
-                                            "BunchID",
-                                            "Methodic",
-                                            "Stage",
-                                            "MeasPointNum",
-                                            "MeasNum",
-                                            "E_Tsk",
-                                            "Tsk",
-                                            "E_et",
-                                            "E_pret",
-                                            "t_et",
-                                            "t_pret",
-                                            "TEDSe1Inp1",
-                                            "TEDSe2Inp1",
-                                            "TEDSe1Inp2",
-                                            "TEDSe2Inp2",
-                                            "TEDSe1Inp3",
-                                            "TEDSe2Inp3",
-                                            "TEDSe1Inp4",
-                                            "TEDSe2Inp4",
-                                            "Operation",
-                                            "EtalSensorType",
-                                            "RecordCreationDateTime"};
         QVariantMap all = fields;
         all.insert(QStringLiteral("PoverkaID"), poverkaID);
         all.insert(QStringLiteral("BunchID"), bunchID);
@@ -167,9 +147,9 @@ protected:
         all.insert(QStringLiteral("Operation"), operation);
         all.insert(QStringLiteral("EtalSensorType"), 1);
         all.insert(QStringLiteral("RecordCreationDateTime"), clock.now());
-        QVariantList v;
-        for (const char *n : names)
-            v << all.value(QLatin1String(n));
+        TableRow v(tables::ResultsTP);
+        v.setFields(all);
+        EXPECT_TRUE(v.valid()) << v.unknownFields().join(u' ').toStdString();
         EXPECT_TRUE(db.DBResultsTPInsert(v));
     }
 

@@ -56,7 +56,7 @@ protected:
                 texts << FloatToStrFixed(v.toDouble(), digits);
         };
         for (const QVariantMap &r :
-             select(QStringLiteral("ResultsTP"), QStringLiteral("BunchID = %1").arg(bunchID))) {
+             select(tables::ResultsTP, QStringLiteral("BunchID = %1").arg(bunchID))) {
             const QString op = r.value("Operation").toString();
             const bool measure = op == QLatin1String("Measure");
             const bool average = op == QLatin1String("Average");

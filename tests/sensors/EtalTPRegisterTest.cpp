@@ -28,12 +28,12 @@ class EtalTPRegisterTest : public SensorsFixture
 protected:
     std::optional<QVariantMap> rowOf(int id)
     {
-        auto rows = db.select(QStringLiteral("EtalSens"), QStringLiteral("ID = %1").arg(id));
+        auto rows = db.select(tables::EtalSens, QStringLiteral("ID = %1").arg(id));
         if (!rows || rows->empty())
             return std::nullopt;
         return rows->front();
     }
-    int count() { return db.DBGetRecordsCount(QStringLiteral("EtalSens"), QString()); }
+    int count() { return db.DBGetRecordsCount(tables::EtalSens, QString()); }
 
     EtalTPRegister reg{db, dialogs};
 };
@@ -104,7 +104,7 @@ TEST_F(EtalTPRegisterTest, AddingStoresLimitsGraduationAndNullYear)
     EXPECT_EQ(d.emf[5], "3,3E0");
     EXPECT_EQ(d.temp[6], "");
 
-    const int id = db.DBGetMaxID(QStringLiteral("EtalSens"), QString());
+    const int id = db.DBGetMaxID(tables::EtalSens, QString());
     const auto row = rowOf(id);
     ASSERT_TRUE(row);
     EXPECT_DOUBLE_EQ(row->value("WDTLowLim").toDouble(), 100);
@@ -169,7 +169,7 @@ TEST_F(EtalTPRegisterTest, OverwritingADuplicateKeepsItsIDAndItsVerifications)
     ASSERT_TRUE(reg.storeEntry(d, false, -1));
     EXPECT_EQ(count(), 1);
     EXPECT_EQ(rowOf(old)->value("Owner").toString(), "Другой");
-    EXPECT_EQ(db.DBGetMaxID(QStringLiteral("EtalSens"), QString()), old);
+    EXPECT_EQ(db.DBGetMaxID(tables::EtalSens, QString()), old);
 }
 
 TEST_F(EtalTPRegisterTest, OverwriteRemovesUnusedDuplicatesOnly)

@@ -38,7 +38,7 @@ TEST(SensorLookupFilter, BuiltFromSerialYearAndNamePattern)
         SensorSet set(3);
         setRow(set, 2, c.row, c.cells);
         EXPECT_EQ(SensorLookupFilter(set, 2, c.row), QString::fromUtf8(c.filter));
-        EXPECT_EQ(SensorLookupTable(c.row), QLatin1String(c.table));
+        EXPECT_EQ(SensorLookupTable(c.row).tableName(), QLatin1String(c.table));
     }
 }
 
@@ -251,8 +251,18 @@ TEST_F(SensorCommitTest, OpeningAgainShowsTheCommittedSensors)
 TEST_F(SensorCommitTest, FoundSensorsShowTableValuesAsText)
 {
     addEtal("123", 2001, "ППО-1", "ППО", "1", 300.5, 1200);
-    QVariantList sensor{QVariant(), "S1", 2019,  "ТХА-01", "THA", "TP", "Завод",
-                        false,      "2",  "Лаб", 1000.0,   -40.0, 0.5,  QVariant()};
+    const TableRow sensor(tables::Sensors, {{"SerialNum", "S1"},
+                                            {"ProdYear", 2019},
+                                            {"TypeName", "ТХА-01"},
+                                            {"NSHType", "THA"},
+                                            {"SensKind", "TP"},
+                                            {"Producer", "Завод"},
+                                            {"Etalon", false},
+                                            {"ClassDop", "2"},
+                                            {"Owner", "Лаб"},
+                                            {"WDTHighLim", 1000.0},
+                                            {"WDTLowLim", -40.0},
+                                            {"Diameter", 0.5}});
     ASSERT_TRUE(db.DBSensorsInsert(sensor));
     const auto etal = FindSensors(db, QStringLiteral("SerialNum = '123'"), true);
     ASSERT_TRUE(etal);

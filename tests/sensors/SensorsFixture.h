@@ -8,7 +8,6 @@
 #include "tests/support/TempHome.h"
 
 #include <QFile>
-#include <QVariantList>
 #include <gtest/gtest.h>
 
 namespace kront::test
@@ -44,19 +43,30 @@ protected:
                 double low = 300, double high = 1200, const QString &producer = QString(),
                 const QString &owner = QString())
     {
-        QVariantList v{QVariant(), serial, year,     name,  type, type,
-                       producer,   true,   classDop, owner, high, low};
-        for (int i = 1; i <= 17; ++i)
-            v << (i <= 3 ? 100.0 * i : -300.0) << (i <= 3 ? 1.0 * i : -300.0);
-        v << clock.now();
+        TableRow v(tables::EtalSens, {{"SerialNum", serial},
+                                      {"ProdYear", year},
+                                      {"TypeName", name},
+                                      {"NSHType", type},
+                                      {"SensKind", type},
+                                      {"Producer", producer},
+                                      {"Etalon", true},
+                                      {"ClassDop", classDop},
+                                      {"Owner", owner},
+                                      {"WDTHighLim", high},
+                                      {"WDTLowLim", low},
+                                      {"RecordCreationDateTime", clock.now()}});
+        for (int i = 1; i <= 17; ++i) {
+            v.set(QStringLiteral("Temp%1").arg(i), i <= 3 ? 100.0 * i : -300.0);
+            v.set(QStringLiteral("EMF%1").arg(i), i <= 3 ? 1.0 * i : -300.0);
+        }
         EXPECT_TRUE(db.DBEtalSensInsert(v));
-        return db.DBGetMaxID(QStringLiteral("EtalSens"), QString());
+        return db.DBGetMaxID(tables::EtalSens, QString());
     }
 
     void useEtalInBunch(int etalID)
     {
-        QVariantList v{QVariant(), 1, 1, etalID};
-        EXPECT_TRUE(db.DBBunchesTPInsert(v));
+        EXPECT_TRUE(db.DBBunchesTPInsert(TableRow(
+            tables::BunchesTP, {{"PoverkaID", 1}, {"ChannelNum", 1}, {"EtalSensorID", etalID}})));
     }
 
     TempHome home;

@@ -55,7 +55,7 @@ int runDbCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     StderrDialogs dialogs(err);
     Database db(dialogs);
     if (action == QLatin1String("select")) {
-        const auto rows = db.select(table, filter);
+        const auto rows = db.select(*schema, filter);
         if (!rows)
             return kTableNotOpened;
         // Raw bytes: a text stream would drop the byte order mark.
@@ -69,11 +69,11 @@ int runDbCommand(const QStringList &args, QTextStream &out, QTextStream &err)
     }
     int result = -1;
     if (action == QLatin1String("count"))
-        result = db.DBGetRecordsCount(table, filter);
+        result = db.DBGetRecordsCount(*schema, filter);
     else if (action == QLatin1String("maxid"))
-        result = db.DBGetMaxID(table, filter);
+        result = db.DBGetMaxID(*schema, filter);
     else
-        result = db.DBGetID(table, filter);
+        result = db.DBGetID(*schema, filter);
     if (dialogs.errorShown)
         return kTableNotOpened;
     out << result << Qt::endl;

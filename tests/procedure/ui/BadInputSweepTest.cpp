@@ -52,7 +52,7 @@ protected:
         InspectionPage p3 = page3.read();
         return engine->acceptInspectionPage(p3);
     }
-    QVariantMap onlyRow(const QString &table)
+    QVariantMap onlyRow(const TableSchema &table)
     {
         const auto rows = select(table, QString());
         return rows.size() == 1 ? rows.front() : QVariantMap();
@@ -88,17 +88,16 @@ TEST_F(WizardFieldsSweep, VerificationNumber)
         if (!c.message.isEmpty()) {
             EXPECT_FALSE(ok);
             EXPECT_EQ(dialogs.texts(), QStringList{c.message});
-            EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("Poverki"), QString()), stored);
+            EXPECT_EQ(db.DBGetRecordsCount(tables::Poverki, QString()), stored);
             continue;
         }
         ASSERT_TRUE(ok) << dialogs.texts().join("|").toStdString();
         EXPECT_EQ(dialogs.count(QStringLiteral("Поверка с таким номером")), 0);
         ++stored;
-        const auto rows =
-            select(QStringLiteral("Poverki"), QStringLiteral("ID = %1").arg(poverka.ID));
+        const auto rows = select(tables::Poverki, QStringLiteral("ID = %1").arg(poverka.ID));
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows.front().value("PovNum").toString(), c.stored);
-        EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("Poverki"), QString()), stored);
+        EXPECT_EQ(db.DBGetRecordsCount(tables::Poverki, QString()), stored);
     }
     // The same numbers typed again are recognised, each as itself only.
     for (const Case &c : cases) {
@@ -108,7 +107,7 @@ TEST_F(WizardFieldsSweep, VerificationNumber)
         dialogs.clear();
         EXPECT_FALSE(runPages(c.typed, nullptr)); // No keeps the stored one
         EXPECT_EQ(dialogs.count(QStringLiteral("Поверка с таким номером")), 1);
-        EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("Poverki"), QString()), stored);
+        EXPECT_EQ(db.DBGetRecordsCount(tables::Poverki, QString()), stored);
     }
 }
 
@@ -177,12 +176,12 @@ TEST_F(WizardFieldsSweep, InspectionCells)
         if (!c.message.isEmpty()) {
             EXPECT_FALSE(ok);
             EXPECT_EQ(dialogs.texts(), QStringList{c.message});
-            EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("Poverki"), QString()), 0);
-            EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("BunchesTP"), QString()), 0);
+            EXPECT_EQ(db.DBGetRecordsCount(tables::Poverki, QString()), 0);
+            EXPECT_EQ(db.DBGetRecordsCount(tables::BunchesTP, QString()), 0);
             continue;
         }
         ASSERT_TRUE(ok) << dialogs.texts().join("|").toStdString();
-        const QVariantMap bunch = onlyRow(QStringLiteral("BunchesTP"));
+        const QVariantMap bunch = onlyRow(tables::BunchesTP);
         ASSERT_FALSE(bunch.isEmpty());
         const QVariant v = bunch.value(QLatin1String(c.field));
         if (c.stored.typeId() == QMetaType::Double)
@@ -211,14 +210,14 @@ TEST_F(WizardFieldsSweep, SensorTextsOfTheBunchAreStoredAsTakenOver)
     for (int i = 1; i <= 4; ++i) {
         SCOPED_TRACE(i);
         const TThermometer &s = *b.Sensors[i];
-        const auto rows = select(QStringLiteral("Sensors"), QStringLiteral("ID = %1").arg(s.ID));
+        const auto rows = select(tables::Sensors, QStringLiteral("ID = %1").arg(s.ID));
         ASSERT_EQ(rows.size(), 1u);
         EXPECT_EQ(rows.front().value("SerialNum").toString(), s.SerialNum);
         EXPECT_EQ(rows.front().value("TypeName").toString(), s.TypeName);
         EXPECT_EQ(rows.front().value("Owner").toString(), kDrop);
         EXPECT_EQ(rows.front().value("Producer").toString(), s.Producer);
     }
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("Sensors"), QString()), 4);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::Sensors, QString()), 4);
 }
 
 // One typed text of the step's edits and what it must give.
@@ -262,7 +261,7 @@ TEST_P(ColdJunctionEditSweep, ClosesTheStepOrKeepsItOpen)
     view.setEditText(1, ChannelEdit::SKTemperature, c.typed);
     engine->RecordToStringGrid();
     EXPECT_EQ(view.editText(1, ChannelEdit::SKTemperature), c.shown);
-    const auto rows = select(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Measure'"));
+    const auto rows = select(tables::ResultsTP, QStringLiteral("Operation = 'Measure'"));
     if (!c.message.isEmpty()) {
         EXPECT_EQ(dialogs.texts(), QStringList{c.message});
         EXPECT_EQ(dialogs.last().icon, Dialogs::Icon::Warning);
@@ -280,9 +279,7 @@ TEST_P(ColdJunctionEditSweep, ClosesTheStepOrKeepsItOpen)
     EXPECT_EQ(view.posted, 0);
     pump();
     engine->RecordToStringGrid();
-    EXPECT_EQ(
-        db.DBGetRecordsCount(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Measure'")),
-        4);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::ResultsTP, QStringLiteral("Operation = 'Measure'")), 4);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -436,12 +433,11 @@ TEST_P(CorrectionSweep, IsAddedToTheThermometerAverage)
     dialogs.queueInput(c.typed);
     ASSERT_TRUE(measureStep()) << dialogs.texts().join("|").toStdString();
     EXPECT_EQ(dialogs.count(QStringLiteral("Указано недопустимое значение поправки")), 1);
-    const auto avg = select(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Average'"));
+    const auto avg = select(tables::ResultsTP, QStringLiteral("Operation = 'Average'"));
     ASSERT_EQ(avg.size(), 1u);
     EXPECT_DOUBLE_EQ(avg.front().value("t_et").toDouble(), 350);
     EXPECT_DOUBLE_EQ(avg.front().value("t_pret").toDouble(), c.value);
-    EXPECT_EQ(select(QStringLiteral("ResultsTP"), QStringLiteral("Operation = 'Measure'")).size(),
-              4u);
+    EXPECT_EQ(select(tables::ResultsTP, QStringLiteral("Operation = 'Measure'")).size(), 4u);
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, CorrectionSweep,

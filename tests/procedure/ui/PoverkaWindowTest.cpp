@@ -327,7 +327,7 @@ TEST_F(PoverkaWindowTest, WizardWalksToTheMeasurementPageAndStoresTheVerificatio
     EXPECT_TRUE(form.channelGroup(1)->grid->cell(1, 2).isEmpty());  // input 1: to be read
     EXPECT_FALSE(form.channelGroup(2)->isEnabled());
 
-    const auto rows = db.select(QStringLiteral("Poverki"), QString());
+    const auto rows = db.select(tables::Poverki, QString());
     ASSERT_TRUE(rows && rows->size() == 1);
     EXPECT_EQ(rows->front().value("PovNum").toString(), "12'A");
     EXPECT_EQ(rows->front().value("CurrPovState").toString(), "MainCycle;0;0;3;");

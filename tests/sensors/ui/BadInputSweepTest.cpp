@@ -297,7 +297,7 @@ protected:
     }
     QVariantMap stored()
     {
-        const auto rows = db.select(QStringLiteral("EtalSens"), QString());
+        const auto rows = db.select(tables::EtalSens, QString());
         return rows && rows->size() == 1 ? rows->front() : QVariantMap();
     }
 
@@ -389,7 +389,7 @@ TEST_F(EtalEditorSweep, EveryCellOfTheEditor)
             ASSERT_EQ(dialogs.shown.size(), 1u);
             EXPECT_EQ(dialogs.last().text, c.message);
             EXPECT_TRUE(editor.isVisible());
-            EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("EtalSens"), QString()), 0);
+            EXPECT_EQ(db.DBGetRecordsCount(tables::EtalSens, QString()), 0);
             continue;
         }
         EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
@@ -431,7 +431,7 @@ TEST_F(EtalEditorSweep, RegisterRowsWithHostileTextsAreFoundAgain)
         });
         add.click();
     }
-    ASSERT_EQ(db.DBGetRecordsCount(QStringLiteral("EtalSens"), QString()), 5);
+    ASSERT_EQ(db.DBGetRecordsCount(tables::EtalSens, QString()), 5);
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
 
     for (int r = 0; r < 5; ++r) {
@@ -448,8 +448,7 @@ TEST_F(EtalEditorSweep, RegisterRowsWithHostileTextsAreFoundAgain)
         edit.click();
         EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
         ASSERT_GT(editedID, 0);
-        const auto rows =
-            db.select(QStringLiteral("EtalSens"), QStringLiteral("ID = %1").arg(editedID));
+        const auto rows = db.select(tables::EtalSens, QStringLiteral("ID = %1").arg(editedID));
         ASSERT_EQ(rows->size(), 1u);
         EXPECT_EQ(rows->front().value("SerialNum").toString(), serial);
         EXPECT_EQ(rows->front().value("Owner").toString(), QStringLiteral("Лаб ") + serial);
@@ -469,7 +468,7 @@ TEST_F(EtalEditorSweep, RegisterRowsWithHostileTextsAreFoundAgain)
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.last().text.startsWith(
         QStringLiteral("Внимание! ТП с такими реквизитами (зав. №, год вып., наименование)")));
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("EtalSens"), QString()), 5);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::EtalSens, QString()), 5);
 
     // Deleting the Latin "A1" leaves the Cyrillic "А1".
     dialogs.clear();
@@ -479,11 +478,9 @@ TEST_F(EtalEditorSweep, RegisterRowsWithHostileTextsAreFoundAgain)
             grid.setCurrentCell(r, 0);
     remove.click();
     EXPECT_EQ(dialogs.texts(), QStringList{QStringLiteral("Удалить выделенный эталонный ТП?")});
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("EtalSens"), QStringLiteral("SerialNum = 'A1'")),
-              0);
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("EtalSens"), QStringLiteral("SerialNum = 'А1'")),
-              1);
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("EtalSens"), QString()), 4);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::EtalSens, QStringLiteral("SerialNum = 'A1'")), 0);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::EtalSens, QStringLiteral("SerialNum = 'А1'")), 1);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::EtalSens, QString()), 4);
 }
 
 } // namespace

@@ -110,7 +110,7 @@ TEST_F(EtalTPWindowTest, ApplyShowsTheFirstProblemAndKeepsTheEditorOpen)
     EXPECT_EQ(editor.result(), QDialog::Accepted);
     EXPECT_EQ(StringGrid::cellText(editor.StringGridGraduation, 0, 0), "1,5E2");
     EXPECT_EQ(StringGrid::cellText(editor.StringGridGraduation, 1, 1), "2,5");
-    EXPECT_EQ(db.DBGetRecordsCount(QStringLiteral("EtalSens"), QString()), 1);
+    EXPECT_EQ(db.DBGetRecordsCount(tables::EtalSens, QString()), 1);
 }
 
 TEST_F(EtalTPWindowTest, AddEditAndDeleteFromTheSettingsPage)
@@ -122,7 +122,7 @@ TEST_F(EtalTPWindowTest, AddEditAndDeleteFromTheSettingsPage)
     });
     add.click();
     EXPECT_EQ(refreshed, 1);
-    const int id = db.DBGetMaxID(QStringLiteral("EtalSens"), QString());
+    const int id = db.DBGetMaxID(tables::EtalSens, QString());
     EXPECT_EQ(grid.item(0, 0)->text(), "N'1");
     EXPECT_EQ(grid.rowCount(), 9);
 
@@ -137,7 +137,7 @@ TEST_F(EtalTPWindowTest, AddEditAndDeleteFromTheSettingsPage)
     });
     edit.click();
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join("|").toStdString();
-    EXPECT_EQ(db.DBGetID(QStringLiteral("EtalSens"), QStringLiteral("Owner = 'Лаб'")), id);
+    EXPECT_EQ(db.DBGetID(tables::EtalSens, QStringLiteral("Owner = 'Лаб'")), id);
 
     useEtalInBunch(id);
     grid.setCurrentCell(0, 2);

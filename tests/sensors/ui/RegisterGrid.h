@@ -13,7 +13,7 @@ namespace kront::test
 // TypeName and ProdYear of every reference thermocouple, at least nine rows.
 inline void showRegisterIn(QTableWidget &grid, Database &db)
 {
-    const auto rows = db.select(QStringLiteral("EtalSens"), QString());
+    const auto rows = db.select(tables::EtalSens, QString());
     grid.setRowCount(std::max<int>(9, int(rows->size())));
     grid.clearContents();
     for (int r = 0; r < int(rows->size()); ++r) {
