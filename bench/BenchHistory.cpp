@@ -54,8 +54,8 @@ bool prepare(HomeUnderTest &h)
     const QVariantMap values{{QStringLiteral("SerialNum"), kThermocouple.serial},
                              {QStringLiteral("TypeName"), kThermocouple.typeName},
                              {QStringLiteral("ProdYear"), kThermocouple.prodYear}};
-    if (database().updateWhere(tables::Sensors, ids.join(QStringLiteral(" or ")),
-                               values) != kVerificationsOfOne ||
+    if (database().updateWhere(tables::Sensors, ids.join(QStringLiteral(" or ")), values) !=
+            kVerificationsOfOne ||
         !LoadSensorHistory(database(), kThermocouple))
         return false;
     prepared.insert(h.path);
