@@ -6,6 +6,7 @@
 #include "model/CodeTables.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
+#include "procedure/StepResults.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront

@@ -136,7 +136,7 @@ SearchResultPages::open(Database &db, const SearchConditions &conditions, const 
 
 int SearchResultPages::countAll() const
 {
-    return std::max(db->countRows(QStringLiteral("Poverki"), filter, -1), count);
+    return std::max(db->countRows(tables::Poverki, filter, -1), count);
 }
 
 void SearchResultPages::setSize(int total)

@@ -233,7 +233,7 @@ void RegistrySettingsPage::fillTimeZones(int minutes)
 void RegistrySettingsPage::fillReferences(const InstallationMeans &means)
 {
     StringGridEtalMieta->setRowCount(0);
-    const auto rows = db.select(QStringLiteral("EtalSens"), QString(), QStringLiteral("ID"));
+    const auto rows = db.select(tables::EtalSens, QString(), QStringLiteral("ID"));
     if (!rows)
         return;
     for (const QVariantMap &row : *rows) {

@@ -152,9 +152,9 @@ void PanelSearch::ButtonSearchStartClick()
     }
 }
 
-void PanelSearch::setRegistryExport(RegistryExport actions)
+void PanelSearch::setRegistryExport(RegistryExport exportActions)
 {
-    registryExport = std::move(actions);
+    registryExport = std::move(exportActions);
 }
 
 void PanelSearch::refreshExportMarks()

@@ -56,7 +56,7 @@ public:
         std::function<void(const std::vector<int> &poverkaIDs)> run;
         std::function<QSet<int>()> exportedPoverkaIDs;
     };
-    void setRegistryExport(RegistryExport actions);
+    void setRegistryExport(RegistryExport exportActions);
     // Reads the marks of the exported verifications again.
     void refreshExportMarks();
     void ButtonResultCancelClick();

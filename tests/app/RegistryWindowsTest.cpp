@@ -1,5 +1,6 @@
 // The windows of the export to the state registry offscreen: the settings page "ФГИС «Аршин»"
 // and the preview of an export.
+#include "db/TableRow.h"
 #include "app/ui/TFormMKRONTSettings.h"
 #include "db/Database.h"
 #include "registry/RegistryData.h"
@@ -27,11 +28,23 @@ protected:
         AppFixture::SetUp();
         createWindows();
         for (const char *serial : {"E1", "E2"}) {
-            QVariantList etal{QVariant(), serial, 2015, "ППО-1300",    "ППО",  "ППО",
-                              "Завод",    true,   "1",  "Лаборатория", 1200.0, 300.0};
-            for (int p = 1; p <= 17; ++p)
-                etal << 100.0 * p << 1.0 * p;
-            etal << QDateTime(QDate(2026, 1, 1), QTime(8, 0));
+            TableRow etal(tables::EtalSens,
+                          {{"SerialNum", serial},
+                           {"ProdYear", 2015},
+                           {"TypeName", "ППО-1300"},
+                           {"NSHType", "ППО"},
+                           {"SensKind", "ППО"},
+                           {"Producer", "Завод"},
+                           {"Etalon", true},
+                           {"ClassDop", "1"},
+                           {"Owner", "Лаборатория"},
+                           {"WDTHighLim", 1200.0},
+                           {"WDTLowLim", 300.0},
+                           {"RecordCreationDateTime", QDateTime(QDate(2026, 1, 1), QTime(8, 0))}});
+            for (int p = 1; p <= 17; ++p) {
+                etal.set(QStringLiteral("Temp%1").arg(p), 100.0 * p);
+                etal.set(QStringLiteral("EMF%1").arg(p), 1.0 * p);
+            }
             ASSERT_TRUE(windows->database().DBEtalSensInsert(etal));
         }
     }
@@ -94,7 +107,7 @@ TEST_F(RegistryWindowsTest, SettingsPageStoresWhatItShowsAndShowsItAgain)
     ASSERT_EQ(data->means.instruments.size(), 1u);
     EXPECT_EQ(data->means.instruments[0].serialNum, "V-12");
     ASSERT_EQ(data->means.references.size(), 1u);
-    const auto e2 = windows->database().select(QStringLiteral("EtalSens"), "SerialNum = 'E2'");
+    const auto e2 = windows->database().select(tables::EtalSens, "SerialNum = 'E2'");
     ASSERT_TRUE(e2 && e2->size() == 1);
     EXPECT_EQ(data->means.regNumberOf(e2->front().value("ID").toInt()), "00000.00.0Р.00000000");
 

@@ -34,8 +34,9 @@ struct ExpectedRow {
 void expectValue(const Opt &value, const Opt &expected, const char *field)
 {
     ASSERT_EQ(value.has_value(), expected.has_value()) << field;
-    if (expected)
+    if (expected) {
         EXPECT_NEAR(*value, *expected, 1e-9) << field;
+    }
 }
 
 void expectRows(const std::vector<CalculationRow> &rows, const std::vector<ExpectedRow> &expected)

@@ -1,3 +1,4 @@
+#include "db/TableRow.h"
 #include "reports/ResultsSearch.h"
 #include "tests/reports/ReportsFixture.h"
 
@@ -83,14 +84,21 @@ protected:
     // in an order unlike their IDs; the odd ones by electrode comparison.
     void insertFinishedInScrambledOrder(int n)
     {
-        std::vector<QVariantList> rows;
+        std::vector<TableRow> rows;
         for (int i = 0; i < n; ++i) {
             const QDateTime finished(QDate(2026, 1, 1).addDays((i * 7) % n), QTime(12, 0));
-            rows.push_back({QVariant(), QString::number(i), finished.addSecs(-7200), finished,
-                            QStringLiteral("ГОСТ 8.338-2002"), i % 2, 0, false, 0.1, 1, QString(),
-                            QStringLiteral("Calculation;1;1;1;")});
+            rows.push_back(TableRow(tables::Poverki, {{"PovNum", QString::number(i)},
+                                                      {"Started", finished.addSecs(-7200)},
+                                                      {"Finished", finished},
+                                                      {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
+                                                      {"Methodic", i % 2},
+                                                      {"Kind", 0},
+                                                      {"InstabilityCheckNeeded", false},
+                                                      {"InstabLimit", 0.1},
+                                                      {"TempPointsCount", 1},
+                                                      {"CurrPovState", QStringLiteral("Calculation;1;1;1;")}}));
         }
-        ASSERT_TRUE(db.insertRows(QStringLiteral("Poverki"), rows));
+        ASSERT_TRUE(db.insertRows(tables::Poverki, rows));
     }
 };
 

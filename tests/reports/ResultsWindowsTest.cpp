@@ -1,5 +1,6 @@
 // The search panel and the document chooser as the operator uses them.
 
+#include "db/TableRow.h"
 #include "reports/ui/OptionalDateEdit.h"
 #include "reports/ui/PanelSearch.h"
 #include "reports/ui/TFormSelectSensorsForSvid.h"
@@ -126,14 +127,21 @@ TEST_F(PanelSearchTest, ScrollingToTheEndOfALongListShowsTheRestInOrder)
 {
     const int ahead = SearchResultPages::kCountedAhead;
     const int n = ahead + 30;
-    std::vector<QVariantList> rows;
+    std::vector<TableRow> rows;
     for (int i = 0; i < n; ++i) {
         const QDateTime finished(QDate(2026, 1, 1).addDays(n - i), QTime(12, 0));
-        rows.push_back({QVariant(), QString::number(i), finished.addSecs(-7200), finished,
-                        QStringLiteral("ГОСТ 8.338-2002"), 0, 0, false, 0.1, 1, QString(),
-                        QStringLiteral("Calculation;1;1;1;")});
+        rows.push_back(TableRow(tables::Poverki, {{"PovNum", QString::number(i)},
+                                                  {"Started", finished.addSecs(-7200)},
+                                                  {"Finished", finished},
+                                                  {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
+                                                  {"Methodic", 0},
+                                                  {"Kind", 0},
+                                                  {"InstabilityCheckNeeded", false},
+                                                  {"InstabLimit", 0.1},
+                                                  {"TempPointsCount", 1},
+                                                  {"CurrPovState", QStringLiteral("Calculation;1;1;1;")}}));
     }
-    ASSERT_TRUE(db.insertRows(QStringLiteral("Poverki"), rows));
+    ASSERT_TRUE(db.insertRows(tables::Poverki, rows));
     QStringList earliestFirst; // the last inserted finished first
     for (int i = n - 1; i >= 0; --i)
         earliestFirst << QString::number(i);
