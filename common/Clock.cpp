@@ -1,14 +1,22 @@
 #include "common/Clock.h"
 
-namespace kront {
+namespace kront
+{
 
-namespace {
+namespace
+{
 SystemClock systemClock;
 Clock *currentClock = &systemClock;
 } // namespace
 
-Clock &programClock() { return *currentClock; }
+Clock &programClock()
+{
+    return *currentClock;
+}
 
-void setProgramClock(Clock *clock) { currentClock = clock ? clock : &systemClock; }
+void setProgramClock(Clock *clock)
+{
+    currentClock = clock ? clock : &systemClock;
+}
 
 } // namespace kront

@@ -2,17 +2,20 @@
 
 #include <QDateTime>
 
-namespace kront {
+namespace kront
+{
 
 // Source of the local date and time. The real clock reads the system time;
 // tests move a fake clock by hand so that half-hour windows pass in no time.
-class Clock {
+class Clock
+{
 public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
 };
 
-class SystemClock : public Clock {
+class SystemClock : public Clock
+{
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace kront {
+namespace kront
+{
 
 // Rounds x to n decimals on its decimal value: x is first snapped to 12
 // significant digits (removing the binary noise of sums and averages of

@@ -6,11 +6,13 @@
 // Every message box, question, input box and file dialog that core logic
 // needs goes through this interface. The window layer shows real modal
 // dialogs; tests and the scenario harness answer from a script.
-namespace kront {
+namespace kront
+{
 
 inline const QString kProgramTitle = QStringLiteral("Программа автоматизации КРОНТ");
 
-class Dialogs {
+class Dialogs
+{
 public:
     enum class Icon { None, Information, Warning, Error, Question };
     enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
@@ -30,8 +32,8 @@ public:
     // does not ask about overwriting: its callers ask with their own texts.
     virtual QString openFileName(const QString &caption, const QString &dir,
                                  const QString &filter) = 0;
-    virtual QString saveFileName(const QString &caption, const QString &dir,
-                                 const QString &filter, const QString &defaultSuffix) = 0;
+    virtual QString saveFileName(const QString &caption, const QString &dir, const QString &filter,
+                                 const QString &defaultSuffix) = 0;
 
     // Conveniences with the program title as caption.
     void error(const QString &text) { message(kProgramTitle, Icon::Error, text, Buttons::Ok); }

@@ -9,7 +9,6 @@
 #include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
 #include "link/MeterLink.h"
-#include "procedure/StepResults.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
 #include "model/TPoverka.h"
@@ -17,6 +16,7 @@
 #include "procedure/MeasuringRun.h"
 #include "procedure/ProcedureContext.h"
 #include "procedure/ReadingAcceptance.h"
+#include "procedure/StepResults.h"
 #include "procedure/StepSequencer.h"
 
 namespace kront

@@ -7,7 +7,6 @@
 #include "db/ResultsTPQueries.h"
 #include "link/MeterLink.h"
 #include "metrology/CalculationRows.h"
-#include "procedure/StepResults.h"
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TBi1.h"
@@ -17,6 +16,7 @@
 #include "procedure/InstabilityResults.h"
 #include "procedure/ProcedureContext.h"
 #include "procedure/ReadingAcceptance.h"
+#include "procedure/StepResults.h"
 #include "settings/ProgramSettings.h"
 
 namespace kront

@@ -1,12 +1,12 @@
 #include "reports/ProtocolPrinter.h"
 
-#include "settings/ProtIniFile.h"
 #include "common/AppHome.h"
 #include "common/Dialogs.h"
 #include "model/TBunch.h"
 #include "model/TPoverka.h"
 #include "reportengine/Expression.h"
 #include "reports/PoverkaLoader.h"
+#include "settings/ProtIniFile.h"
 
 #include <QFileInfo>
 

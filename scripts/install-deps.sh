@@ -9,6 +9,7 @@ packages=(
   libxml2-dev libxml2-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core
+  clang-format
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,8 +1,8 @@
 // The windows of the export to the state registry offscreen: the settings page "ФГИС «Аршин»"
 // and the preview of an export.
-#include "db/TableRow.h"
 #include "app/ui/TFormMKRONTSettings.h"
 #include "db/Database.h"
+#include "db/TableRow.h"
 #include "registry/RegistryData.h"
 #include "registry/ui/RegistrySettingsPage.h"
 #include "registry/ui/TFormRegistryExport.h"

@@ -3,8 +3,10 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-namespace kront {
-namespace {
+namespace kront
+{
+namespace
+{
 
 struct RoundCase {
     double value;
@@ -12,7 +14,9 @@ struct RoundCase {
     double expected;
 };
 
-class DecimalRoundingTest : public ::testing::TestWithParam<RoundCase> {};
+class DecimalRoundingTest : public ::testing::TestWithParam<RoundCase>
+{
+};
 
 TEST_P(DecimalRoundingTest, RoundsTheDecimalValueWithTiesToEven)
 {
@@ -31,10 +35,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundCase{0.005, 2, 0.0}, RoundCase{0.015, 2, 0.02},
                       RoundCase{0.0049, 2, 0.0}, RoundCase{0.00049, 2, 0.0},
                       RoundCase{9.995, 2, 10.0}, RoundCase{999.9995, 3, 1000.0},
-                      RoundCase{(1.1 + 2.2 + 3.3) / 3, 3, 2.2},
-                      RoundCase{12.3456, 6, 12.3456}, RoundCase{-300.0, 2, -300.0},
-                      RoundCase{0.0, 3, 0.0}, RoundCase{1064.185, 2, 1064.18},
-                      RoundCase{0.1 + 0.2, 1, 0.3}));
+                      RoundCase{(1.1 + 2.2 + 3.3) / 3, 3, 2.2}, RoundCase{12.3456, 6, 12.3456},
+                      RoundCase{-300.0, 2, -300.0}, RoundCase{0.0, 3, 0.0},
+                      RoundCase{1064.185, 2, 1064.18}, RoundCase{0.1 + 0.2, 1, 0.3}));
 
 TEST(DecimalRounding, NegativeZeroBecomesZero)
 {

@@ -1,7 +1,7 @@
 #include "model/TBunch.h"
 #include "model/CodeTables.h"
-#include "model/TBi1.h"
 #include "model/StageProgression.h"
+#include "model/TBi1.h"
 #include "model/TPoverka.h"
 
 #include <gtest/gtest.h>

@@ -130,16 +130,17 @@ TEST_F(PanelSearchTest, ScrollingToTheEndOfALongListShowsTheRestInOrder)
     std::vector<TableRow> rows;
     for (int i = 0; i < n; ++i) {
         const QDateTime finished(QDate(2026, 1, 1).addDays(n - i), QTime(12, 0));
-        rows.push_back(TableRow(tables::Poverki, {{"PovNum", QString::number(i)},
-                                                  {"Started", finished.addSecs(-7200)},
-                                                  {"Finished", finished},
-                                                  {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
-                                                  {"Methodic", 0},
-                                                  {"Kind", 0},
-                                                  {"InstabilityCheckNeeded", false},
-                                                  {"InstabLimit", 0.1},
-                                                  {"TempPointsCount", 1},
-                                                  {"CurrPovState", QStringLiteral("Calculation;1;1;1;")}}));
+        rows.push_back(
+            TableRow(tables::Poverki, {{"PovNum", QString::number(i)},
+                                       {"Started", finished.addSecs(-7200)},
+                                       {"Finished", finished},
+                                       {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
+                                       {"Methodic", 0},
+                                       {"Kind", 0},
+                                       {"InstabilityCheckNeeded", false},
+                                       {"InstabLimit", 0.1},
+                                       {"TempPointsCount", 1},
+                                       {"CurrPovState", QStringLiteral("Calculation;1;1;1;")}}));
     }
     ASSERT_TRUE(db.insertRows(tables::Poverki, rows));
     QStringList earliestFirst; // the last inserted finished first

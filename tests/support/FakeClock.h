@@ -2,10 +2,12 @@
 
 #include "common/Clock.h"
 
-namespace kront::test {
+namespace kront::test
+{
 
 // A clock moved by hand; installs itself as the program clock while alive.
-class FakeClock : public Clock {
+class FakeClock : public Clock
+{
 public:
     explicit FakeClock(QDateTime start = QDateTime(QDate(2026, 12, 10), QTime(9, 0)))
         : current(start)

@@ -8,12 +8,14 @@
 #include <optional>
 #include <vector>
 
-namespace kront::test {
+namespace kront::test
+{
 
 // Records every dialog that core logic shows and answers from a queue.
 // Without a queued answer a message gets its default (Ok / Yes for Yes/No
 // when defaultYes, otherwise No / Cancel) and an input gets its preset.
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public Dialogs
+{
 public:
     struct Shown {
         QString kind; // "message", "input", "open", "save"
