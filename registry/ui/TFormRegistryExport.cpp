@@ -1,6 +1,7 @@
 #include "registry/ui/TFormRegistryExport.h"
 
 #include "common/Dialogs.h"
+#include "common/ui/HelpContext.h"
 
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -54,6 +55,7 @@ TFormRegistryExport::TFormRegistryExport(Dialogs &dialogSet, QWidget *parent)
 {
     setObjectName(QStringLiteral("TFormRegistryExport"));
     setWindowTitle(QStringLiteral("Выгрузка во ФГИС «Аршин»"));
+    setHelpTopic(this, 20);
     setModal(true);
     LabelSummary->setObjectName(QStringLiteral("LabelSummary"));
     LabelSummary->setWordWrap(true);

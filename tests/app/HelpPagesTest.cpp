@@ -143,9 +143,9 @@ TEST_F(HelpPagesTest, ContentsReachEveryPageAndNoLinkIsBroken)
 // --- Messages ----------------------------------------------------------------
 
 // The folders of the program's own code.
-const char *const kSourceFolders[] = {"app",     "common",    "db",       "history",
-                                      "link",    "metrology", "model",    "procedure",
-                                      "reports", "sensors",   "settings", "reportengine"};
+const char *const kSourceFolders[] = {
+    "app",       "common",  "db",      "history",  "link",         "metrology", "model",
+    "procedure", "reports", "sensors", "settings", "reportengine", "registry"};
 
 // C++ string literals in `code`, adjacent ones ("a" "b") joined; each entry
 // is one piece of text between the parts a message takes from variables.
