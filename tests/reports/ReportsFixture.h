@@ -6,6 +6,7 @@
 
 #include "common/AppHome.h"
 #include "db/Database.h"
+#include "db/TableRow.h"
 #include "settings/ProgramSettings.h"
 #include "tests/support/FakeClock.h"
 #include "tests/support/ScriptedDialogs.h"
@@ -22,6 +23,22 @@ namespace kront::test
 
 // The value stored for measurement m (1-based), row operation, input k:
 // distinct for every cell so that a misplaced cell shows.
+// A finished Poverki row numbered `number`, started two hours before
+// `finished`, of the given method; for lists of many verifications.
+inline TableRow finishedPoverkaRow(int number, const QDateTime &finished, int methodic)
+{
+    return TableRow(tables::Poverki, {{"PovNum", QString::number(number)},
+                                      {"Started", finished.addSecs(-7200)},
+                                      {"Finished", finished},
+                                      {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
+                                      {"Methodic", methodic},
+                                      {"Kind", 0},
+                                      {"InstabilityCheckNeeded", false},
+                                      {"InstabLimit", 0.1},
+                                      {"TempPointsCount", 1},
+                                      {"CurrPovState", QStringLiteral("Calculation;1;1;1;")}});
+}
+
 inline double sampleValue(int point, int row, int column)
 {
     return 100.0 * (point + 1) + row + column / 100.0 + 0.001;

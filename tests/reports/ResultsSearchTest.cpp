@@ -1,5 +1,4 @@
 #include "reports/ResultsSearch.h"
-#include "db/TableRow.h"
 #include "tests/reports/ReportsFixture.h"
 
 namespace kront::test
@@ -87,17 +86,7 @@ protected:
         std::vector<TableRow> rows;
         for (int i = 0; i < n; ++i) {
             const QDateTime finished(QDate(2026, 1, 1).addDays((i * 7) % n), QTime(12, 0));
-            rows.push_back(TableRow(tables::Poverki,
-                                    {{"PovNum", QString::number(i)},
-                                     {"Started", finished.addSecs(-7200)},
-                                     {"Finished", finished},
-                                     {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
-                                     {"Methodic", i % 2},
-                                     {"Kind", 0},
-                                     {"InstabilityCheckNeeded", false},
-                                     {"InstabLimit", 0.1},
-                                     {"TempPointsCount", 1},
-                                     {"CurrPovState", QStringLiteral("Calculation;1;1;1;")}}));
+            rows.push_back(finishedPoverkaRow(i, finished, i % 2));
         }
         ASSERT_TRUE(db.insertRows(tables::Poverki, rows));
     }

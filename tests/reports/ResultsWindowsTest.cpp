@@ -1,6 +1,5 @@
 // The search panel and the document chooser as the operator uses them.
 
-#include "db/TableRow.h"
 #include "reports/ui/OptionalDateEdit.h"
 #include "reports/ui/PanelSearch.h"
 #include "reports/ui/TFormSelectSensorsForSvid.h"
@@ -130,17 +129,7 @@ TEST_F(PanelSearchTest, ScrollingToTheEndOfALongListShowsTheRestInOrder)
     std::vector<TableRow> rows;
     for (int i = 0; i < n; ++i) {
         const QDateTime finished(QDate(2026, 1, 1).addDays(n - i), QTime(12, 0));
-        rows.push_back(
-            TableRow(tables::Poverki, {{"PovNum", QString::number(i)},
-                                       {"Started", finished.addSecs(-7200)},
-                                       {"Finished", finished},
-                                       {"GOSTnum", QStringLiteral("ГОСТ 8.338-2002")},
-                                       {"Methodic", 0},
-                                       {"Kind", 0},
-                                       {"InstabilityCheckNeeded", false},
-                                       {"InstabLimit", 0.1},
-                                       {"TempPointsCount", 1},
-                                       {"CurrPovState", QStringLiteral("Calculation;1;1;1;")}}));
+        rows.push_back(finishedPoverkaRow(i, finished, 0));
     }
     ASSERT_TRUE(db.insertRows(tables::Poverki, rows));
     QStringList earliestFirst; // the last inserted finished first
