@@ -1,0 +1,47 @@
+#pragma once
+
+#include "db/PgConnection.h"
+#include "db/TableStore.h"
+#include "settings/StoreSettings.h"
+
+namespace kront
+{
+
+// The tables on a PostgreSQL server: one connection for the life of the
+// object, every operation one transaction on it (reads in a read-only
+// snapshot). IDs come from the server's sequences, so that several
+// installations writing at once never collide. A connection lost between
+// operations is made again by the next one; one lost during an operation
+// fails that operation as a failed write does.
+class ServerTables : public TableStore
+{
+public:
+    explicit ServerTables(StoreSettings settings);
+
+    // Connects now; false with the reason (unreachable host, refused
+    // password, no such database) for the start-up message.
+    bool connect(QString *reason = nullptr);
+    const StoreSettings &settings() const { return serverSettings; }
+    pg::Connection &connection() { return conn; }
+
+    bool isServer() const override { return true; }
+    const TableSchema *createMissingTables(const std::vector<const TableSchema *> &tables) override;
+    Operation acquire(const TableSchema &main, const std::vector<const TableSchema *> &attached,
+                      Mode mode, const TableSchema *&failed) override;
+
+protected:
+    void release(StoreOperation &op) override;
+
+private:
+    StoreSettings serverSettings;
+    pg::Connection conn;
+};
+
+// The statements that create the table on the server: the same columns as
+// the table file (names in lower case), integers and floats as the server's
+// own types, date-times as the stored text, an identity ID that starts at 2
+// like the files' counter, the indexes, and for a table without ID a hidden
+// "rowid" that keeps the order rows were written in.
+QStringList serverTableStatements(const TableSchema &schema);
+
+} // namespace kront
