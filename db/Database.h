@@ -2,7 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "db/FilterSyntax.h"
-#include "db/OpenTables.h"
+#include "db/TableStore.h"
 #include "db/TableRow.h"
 
 #include <QVariantList>
@@ -34,7 +34,12 @@ struct SqlFilter;
 class Database
 {
 public:
+    // On the store the home's settings name (storeFromSettings()).
     explicit Database(Dialogs &dialogs);
+    Database(Dialogs &dialogs, std::unique_ptr<TableStore> store);
+    ~Database();
+
+    TableStore &store() { return *tables; }
 
     // Start-up check: creates each missing table file, in the order Poverki,
     // EtalSens, Sensors, BunchesTP, ResultsTP, Documents, then the added
@@ -138,6 +143,10 @@ public:
     bool insertRows(const TableSchema &table, const std::vector<TableRow> &rows);
     // Replaces every row of the table with these in one transaction (the same messages).
     bool replaceRows(const TableSchema &table, const std::vector<TableRow> &rows);
+    // Inserts rows with the IDs they carry (moving a lab between stores), in
+    // one transaction, and moves the table's ID counter past the largest, so
+    // that the next row inserted gets a new ID. The same messages as insertRows.
+    bool importRows(const TableSchema &table, const std::vector<TableRow> &rows);
     // Sets the given fields of every row passing the filter; the number of
     // rows changed, -1 on failure.
     int updateWhere(const TableSchema &table, const QString &filter, const QVariantMap &values,
@@ -147,7 +156,7 @@ public:
     // over `main` with `attached` attached, in one read transaction, and gives
     // the table it could not read (nullptr when all went well). False after the
     // message of the table whose file could not be opened or read.
-    using JoinedRead = std::function<const TableSchema *(sqlite::Connection &)>;
+    using JoinedRead = std::function<const TableSchema *(sql::Connection &)>;
     bool readTables(const TableSchema &main, const std::vector<const TableSchema *> &attached,
                     const JoinedRead &read);
 
