@@ -4,35 +4,36 @@
 #include "db/FieldValue.h"
 #include "db/FilterCompiler.h"
 
-#include <QFileInfo>
 
 namespace kront
 {
 
-Database::Database(Dialogs &d) : dialogs(d) {}
+Database::Database(Dialogs &d) : Database(d, storeFromSettings()) {}
+
+Database::Database(Dialogs &d, std::unique_ptr<TableStore> store)
+    : dialogs(d), tables(std::move(store))
+{
+}
+
+Database::~Database() = default;
 
 bool Database::ensureTables()
 {
     std::vector<const TableSchema *> all(allTables().begin(), allTables().end());
     all.insert(all.end(), addedTables().begin(), addedTables().end());
-    for (const TableSchema *schema : all) {
-        const QString path = tableFilePath(*schema);
-        if (QFileInfo::exists(path))
-            continue; // present files are neither opened nor read at start-up
-        if (!createTableFile(*schema, path)) {
-            dialogs.error(QString::fromUtf8(schema->startupFailureText));
-            return false;
-        }
+    if (const TableSchema *failed = tables->createMissingTables(all)) {
+        dialogs.error(QString::fromUtf8(failed->startupFailureText));
+        return false;
     }
     return true;
 }
 
-OpenTables::Operation Database::openTable(const TableSchema &schema, TableFile::Mode mode,
+TableStore::Operation Database::openTable(const TableSchema &schema, TableStore::Mode mode,
                                           const QString &failureText,
                                           const std::vector<const TableSchema *> &attached)
 {
     const TableSchema *failed = nullptr;
-    auto file = openTables.acquire(schema, attached, mode, failed);
+    auto file = tables->acquire(schema, attached, mode, failed);
     if (!file) {
         dialogs.error(failed == &schema && !failureText.isEmpty()
                           ? failureText
@@ -44,7 +45,7 @@ OpenTables::Operation Database::openTable(const TableSchema &schema, TableFile::
 bool Database::readTables(const TableSchema &main, const std::vector<const TableSchema *> &attached,
                           const JoinedRead &read)
 {
-    auto file = openTable(main, TableFile::Mode::Read, QString(), attached);
+    auto file = openTable(main, TableStore::Mode::Read, QString(), attached);
     if (!file)
         return false;
     const TableSchema *failed = read(file->connection());
@@ -55,7 +56,7 @@ bool Database::readTables(const TableSchema &main, const std::vector<const Table
     return false;
 }
 
-bool Database::beginWrite(TableFile &file, const QString &failureText)
+bool Database::beginWrite(StoreOperation &file, const QString &failureText)
 {
     if (file.beginWrite())
         return true;
@@ -91,14 +92,15 @@ struct InsertStatement {
 // The INSERT of one row; nullopt when the row is not one of this table or
 // names a field it does not have, or a value does not fit its field. The store
 // assigns the ID: a value set for it is ignored.
-std::optional<InsertStatement> insertStatement(const TableSchema &schema, const TableRow &row)
+std::optional<InsertStatement> insertStatement(const TableSchema &schema, const TableRow &row,
+                                               bool keepId)
 {
     if (&row.schema() != &schema || !row.valid())
         return std::nullopt;
     const QVariantList &values = row.values();
     InsertStatement out;
     QStringList columns, marks;
-    for (int i = schema.hasId() ? 1 : 0; i < values.size(); ++i) {
+    for (int i = schema.hasId() && !keepId ? 1 : 0; i < values.size(); ++i) {
         const auto v = toStoredValue(schema.fields[i], values[i]);
         if (!v)
             return std::nullopt;
@@ -115,10 +117,11 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema, const 
 
 } // namespace
 
-bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows, bool replace)
+bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows,
+                         InsertKind kind)
 {
     const QString failureText = QString::fromUtf8(schema.insertFailureText);
-    auto file = openTable(schema, TableFile::Mode::Write, failureText);
+    auto file = openTable(schema, TableStore::Mode::Write, failureText);
     if (!file)
         return false;
     if (!beginWrite(*file, failureText))
@@ -130,14 +133,14 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
         dialogs.error(failureText);
         return false;
     };
-    if (replace &&
+    if (kind == InsertKind::Replace &&
         !sqlite::Statement(
              file->connection(),
-             QStringLiteral("DELETE FROM main.%1").arg(sqlite::quoteIdentifier(schema.tableName())))
+             QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
              .run())
         return failed();
     for (const TableRow &row : rows) {
-        const auto insert = insertStatement(schema, row);
+        const auto insert = insertStatement(schema, row, kind == InsertKind::KeepIds);
         if (!insert)
             return failed();
         sqlite::Statement st(file->connection(), insert->sql);
@@ -145,6 +148,8 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
         if (!st.run())
             return failed();
     }
+    if (kind == InsertKind::KeepIds && schema.hasId() && !file->moveIdCounterPastRows(schema))
+        return failed();
     return file->commit() || failed();
 }
 
@@ -180,7 +185,12 @@ bool Database::insertRows(const TableSchema &table, const std::vector<TableRow> 
 
 bool Database::replaceRows(const TableSchema &table, const std::vector<TableRow> &rows)
 {
-    return insertAll(table, rows, true);
+    return insertAll(table, rows, InsertKind::Replace);
+}
+
+bool Database::importRows(const TableSchema &table, const std::vector<TableRow> &rows)
+{
+    return insertAll(table, rows, InsertKind::KeepIds);
 }
 
 } // namespace kront

@@ -20,8 +20,9 @@ class TBunch;
 class TPoverka;
 struct SqlFilter;
 
-// The record operations on the six tables in <home>/Data. The table files
-// stay open for the life of the object (OpenTables); every operation does its
+// The record operations on the six tables and the added ones, in the table
+// files of <home>/Data (OpenTables: the files stay open for the life of the
+// object) or on a database server (ServerTables); every operation does its
 // work in one transaction that is committed before it returns, so a kill at
 // any moment afterwards loses nothing of it.
 //
@@ -169,21 +170,22 @@ private:
     // (one transaction over all their files). When a file cannot be opened,
     // null after its table's message (failureText, else the table's own, for
     // the first table).
-    OpenTables::Operation openTable(const TableSchema &schema, TableFile::Mode mode,
+    TableStore::Operation openTable(const TableSchema &schema, TableStore::Mode mode,
                                     const QString &failureText,
                                     const std::vector<const TableSchema *> &attached = {});
     std::optional<SqlFilter> compile(const QString &filter, const TableSchema &schema);
+    enum class InsertKind { New, Replace, KeepIds };
     bool insertAll(const TableSchema &schema, const std::vector<TableRow> &rows,
-                   bool replace = false);
+                   InsertKind kind = InsertKind::New);
     using FieldValues = std::vector<std::pair<int, QVariant>>; // field index, value
     enum class EditResult { Updated, NotFound, NotEditable, Unassignable, PostFailed };
     // Sets `values` in the row whose fields equal `key`, in one transaction.
-    EditResult editRow(TableFile &file, const FieldValues &key, const FieldValues &values);
+    EditResult editRow(StoreOperation &file, const FieldValues &key, const FieldValues &values);
     bool updateById(const TableSchema &schema, int id, const FieldValues &values);
     bool finishEdit(const TableSchema &schema, EditResult result);
     // Starts the operation's write transaction; a locked file shows the
     // open-failure text (failureText, else the table's own).
-    bool beginWrite(TableFile &file, const QString &failureText);
+    bool beginWrite(StoreOperation &file, const QString &failureText);
     bool deleteWhere(const TableSchema &schema, const QString &filter);
     // The row with that ID; `opened` tells whether the table could be opened.
     std::optional<QVariantMap> rowById(const TableSchema &schema, int id,
@@ -191,7 +193,7 @@ private:
 
     Dialogs &dialogs;
     std::optional<FilterError> filterError;
-    OpenTables openTables;
+    std::unique_ptr<TableStore> tables;
 };
 
 } // namespace kront

@@ -10,13 +10,7 @@ namespace kront
 namespace
 {
 
-QString qualified(const TableSchema &schema, bool attached)
-{
-    const QString name = sqlite::quoteIdentifier(schema.tableName());
-    return (attached ? name : QStringLiteral("main")) + QLatin1Char('.') + name;
-}
-
-bool run(TableFile &file, const QString &sql, const std::vector<sqlite::Value> &params)
+bool run(StoreOperation &file, const QString &sql, const std::vector<sqlite::Value> &params)
 {
     sqlite::Statement st(file.connection(), sql);
     st.bindAll(params);
@@ -26,9 +20,9 @@ bool run(TableFile &file, const QString &sql, const std::vector<sqlite::Value> &
 // Deletes the Sensors rows named by PovSensorID1..4 of the bunches passing
 // `where` (null and 0 name no sensor), then those bunches. Sensors is
 // attached to `file`; BunchesTP is its main table or attached too.
-bool deleteBunchesWithSensors(TableFile &file, const SqlFilter &where, bool bunchesAttached)
+bool deleteBunchesWithSensors(StoreOperation &file, const SqlFilter &where)
 {
-    const QString bunches = qualified(tables::BunchesTP, bunchesAttached);
+    const QString bunches = file.tableRef(tables::BunchesTP);
     QStringList ids;
     for (int k = 1; k <= 4; ++k) {
         ids << QStringLiteral("SELECT \"PovSensorID%1\" FROM %2 WHERE %3")
@@ -37,23 +31,24 @@ bool deleteBunchesWithSensors(TableFile &file, const SqlFilter &where, bool bunc
     }
     return run(file,
                QStringLiteral("DELETE FROM %1 WHERE \"ID\" IN (%2)")
-                   .arg(qualified(tables::Sensors, true), ids.join(QStringLiteral(" UNION "))),
+                   .arg(file.tableRef(tables::Sensors), ids.join(QStringLiteral(" UNION "))),
                where.params) &&
            run(file, QStringLiteral("DELETE FROM %1 WHERE %2").arg(bunches, where.where),
                where.params);
 }
 
-// The Conditions table is attached when its file exists: a home made before
-// it has none, and then there is nothing of it to delete.
-bool hasConditions()
+// The Conditions table is attached when it exists: a home made before it has
+// no file of it, and then there is nothing of it to delete. A server has
+// every table.
+bool hasConditions(const TableStore &store)
 {
-    return QFileInfo::exists(tableFilePath(tables::Conditions));
+    return store.isServer() || QFileInfo::exists(tableFilePath(tables::Conditions));
 }
 
-QString conditionsDelete(const QString &poverkaIDs)
+QString conditionsDelete(StoreOperation &file, const QString &poverkaIDs)
 {
     return QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
-        .arg(qualified(tables::Conditions, true), poverkaIDs);
+        .arg(file.tableRef(tables::Conditions), poverkaIDs);
 }
 
 } // namespace
@@ -63,13 +58,13 @@ bool Database::deleteWhere(const TableSchema &schema, const QString &filter)
     const auto where = compile(filter, schema);
     if (!where)
         return false;
-    auto file = openTable(schema, TableFile::Mode::Write, QString());
+    auto file = openTable(schema, TableStore::Mode::Write, QString());
     if (!file)
         return false;
     if (!beginWrite(*file, QString()))
         return false;
     if (run(*file,
-            QStringLiteral("DELETE FROM %1 WHERE %2").arg(qualified(schema, false), where->where),
+            QStringLiteral("DELETE FROM %1 WHERE %2").arg(file->tableRef(schema), where->where),
             where->params) &&
         file->commit())
         return true;
@@ -117,28 +112,28 @@ bool Database::DBDeletePoverka(const QString &filter)
     const auto where = compile(filter, tables::Poverki);
     if (!where)
         return false;
-    const bool conditions = hasConditions();
+    const bool conditions = hasConditions(*tables);
     std::vector<const TableSchema *> attached{&tables::ResultsTP, &tables::BunchesTP};
     if (conditions)
         attached.push_back(&tables::Conditions);
-    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(), attached);
+    auto file = openTable(tables::Poverki, TableStore::Mode::Write, QString(), attached);
     if (!file)
         return false;
     const QString ids = QStringLiteral("SELECT \"ID\" FROM %1 WHERE %2")
-                            .arg(qualified(tables::Poverki, false), where->where);
+                            .arg(file->tableRef(tables::Poverki), where->where);
     return beginWrite(*file, QString()) &&
-           (!conditions || run(*file, conditionsDelete(ids), where->params)) &&
+           (!conditions || run(*file, conditionsDelete(*file, ids), where->params)) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
-                   .arg(qualified(tables::ResultsTP, true), ids),
+                   .arg(file->tableRef(tables::ResultsTP), ids),
                where->params) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
-                   .arg(qualified(tables::BunchesTP, true), ids),
+                   .arg(file->tableRef(tables::BunchesTP), ids),
                where->params) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE %2")
-                   .arg(qualified(tables::Poverki, false), where->where),
+                   .arg(file->tableRef(tables::Poverki), where->where),
                where->params) &&
            file->commit();
 }
@@ -148,10 +143,10 @@ bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
     const auto where = compile(filter, tables::BunchesTP);
     if (!where)
         return false;
-    auto file = openTable(tables::BunchesTP, TableFile::Mode::Write, QString(), {&tables::Sensors});
+    auto file = openTable(tables::BunchesTP, TableStore::Mode::Write, QString(), {&tables::Sensors});
     if (!file)
         return false;
-    return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, *where, false) &&
+    return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, *where) &&
            file->commit();
 }
 
@@ -160,28 +155,31 @@ bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
 bool Database::DBDeletePartialData(int poverkaID)
 {
     {
-        auto poverki = openTable(tables::Poverki, TableFile::Mode::Read, QString());
+        auto poverki = openTable(tables::Poverki, TableStore::Mode::Read, QString());
         if (!poverki)
             return false;
         sqlite::Statement exists(poverki->connection(),
-                                 QStringLiteral("SELECT 1 FROM main.\"Poverki\" WHERE \"ID\" = ?"));
+                                 QStringLiteral("SELECT 1 FROM %1 WHERE \"ID\" = ?")
+                                     .arg(poverki->tableRef(tables::Poverki)));
         exists.bind(1, qint64(poverkaID));
         if (!exists.step())
             return !exists.failed(); // no such verification: nothing to do
     }
-    const bool conditions = hasConditions();
+    const bool conditions = hasConditions(*tables);
     std::vector<const TableSchema *> attached{&tables::BunchesTP, &tables::Sensors};
     if (conditions)
         attached.push_back(&tables::Conditions);
-    auto file = openTable(tables::Poverki, TableFile::Mode::Write, QString(), attached);
+    auto file = openTable(tables::Poverki, TableStore::Mode::Write, QString(), attached);
     if (!file)
         return false;
     SqlFilter bunches;
     bunches.where = QStringLiteral("\"PoverkaID\" = ?1");
     bunches.params = {qint64(poverkaID)};
-    return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, bunches, true) &&
-           (!conditions || run(*file, conditionsDelete(QStringLiteral("?1")), bunches.params)) &&
-           run(*file, QStringLiteral("DELETE FROM main.\"Poverki\" WHERE \"ID\" = ?1"),
+    return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, bunches) &&
+           (!conditions || run(*file, conditionsDelete(*file, QStringLiteral("?1")), bunches.params)) &&
+           run(*file,
+               QStringLiteral("DELETE FROM %1 WHERE \"ID\" = ?1")
+                   .arg(file->tableRef(tables::Poverki)),
                bunches.params) &&
            file->commit();
 }

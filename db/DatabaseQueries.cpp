@@ -78,7 +78,7 @@ int Database::countRows(const TableSchema &schema, const QString &filter, int li
     const auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(schema, TableFile::Mode::Read, QString());
+    auto file = openTable(schema, TableStore::Mode::Read, QString());
     if (!file)
         return -1;
     const QString rows = QStringLiteral("FROM %1 WHERE %2").arg(quotedTable(schema), where->where);
@@ -98,7 +98,7 @@ int Database::DBGetMaxID(const TableSchema &schema, const QString &filter)
     auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(schema, TableFile::Mode::Read, QString());
+    auto file = openTable(schema, TableStore::Mode::Read, QString());
     if (!file)
         return -1;
     // The largest ID through the key, not by walking the rows.
@@ -126,7 +126,7 @@ int Database::DBGetID(const TableSchema &schema, const QString &filter)
     const auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(schema, TableFile::Mode::Read, QString());
+    auto file = openTable(schema, TableStore::Mode::Read, QString());
     if (!file || filter.trimmed().isEmpty())
         return -1;
     sqlite::Statement st(file->connection(), QStringLiteral("SELECT \"ID\" FROM %1 WHERE %2 "
@@ -181,7 +181,7 @@ Database::selectFields(const TableSchema &schema, const QStringList &fieldNames,
     const auto order = orderClause(schema, orderBy);
     if (!order)
         return std::nullopt;
-    auto file = openTable(schema, TableFile::Mode::Read, openFailureText);
+    auto file = openTable(schema, TableStore::Mode::Read, openFailureText);
     if (!file)
         return std::nullopt;
     QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %4")
@@ -215,7 +215,7 @@ int Database::updateWhere(const TableSchema &schema, const QString &filter,
     auto where = compile(filter, schema);
     if (!where)
         return -1;
-    auto file = openTable(schema, TableFile::Mode::Write, openFailureText);
+    auto file = openTable(schema, TableStore::Mode::Write, openFailureText);
     if (!file)
         return -1;
     QStringList sets;

@@ -54,7 +54,7 @@ std::optional<QVariantMap> Database::rowById(const TableSchema &schema, int id,
                                              const QString &failureText, bool &opened)
 {
     opened = false;
-    auto file = openTable(schema, TableFile::Mode::Read, failureText);
+    auto file = openTable(schema, TableStore::Mode::Read, failureText);
     if (!file)
         return std::nullopt;
     opened = true;

@@ -15,7 +15,7 @@ const QString kEtalUpdateNotDone = QStringLiteral(
 
 } // namespace
 
-Database::EditResult Database::editRow(TableFile &file, const FieldValues &key,
+Database::EditResult Database::editRow(StoreOperation &file, const FieldValues &key,
                                        const FieldValues &values)
 {
     const TableSchema &schema = file.schema();
@@ -60,7 +60,7 @@ Database::EditResult Database::editRow(TableFile &file, const FieldValues &key,
 
 bool Database::updateById(const TableSchema &schema, int id, const FieldValues &values)
 {
-    auto file = openTable(schema, TableFile::Mode::Write, QString());
+    auto file = openTable(schema, TableStore::Mode::Write, QString());
     if (!file)
         return false;
     const EditResult result = editRow(*file, {{0, id}}, values);
@@ -100,7 +100,7 @@ bool Database::DBBunchTPSetTerminated(int bunchID, int pointNum)
 bool Database::DBEtalSensUpdateAllByID(int etalID, const TableRow &row)
 {
     const TableSchema &s = tables::EtalSens;
-    auto file = openTable(s, TableFile::Mode::Write, QString());
+    auto file = openTable(s, TableStore::Mode::Write, QString());
     if (!file)
         return false;
     FieldValues assigned;
@@ -129,7 +129,7 @@ bool Database::DBUpdateBunchesTPResults(int bunchID, int poverkaID,
                                         const std::array<int, 5> &results)
 {
     const TableSchema &s = tables::BunchesTP;
-    auto file = openTable(s, TableFile::Mode::Write, QString());
+    auto file = openTable(s, TableStore::Mode::Write, QString());
     if (!file)
         return false;
     FieldValues values;

@@ -1,6 +1,7 @@
 #include "db/OpenTables.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <sys/stat.h>
 
@@ -60,9 +61,19 @@ std::unique_ptr<TableFile> OpenTables::openConnection(const std::vector<const Ta
     return file;
 }
 
-OpenTables::Operation OpenTables::acquire(const TableSchema &main,
+const TableSchema *OpenTables::createMissingTables(const std::vector<const TableSchema *> &tables)
+{
+    for (const TableSchema *schema : tables) {
+        const QString path = tableFilePath(*schema);
+        if (!QFileInfo::exists(path) && !createTableFile(*schema, path))
+            return schema;
+    }
+    return nullptr;
+}
+
+TableStore::Operation OpenTables::acquire(const TableSchema &main,
                                           const std::vector<const TableSchema *> &attached,
-                                          TableFile::Mode mode, const TableSchema *&failed)
+                                          Mode mode, const TableSchema *&failed)
 {
     failed = nullptr;
     std::vector<const TableSchema *> all{&main};
@@ -87,8 +98,9 @@ OpenTables::Operation OpenTables::acquire(const TableSchema &main,
     return Operation(failed ? nullptr : file, EndOperation{this});
 }
 
-void OpenTables::release(TableFile &file)
+void OpenTables::release(StoreOperation &op)
 {
+    auto &file = static_cast<TableFile &>(op);
     if (!file.endOperation())
         return;
     // This object's own change: the connections to these files stay good.

@@ -20,24 +20,23 @@ namespace kront
 // removed, replaced or changed by anything but this object since then.
 // Between operations no lock is held: another program reads and changes the
 // files as before, and a file copied between two operations is whole.
-class OpenTables
+class OpenTables : public TableStore
 {
 public:
-    // Ends the operation when the connection is let go: a transaction not
-    // committed is rolled back.
-    struct EndOperation {
-        OpenTables *tables;
-        void operator()(TableFile *file) const { tables->release(*file); }
-    };
-    using Operation = std::unique_ptr<TableFile, EndOperation>;
-
+    bool isServer() const override { return false; }
+    // Creates each missing table file (createTableFile); present files are
+    // neither opened nor read.
+    const TableSchema *createMissingTables(const std::vector<const TableSchema *> &tables) override;
     // The connection for one operation on `main` with `attached` attached;
     // for Read, inside a read transaction. Null when a file cannot be opened
     // (missing, no table file of its kind, read-only for Write, locked by
     // another process for Read), with `failed` naming its table. Operations
     // do not nest on one connection.
     Operation acquire(const TableSchema &main, const std::vector<const TableSchema *> &attached,
-                      TableFile::Mode mode, const TableSchema *&failed);
+                      Mode mode, const TableSchema *&failed) override;
+
+protected:
+    void release(StoreOperation &op) override;
 
 private:
     // What identifies a file's content without reading it: a change by
@@ -65,7 +64,6 @@ private:
     static std::unique_ptr<TableFile> openConnection(const std::vector<const TableSchema *> &all,
                                                      TableFile::Mode mode,
                                                      const TableSchema *&failed);
-    void release(TableFile &file);
 
     std::map<QString, FileState> files;      // by path
     std::map<QStringList, Open> connections; // by the paths of their files

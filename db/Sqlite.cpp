@@ -104,27 +104,34 @@ qint64 Connection::changes() const
     return db ? sqlite3_changes64(db) : 0;
 }
 
-Statement::Statement(Connection &conn, const QString &sql)
+namespace
 {
-    if (!conn.handle())
-        return;
-    const QByteArray text = sql.toUtf8();
-    if (sqlite3_prepare_v2(conn.handle(), text.constData(), int(text.size()), &stmt, nullptr) !=
-        SQLITE_OK) {
-        sqlite3_finalize(stmt);
-        stmt = nullptr;
-    }
-}
 
-Statement::~Statement()
+// A prepared statement of a table file's connection.
+class FileStatement : public sql::PreparedStatement
 {
-    sqlite3_finalize(stmt);
-}
+public:
+    explicit FileStatement(sqlite3_stmt *s) : stmt(s) {}
+    ~FileStatement() override { sqlite3_finalize(stmt); }
 
-void Statement::bind(int index, const Value &value)
+    void bind(int index, const Value &value) override;
+    bool step() override;
+    bool failed() const override { return error; }
+    void reset() override;
+    int columnCount() const override { return sqlite3_column_count(stmt); }
+    bool isNull(int col) const override { return sqlite3_column_type(stmt, col) == SQLITE_NULL; }
+    qint64 integer(int col) const override { return sqlite3_column_int64(stmt, col); }
+    double real(int col) const override { return sqlite3_column_double(stmt, col); }
+    QString text(int col) const override;
+    Value value(int col) const override;
+
+private:
+    sqlite3_stmt *stmt;
+    bool error = false;
+};
+
+void FileStatement::bind(int index, const Value &value)
 {
-    if (!stmt)
-        return;
     if (std::holds_alternative<qint64>(value)) {
         sqlite3_bind_int64(stmt, index, std::get<qint64>(value));
     } else if (std::holds_alternative<double>(value)) {
@@ -137,18 +144,8 @@ void Statement::bind(int index, const Value &value)
     }
 }
 
-void Statement::bindAll(const std::vector<Value> &values, int firstIndex)
+bool FileStatement::step()
 {
-    for (std::size_t i = 0; i < values.size(); ++i)
-        bind(firstIndex + int(i), values[i]);
-}
-
-bool Statement::step()
-{
-    if (!stmt) {
-        error = true;
-        return false;
-    }
     const int rc = sqlite3_step(stmt);
     if (rc == SQLITE_ROW)
         return true;
@@ -156,49 +153,20 @@ bool Statement::step()
     return false;
 }
 
-bool Statement::run()
+void FileStatement::reset()
 {
-    while (step()) {
-    }
-    return !error;
-}
-
-void Statement::reset()
-{
-    if (stmt) {
-        sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);
-    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
     error = false;
 }
 
-int Statement::columnCount() const
-{
-    return stmt ? sqlite3_column_count(stmt) : 0;
-}
-
-bool Statement::isNull(int col) const
-{
-    return sqlite3_column_type(stmt, col) == SQLITE_NULL;
-}
-
-qint64 Statement::integer(int col) const
-{
-    return sqlite3_column_int64(stmt, col);
-}
-
-double Statement::real(int col) const
-{
-    return sqlite3_column_double(stmt, col);
-}
-
-QString Statement::text(int col) const
+QString FileStatement::text(int col) const
 {
     const auto *data = reinterpret_cast<const char *>(sqlite3_column_text(stmt, col));
     return data ? QString::fromUtf8(data, sqlite3_column_bytes(stmt, col)) : QString();
 }
 
-Value Statement::value(int col) const
+Value FileStatement::value(int col) const
 {
     switch (sqlite3_column_type(stmt, col)) {
     case SQLITE_INTEGER: return integer(col);
@@ -208,32 +176,19 @@ Value Statement::value(int col) const
     }
 }
 
-Transaction::Transaction(Connection &c) : conn(c)
-{
-    active = conn.exec(QStringLiteral("BEGIN IMMEDIATE"));
-}
+} // namespace
 
-Transaction::~Transaction()
+std::unique_ptr<sql::PreparedStatement> Connection::prepare(const QString &sql)
 {
-    if (active)
-        conn.exec(QStringLiteral("ROLLBACK"));
-}
-
-bool Transaction::commit()
-{
-    if (!active)
-        return false;
-    if (!conn.exec(QStringLiteral("COMMIT")))
-        return false; // the destructor rolls back what is left
-    active = false;
-    return true;
-}
-
-QString quoteIdentifier(const QString &name)
-{
-    QString inner = name;
-    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
-    return QLatin1Char('"') + inner + QLatin1Char('"');
+    if (!db)
+        return nullptr;
+    const QByteArray text = sql.toUtf8();
+    sqlite3_stmt *stmt = nullptr;
+    if (sqlite3_prepare_v2(db, text.constData(), int(text.size()), &stmt, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return nullptr;
+    }
+    return std::make_unique<FileStatement>(stmt);
 }
 
 } // namespace kront::sqlite

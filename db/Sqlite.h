@@ -1,10 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QtGlobal>
-
-#include <variant>
-#include <vector>
+#include "db/SqlConnection.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -12,15 +8,17 @@ struct sqlite3_stmt;
 namespace kront::sqlite
 {
 
-// A value bound to or read from SQLite: null, integer, real or text.
-using Value = std::variant<std::monostate, qint64, double, QString>;
+using Value = sql::Value;
+using Statement = sql::Statement;
+using Transaction = sql::Transaction;
+using sql::quoteIdentifier;
 
-// One open database connection; closed by the destructor.
-class Connection
+// One open connection to a table file; closed by the destructor.
+class Connection : public sql::Connection
 {
 public:
     Connection() = default;
-    ~Connection();
+    ~Connection() override;
     Connection(Connection &&other) noexcept;
     Connection &operator=(Connection &&other) noexcept;
     Connection(const Connection &) = delete;
@@ -34,10 +32,12 @@ public:
 
     bool isOpen() const { return db != nullptr; }
     bool isReadOnly() const;
-    // Runs statements without parameters; false with errorText() on failure.
-    bool exec(const QString &sql);
-    QString errorText() const;
-    qint64 changes() const;
+    bool exec(const QString &sql) override;
+    QString errorText() const override;
+    qint64 changes() const override;
+    std::unique_ptr<sql::PreparedStatement> prepare(const QString &sql) override;
+    // Takes the write lock at once, so that a transaction never fails half-way for a lock.
+    QString beginWriteSql() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     sqlite3 *handle() const { return db; }
 
     // How long an operation waits for a lock held by another process (the
@@ -49,59 +49,5 @@ private:
     bool open(const QString &path, int flags);
     sqlite3 *db = nullptr;
 };
-
-// One prepared statement; finalised by the destructor.
-class Statement
-{
-public:
-    Statement(Connection &conn, const QString &sql);
-    ~Statement();
-    Statement(const Statement &) = delete;
-    Statement &operator=(const Statement &) = delete;
-
-    bool isValid() const { return stmt != nullptr; }
-    void bind(int index, const Value &value); // index from 1
-    void bindAll(const std::vector<Value> &values, int firstIndex = 1);
-
-    // Advances to the next row: true while a row is available. After the
-    // last row (or an error) it returns false; failed() tells which.
-    bool step();
-    bool failed() const { return error; }
-    // Runs a statement that returns no rows; true on success.
-    bool run();
-    void reset();
-
-    int columnCount() const;
-    bool isNull(int col) const;
-    qint64 integer(int col) const;
-    double real(int col) const;
-    QString text(int col) const;
-    Value value(int col) const;
-
-private:
-    sqlite3_stmt *stmt = nullptr;
-    bool error = false;
-};
-
-// Begins a write transaction (BEGIN IMMEDIATE) and rolls it back unless
-// commit() succeeded before the object goes away.
-class Transaction
-{
-public:
-    explicit Transaction(Connection &conn);
-    ~Transaction();
-    Transaction(const Transaction &) = delete;
-    Transaction &operator=(const Transaction &) = delete;
-
-    bool isActive() const { return active; }
-    bool commit();
-
-private:
-    Connection &conn;
-    bool active = false;
-};
-
-// Quotes an identifier for SQL text ("name" with inner quotes doubled).
-QString quoteIdentifier(const QString &name);
 
 } // namespace kront::sqlite

@@ -197,6 +197,12 @@ QString TableFile::alias(const TableSchema &table) const
     return &table == schemas.front() ? QStringLiteral("main") : table.tableName();
 }
 
+QString TableFile::tableRef(const TableSchema &table) const
+{
+    return sqlite::quoteIdentifier(alias(table)) + QLatin1Char('.') +
+           sqlite::quoteIdentifier(table.tableName());
+}
+
 const TableSchema *TableFile::beginRead()
 {
     if (!conn.exec(QStringLiteral("BEGIN")))

@@ -2,6 +2,7 @@
 
 #include "db/Sqlite.h"
 #include "db/TableSchema.h"
+#include "db/TableStore.h"
 
 #include <optional>
 #include <vector>
@@ -32,10 +33,10 @@ bool addMissingIndexes(sqlite::Connection &conn, const TableSchema &schema, cons
 // further tables attached when one transaction must cover them all. The file
 // must exist and hold the table with exactly the schema's columns; otherwise
 // open() fails.
-class TableFile
+class TableFile : public StoreOperation
 {
 public:
-    enum class Mode { Read, Write };
+    using Mode = TableStore::Mode;
 
     static std::optional<TableFile> open(const TableSchema &schema, Mode mode);
 
@@ -50,9 +51,9 @@ public:
     const TableSchema *beginRead();
     // Starts the one write transaction of an operation (after any attach);
     // false when another process holds the file locked.
-    bool beginWrite();
+    bool beginWrite() override;
     // Commits it; until then the destructor (or endOperation) rolls everything back.
-    bool commit();
+    bool commit() override;
     // Ends what an operation left open: a read transaction, or a write
     // transaction not committed (rolled back). True when the operation began
     // a write transaction: its files may have changed.
@@ -64,10 +65,12 @@ public:
     // it may change them all.
     const TableSchema *firstReadOnly() const;
 
-    sqlite::Connection &connection() { return conn; }
-    const TableSchema &schema() const { return *schemas.front(); }
+    sqlite::Connection &connection() override { return conn; }
+    const TableSchema &schema() const override { return *schemas.front(); }
+    // main."Table" for the main table, "Table"."Table" for one attached.
+    QString tableRef(const TableSchema &table) const override;
 
-    ~TableFile();
+    ~TableFile() override;
     TableFile(TableFile &&other) noexcept;
     TableFile &operator=(TableFile &&) = delete;
     TableFile(const TableFile &) = delete;

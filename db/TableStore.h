@@ -28,6 +28,10 @@ public:
     virtual bool beginWrite() = 0;
     // Commits it; until then letting the operation go rolls everything back.
     virtual bool commit() = 0;
+    // After rows were written with the IDs they carry: the next row of the
+    // table gets an ID above all of them. (A table file's counter follows the
+    // rows by itself.)
+    virtual bool moveIdCounterPastRows(const TableSchema &) { return true; }
 };
 
 // Where the tables live: the table files of the home (EmbeddedTables) or a
