@@ -4,7 +4,6 @@
 #include "db/FieldValue.h"
 #include "db/FilterCompiler.h"
 
-
 namespace kront
 {
 
@@ -69,7 +68,8 @@ bool Database::beginWrite(StoreOperation &file, const QString &failureText)
 std::optional<SqlFilter> Database::compile(const QString &filter, const TableSchema &schema)
 {
     filterError.reset();
-    auto compiled = compileFilter(filter, schema, programClock().now());
+    auto compiled = compileFilter(filter, schema, programClock().now(),
+                                  tables->isServer() ? SqlDialect::Server : SqlDialect::Embedded);
     if (auto *err = std::get_if<FilterError>(&compiled)) {
         filterError = *err;
         dialogs.error(
@@ -134,9 +134,8 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
         return false;
     };
     if (kind == InsertKind::Replace &&
-        !sqlite::Statement(
-             file->connection(),
-             QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
+        !sqlite::Statement(file->connection(),
+                           QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
              .run())
         return failed();
     for (const TableRow &row : rows) {

@@ -29,7 +29,8 @@ struct Term {
     };
     Type type = Type::NumConst;
     int position = 0;
-    QString column; // quoted column name of a field
+    QString column;      // quoted column name of a field
+    bool isReal = false; // a floating-point field
     QString text;
     double number = 0;
     bool isInteger = false;
@@ -115,10 +116,28 @@ QString globPattern(const QString &like)
     return out;
 }
 
+// The escape character of the server's LIKE patterns.
+constexpr char16_t kLikeEscape = u'\\';
+
+// The same pattern for the server's LIKE (case-sensitive there): "%" keeps
+// its meaning, "_" and the escape character itself are taken literally.
+QString serverLikePattern(const QString &like)
+{
+    QString out;
+    for (const QChar c : like) {
+        if (c == u'_' || c == kLikeEscape)
+            out += QChar(kLikeEscape);
+        out += c;
+    }
+    return out;
+}
+
 class Compiler
 {
 public:
-    Compiler(const TableSchema &s, const QDateTime &n) : schema(s), now(n) {}
+    Compiler(const TableSchema &s, const QDateTime &n, SqlDialect d) : schema(s), now(n), dialect(d)
+    {
+    }
 
     std::optional<FilterError> error;
     std::vector<sqlite::Value> params;
@@ -143,6 +162,9 @@ public:
 private:
     const TableSchema &schema;
     QDateTime now;
+    SqlDialect dialect;
+
+    bool server() const { return dialect == SqlDialect::Server; }
 
     QString fail(int position, const QString &message)
     {
@@ -211,7 +233,10 @@ private:
         case FieldType::Memo: t.type = Term::Type::TextField; break;
         case FieldType::Boolean: t.type = Term::Type::BoolField; break;
         case FieldType::DateTime: t.type = Term::Type::DateTimeField; break;
-        default: t.type = Term::Type::NumField; break;
+        default:
+            t.type = Term::Type::NumField;
+            t.isReal = schema.fields[index].type == FieldType::Float;
+            break;
         }
         return t;
     }
@@ -282,8 +307,7 @@ private:
         const QString num = QStringLiteral("kront_num(%1)").arg(textExpr);
         return QStringLiteral("(CASE WHEN %1 IS NULL THEN NULL WHEN %2 IS NULL THEN %3 ELSE %2 "
                               "%4 %5 END)")
-            .arg(textExpr, num, op == CompareOp::Ne ? QStringLiteral("1") : QStringLiteral("0"),
-                 QLatin1String(sqlOp(op)), numberExpr);
+            .arg(textExpr, num, truth(op == CompareOp::Ne), QLatin1String(sqlOp(op)), numberExpr);
     }
 
     QString textField(const Term &a, CompareOp op, const Term &b)
@@ -315,7 +339,7 @@ private:
             if (const auto v = numberInText(b.text))
                 return plain(a, op, bind(*v));
             return QStringLiteral("(CASE WHEN %1 IS NULL THEN NULL ELSE %2 END)")
-                .arg(a.column, op == CompareOp::Ne ? QStringLiteral("1") : QStringLiteral("0"));
+                .arg(a.column, truth(op == CompareOp::Ne));
         }
         default: return mismatch(b);
         }
@@ -375,10 +399,15 @@ private:
         case CompareOp::Gt: return QStringLiteral("(%1 >= %2)").arg(column, bind(nextDay));
         case CompareOp::Ge: return QStringLiteral("(%1 >= %2)").arg(column, bind(day));
         }
-        return QStringLiteral("0");
+        return truth(false);
     }
 
-    QString truth(bool v) { return v ? QStringLiteral("1") : QStringLiteral("0"); }
+    QString truth(bool v) const
+    {
+        if (server())
+            return v ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        return v ? QStringLiteral("1") : QStringLiteral("0");
+    }
 
     QString constants(const Term &a, CompareOp op, const Term &b)
     {
@@ -439,9 +468,25 @@ private:
             return fail(a->position, QStringLiteral("слева от LIKE ожидается поле"));
         if (b->type != Term::Type::TextConst)
             return fail(b->position, QStringLiteral("справа от LIKE ожидается текст в кавычках"));
-        return QStringLiteral("(%1 %2GLOB %3)")
-            .arg(a->column, n.negated ? QStringLiteral("NOT ") : QString(),
-                 bind(globPattern(b->text)));
+        const QString negation = n.negated ? QStringLiteral("NOT ") : QString();
+        if (!server())
+            return QStringLiteral("(%1 %2GLOB %3)")
+                .arg(a->column, negation, bind(globPattern(b->text)));
+        const QString pattern = bind(serverLikePattern(b->text));
+        return QStringLiteral("(%1 %2LIKE %3 ESCAPE %4)")
+            .arg(serverText(*a), negation, pattern, bind(QString(QChar(kLikeEscape))));
+    }
+
+    // A field as the text LIKE matches on the server: the text the embedded
+    // store makes of the same value (integers and 0/1 as digits, floating
+    // values as it writes them).
+    QString serverText(const Term &field) const
+    {
+        if (field.type != Term::Type::NumField && field.type != Term::Type::BoolField)
+            return field.column;
+        if (field.isReal)
+            return QStringLiteral("kront_real_text(%1)").arg(field.column);
+        return QStringLiteral("CAST(%1 AS text)").arg(field.column);
     }
 
     QString isNull(const Node &n)
@@ -471,7 +516,7 @@ private:
 } // namespace
 
 std::variant<SqlFilter, FilterError> compileFilter(const QString &filter, const TableSchema &schema,
-                                                   const QDateTime &now)
+                                                   const QDateTime &now, SqlDialect dialect)
 {
     auto parsed = filter::parse(filter);
     if (auto *err = std::get_if<FilterError>(&parsed))
@@ -480,7 +525,7 @@ std::variant<SqlFilter, FilterError> compileFilter(const QString &filter, const 
     SqlFilter out;
     if (!root)
         return out;
-    Compiler c(schema, now);
+    Compiler c(schema, now, dialect);
     QString where = c.node(*root);
     if (c.error)
         return *c.error;

@@ -12,10 +12,17 @@
 namespace kront
 {
 
+// The SQL a filter is compiled to. The embedded store takes integers as
+// truth values and matches case-sensitive patterns with GLOB; the database
+// server wants every condition boolean, matches with LIKE, and refuses to
+// compare a text column with a number parameter.
+enum class SqlDialect { Embedded, Server };
+
 // A filter compiled for one table: an SQL condition with `?` placeholders
 // and the values to bind to them, in order. Typed text never becomes SQL.
+// The default condition passes every row on either store.
 struct SqlFilter {
-    QString where = QStringLiteral("1");
+    QString where = QStringLiteral("(1=1)");
     std::vector<sqlite::Value> params;
 };
 
@@ -23,8 +30,10 @@ struct SqlFilter {
 // of GetDate(). Field names match in any letter case; text comparisons and
 // LIKE are case-sensitive; a text field compared with an unquoted number
 // compares numerically when the text is a number and is unequal otherwise;
-// Date(x) compared with a "dd.mm.yyyy" text compares calendar dates.
+// Date(x) compared with a "dd.mm.yyyy" text compares calendar dates. Both
+// dialects select the same rows of the same table.
 std::variant<SqlFilter, FilterError> compileFilter(const QString &filter, const TableSchema &schema,
-                                                   const QDateTime &now);
+                                                   const QDateTime &now,
+                                                   SqlDialect dialect = SqlDialect::Embedded);
 
 } // namespace kront
