@@ -64,7 +64,8 @@ const FilterCase kEtalCases[] = {
     {"EtalSens", "SerialNum LIKE 'a_b'", 1},
     {"EtalSens", "SerialNum LIKE 'a%b'", 3},
     {"EtalSens", "SerialNum LIKE 'a\\b'", 1},
-    {"EtalSens", "SerialNum LIKE '%\\%'", 0},
+    {"EtalSens", "SerialNum LIKE 'a\\%'", 1},
+    {"EtalSens", "SerialNum LIKE '%\\'", 0},
     {"EtalSens", "SerialNum NOT LIKE '%b'", 3},
     {"EtalSens", "Owner LIKE 'a%'", 1},
     {"EtalSens", "ProdYear LIKE '20%'", 2},
@@ -93,7 +94,7 @@ const FilterCase kEtalCases[] = {
     {"EtalSens", "Etalon = 'true'", 2},
     {"EtalSens", "Etalon <> False", 2},
     {"EtalSens", "Temp1 = '100,5'", 1},
-    {"EtalSens", "Temp1 > 1e19", 1},
+    {"EtalSens", "Temp1 > 10000000000000000000", 1},
     {"EtalSens", "Owner = 12", 1},
     {"EtalSens", "Owner >= 'a'", 2},
     {"EtalSens", "Owner < 'a'", 2},
@@ -158,8 +159,9 @@ TEST_F(FilterStoresTest, EveryFilterSelectsTheSameRowsOnBothStores)
     for (const FilterCase &c : cases) {
         const std::vector<int> fromFiles = ids(embedded, c);
         EXPECT_EQ(int(fromFiles.size()), c.expected) << c.filter;
-        if (server)
+        if (server) {
             EXPECT_EQ(ids(*server, c), fromFiles) << c.filter;
+        }
     }
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'\n').toStdString();
     if (!server)
@@ -279,11 +281,12 @@ TEST_F(ServerFunctionsTest, NumberInTextGivesTheSameValueAsTheProgram)
         ASSERT_TRUE(st.step()) << text.left(80).toStdString() << ": "
                                << conn.errorText().toStdString();
         const std::optional<double> expected = numberInText(text);
-        const std::optional<double> got = st.isNull(0) ? std::nullopt : std::optional(st.real(0));
-        ASSERT_EQ(got.has_value(), expected.has_value()) << text.left(80).toStdString();
-        if (expected)
-            EXPECT_EQ(std::bit_cast<quint64>(*got), std::bit_cast<quint64>(*expected))
-                << text.left(80).toStdString() << ": " << *got << " for " << *expected;
+        ASSERT_EQ(!st.isNull(0), expected.has_value()) << text.left(80).toStdString();
+        if (expected) {
+            const double got = st.real(0);
+            EXPECT_EQ(std::bit_cast<quint64>(got), std::bit_cast<quint64>(*expected))
+                << text.left(80).toStdString() << ": " << got << " for " << *expected;
+        }
     }
 }
 
