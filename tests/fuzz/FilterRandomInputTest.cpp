@@ -1,8 +1,12 @@
 // Thousands of random filters against the parser and compiler of the filter
 // dialect: each is refused with a position inside the text, or becomes SQL
-// that runs on the real table file with every literal bound.
+// that runs on the real table file with every literal bound; with KRONT_TEST_PG
+// set, the same filter compiled for the database server is refused alike or
+// runs there as well.
 #include "db/FilterCompiler.h"
+#include "db/ServerTables.h"
 #include "db/TableFile.h"
+#include "tests/support/ScratchServerDatabase.h"
 #include "tests/support/TempHome.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +158,52 @@ protected:
     {
         for (const TableSchema *s : allTables())
             ASSERT_TRUE(createTableFile(*s, tableFilePath(*s)));
+        if (test::testServerKeywords().isEmpty())
+            return;
+        QString reason;
+        ASSERT_TRUE(scratch.create(&reason)) << reason.toStdString();
+        server = std::make_unique<ServerTables>(scratch.settings());
+        ASSERT_TRUE(server->connect(&reason)) << reason.toStdString();
+        const std::vector<const TableSchema *> all(allTables().begin(), allTables().end());
+        ASSERT_EQ(server->createMissingTables(all), nullptr)
+            << server->connection().errorText().toStdString();
+        for (const TableSchema *s : allTables())
+            insertServerRows(*s);
+    }
+
+    // Rows for the server's filters to be evaluated on, not only planned: one
+    // whose texts hold a number, one whose texts do not, one all null.
+    void insertServerRows(const TableSchema &s)
+    {
+        sql::Connection &conn = server->connection();
+        const QString table = sql::quoteIdentifier(s.tableName());
+        for (const char *text : {" 7,5 ", "abc"}) {
+            QStringList columns, places;
+            std::vector<sql::Value> values;
+            for (const FieldDef &f : s.fields) {
+                if (f.type == FieldType::AutoInc)
+                    continue;
+                columns << sql::quoteIdentifier(QString::fromLatin1(f.name));
+                places << QStringLiteral("?%1").arg(values.size() + 1);
+                switch (f.type) {
+                case FieldType::Float: values.emplace_back(2.5); break;
+                case FieldType::DateTime:
+                    values.emplace_back(QStringLiteral("2026-12-10 08:30:00.000"));
+                    break;
+                case FieldType::Text:
+                case FieldType::Memo:
+                    values.emplace_back(QString::fromLatin1(text).left(f.size > 0 ? f.size : 100));
+                    break;
+                default: values.emplace_back(qint64(1));
+                }
+            }
+            sql::Statement insert(conn, QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                            .arg(table, columns.join(u','), places.join(u',')));
+            insert.bindAll(values);
+            ASSERT_TRUE(insert.run()) << conn.errorText().toStdString();
+        }
+        ASSERT_TRUE(conn.exec(QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)))
+            << conn.errorText().toStdString();
     }
 
     int below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); }
@@ -222,6 +272,68 @@ protected:
         return parts.join(below(2) ? QStringLiteral(" and ") : QStringLiteral(" or "));
     }
 
+    // A filter that reads: comparisons of the table's fields of every type
+    // with literals of every kind and with each other, LIKE on any field, IS
+    // NULL, a boolean alone, under NOT and and/or.
+    QString wellFormed(const TableSchema &s, int depth = 0)
+    {
+        if (depth < 3 && below(3) == 0) {
+            if (below(4) == 0)
+                return QStringLiteral("NOT (%1)").arg(wellFormed(s, depth + 1));
+            return QStringLiteral("(%1 %2 %3)")
+                .arg(wellFormed(s, depth + 1),
+                     below(2) ? QStringLiteral("and") : QStringLiteral("or"),
+                     wellFormed(s, depth + 1));
+        }
+        static const char *const ops[] = {"=", "<>", "<", "<=", ">", ">="};
+        static const char *const patterns[] = {"'%'",    "'1%'",     "'%.5'",  "'a_b%'",
+                                               "'%\\%'", "'2026-%'", "'%e+%'", "''"};
+        const QString field = s.fieldName(below(s.fieldCount()));
+        switch (below(6)) {
+        case 0:
+            return QStringLiteral("%1 %2LIKE %3")
+                .arg(field, below(3) == 0 ? QStringLiteral("NOT ") : QString(),
+                     QString::fromLatin1(patterns[below(int(std::size(patterns)))]));
+        case 1:
+            return field + (below(2) ? QStringLiteral(" IS NULL") : QStringLiteral(" IS NOT NULL"));
+        case 2: return field; // a boolean alone; other types are refused
+        default:
+            return QStringLiteral("%1 %2 %3")
+                .arg(operand(s), QString::fromLatin1(ops[below(6)]), operand(s));
+        }
+    }
+
+    QString operand(const TableSchema &s)
+    {
+        static const char *const literals[] = {"7",
+                                               "-5",
+                                               "0",
+                                               "2020",
+                                               "99999999999999999999",
+                                               "3.5",
+                                               "-0.5",
+                                               "'abc'",
+                                               "'7'",
+                                               "' 7,5 '",
+                                               "'1e999'",
+                                               "''",
+                                               "True",
+                                               "False",
+                                               "'true'",
+                                               "'10.12.2026'",
+                                               "'10.12.2026 08:30'",
+                                               "GetDate()",
+                                               "Date(GetDate())",
+                                               "Date('10.12.2026')",
+                                               "'31.02.2026'"};
+        const QString field = s.fieldName(below(s.fieldCount()));
+        switch (below(4)) {
+        case 0: return QString::fromLatin1(literals[below(int(std::size(literals)))]);
+        case 1: return QStringLiteral("Date(%1)").arg(field);
+        default: return field;
+        }
+    }
+
     // Compiles against every table; a compiled filter must run.
     void check(const QString &filter)
     {
@@ -229,6 +341,8 @@ protected:
         const QDateTime now(QDate(2026, 12, 10), QTime(12, 0));
         for (const TableSchema *s : allTables()) {
             auto compiled = compileFilter(filter, *s, now);
+            if (server)
+                checkOnServer(filter, *s, now, compiled.index());
             if (auto *err = std::get_if<FilterError>(&compiled)) {
                 ++refused;
                 EXPECT_GE(err->position, 0) << shown(filter);
@@ -251,9 +365,31 @@ protected:
         }
     }
 
+    // The filter compiled for the server: refused where the embedded store's
+    // is refused, otherwise SQL the server runs without an error.
+    void checkOnServer(const QString &filter, const TableSchema &s, const QDateTime &now,
+                       std::size_t embeddedOutcome)
+    {
+        const auto compiled = compileFilter(filter, s, now, SqlDialect::Server);
+        EXPECT_EQ(compiled.index(), embeddedOutcome) << shown(filter);
+        const auto *sql = std::get_if<SqlFilter>(&compiled);
+        if (!sql)
+            return;
+        EXPECT_FALSE(sql->where.contains(u'\'')) << shown(filter);
+        sql::Connection &conn = server->connection();
+        sql::Statement st(conn, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2")
+                                    .arg(sql::quoteIdentifier(s.tableName()), sql->where));
+        st.bindAll(sql->params);
+        EXPECT_TRUE(st.step()) << shown(filter) << " -> " << sql->where.toStdString() << ": "
+                               << conn.errorText().toStdString();
+        ++ranOnServer;
+    }
+
     test::TempHome home;
     std::mt19937 rng;
-    int cases = 0, refused = 0, ran = 0;
+    int cases = 0, refused = 0, ran = 0, ranOnServer = 0;
+    test::ScratchServerDatabase scratch;
+    std::unique_ptr<ServerTables> server;
 };
 
 } // namespace
@@ -274,7 +410,24 @@ TEST_F(FilterFuzz, RandomFiltersAreRefusedWithAPositionOrRunAsBoundSql)
         check(chain());
     EXPECT_GT(refused, 0);
     EXPECT_GT(ran, 150);
-    std::printf("%d filters: %d compilations refused, %d ran as SQL\n", cases, refused, ran);
+    if (server) {
+        EXPECT_EQ(ranOnServer, ran);
+    }
+    std::printf("%d filters: %d compilations refused, %d ran as SQL, %d on the server\n", cases,
+                refused, ran, ranOnServer);
+}
+
+// Filters that read, over every kind of field and literal: each compiles for
+// both stores alike and what compiles runs on both.
+TEST_F(FilterFuzz, WellFormedFiltersOfEveryFieldTypeRunOnEitherStore)
+{
+    for (const TableSchema *s : allTables()) {
+        for (int i = 0; i < 250; ++i)
+            check(wellFormed(*s));
+    }
+    EXPECT_GT(ran, 1000);
+    std::printf("%d filters: %d compilations refused, %d ran as SQL, %d on the server\n", cases,
+                refused, ran, ranOnServer);
 }
 
 } // namespace kront
