@@ -302,8 +302,16 @@ private:
 
     // Text against a number: numeric when the text is a number, otherwise
     // unequal (so "<>" holds and every other comparison fails); null stays null.
-    QString textAgainstNumber(const QString &textExpr, CompareOp op, const QString &numberExpr)
+    QString textAgainstNumber(const QString &textExpr, CompareOp op, const QString &numberExpr,
+                              bool numberIsBound)
     {
+        if (server() && numberIsBound) {
+            // A bound number is never null: a null comparison means the text
+            // holds no number, and the server reads the text once per row.
+            return QStringLiteral("(CASE WHEN %1 IS NULL THEN NULL ELSE COALESCE(kront_num(%1) %2 "
+                                  "%3, %4) END)")
+                .arg(textExpr, QLatin1String(sqlOp(op)), numberExpr, truth(op == CompareOp::Ne));
+        }
         const QString num = QStringLiteral("kront_num(%1)").arg(textExpr);
         return QStringLiteral("(CASE WHEN %1 IS NULL THEN NULL WHEN %2 IS NULL THEN %3 ELSE %2 "
                               "%4 %5 END)")
@@ -315,9 +323,9 @@ private:
         switch (b.type) {
         case Term::Type::TextConst: return plain(a, op, bind(b.text));
         case Term::Type::TextField: return plain(a, op, b.column);
-        case Term::Type::NumConst: return textAgainstNumber(a.column, op, bindNumber(b));
+        case Term::Type::NumConst: return textAgainstNumber(a.column, op, bindNumber(b), true);
         case Term::Type::NumField:
-        case Term::Type::BoolField: return textAgainstNumber(a.column, op, b.column);
+        case Term::Type::BoolField: return textAgainstNumber(a.column, op, b.column, false);
         default: return mismatch(b);
         }
     }
@@ -329,7 +337,8 @@ private:
         case Term::Type::BoolConst: return plain(a, op, bindNumber(b));
         case Term::Type::NumField:
         case Term::Type::BoolField: return plain(a, op, b.column);
-        case Term::Type::TextField: return textAgainstNumber(b.column, mirrored(op), a.column);
+        case Term::Type::TextField:
+            return textAgainstNumber(b.column, mirrored(op), a.column, false);
         case Term::Type::TextConst: {
             if (a.type == Term::Type::BoolField) {
                 const QString s = b.text.trimmed().toLower();
