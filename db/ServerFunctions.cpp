@@ -15,43 +15,51 @@ const char *const kTrimmedSpaces =
 // to round to the nearest double as the whole text would), and checked
 // against the exact bounds of rounding: at or above 2^1024 - 2^970 it becomes
 // infinite, at or below 2^-1075 zero; both are refused as numberInText
-// refuses them. (No "?" and no double quotes: the text is sent as it is.)
+// refuses them. (No "?" and no double quotes: serverSql would rewrite them.)
 const char *const kNumberInText = R"sql(
 CREATE OR REPLACE FUNCTION kront_num(t text) RETURNS double precision
 LANGUAGE plpgsql IMMUTABLE STRICT PARALLEL SAFE AS $body$
 DECLARE
-    parts text[];
+    s text;
+    sign text := '';
+    mantissa text;
+    exponent text := '';
     whole text;
     digits text;
     point bigint;
-    exponent text;
     scale bigint;
     n numeric;
 BEGIN
-    parts := regexp_match(btrim(t, %1),
-        '^([+-]{0,1})([0-9]*)([.,]([0-9]*)){0,1}([eE]([+-]{0,1})([0-9]+)){0,1}$');
-    IF parts IS NULL THEN
+    s := btrim(t, %1);
+    IF s !~ '^[+-]{0,1}([0-9]+([.,][0-9]*){0,1}|[.,][0-9]+)([eE][+-]{0,1}[0-9]+){0,1}$' THEN
         RETURN NULL;
     END IF;
-    whole := parts[2] || coalesce(parts[4], '');
-    IF whole = '' THEN
-        RETURN NULL;
+    IF left(s, 1) IN ('+', '-') THEN
+        sign := left(s, 1);
+        s := substr(s, 2);
     END IF;
+    mantissa := translate(s, 'E,', 'e.');
+    IF position('e' IN mantissa) > 0 THEN
+        exponent := split_part(mantissa, 'e', 2);
+        mantissa := split_part(mantissa, 'e', 1);
+    END IF;
+    whole := replace(mantissa, '.', '');
     digits := ltrim(whole, '0');
-    point := length(parts[2]) - (length(whole) - length(digits));
+    point := length(split_part(mantissa, '.', 1)) - (length(whole) - length(digits));
     digits := rtrim(digits, '0');
     IF digits = '' THEN
-        RETURN (parts[1] || '0')::double precision;
+        RETURN (sign || '0')::double precision;
     END IF;
-    exponent := ltrim(coalesce(parts[7], ''), '0');
+    scale := CASE WHEN left(exponent, 1) = '-' THEN -1 ELSE 1 END;
+    exponent := ltrim(ltrim(exponent, '+-'), '0');
     IF length(exponent) > 15 THEN
         RETURN NULL;
     END IF;
-    scale := point + CASE WHEN parts[6] = '-' THEN -1 ELSE 1 END * ('0' || exponent)::bigint;
+    scale := point + scale * ('0' || exponent)::bigint;
     IF scale > 309 OR scale < -323 THEN
         RETURN NULL;
     END IF;
-    n := (parts[1] || '0.' || left(digits, 800)
+    n := (sign || '0.' || left(digits, 800)
           || CASE WHEN length(digits) > 800 THEN '1' ELSE '' END || 'e' || scale)::numeric;
     IF scale >= 308 AND abs(n) >= %2 THEN
         RETURN NULL;
