@@ -21,9 +21,7 @@ QString serverType(const FieldDef &f)
     case FieldType::AutoInc: return QStringLiteral("integer");
     case FieldType::Integer: return QStringLiteral("integer");
     case FieldType::SmallInt: return QStringLiteral("smallint");
-    // Texts compare and sort by their bytes, as in the table files: ucs_basic
-    // is the byte order of UTF-8 (a quoted "C" would be put in lower case by
-    // serverSql, and no collation "c" exists).
+    // Texts compare and sort by their bytes, as in the table files.
     case FieldType::Text: return QStringLiteral("varchar(%1) COLLATE ucs_basic").arg(f.size);
     case FieldType::Float: return QStringLiteral("double precision");
     case FieldType::Boolean: return QStringLiteral("smallint");
