@@ -159,8 +159,12 @@ TEST_F(FilterStoresTest, EveryFilterSelectsTheSameRowsOnBothStores)
     for (const FilterCase &c : cases) {
         const std::vector<int> fromFiles = ids(embedded, c);
         EXPECT_EQ(int(fromFiles.size()), c.expected) << c.filter;
+        const TableSchema &table = *findTable(QString::fromLatin1(c.table));
+        const QString filter = QString::fromUtf8(c.filter);
+        EXPECT_EQ(embedded.countRows(table, filter, 2), std::min(c.expected, 2)) << c.filter;
         if (server) {
             EXPECT_EQ(ids(*server, c), fromFiles) << c.filter;
+            EXPECT_EQ(server->countRows(table, filter, 2), std::min(c.expected, 2)) << c.filter;
         }
     }
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'\n').toStdString();
