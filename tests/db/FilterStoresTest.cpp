@@ -5,6 +5,7 @@
 
 #include "db/Database.h"
 #include "db/FieldValue.h"
+#include "db/FilterText.h"
 #include "db/ServerFunctions.h"
 #include "db/ServerTables.h"
 #include "db/Sqlite.h"
@@ -165,11 +166,47 @@ TEST_F(FilterStoresTest, EveryFilterSelectsTheSameRowsOnBothStores)
         if (server) {
             EXPECT_EQ(ids(*server, c), fromFiles) << c.filter;
             EXPECT_EQ(server->countRows(table, filter, 2), std::min(c.expected, 2)) << c.filter;
+            EXPECT_EQ(server->DBGetRecordsCount(table, filter),
+                      embedded.DBGetRecordsCount(table, filter))
+                << c.filter;
+            EXPECT_EQ(server->DBGetMaxID(table, filter), embedded.DBGetMaxID(table, filter))
+                << c.filter;
+            EXPECT_EQ(server->DBGetID(table, filter), embedded.DBGetID(table, filter)) << c.filter;
         }
     }
     EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'\n').toStdString();
     if (!server)
         GTEST_SKIP() << "KRONT_TEST_PG is not set: the filters ran on the table files only";
+}
+
+// Updates and deletions by filter change the same rows on both stores.
+TEST_F(FilterStoresTest, ChangesByFilterTouchTheSameRows)
+{
+    if (!server)
+        GTEST_SKIP() << "KRONT_TEST_PG is not set";
+    const char *const filters[] = {"SerialNum LIKE 'a_b'", "NOT (SerialNum = 12)",
+                                   "Etalon and Temp1 > 100", "Owner < 'a' or ProdYear IS NULL"};
+    for (Database *db : {&embedded, server.get()}) {
+        int updated = 0;
+        for (const char *f : filters)
+            updated += db->updateWhere(tables::EtalSens, QString::fromUtf8(f),
+                                       {{"Producer", QString::fromUtf8(f).left(40)}});
+        EXPECT_EQ(updated, 1 + 5 + 1 + 4);
+    }
+    const FilterCase producers = {"EtalSens", "Producer IS NOT NULL", 6};
+    EXPECT_EQ(ids(embedded, producers).size(), 6u);
+    EXPECT_EQ(ids(*server, producers), ids(embedded, producers));
+    for (const char *f : filters) {
+        const QByteArray same = ("Producer = " + filterTextLiteral(QString::fromUtf8(f))).toUtf8();
+        const FilterCase c = {"EtalSens", same.constData(), 0};
+        EXPECT_EQ(ids(*server, c), ids(embedded, c)) << f;
+    }
+    EXPECT_TRUE(embedded.DBDeleteEtalSensFilter("SerialNum > -1 or SerialNum LIKE 'a\\%'"));
+    EXPECT_TRUE(server->DBDeleteEtalSensFilter("SerialNum > -1 or SerialNum LIKE 'a\\%'"));
+    const FilterCase all = {"EtalSens", "", 3};
+    EXPECT_EQ(ids(embedded, all), (std::vector<int>{2, 3, 6}));
+    EXPECT_EQ(ids(*server, all), ids(embedded, all));
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(u'\n').toStdString();
 }
 
 // A connection to a scratch database holding the server's functions.
