@@ -1,5 +1,7 @@
 #include "db/ServerFunctions.h"
 
+#include <QCryptographicHash>
+
 namespace kront
 {
 
@@ -128,14 +130,33 @@ BEGIN
 END
 $body$)sql";
 
+// The definition run only when the server does not have the function with
+// this very body: another user of the same database, who does not own the
+// function, then changes nothing instead of failing on the replacement.
+QString definedUnlessPresent(const char *name, const QString &create)
+{
+    const QLatin1String tag("$body$");
+    const qsizetype start = create.indexOf(tag) + tag.size();
+    const QString body = create.mid(start, create.lastIndexOf(tag) - start);
+    const QString md5 = QString::fromLatin1(
+        QCryptographicHash::hash(body.toUtf8(), QCryptographicHash::Md5).toHex());
+    return QStringLiteral("DO $define$ BEGIN IF NOT EXISTS (SELECT 1 FROM pg_proc WHERE proname = "
+                          "'%1' AND pronamespace = to_regnamespace(current_schema()) AND "
+                          "md5(prosrc) = '%2') THEN EXECUTE $create$%3$create$; END IF; END "
+                          "$define$")
+        .arg(QString::fromLatin1(name), md5, create);
+}
+
 } // namespace
 
 QStringList serverFunctionStatements()
 {
-    return {QString::fromLatin1(kNumberInText)
-                .arg(QString::fromLatin1(kTrimmedSpaces), QString::fromLatin1(kOverflowBound),
-                     QString::fromLatin1(kUnderflowFactor)),
-            QString::fromLatin1(kRealText)};
+    const QString numberInText =
+        QString::fromLatin1(kNumberInText)
+            .arg(QString::fromLatin1(kTrimmedSpaces), QString::fromLatin1(kOverflowBound),
+                 QString::fromLatin1(kUnderflowFactor));
+    return {definedUnlessPresent("kront_num", numberInText),
+            definedUnlessPresent("kront_real_text", QString::fromLatin1(kRealText))};
 }
 
 } // namespace kront

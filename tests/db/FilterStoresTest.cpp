@@ -229,6 +229,41 @@ protected:
     pg::Connection conn;
 };
 
+// Every installation runs the definitions at start: again on the same
+// database, and as another user who does not own the functions. An outdated
+// function is replaced.
+TEST_F(ServerFunctionsTest, DefinitionsRunAgainAndAsAnotherUser)
+{
+    const auto value = [this](const QString &select) {
+        sql::Statement st(conn, select);
+        return (st.step() ? st.text(0) : QStringLiteral("failed: ") + conn.errorText())
+            .toStdString();
+    };
+    const auto defineAll = [this] {
+        for (const QString &statement : serverFunctionStatements()) {
+            if (!conn.exec(statement))
+                return conn.errorText().toStdString();
+        }
+        return std::string();
+    };
+    EXPECT_EQ(defineAll(), "");
+    const QString role =
+        QStringLiteral("kront_test_other_%1").arg(QCoreApplication::applicationPid());
+    ASSERT_TRUE(conn.exec(QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role)))
+        << conn.errorText().toStdString();
+    ASSERT_TRUE(conn.exec(QStringLiteral("SET ROLE %1").arg(role)));
+    EXPECT_EQ(defineAll(), "");
+    EXPECT_EQ(value(QStringLiteral("SELECT kront_num(' 7,5 ')")), "7.5");
+    ASSERT_TRUE(conn.exec(QStringLiteral("RESET ROLE")));
+    ASSERT_TRUE(conn.exec(QStringLiteral("DROP ROLE %1").arg(role)));
+
+    ASSERT_TRUE(conn.exec(QStringLiteral("CREATE OR REPLACE FUNCTION kront_num(t text) RETURNS "
+                                         "double precision LANGUAGE sql IMMUTABLE AS "
+                                         "$f$ SELECT 0::double precision $f$")));
+    EXPECT_EQ(defineAll(), "");
+    EXPECT_EQ(value(QStringLiteral("SELECT kront_num(' 7,5 ')")), "7.5");
+}
+
 // Texts shaped like numbers: signs, digits with either separator, exponents
 // near the ends of the range, long runs of digits, blanks around, stray letters.
 QString numberLikeText(std::mt19937 &rng)
