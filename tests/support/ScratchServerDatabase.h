@@ -7,6 +7,8 @@
 #include <QRandomGenerator>
 #include <QString>
 
+#include <cstdio>
+
 namespace kront::test
 {
 
@@ -28,8 +30,10 @@ public:
     ScratchServerDatabase &operator=(const ScratchServerDatabase &) = delete;
     ~ScratchServerDatabase()
     {
-        if (!name.isEmpty())
-            admin.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+        if (!name.isEmpty() &&
+            !admin.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name)))
+            std::fprintf(stderr, "test database %s left on the server: %s\n", qPrintable(name),
+                         qPrintable(admin.errorText()));
     }
 
     // Makes the database; false with the server's reason.
