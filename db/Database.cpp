@@ -4,7 +4,6 @@
 #include "db/FieldValue.h"
 #include "db/FilterCompiler.h"
 
-
 namespace kront
 {
 
@@ -134,9 +133,8 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
         return false;
     };
     if (kind == InsertKind::Replace &&
-        !sqlite::Statement(
-             file->connection(),
-             QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
+        !sqlite::Statement(file->connection(),
+                           QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
              .run())
         return failed();
     for (const TableRow &row : rows) {

@@ -2,8 +2,8 @@
 
 #include "common/Dialogs.h"
 #include "db/FilterSyntax.h"
-#include "db/TableStore.h"
 #include "db/TableRow.h"
+#include "db/TableStore.h"
 
 #include <QVariantList>
 #include <QVariantMap>

@@ -1,6 +1,7 @@
 #include "db/Database.h"
 
 #include "db/FilterCompiler.h"
+#include "db/TableFile.h"
 
 #include <QFileInfo>
 
@@ -143,7 +144,8 @@ bool Database::DBDeleteBunchesTPwithSensors(const QString &filter)
     const auto where = compile(filter, tables::BunchesTP);
     if (!where)
         return false;
-    auto file = openTable(tables::BunchesTP, TableStore::Mode::Write, QString(), {&tables::Sensors});
+    auto file =
+        openTable(tables::BunchesTP, TableStore::Mode::Write, QString(), {&tables::Sensors});
     if (!file)
         return false;
     return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, *where) &&
@@ -176,7 +178,8 @@ bool Database::DBDeletePartialData(int poverkaID)
     bunches.where = QStringLiteral("\"PoverkaID\" = ?1");
     bunches.params = {qint64(poverkaID)};
     return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, bunches) &&
-           (!conditions || run(*file, conditionsDelete(*file, QStringLiteral("?1")), bunches.params)) &&
+           (!conditions ||
+            run(*file, conditionsDelete(*file, QStringLiteral("?1")), bunches.params)) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE \"ID\" = ?1")
                    .arg(file->tableRef(tables::Poverki)),

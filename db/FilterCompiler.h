@@ -15,7 +15,7 @@ namespace kront
 // A filter compiled for one table: an SQL condition with `?` placeholders
 // and the values to bind to them, in order. Typed text never becomes SQL.
 struct SqlFilter {
-    QString where = QStringLiteral("1");
+    QString where = QStringLiteral("(1=1)");
     std::vector<sqlite::Value> params;
 };
 

@@ -41,7 +41,7 @@ void bindKey(sqlite::Statement &st, const StoredSensorKey &key)
 }
 
 // The finished verifications of the thermocouple: one use per input of a bunch it was on.
-const TableSchema *readSensorUses(sqlite::Connection &conn, const StoredSensorKey &key,
+const TableSchema *readSensorUses(sql::Connection &conn, const StoredSensorKey &key,
                                   std::vector<SensorUse> &uses)
 {
     sqlite::Statement st(
@@ -83,7 +83,7 @@ const TableSchema *readSensorUses(sqlite::Connection &conn, const StoredSensorKe
 }
 
 // The "Average" and "Delta" rows of the bunches of `uses`.
-const TableSchema *readCalculationRows(sqlite::Connection &conn, const std::vector<SensorUse> &uses,
+const TableSchema *readCalculationRows(sql::Connection &conn, const std::vector<SensorUse> &uses,
                                        std::vector<CalculationValues> &out)
 {
     sqlite::Statement rows(
@@ -121,7 +121,7 @@ struct Served {
 };
 
 // Every bunch the reference served in, by finish.
-const TableSchema *readServed(sqlite::Connection &conn, const StoredSensorKey &key,
+const TableSchema *readServed(sql::Connection &conn, const StoredSensorKey &key,
                               std::vector<Served> &served)
 {
     sqlite::Statement st(
@@ -153,7 +153,7 @@ std::size_t latestVerificationsFrom(const std::vector<Served> &served)
 }
 
 // The furnace readings ("Average" rows) of the bunches served[from..].
-const TableSchema *readReadings(sqlite::Connection &conn, const std::vector<Served> &served,
+const TableSchema *readReadings(sql::Connection &conn, const std::vector<Served> &served,
                                 std::size_t from, std::vector<ReferenceUse> &readings)
 {
     sqlite::Statement rows(
@@ -190,7 +190,7 @@ DBFindSensorsBySerial(Database &db, const QString &serial, bool reference)
 {
     const TableSchema &table = reference ? EtalSens : Sensors;
     std::vector<StoredSensorKey> keys;
-    const bool read = db.readTables(table, {}, [&](sqlite::Connection &conn) {
+    const bool read = db.readTables(table, {}, [&](sql::Connection &conn) {
         sqlite::Statement st(conn, QStringLiteral("SELECT DISTINCT TypeName, ProdYear, NSHType "
                                                   "FROM %1 WHERE SerialNum = ?1 "
                                                   "ORDER BY TypeName, ProdYear, NSHType")
@@ -209,7 +209,7 @@ std::optional<SensorUses> DBGetSensorUses(Database &db, const StoredSensorKey &k
 {
     SensorUses out;
     const bool read =
-        db.readTables(Sensors, {&BunchesTP, &Poverki, &ResultsTP}, [&](sqlite::Connection &conn) {
+        db.readTables(Sensors, {&BunchesTP, &Poverki, &ResultsTP}, [&](sql::Connection &conn) {
             const TableSchema *failed = readSensorUses(conn, key, out.uses);
             return failed ? failed : readCalculationRows(conn, out.uses, out.rows);
         });
@@ -223,7 +223,7 @@ std::optional<ReferenceUses> DBGetReferenceUses(Database &db, const StoredSensor
     ReferenceUses out;
     const bool read = db.readTables(
         EtalSens, {&BunchesTP, &Poverki, &ResultsTP},
-        [&](sqlite::Connection &conn) -> const TableSchema * {
+        [&](sql::Connection &conn) -> const TableSchema * {
             std::vector<Served> served;
             if (const TableSchema *failed = readServed(conn, key, served))
                 return failed;

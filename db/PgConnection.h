@@ -24,6 +24,8 @@ public:
     // errorText().
     bool open(const QString &connectionString);
     // Whether the connection is up; after a lost connection, reconnects once.
+    // Only between operations: statements never reconnect, so that nothing
+    // of an operation runs outside its transaction.
     bool ensureOpen();
     bool isOpen() const;
     void close();

@@ -4,6 +4,8 @@
 #include "db/TableStore.h"
 #include "settings/StoreSettings.h"
 
+#include <QStringList>
+
 namespace kront
 {
 
@@ -17,6 +19,7 @@ class ServerTables : public TableStore
 {
 public:
     explicit ServerTables(StoreSettings settings);
+    ~ServerTables() override;
 
     // Connects now; false with the reason (unreachable host, refused
     // password, no such database) for the start-up message.
@@ -33,8 +36,12 @@ protected:
     void release(StoreOperation &op) override;
 
 private:
+    // Connected, or connected again after a lost connection.
+    bool reachable();
+
     StoreSettings serverSettings;
     pg::Connection conn;
+    std::unique_ptr<StoreOperation> operation; // the one operation at a time
 };
 
 // The statements that create the table on the server: the same columns as
@@ -43,5 +50,7 @@ private:
 // like the files' counter, the indexes, and for a table without ID a hidden
 // "rowid" that keeps the order rows were written in.
 QStringList serverTableStatements(const TableSchema &schema);
+// The functions the compiled filters call (kront_num), made with the tables.
+QStringList serverFunctionStatements();
 
 } // namespace kront

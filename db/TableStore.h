@@ -55,7 +55,8 @@ public:
     // Creates each missing table (in the order of `tables`); present ones are
     // not touched. The first table that could not be created; nullptr when
     // all are there.
-    virtual const TableSchema *createMissingTables(const std::vector<const TableSchema *> &tables) = 0;
+    virtual const TableSchema *
+    createMissingTables(const std::vector<const TableSchema *> &tables) = 0;
     // The connection for one operation on `main` with `attached` in the same
     // transaction; for Read, inside a read transaction. Null when a table
     // cannot be opened (missing, locked, read-only for Write, the server
