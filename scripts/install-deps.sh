@@ -6,6 +6,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev libqt6opengl6-dev qt6-serialport-dev qt6-charts-dev libgl1-mesa-dev
   libsqlite3-dev sqlite3
+  libpq-dev postgresql
   libxml2-dev libxml2-utils
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   poppler-utils fonts-dejavu-core

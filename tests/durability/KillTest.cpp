@@ -1,5 +1,6 @@
 // Kills a child process doing record operations with SIGKILL at random
-// moments, again and again, and checks the table files after every kill.
+// moments, again and again, and checks the tables after every kill: in the
+// table files, and on the tests' database server.
 #include "tests/durability/Ledger.h"
 #include "tests/durability/Workload.h"
 #include "tests/support/TempHome.h"
@@ -20,10 +21,10 @@ namespace kront::durability
 namespace
 {
 
-int rounds()
+int rounds(int byDefault)
 {
     const int n = qEnvironmentVariableIntValue("KRONT_DURABILITY_ROUNDS");
-    return n > 0 ? n : 220;
+    return n > 0 ? n : byDefault;
 }
 
 QByteArray readAll(int fd)
@@ -48,18 +49,15 @@ int killDelayUs(std::mt19937 &rng)
     return std::uniform_int_distribution<int>(5000, 400000)(rng);
 }
 
-} // namespace
-
-TEST(Durability, RecordOperationsSurviveKillsAtRandomMoments)
+// Kills a child doing record operations in the current home `count` times
+// at random moments and checks the home after each kill.
+void killAgainAndAgain(Ledger &ledger, int count)
 {
-    test::TempHome home;
-    ASSERT_TRUE(prepareHome());
-    Ledger ledger;
     std::mt19937 rng(20261210);
     QElapsedTimer timer;
     timer.start();
     int killed = 0;
-    for (int round = 1; round <= rounds(); ++round) {
+    for (int round = 1; round <= count; ++round) {
         int fds[2];
         ASSERT_EQ(::pipe(fds), 0);
         const unsigned seed = rng();
@@ -87,9 +85,9 @@ TEST(Durability, RecordOperationsSurviveKillsAtRandomMoments)
             << "round " << round << ", killed after " << delay << " us:\n"
             << ledger.problems().join(u'\n').toStdString();
     }
-    EXPECT_GE(killed, 200);
+    EXPECT_GE(killed, count * 10 / 11);
     // The run must have done real work, or the kills proved nothing.
-    EXPECT_GT(ledger.stepsCount(), rounds() / 10);
+    EXPECT_GT(ledger.stepsCount(), count / 10);
     EXPECT_GT(ledger.finishedCount(), 0);
     EXPECT_GT(ledger.deletedCount(), 0);
     EXPECT_GT(ledger.resumedSteps(), 0);
@@ -99,6 +97,30 @@ TEST(Durability, RecordOperationsSurviveKillsAtRandomMoments)
                 killed, timer.elapsed() / 1000.0, ledger.operations(), ledger.stepsCount(),
                 ledger.resumedSteps(), ledger.finishedCount(), ledger.deletedCount(),
                 ledger.resumptionsCount());
+}
+
+} // namespace
+
+TEST(Durability, RecordOperationsSurviveKillsAtRandomMoments)
+{
+    test::TempHome home;
+    ASSERT_TRUE(prepareHome());
+    Ledger ledger;
+    killAgainAndAgain(ledger, rounds(220));
+}
+
+// The same workload on a home whose tables are on the tests' database
+// server: only the program is killed, never the server, and every operation
+// that returned is there afterwards.
+TEST(DurabilityOnServer, RecordOperationsSurviveKillsAtRandomMoments)
+{
+    if (!test::serverTestsEnabled())
+        GTEST_SKIP() << "no test server (KRONT_TEST_PG)";
+    test::TempHome home(test::TempHome::Store::Server);
+    ASSERT_TRUE(home.serverStore());
+    ASSERT_TRUE(prepareHome());
+    Ledger ledger(Ledger::Tables::Server);
+    killAgainAndAgain(ledger, rounds(120));
 }
 
 } // namespace kront::durability

@@ -1,5 +1,6 @@
 #include "tests/durability/Ledger.h"
 
+#include "common/AppHome.h"
 #include "db/Database.h"
 #include "db/TableFile.h"
 #include "model/TPoverka.h"
@@ -7,6 +8,7 @@
 #include "tests/durability/Workload.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QList>
 
 namespace kront::durability
@@ -15,9 +17,17 @@ namespace kront::durability
 namespace
 {
 
-using Row = std::vector<sqlite::Value>;
+using Row = std::vector<sql::Value>;
 
-std::vector<Row> query(const TableSchema &schema, const QString &sql, bool *ok)
+Row rowOf(const sql::Statement &st)
+{
+    Row r;
+    for (int i = 0; i < st.columnCount(); ++i)
+        r.push_back(st.value(i));
+    return r;
+}
+
+std::vector<Row> fileQuery(const TableSchema &schema, const QString &sql, bool *ok)
 {
     std::vector<Row> out;
     auto file = TableFile::open(schema, TableFile::Mode::Read);
@@ -26,34 +36,51 @@ std::vector<Row> query(const TableSchema &schema, const QString &sql, bool *ok)
         return out;
     }
     sqlite::Statement st(file->connection(), sql);
-    while (st.step()) {
-        Row r;
-        for (int i = 0; i < st.columnCount(); ++i)
-            r.push_back(st.value(i));
-        out.push_back(std::move(r));
-    }
-    *ok = !st.failed();
+    while (st.step())
+        out.push_back(rowOf(st));
+    *ok = *ok && !st.failed();
     return out;
 }
 
-qint64 integer(const sqlite::Value &v)
+// Through a Database on the store the home's settings name, in one read
+// transaction.
+std::vector<Row> storeQuery(Database &db, const TableSchema &schema, const QString &sql, bool *ok)
+{
+    std::vector<Row> out;
+    const bool read = db.readTables(schema, {}, [&](sql::Connection &conn) {
+        sql::Statement st(conn, sql);
+        while (st.step())
+            out.push_back(rowOf(st));
+        return st.failed() ? &schema : nullptr;
+    });
+    *ok = *ok && read;
+    return out;
+}
+
+qint64 integer(const sql::Value &v)
 {
     const auto *i = std::get_if<qint64>(&v);
     return i ? *i : -1;
 }
 
-QString text(const sqlite::Value &v)
+QString text(const sql::Value &v)
 {
     const auto *s = std::get_if<QString>(&v);
     return s ? *s : QString();
 }
 
-bool isNull(const sqlite::Value &v)
+bool isNull(const sql::Value &v)
 {
     return std::holds_alternative<std::monostate>(v);
 }
 
 } // namespace
+
+std::vector<Ledger::Row> Ledger::query(const TableSchema &schema, const QString &sql,
+                                       bool *ok) const
+{
+    return store ? storeQuery(*store, schema, sql, ok) : fileQuery(schema, sql, ok);
+}
 
 void Ledger::apply(const QByteArray &reported)
 {
@@ -109,6 +136,22 @@ void Ledger::checkFiles()
         const QString result = st.step() ? st.text(0) : QStringLiteral("(no answer)");
         if (result != QLatin1String("ok"))
             problem(QStringLiteral("%1 integrity: %2").arg(schema->tableName(), result));
+    }
+}
+
+// A server keeps its own integrity; every table must still read, and no
+// table file may have been made beside it.
+void Ledger::checkServerTables()
+{
+    const QStringList files =
+        QDir(AppHome::dataDir()).entryList({QStringLiteral("*.cds")}, QDir::Files);
+    if (!files.isEmpty())
+        problem(QStringLiteral("table files beside the server: ") + files.join(u' '));
+    for (const TableSchema *schema : allTables()) {
+        bool ok = true;
+        query(*schema, QStringLiteral("SELECT COUNT(*) FROM %1").arg(schema->tableName()), &ok);
+        if (!ok)
+            problem(QStringLiteral("%1 cannot be read on the server").arg(schema->tableName()));
     }
 }
 
@@ -258,9 +301,20 @@ void Ledger::checkResumption()
 
 void Ledger::checkHome()
 {
-    checkFiles();
-    checkPoverki();
-    checkOthers();
+    if (where == Tables::Server) {
+        // One connection for the checks, closed before the next child starts.
+        test::ScriptedDialogs dialogs;
+        Database db(dialogs);
+        store = &db;
+        checkServerTables();
+        checkPoverki();
+        checkOthers();
+        store = nullptr;
+    } else {
+        checkFiles();
+        checkPoverki();
+        checkOthers();
+    }
     checkResumption();
 }
 

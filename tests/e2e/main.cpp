@@ -6,7 +6,11 @@
 // Exit code 0 when the scenario went as expected. The home (tables, settings,
 // the simulator's scenario and frame log) stays for inspection. With
 // --keep-home a home an earlier run made keeps its tables, so that several
-// scenarios fill one home (the demo data is made so). With --shots the
+// scenarios fill one home (the demo data is made so). With
+// KRONT_TEST_STORE=postgresql the home keeps its tables in a fresh database of
+// the tests' server (KRONT_TEST_PG), dropped when the scenario ends; without
+// KRONT_TEST_PG the scenario is skipped (exit code 77). A kept home stays on
+// its table files. With --shots the
 // wizard's pages and, at the end, the main window with the results search
 // of the home are saved as pictures in DIR (scripts/screenshots.sh).
 #include "AcceleratedClock.h"
@@ -23,6 +27,8 @@
 #include "common/TrainingMode.h"
 #include "reports/ui/PanelSearch.h"
 #include "settings/ProgramSettings.h"
+#include "settings/SettingsFile.h"
+#include "tests/support/TestServer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -100,6 +106,39 @@ bool makeHome(const QString &path, bool keep, QString &error)
     return true;
 }
 
+// Names a fresh server database in the [Store] section of the harness's own
+// settings file and of kront.INI (kront-cli's), before the windows open the store.
+bool useServerStore(test::TestServer &server, QTextStream &out)
+{
+    QString error;
+    const auto store = server.freshServerDatabase(&error);
+    if (!store) {
+        out << "no database on the test server: " << error << Qt::endl;
+        return false;
+    }
+    for (const QString &ini :
+         {SettingsFile::defaultPath(), AppHome::configFile(QStringLiteral("kront.INI"))}) {
+        if (!saveStoreSettings(*store, ini)) {
+            out << "the store settings could not be written to " << ini << Qt::endl;
+            return false;
+        }
+    }
+    out << "tables on the server: " << store->serverName() << Qt::endl;
+    return true;
+}
+
+// On the server store no table file may appear in Data/: each would be a
+// part of the program that quietly kept its rows apart from the server's.
+QStringList tableFilesBesideTheServer(const QString &home)
+{
+    const QStringList files =
+        QDir(home + QStringLiteral("/Data")).entryList({QStringLiteral("*.cds")}, QDir::Files);
+    if (files.isEmpty())
+        return {};
+    return {QStringLiteral("table files in Data/ although the tables are on the server: ") +
+            files.join(QStringLiteral(", "))};
+}
+
 void applySettings(ProgramSettings &s, const Scenario &sc, const QString &port)
 {
     s.setPortName(port);
@@ -136,6 +175,17 @@ int play(const Options &o, QTextStream &out)
         return 2;
     }
     const QString home = QDir(o.home).absolutePath();
+    test::TestServer server;
+    if (test::serverStoreRequested() && !o.keepHome) {
+        if (!test::serverTestsEnabled()) {
+            out << "KRONT_TEST_STORE=postgresql without KRONT_TEST_PG: no server to run on "
+                   "(scripts/pg-cluster.sh); skipped"
+                << Qt::endl;
+            return test::kServerMissingExitCode;
+        }
+        if (!useServerStore(server, out))
+            return 2;
+    }
     const QString simScenario = home + QStringLiteral("/sim-scenario.txt");
     QFile f(simScenario);
     f.open(QIODevice::WriteOnly);
@@ -197,6 +247,8 @@ int play(const Options &o, QTextStream &out)
     QStringList failures = checkExpectations(sc, windows.database(), dialogs, driver);
     if (!documentsError.isEmpty())
         failures.prepend(documentsError);
+    if (!server.databases().isEmpty())
+        failures << tableFilesBesideTheServer(home);
     if (driver.failed())
         failures.prepend(driver.failureText());
     QFile simLog(home + QStringLiteral("/sim-commands.txt"));

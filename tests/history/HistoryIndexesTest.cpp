@@ -26,6 +26,7 @@ int historyIndexes(const QString &file)
 // their references gets those indexes on its first history read, and the reads still answer.
 TEST(HistoryIndexes, AddedToAnOlderBunchesFile)
 {
+    KRONT_SKIP_ON_SERVER_STORE();
     TempHome home;
     ScriptedDialogs dialogs;
     Database db(dialogs);

@@ -1,6 +1,10 @@
+#include "tests/support/TestServer.h"
+
 #include <QApplication>
 #include <QLocale>
 #include <gtest/gtest.h>
+
+#include <cstdio>
 
 // Tests run offscreen under a non-Russian locale, so that every decimal comma
 // and date format the program shows is proven independent of the system.
@@ -11,5 +15,10 @@ int main(int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    if (kront::test::serverStoreRequested() && !kront::test::serverTestsEnabled()) {
+        std::fprintf(stderr, "KRONT_TEST_STORE=postgresql without KRONT_TEST_PG: no server to "
+                             "run on (scripts/pg-cluster.sh); skipped\n");
+        return kront::test::kServerMissingExitCode;
+    }
     return RUN_ALL_TESTS();
 }
