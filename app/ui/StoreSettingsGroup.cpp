@@ -61,6 +61,7 @@ StoreSettingsGroup::StoreSettingsGroup(Dialogs &dialogSet, QWidget *parent)
     SpinStorePort = new QSpinBox;
     SpinStorePort->setObjectName(QStringLiteral("SpinStorePort"));
     SpinStorePort->setRange(1, 65535);
+    SpinStorePort->setMinimumWidth(90);
     EditStoreDatabase = lineEdit(QStringLiteral("EditStoreDatabase"));
     EditStoreUser = lineEdit(QStringLiteral("EditStoreUser"));
     ButtonCheckStoreConnection = new QPushButton(QStringLiteral("Проверить соединение"));
@@ -75,17 +76,22 @@ StoreSettingsGroup::StoreSettingsGroup(Dialogs &dialogSet, QWidget *parent)
     server->addWidget(new QLabel(QStringLiteral("Узел:")), 0, 0);
     server->addWidget(EditStoreHost, 0, 1);
     server->addWidget(new QLabel(QStringLiteral("Порт:")), 0, 2);
-    server->addWidget(SpinStorePort, 0, 3);
+    server->addWidget(SpinStorePort, 0, 3, Qt::AlignLeft);
     server->addWidget(new QLabel(QStringLiteral("База данных:")), 1, 0);
     server->addWidget(EditStoreDatabase, 1, 1);
     server->addWidget(new QLabel(QStringLiteral("Пользователь:")), 1, 2);
     server->addWidget(EditStoreUser, 1, 3);
-    server->addWidget(ButtonCheckStoreConnection, 2, 3);
-    server->setColumnStretch(1, 1);
-    server->setColumnStretch(3, 1);
+    server->setColumnStretch(1, 3);
+    server->setColumnStretch(3, 2);
+    auto *bottom = new QHBoxLayout;
+    auto *note = new QLabel(QStringLiteral("Выбор хранилища действует со следующего запуска."));
+    note->setObjectName(QStringLiteral("LabelStoreNextStart"));
+    bottom->addWidget(note, 1);
+    bottom->addWidget(ButtonCheckStoreConnection);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(choice);
     layout->addLayout(server);
+    layout->addLayout(bottom);
 
     connect(RadioStoreServer, &QRadioButton::toggled, this, &StoreSettingsGroup::updateEnabled);
     connect(ButtonCheckStoreConnection, &QPushButton::clicked, this,

@@ -48,10 +48,11 @@ public: // the cases of a table edit the window through these
 
 TEST_F(StoreSettingsGroupTest, ShowsTheStoreOfTheSettingsFileAndEnablesTheServerFieldsByChoice)
 {
+    createWindows(); // on the table files: the server named below is never there
     writeIni("[Store]\r\nKind=postgresql\r\nHost=lab-db\r\nPort=5433\r\nDatabase=kront\r\n"
              "User=operator\r\n");
-    createWindows();
     showConnectionPage();
+    EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join('\n').toStdString();
     StoreSettingsGroup &g = group();
     EXPECT_EQ(g.title(), "Хранилище данных");
     EXPECT_EQ(g.RadioStoreTableFiles->text(), "Файлы таблиц этого компьютера");
@@ -162,16 +163,18 @@ TEST_F(StoreSettingsGroupTest, ApplyWritesAChangedStoreForTheNextStartOnly)
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.name);
+        windows.reset(); // its table files are let go before the next windows open them
         QFile::remove(ini());
+        createWindows(); // on the table files: the server named below is never there
         if (!c.before.isEmpty())
             writeIni(c.before);
         dialogs.shown.clear();
-        createWindows();
-        showConnectionPage();
+        showConnectionPage(); // reads the store of the file
         c.edit(*this);
         window().ButtonApplyCommParams->click();
         const QStringList shown = dialogs.texts();
-        EXPECT_EQ(shown, c.message.isEmpty() ? QStringList() : QStringList{c.message});
+        EXPECT_EQ(shown, c.message.isEmpty() ? QStringList() : QStringList{c.message})
+            << shown.join('\n').toStdString();
         EXPECT_EQ(window().isVisible(), !c.closes);
         const QByteArray after = test::readBytes(ini());
         if (c.storeAfter.isEmpty()) {
