@@ -74,6 +74,9 @@ int main(int argc, char *argv[])
             kront::DemoHome::simulatorLink(kront::AppHome::dir()) + QStringLiteral(".step"));
     }
     kront::ApplicationWindows windows(trainingDialogs ? *trainingDialogs : kront::programDialogs());
+    // A lab server is connected before the main window opens.
+    if (!windows.openStore())
+        return 0;
     windows.create();
     windows.FormMain()->show();
     return app.exec();

@@ -7,6 +7,7 @@
 #include "app/ui/TFormMain.h"
 #include "app/ui/TFormProgress.h"
 #include "db/Database.h"
+#include "db/StoreStart.h"
 #include "history/ui/TFormSensorHistory.h"
 #include "procedure/ui/TFormPoverkaTP.h"
 #include "procedure/ui/TFormSelectEtalSensorType.h"
@@ -21,8 +22,11 @@
 #include "sensors/ui/TFormEtalTP.h"
 #include "sensors/ui/TFormSensorSet.h"
 #include "settings/ProgramSettings.h"
+#include "settings/SettingsFile.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
 
 namespace kront
 {
@@ -40,6 +44,37 @@ void ApplicationWindows::setPortLister(std::function<QStringList()> lister)
     portLister = std::move(lister);
 }
 
+bool ApplicationWindows::openStore()
+{
+    if (formMain)
+        return true; // the windows hold the store they were made with
+    QString kindError;
+    const StoreSettings settings = loadStoreSettings(SettingsFile::defaultPath(), &kindError);
+    if (!kindError.isEmpty())
+        dialogs.warning(kindError);
+    StartedStore started = startStore(settings, dialogs);
+    if (!started.store)
+        return false;
+    db = std::make_unique<Database>(dialogs, std::move(started.store));
+    serverStatus = started.serverStatus;
+    tableFilesInstead = started.tableFilesInstead;
+    return true;
+}
+
+// The main window tells which store the run works on when it is not the
+// table files the settings name.
+void ApplicationWindows::showStore()
+{
+    if (!serverStatus.isEmpty()) {
+        auto *label = new QLabel(serverStatus);
+        label->setObjectName(QStringLiteral("LabelStore"));
+        formMain->statusBar()->addPermanentWidget(label);
+    }
+    if (tableFilesInstead)
+        formMain->setWindowTitle(kProgramTitle +
+                                 QStringLiteral(" — файлы таблиц этого компьютера"));
+}
+
 void ApplicationWindows::record(QObject *window)
 {
     created << window->objectName();
@@ -51,6 +86,7 @@ void ApplicationWindows::create()
         return; // each window exists once
     formMain = std::make_unique<TFormMain>(dialogs, channelBunches, currentVerification);
     TFormMain *main = formMain.get();
+    showStore();
     helpViewer = new HelpViewer(main);
     helpKeys = new HelpKeyFilter(*helpViewer, this);
     qApp->installEventFilter(helpKeys);

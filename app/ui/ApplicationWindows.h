@@ -51,6 +51,13 @@ public:
     // Replaces how the settings window finds serial ports (tests).
     void setPortLister(std::function<QStringList()> lister);
 
+    // Before the windows: the store the settings name. A server is connected
+    // now; when it does not answer the operator is asked whether to work on
+    // the table files of this computer instead. False when the operator
+    // chose to end the program. Without this call the windows use the store
+    // of the settings unconnected (it connects on its first operation).
+    bool openStore();
+
     void create();
 
     TFormMain *FormMain() const { return formMain.get(); }
@@ -74,6 +81,7 @@ public:
     QStringList creationOrder() const { return created; }
 
 private:
+    void showStore();
     void connectMainWindow();
     void createSensorSet();      // the connected-sensors editor
     void createEtalTP();         // the reference thermocouple editor and the register buttons
@@ -84,6 +92,8 @@ private:
     Dialogs &dialogs;
     std::function<QStringList()> portLister;
     std::unique_ptr<Database> db;
+    QString serverStatus;           // "Сервер: ..." for the main window's status bar
+    bool tableFilesInstead = false; // the server was away: the run works on the table files
     // Declared before the windows, which refer to them until they are gone.
     ProgramSettings programSettings;
     CurrentVerification currentVerification;

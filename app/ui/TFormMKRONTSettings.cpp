@@ -2,6 +2,7 @@
 
 #include "app/ui/DigitsSpinBox.h"
 #include "app/ui/LimitedMemo.h"
+#include "app/ui/StoreSettingsGroup.h"
 #include "common/AnsiTextFile.h"
 #include "common/Dialogs.h"
 #include "common/text/StringFunctionsFormat.h"
@@ -10,6 +11,7 @@
 #include "registry/ui/RegistrySettingsPage.h"
 #include "settings/OrganName.h"
 #include "settings/ProgramSettings.h"
+#include "settings/SettingsFile.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -206,6 +208,8 @@ QWidget *TFormMKRONTSettings::createConnectionPage()
     polarityLayout->addWidget(RadioPolarityDirect);
     polarityLayout->addWidget(RadioPolarityInverted);
 
+    GroupStore = new StoreSettingsGroup(dialogs);
+
     ButtonApplyCommParams =
         button(QStringLiteral("ButtonApplyCommParams"), QStringLiteral("Применить"));
     connect(ButtonApplyCommParams, &QPushButton::clicked, this,
@@ -215,6 +219,7 @@ QWidget *TFormMKRONTSettings::createConnectionPage()
     layout->addWidget(portGroup);
     layout->addWidget(channelBox);
     layout->addWidget(polarityBox);
+    layout->addWidget(GroupStore);
     layout->addStretch();
     layout->addWidget(ButtonApplyCommParams, 0, Qt::AlignRight);
     return page;
@@ -321,6 +326,7 @@ void TFormMKRONTSettings::FormCreate()
         return; // nothing else is read in this run
     fillGrid(*rows);
     form = loadSettingsForm(settings, listPorts ? listPorts() : QStringList());
+    GroupStore->load(SettingsFile::defaultPath());
 }
 
 void TFormMKRONTSettings::RefreshGrid()
@@ -478,6 +484,8 @@ void TFormMKRONTSettings::setRegistryPage(RegistrySettingsPage *page)
 
 void TFormMKRONTSettings::showEvent(QShowEvent *event)
 {
+    // The store as the settings file names it now: edits not applied are gone.
+    GroupStore->load(SettingsFile::defaultPath());
     if (registry)
         registry->load();
     updateHelpTopic();
@@ -493,6 +501,8 @@ int TFormMKRONTSettings::showPage(int page)
 
 void TFormMKRONTSettings::ButtonApplyCommParamsClick()
 {
+    if (!GroupStore->apply())
+        return; // the page stays open to correct the store
     applyConnection(form, settings, dialogs);
     accept();
 }

@@ -26,10 +26,11 @@ namespace kront
 class Dialogs;
 class ProgramSettings;
 class RegistrySettingsPage;
+class StoreSettingsGroup;
 
 // The settings window "Настройка": the reference thermocouple register, the
-// connection parameters, the program settings and the state registry's data,
-// on four pages.
+// connection parameters with the store of the tables, the program settings and the state registry's
+// data, on four pages.
 class TFormMKRONTSettings : public QDialog
 {
     Q_OBJECT
@@ -70,6 +71,7 @@ public:
     QRadioButton *RadioChannel2;
     QRadioButton *RadioPolarityDirect;
     QRadioButton *RadioPolarityInverted;
+    StoreSettingsGroup *GroupStore; // "Хранилище данных"
     QPushButton *ButtonApplyCommParams;
     // Page 3 "Настройки программы"
     QCheckBox *CheckBoxDisableTempStabilityCtrlByPrg;

@@ -241,7 +241,8 @@ QMap<QString, QString> messagePhrasesOfTheCode()
 
 // Messages the code makes elsewhere and hands to the dialogs as a value: the
 // store's failure texts, the checks of entered data, the diagnoses of the
-// connections, the prompts of the measurement and the start-up errors.
+// connections, the prompts of the measurement, the start-up errors and the
+// start-up question about an unreachable server.
 const char *const kMessagesMadeElsewhere[] = {
     "Не удалось открыть базу данных поверок",
     "Не удалось открыть базу данных эталонных датчиков",
@@ -310,6 +311,11 @@ const char *const kMessagesMadeElsewhere[] = {
     "Не удалось создать файл",
     "Не удалось запустить имитатор установки",
     "Имитатор установки не создал порт",
+    "Сервер базы данных",
+    "Работать с файлами таблиц этого компьютера (папка Data)? Поверки, сделанные так, не "
+    "попадут на сервер, пока их не перенесут командой kront-cli store copy",
+    "Неизвестный вид хранилища",
+    "используются файлы таблиц в папке Data",
 };
 
 TEST_F(HelpPagesTest, EveryMessageOfTheProgramIsExplained)

@@ -148,5 +148,62 @@ TEST_F(CliTest, WrongUsageExitsWithTwo)
     }
 }
 
+// The home's settings name a server on a port nobody listens on.
+class CliServerAwayTest : public CliTest
+{
+protected:
+    void SetUp() override
+    {
+        CliTest::SetUp();
+        QFile ini(home.config("kront.INI"));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[Store]\r\nKind=postgresql\r\nHost=127.0.0.1\r\nPort=1\r\n"
+                  "Database=kront\r\nUser=kront\r\n");
+    }
+};
+
+TEST_F(CliServerAwayTest, EveryCommandOnTheTablesSaysSoOnOneLineAndExitsWithThree)
+{
+    const QString pdf = home.path() + "/out.pdf";
+    const QString xml = home.path() + "/out.xml";
+    for (const QStringList &args :
+         {QStringList{"db", "count", "Poverki"}, QStringList{"db", "select", "Poverki"},
+          QStringList{"history", "12345"}, QStringList{"registry-export", "--out", xml},
+          QStringList{"protocol", "1", "--pdf", pdf}, QStringList{"document", "1", "--pdf", pdf}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const Run r = cli(args);
+        EXPECT_EQ(r.status, 3);
+        EXPECT_TRUE(r.out.isEmpty());
+        const QString err = QString::fromUtf8(r.err);
+        EXPECT_TRUE(err.startsWith("Сервер базы данных 127.0.0.1:1/kront недоступен: "))
+            << r.err.toStdString();
+        EXPECT_EQ(err.count(u'\n'), 1) << r.err.toStdString();
+        EXPECT_GT(err.trimmed().size(),
+                  QStringLiteral("Сервер базы данных 127.0.0.1:1/kront недоступен:").size());
+    }
+    EXPECT_FALSE(QFileInfo::exists(pdf));
+    EXPECT_FALSE(QFileInfo::exists(xml));
+}
+
+TEST_F(CliServerAwayTest, WrongUsageAndCommandsWithoutTablesNeedNoServer)
+{
+    EXPECT_EQ(cli({"db", "count", "Nope"}).status, 2);
+    EXPECT_EQ(cli({"db", "count", "Poverki", "Nope = 1"}).status, 2);
+    const Run nsh = cli({"nsh", "K", "100"});
+    EXPECT_EQ(nsh.status, 0) << nsh.err.toStdString();
+}
+
+TEST_F(CliServerAwayTest, EmbeddedOptionUsesTheTableFilesOfTheHome)
+{
+    for (const QStringList &args : {QStringList{"--embedded", "db", "count", "Poverki"},
+                                    QStringList{"db", "--embedded", "count", "Poverki"}}) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        const Run r = cli(args);
+        EXPECT_EQ(r.status, 0) << r.err.toStdString();
+        EXPECT_EQ(r.out.trimmed(), "2");
+        EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    }
+}
+
 } // namespace
 } // namespace kront::test

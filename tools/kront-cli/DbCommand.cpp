@@ -5,6 +5,7 @@
 #include "db/CsvExport.h"
 #include "db/Database.h"
 #include "db/FilterCompiler.h"
+#include "tools/kront-cli/CommandStore.h"
 #include "tools/kront-cli/Commands.h"
 #include "tools/kront-cli/StderrDialogs.h"
 
@@ -52,8 +53,11 @@ int runDbCommand(const QStringList &args, QTextStream &out, QTextStream &err)
         return kUsageError;
     }
 
+    std::unique_ptr<TableStore> store = commandStore(err);
+    if (!store)
+        return kServerUnreachable;
     StderrDialogs dialogs(err);
-    Database db(dialogs);
+    Database db(dialogs, std::move(store));
     if (action == QLatin1String("select")) {
         const auto rows = db.select(*schema, filter);
         if (!rows)

@@ -8,6 +8,7 @@
 #include "reports/ReportContext.h"
 #include "reports/SvidIssuer.h"
 #include "settings/ProgramSettings.h"
+#include "tools/kront-cli/CommandStore.h"
 #include "tools/kront-cli/Commands.h"
 #include "tools/kront-cli/StderrDialogs.h"
 
@@ -90,8 +91,11 @@ int runProtocolCommand(const QStringList &args, QTextStream &out, QTextStream &e
             << Qt::endl;
         return kUsageError;
     }
+    std::unique_ptr<TableStore> store = commandStore(err);
+    if (!store)
+        return kServerUnreachable;
     StderrDialogs dialogs(err);
-    Database db(dialogs);
+    Database db(dialogs, std::move(store));
     ReportContext ctx(db);
     PdfWriter writer{out, err};
     ProtocolPrinter printer(ctx, dialogs, [&](report::Report &r, const QString &) {
@@ -114,8 +118,11 @@ int runDocumentCommand(const QStringList &args, QTextStream &out, QTextStream &e
         err << "Использование: kront-cli [--home DIR] document DOC_ID --pdf FILE" << Qt::endl;
         return kUsageError;
     }
+    std::unique_ptr<TableStore> store = commandStore(err);
+    if (!store)
+        return kServerUnreachable;
     StderrDialogs dialogs(err);
-    Database db(dialogs);
+    Database db(dialogs, std::move(store));
     ReportContext ctx(db);
     PdfWriter writer{out, err};
     ProgramSettings settings; // a reprint numbers nothing: the settings are not read

@@ -5,6 +5,7 @@
 #include "history/HistoryTable.h"
 #include "history/ReferenceHistory.h"
 #include "history/SensorHistory.h"
+#include "tools/kront-cli/CommandStore.h"
 #include "tools/kront-cli/Commands.h"
 #include "tools/kront-cli/StderrDialogs.h"
 
@@ -115,8 +116,11 @@ int runHistoryCommand(const QStringList &args, QTextStream &out, QTextStream &er
     HistoryOptions o;
     if (!parse(args, o))
         return usage(err);
+    std::unique_ptr<TableStore> store = commandStore(err);
+    if (!store)
+        return kServerUnreachable;
     StderrDialogs dialogs(err);
-    Database db(dialogs);
+    Database db(dialogs, std::move(store));
     const auto found = DBFindSensorsBySerial(db, o.serial, o.reference);
     if (!found)
         return kFailed;

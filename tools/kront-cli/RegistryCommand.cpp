@@ -6,6 +6,7 @@
 #include "registry/ExportCandidates.h"
 #include "registry/RegistryExport.h"
 #include "settings/SettingsFile.h"
+#include "tools/kront-cli/CommandStore.h"
 #include "tools/kront-cli/Commands.h"
 #include "tools/kront-cli/StderrDialogs.h"
 
@@ -96,8 +97,11 @@ int runRegistryExport(const QStringList &args, QTextStream &out, QTextStream &er
     ExportOptions o;
     if (!parse(args, o))
         return usage(err);
+    std::unique_ptr<TableStore> store = commandStore(err);
+    if (!store)
+        return kServerUnreachable;
     StderrDialogs dialogs(err);
-    Database db(dialogs);
+    Database db(dialogs, std::move(store));
     const auto ids = chosenVerifications(db, o);
     if (!ids)
         return kSkipped;

@@ -3,6 +3,7 @@
 // to the registered command (Commands.h).
 
 #include "common/AppHome.h"
+#include "tools/kront-cli/CommandStore.h"
 #include "tools/kront-cli/Commands.h"
 
 #include <QCoreApplication>
@@ -19,14 +20,25 @@ namespace
 
 void printUsage(QTextStream &err)
 {
-    err << "kront-cli [--home DIR] COMMAND ..." << Qt::endl;
+    err << "kront-cli [--home DIR] [--embedded] COMMAND ..." << Qt::endl;
     for (const auto &c : kront::cli::commands()) {
         for (const QString &line : c.usage.split(u'\n'))
             err << "  kront-cli [--home DIR] " << line << Qt::endl;
     }
+    err << "Команды работают с хранилищем из раздела [Store] файла Config/kront.INI папки "
+           "данных:"
+        << Qt::endl
+        << "с файлами таблиц папки Data или с сервером PostgreSQL. Если сервер недоступен, команда,"
+        << Qt::endl
+        << "которой нужны таблицы, выводит строку \"Сервер базы данных УЗЕЛ:ПОРТ/БАЗА недоступен: "
+           "ПРИЧИНА\""
+        << Qt::endl
+        << "и завершается с кодом 3." << Qt::endl
+        << "  --embedded   файлы таблиц папки Data, какое бы хранилище ни было указано в настройках"
+        << Qt::endl;
 }
 
-// The command word: the first argument that is not the home option.
+// The command word: the first argument that is not a global option.
 QByteArray commandWord(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
@@ -35,7 +47,7 @@ QByteArray commandWord(int argc, char **argv)
             ++i;
             continue;
         }
-        if (!a.startsWith("--home="))
+        if (!a.startsWith("--home=") && a != "--embedded")
             return a;
     }
     return QByteArray();
@@ -71,6 +83,7 @@ int main(int argc, char **argv)
     QStringList args = QCoreApplication::arguments();
     kront::AppHome::setExecutableBaseName(QStringLiteral("kront"));
     kront::AppHome::initFromArguments(args);
+    kront::cli::setTableFilesOnly(args.removeAll(QStringLiteral("--embedded")) > 0);
     QTextStream out(stdout);
     QTextStream err(stderr);
     if (args.size() < 2) {
