@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <limits>
+
 namespace kront
 {
 
@@ -38,15 +40,40 @@ QVariant storedValue(const sql::Value &v)
     return {};
 }
 
-// Every row of the table in table order (by ID; ResultsTP as written).
-QString selectAllSql(const TableSchema &table)
+// One page of the table's rows in table order (by ID; ResultsTP as written,
+// by its row number, which comes last): those after the key ?1, at most ?2.
+QString pageSql(const TableSchema &table)
 {
     QStringList columns;
     for (int i = 0; i < table.fieldCount(); ++i)
         columns << sql::quoteIdentifier(table.fieldName(i));
-    return QStringLiteral("SELECT %1 FROM %2 ORDER BY %3")
-        .arg(columns.join(u','), sql::quoteIdentifier(table.tableName()),
-             table.hasId() ? sql::quoteIdentifier(table.fieldName(0)) : QStringLiteral("rowid"));
+    const QString key =
+        table.hasId() ? sql::quoteIdentifier(table.fieldName(0)) : QStringLiteral("rowid");
+    if (!table.hasId())
+        columns << key;
+    return QStringLiteral("SELECT %1 FROM %2 WHERE %3 > ?1 ORDER BY %3 LIMIT ?2")
+        .arg(columns.join(u','), sql::quoteIdentifier(table.tableName()), key);
+}
+
+// Appends the rows after the key `after` (at most `limit`) to `rows` and
+// moves `after` to the last of them; their number, -1 when the read failed.
+int readPage(sql::Connection &conn, const TableSchema &table, qint64 &after, int limit,
+             std::vector<TableRow> &rows)
+{
+    const int keyColumn = table.hasId() ? 0 : table.fieldCount();
+    sql::Statement page(conn, pageSql(table));
+    page.bind(1, after);
+    page.bind(2, qint64(limit));
+    int read = 0;
+    while (page.step()) {
+        TableRow row(table);
+        for (int i = 0; i < table.fieldCount(); ++i)
+            row.set(QLatin1String(table.fields[i].name), storedValue(page.value(i)));
+        rows.push_back(std::move(row));
+        after = page.integer(keyColumn);
+        ++read;
+    }
+    return page.failed() ? -1 : read;
 }
 
 } // namespace
@@ -141,24 +168,22 @@ qint64 LabCopy::copyTable(const TableSchema &table)
         return true;
     };
     // One read transaction of the source for the whole table: the rows read
-    // are those of one moment, however long the writes take.
+    // are those of one moment, however long the writes take. The rows come a
+    // page at a time (a server hands over a whole result at once).
     const bool read =
         source.readTables(table, {}, [&](sql::Connection &conn) -> const TableSchema * {
-            sql::Statement st(conn, selectAllSql(table));
-            while (st.step()) {
-                TableRow row(table);
-                for (int i = 0; i < table.fieldCount(); ++i)
-                    row.set(QLatin1String(table.fields[i].name), storedValue(st.value(i)));
-                batch.push_back(std::move(row));
-                if (int(batch.size()) >= batchRows && !flush()) {
+            qint64 after = std::numeric_limits<qint64>::min();
+            for (;;) {
+                const int rows = readPage(conn, table, after, batchRows, batch);
+                if (rows < 0)
+                    return &table;
+                if (!flush()) {
                     targetFailed = true;
                     return nullptr;
                 }
+                if (rows < batchRows)
+                    return nullptr;
             }
-            if (st.failed())
-                return &table;
-            targetFailed = !flush();
-            return nullptr;
         });
     return read && !targetFailed ? copied : -1;
 }
