@@ -172,18 +172,6 @@ int parameterNumber(const QString &text, qsizetype &i)
     return n;
 }
 
-// Whether the text ends with the keyword COLLATE (and blanks).
-bool followsCollate(const QString &text)
-{
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1].isSpace())
-        --end;
-    const QLatin1String keyword("COLLATE");
-    return end >= keyword.size() && QStringView(text)
-                                            .mid(end - keyword.size(), keyword.size())
-                                            .compare(keyword, Qt::CaseInsensitive) == 0;
-}
-
 // serverSql, also giving the number of parameters the text uses.
 QString translate(const QString &sql, int *parameterCount)
 {
@@ -206,10 +194,7 @@ QString translate(const QString &sql, int *parameterCount)
                 ++j;
             }
             const QString quoted = sql.mid(i, j + 1 - i);
-            // Table and column names are lower case on the server; the name
-            // of a collation ("C") is the server's own and stays as written.
-            const bool collation = followsCollate(out);
-            out += c == u'"' && !collation ? quoted.toLower() : quoted;
+            out += c == u'"' ? quoted.toLower() : quoted;
             i = j + 1;
         } else if (c == u'?') {
             int n = parameterNumber(sql, i);
