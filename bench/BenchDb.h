@@ -12,11 +12,31 @@
 namespace kront::bench
 {
 
-inline Database &database()
+// The table files of the home under test (the store its settings name).
+inline Database &embeddedDatabase()
 {
     static ConsoleDialogs dialogs;
     static Database db(dialogs);
     return db;
+}
+
+inline Database *&usedDatabase()
+{
+    static Database *db = nullptr;
+    return db;
+}
+
+// The Database the running benchmark measures: the home's table files, or
+// its tables on the server while a server benchmark runs.
+inline Database &database()
+{
+    return usedDatabase() ? *usedDatabase() : embeddedDatabase();
+}
+
+// Makes database() give db (nullptr: the table files).
+inline void useDatabase(Database *db)
+{
+    usedDatabase() = db;
 }
 
 inline int field(const TableSchema &s, const char *name)

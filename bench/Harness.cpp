@@ -1,5 +1,7 @@
 #include "bench/Harness.h"
 
+#include "bench/BenchDb.h"
+
 #include "common/AppHome.h"
 
 #include <benchmark/benchmark.h>
@@ -19,6 +21,8 @@ void run(benchmark::State &state, const Operation &op, Variant variant, Size siz
 {
     HomeUnderTest &home = *homes[int(size)];
     AppHome::set(home.path);
+    runningVariant = variant;
+    useDatabase(variant == Variant::Server ? home.server : nullptr);
     for (auto _ : state) {
         const double ms = op(home);
         if (ms < 0) {
@@ -31,6 +35,19 @@ void run(benchmark::State &state, const Operation &op, Variant variant, Size siz
             state.SetIterationTime(ms / 1000.0);
         }
     }
+    useDatabase(nullptr);
+    runningVariant = Variant::Ours;
+}
+
+// The operations measured on the server too: the record operations (not the
+// disk's floor of the table files) and the results search.
+bool alsoOnServer(const std::string &name, const std::string &group)
+{
+    const auto startsWith = [](const std::string &s, const char *prefix) {
+        return s.rfind(prefix, 0) == 0;
+    };
+    return (startsWith(group, "record operations") && !startsWith(name, "disk floor")) ||
+           startsWith(name, "results search");
 }
 
 } // namespace
@@ -52,15 +69,18 @@ void registerOperation(const std::string &name, const std::string &group, Goal g
                        Operation baseline)
 {
     Summary::instance().declare(name, group, goal);
-    for (Variant variant : {Variant::Ours, Variant::Baseline}) {
-        const Operation &op = variant == Variant::Ours ? ours : baseline;
-        if (!op)
+    for (Variant variant : {Variant::Ours, Variant::Baseline, Variant::Server}) {
+        const Operation &op = variant == Variant::Baseline ? baseline : ours;
+        if (!op || (variant == Variant::Server && !alsoOnServer(name, group)))
             continue;
         for (Size size : {Size::Month, Size::TwentyYears}) {
-            if (!homes[int(size)])
+            if (!homes[int(size)] || (variant == Variant::Server && !homes[int(size)]->server))
                 continue;
-            const std::string label = name + (variant == Variant::Baseline ? " [baseline]" : "") +
-                                      (size == Size::Month ? "/month" : "/twenty-years");
+            const std::string label = name +
+                                      (variant == Variant::Baseline ? " [baseline]"
+                                       : variant == Variant::Server ? " [server]"
+                                                                    : "") +
+                                      "/" + homes[int(size)]->size->name;
             auto *b = benchmark::RegisterBenchmark(
                 label.c_str(), [op, variant, size, name](benchmark::State &state) {
                     run(state, op, variant, size, name);

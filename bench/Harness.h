@@ -10,6 +10,11 @@
 #include <random>
 #include <string>
 
+namespace kront
+{
+class Database;
+}
+
 // Registration of the benchmarks: one operation measured at both home sizes,
 // ours and (where given) the load-whole-table baseline, each sample timed
 // alone so the summary shows true medians.
@@ -17,14 +22,16 @@ namespace kront::bench
 {
 
 // One prepared home of a size: the working copy (SQLite table files in
-// Data/, flat baseline files in flat/) and the rows its generator wrote.
+// Data/, flat baseline files in flat/), the rows its generator wrote and,
+// when a server is given, the same tables on the server.
 struct HomeUnderTest {
     const LabSize *size = nullptr;
     Size label = Size::Month;
     QString path;
     LabRows *rows = nullptr;
     std::mt19937 *rng = nullptr;
-    int counter = 0; // varies the values written, so every update changes its row
+    int counter = 0;            // varies the values written, so every update changes its row
+    Database *server = nullptr; // the home's tables copied to the server
 
     QString flat(const char *table) const
     {
@@ -44,6 +51,9 @@ struct HomeUnderTest {
 double threadCpuMs();
 // The processor time of the last timed() call, ms.
 inline double lastCpuMs = 0;
+// What the running benchmark measures: the table files (ours, baseline) or
+// the server's tables.
+inline Variant runningVariant = Variant::Ours;
 
 // Times one call (wall clock, and processor time into lastCpuMs); negative
 // when the call reports failure.
@@ -64,7 +74,9 @@ using Operation = std::function<double(HomeUnderTest &home)>;
 
 void setHomes(HomeUnderTest *month, HomeUnderTest *twentyYears);
 
-// Registers `op` as ours at both sizes and `baseline` (when given) likewise.
+// Registers `op` as ours at both sizes and `baseline` (when given) likewise;
+// the record operations and the results search also on the server's tables
+// of each home that has them.
 void registerOperation(const std::string &name, const std::string &group, Goal goal, Operation ours,
                        Operation baseline);
 

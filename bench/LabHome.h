@@ -22,6 +22,7 @@ struct LabSize {
 
 // 50,000 verifications in twenty years is about 208 a month.
 inline constexpr LabSize kMonth{"month", 208, 50, 40};
+inline constexpr LabSize kOneYear{"one-year", 2500, 50, 40};
 inline constexpr LabSize kTwentyYears{"twenty-years", 50000, 50, 40};
 
 // Identifiers the generator gives rows (a fresh table gives its first row ID 2).

@@ -7,11 +7,12 @@
 
 // The per-operation samples of a benchmark run and the one summary table
 // printed at its end: medians at both home sizes, their ratio, the
-// load-whole-table baseline with our speed-up, and the goal of each figure.
+// load-whole-table baseline with our speed-up, the same operations on a
+// database server beside them, and the goal of each figure.
 namespace kront::bench
 {
 
-enum class Variant { Ours, Baseline };
+enum class Variant { Ours, Baseline, Server };
 enum class Size { Month, TwentyYears };
 
 struct Goal {
@@ -44,6 +45,8 @@ public:
     void compareWithFloor(const std::string &group, const std::string &floorOp,
                           double maxFloorRatio);
     void note(const std::string &line) { notes.push_back(line); }
+    // The label of the larger home in the table's header ("20 years").
+    void setLargeLabel(const std::string &label) { largeLabel = label; }
 
     void print(std::FILE *out) const;
 
@@ -71,6 +74,7 @@ private:
     std::vector<Row> rows;
     std::map<std::string, Floor> floors; // by group
     std::vector<std::string> notes;
+    std::string largeLabel = "20 years";
 };
 
 } // namespace kront::bench

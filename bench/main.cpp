@@ -1,12 +1,16 @@
 // kront-bench: the record operations, the searches and the receive path over
-// a one-month and a twenty-year laboratory home, with the load-whole-table
-// baseline beside them. Prints one summary table on stdout.
+// a one-month and a larger (by default twenty-year) laboratory home, with the
+// load-whole-table baseline beside them and, when a database server is given,
+// the record operations and the results search on the homes copied there.
+// Prints one summary table on stdout.
 //
-//   kront-bench --homes DIR [--work DIR] [benchmark options]
+//   kront-bench --homes DIR [--work DIR] [--large one-year|twenty-years]
+//               [--month-only] [--server ADMIN_KEYWORDS] [benchmark options]
 //   kront-bench --probe N   (times the generator on N verifications)
 #include "bench/FlatTable.h"
 #include "bench/Harness.h"
 #include "bench/LabHome.h"
+#include "bench/ServerHome.h"
 #include "common/AppHome.h"
 #include "db/TableSchema.h"
 
@@ -111,15 +115,38 @@ int main(int argc, char **argv)
     }
     const QString work =
         option(args, "--work").isEmpty() ? cache + QStringLiteral("/run") : option(args, "--work");
-    // "--month-only" leaves the twenty-year home out (a quick check of the benchmarks).
+    // "--month-only" leaves the larger home out (a quick check of the benchmarks).
     const bool monthOnly = args.contains(QStringLiteral("--month-only"));
-    static HomeUnderTest month, twenty;
+    const QString largeName = option(args, "--large");
+    if (!largeName.isEmpty() && largeName != QLatin1String(kOneYear.name) &&
+        largeName != QLatin1String(kTwentyYears.name)) {
+        std::fprintf(stderr, "--large takes %s or %s\n", kOneYear.name, kTwentyYears.name);
+        return 2;
+    }
+    const LabSize &largeSize = largeName == QLatin1String(kOneYear.name) ? kOneYear : kTwentyYears;
+    Summary::instance().setLargeLabel(&largeSize == &kOneYear ? "1 year" : "20 years");
+    static HomeUnderTest month, large;
     if (!prepare(kMonth, Size::Month, cache, work, month) ||
-        (!monthOnly && !prepare(kTwentyYears, Size::TwentyYears, cache, work, twenty))) {
+        (!monthOnly && !prepare(largeSize, Size::TwentyYears, cache, work, large))) {
         std::fprintf(stderr, "the benchmark homes could not be prepared\n");
         return 1;
     }
-    setHomes(&month, monthOnly ? nullptr : &twenty);
+    const QString server = option(args, "--server");
+    if (!server.isEmpty()) {
+        for (HomeUnderTest *home : {&month, &large}) {
+            if (!home->size)
+                continue;
+            std::fprintf(stderr, "copying the %s home to the server\n", home->size->name);
+            QString error;
+            if (!copyHomeToServer(*home, server, error)) {
+                std::fprintf(stderr, "the %s home could not be copied to the server: %s\n",
+                             home->size->name, qPrintable(error));
+                dropServerDatabases(server);
+                return 1;
+            }
+        }
+    }
+    setHomes(&month, monthOnly ? nullptr : &large);
     registerQueryBenchmarks();
     registerSearchBenchmarks();
     registerHistoryBenchmarks();
@@ -134,7 +161,8 @@ int main(int argc, char **argv)
         const QString a = QString::fromLocal8Bit(argv[i]);
         if (a == QLatin1String("--month-only"))
             continue;
-        if (a == QLatin1String("--homes") || a == QLatin1String("--work")) {
+        if (a == QLatin1String("--homes") || a == QLatin1String("--work") ||
+            a == QLatin1String("--large") || a == QLatin1String("--server")) {
             ++i;
             continue;
         }
@@ -144,13 +172,25 @@ int main(int argc, char **argv)
     benchmark::Initialize(&restCount, rest.data());
     QuietReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    Summary::instance().note(
-        "Home of one month: " + std::to_string(kMonth.verifications) +
-        " verifications; of twenty years: " + std::to_string(kTwentyYears.verifications) +
-        " verifications, 100,000 bunches, 400,000 sensors, 5,000,000 result "
-        "rows, 50,000 documents, 40 references.");
+    std::string homes =
+        "Home of one month: " + std::to_string(kMonth.verifications) + " verifications";
+    if (!monthOnly) {
+        const int n = largeSize.verifications;
+        homes += std::string("; of ") +
+                 (&largeSize == &kOneYear ? "one year: " : "twenty years: ") + std::to_string(n) +
+                 " verifications, " + std::to_string(2 * n) + " bunches, " + std::to_string(8 * n) +
+                 " sensors, " + std::to_string(2 * n * largeSize.resultsPerBunch) +
+                 " result rows, " + std::to_string(n) + " documents, " +
+                 std::to_string(largeSize.references) + " references";
+    }
+    Summary::instance().note(homes + ".");
+    if (!server.isEmpty())
+        Summary::instance().note("Server: PostgreSQL given by the admin connection; each home "
+                                 "copied into a fresh database with the store copy.");
     Summary::instance().note("Baseline: the whole table file read into memory, walked, and "
                              "written back whole when changed (no flush), per operation.");
     Summary::instance().print(stdout);
+    if (!server.isEmpty())
+        dropServerDatabases(server);
     return 0;
 }
