@@ -3,6 +3,7 @@
 #include "common/Clock.h"
 #include "db/FieldValue.h"
 #include "db/FilterCompiler.h"
+#include "settings/StoreSettings.h"
 
 namespace kront
 {
@@ -10,8 +11,13 @@ namespace kront
 Database::Database(Dialogs &d) : Database(d, storeFromSettings()) {}
 
 Database::Database(Dialogs &d, std::unique_ptr<TableStore> store)
-    : dialogs(d), tables(std::move(store))
+    : dialogs(d), tables(std::move(store)), installationName(loadStoreSettings().installation)
 {
+}
+
+void Database::setInstallation(const QString &name)
+{
+    installationName = name.trimmed().left(kInstallationNameLength);
 }
 
 Database::~Database() = default;
@@ -20,6 +26,8 @@ bool Database::ensureTables()
 {
     std::vector<const TableSchema *> all(allTables().begin(), allTables().end());
     all.insert(all.end(), addedTables().begin(), addedTables().end());
+    if (tables->isServer())
+        all.insert(all.end(), serverOnlyTables().begin(), serverOnlyTables().end());
     if (const TableSchema *failed = tables->createMissingTables(all)) {
         dialogs.error(QString::fromUtf8(failed->startupFailureText));
         return false;
@@ -90,7 +98,8 @@ struct InsertStatement {
 
 // The INSERT of one row; nullopt when the row is not one of this table or
 // names a field it does not have, or a value does not fit its field. The store
-// assigns the ID: a value set for it is ignored.
+// assigns the ID: a value set for it is ignored, and the statement gives the
+// ID assigned as its one row.
 std::optional<InsertStatement> insertStatement(const TableSchema &schema, const TableRow &row,
                                                bool keepId)
 {
@@ -111,6 +120,8 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema, const 
     out.sql = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                       .arg(table, columns.join(u','), marks.join(u','));
+    if (schema.hasId() && !keepId)
+        out.sql += QStringLiteral(" RETURNING \"ID\"");
     return out;
 }
 
@@ -137,18 +148,28 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
                            QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
              .run())
         return failed();
+    int lastId = 0;
     for (const TableRow &row : rows) {
         const auto insert = insertStatement(schema, row, kind == InsertKind::KeepIds);
         if (!insert)
             return failed();
         sqlite::Statement st(file->connection(), insert->sql);
         st.bindAll(insert->values);
+        if (schema.hasId() && kind != InsertKind::KeepIds) {
+            if (!st.step())
+                return failed();
+            lastId = int(st.integer(0));
+        }
         if (!st.run())
             return failed();
     }
     if (kind == InsertKind::KeepIds && schema.hasId() && !file->moveIdCounterPastRows(schema))
         return failed();
-    return file->commit() || failed();
+    if (!file->commit())
+        return failed();
+    if (rows.size() == 1 && kind == InsertKind::New)
+        insertedId = lastId;
+    return true;
 }
 
 bool Database::DBPoverkaInsert(const TableRow &row)

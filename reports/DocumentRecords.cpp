@@ -2,7 +2,6 @@
 
 #include "common/text/StringFunctions.h"
 #include "db/Database.h"
-#include "db/FilterText.h"
 #include "reports/ReportVariables.h"
 #include "settings/ProgramSettings.h"
 #include "settings/ProtIniFile.h"
@@ -116,12 +115,8 @@ int InsertDocumentRow(Database &db, const TEmittedDoc &doc, bool notice, bool pe
 {
     if (!db.DBDocInsert(DocumentRowValues(doc, notice, periodic, created)))
         return -1;
-    // The number is text (it may be "12А"): quoted, with its quotes doubled.
-    const QString filter =
-        QStringLiteral("DocType = %1 and DocNum = '%2' and DateDoc = '%3'")
-            .arg(notice ? QStringLiteral("True") : QStringLiteral("False"),
-                 quoteFilterText(notice ? doc.IzvNum : doc.SvidNum), quoteFilterText(doc.DateDoc));
-    return db.DBGetMaxID(tables::Documents, filter);
+    // The row's own ID, not that of a row another installation added since.
+    return db.lastInsertedId();
 }
 
 bool DBUpdateBunchesTPDocument(Database &db, int bunchID, int poverkaID, int docID,
