@@ -35,6 +35,14 @@ bool Database::ensureTables()
     return true;
 }
 
+bool Database::ensureTable(const TableSchema &table)
+{
+    if (!tables->createMissingTables({&table}))
+        return true;
+    dialogs.error(QString::fromUtf8(table.insertFailureText));
+    return false;
+}
+
 TableStore::Operation Database::openTable(const TableSchema &schema, TableStore::Mode mode,
                                           const QString &failureText,
                                           const std::vector<const TableSchema *> &attached)
@@ -98,8 +106,7 @@ struct InsertStatement {
 
 // The INSERT of one row; nullopt when the row is not one of this table or
 // names a field it does not have, or a value does not fit its field. The store
-// assigns the ID: a value set for it is ignored, and the statement gives the
-// ID assigned as its one row.
+// assigns the ID: a value set for it is ignored.
 std::optional<InsertStatement> insertStatement(const TableSchema &schema, const TableRow &row,
                                                bool keepId)
 {
@@ -120,7 +127,9 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema, const 
     out.sql = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                       .arg(table, columns.join(u','), marks.join(u','));
-    if (schema.hasId() && !keepId)
+    // The ID the store gave the row, from the statement itself: another
+    // installation's row written at the same moment is never taken for it.
+    if (schema.hasId())
         out.sql += QStringLiteral(" RETURNING \"ID\"");
     return out;
 }
@@ -148,18 +157,15 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
                            QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
              .run())
         return failed();
-    int lastId = 0;
+    int id = 0;
     for (const TableRow &row : rows) {
         const auto insert = insertStatement(schema, row, kind == InsertKind::KeepIds);
         if (!insert)
             return failed();
         sqlite::Statement st(file->connection(), insert->sql);
         st.bindAll(insert->values);
-        if (schema.hasId() && kind != InsertKind::KeepIds) {
-            if (!st.step())
-                return failed();
-            lastId = int(st.integer(0));
-        }
+        if (schema.hasId() && st.step())
+            id = int(st.integer(0));
         if (!st.run())
             return failed();
     }
@@ -167,8 +173,7 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
         return failed();
     if (!file->commit())
         return failed();
-    if (rows.size() == 1 && kind == InsertKind::New)
-        insertedId = lastId;
+    lastInserted = id;
     return true;
 }
 

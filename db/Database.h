@@ -57,6 +57,11 @@ public:
     // not touched. On the first file that cannot be created its message is
     // shown and the check ends (false).
     bool ensureTables();
+    // Whether the table is there (see TableStore::hasTable).
+    bool hasTable(const TableSchema &table) const { return tables->hasTable(table); }
+    // Makes the table when it is missing; false after its insert message
+    // when it cannot be made.
+    bool ensureTable(const TableSchema &table);
 
     // Inserts: one row of that table each; false when nothing was stored
     // (table not opened, a row of another table or with an unknown field
@@ -68,10 +73,10 @@ public:
     bool DBBunchesTPInsert(const TableRow &row);
     bool DBResultsTPInsert(const TableRow &row);
     bool DBDocInsert(const TableRow &row);
-    // The ID the store gave the row of the last successful insert of one
-    // row (0 before any): read right after it, never confused with a row
-    // another installation inserted meanwhile.
-    int lastInsertedId() const { return insertedId; }
+    // The ID the store gave the last row this object inserted into a table
+    // with an ID (0 before the first); the caller takes it right after its
+    // insert succeeded.
+    int lastInsertedID() const { return lastInserted; }
 
     // Starts a verification: its Poverki row and the Installations row that
     // names this installation, in one transaction. The new verification's ID;
@@ -230,8 +235,8 @@ private:
     // before installations were marked: there every verification is this
     // installation's).
     std::vector<const TableSchema *> referenceUseTables() const;
-    // A home made before verifications were marked has no Installations file
-    // until its start-up check runs; a server has every table.
+    // A home made before verifications were marked has no Installations table
+    // until its start-up check runs.
     bool hasInstallationsTable() const;
     bool updateById(const TableSchema &schema, int id, const FieldValues &values);
     bool finishEdit(const TableSchema &schema, EditResult result);
@@ -247,7 +252,7 @@ private:
     std::optional<FilterError> filterError;
     std::unique_ptr<TableStore> tables;
     QString installationName;
-    int insertedId = 0;
+    int lastInserted = 0;
 };
 
 } // namespace kront

@@ -1,9 +1,6 @@
 #include "db/Database.h"
 
 #include "db/FieldValue.h"
-#include "db/TableFile.h"
-
-#include <QFileInfo>
 
 #include <limits>
 
@@ -23,7 +20,7 @@ const char *const kUnfinished = "p.\"Finished\" IS NULL AND p.\"CurrPovState\" <
 
 bool Database::hasInstallationsTable() const
 {
-    return tables->isServer() || QFileInfo::exists(tableFilePath(tables::Installations));
+    return tables->hasTable(tables::Installations);
 }
 
 int Database::startVerification(const TableRow &poverkiRow)
@@ -69,7 +66,7 @@ int Database::startVerification(const TableRow &poverkiRow)
     own.bind(2, installationName);
     if (!own.run() || !file->commit())
         return failed();
-    insertedId = id;
+    lastInserted = id;
     return id;
 }
 

@@ -362,7 +362,9 @@ bool VerificationSetup::storeSensors(int channel)
                                        {"Diameter", s->Diameter},
                                        {"Mass", s->Mass},
                                        {"RecordCreationDateTime", programClock().now()}}));
-        s->ID = inserted ? db.lastInsertedId() : 0;
+        s->ID = 0;
+        if (inserted)
+            s->ID = db.lastInsertedID();
         if (s->ID <= 0) {
             // 0 cannot name a stored row either: a failed insert must not pass as stored.
             s->ID = 0;
@@ -401,7 +403,9 @@ bool VerificationSetup::storeBunch(int channel, const InspectionPage &page)
                 resistanceValue(page.resistanceNeg[i]));
     }
     const bool inserted = db.DBBunchesTPInsert(row);
-    bunch.ID = inserted ? db.lastInsertedId() : 0;
+    bunch.ID = 0;
+    if (inserted)
+        bunch.ID = db.lastInsertedID();
     if (bunch.ID < 1) {
         bunch.ID = 0;
         dialogs.error(QStringLiteral(

@@ -115,8 +115,7 @@ int InsertDocumentRow(Database &db, const TEmittedDoc &doc, bool notice, bool pe
 {
     if (!db.DBDocInsert(DocumentRowValues(doc, notice, periodic, created)))
         return -1;
-    // The row's own ID, not that of a row another installation added since.
-    return db.lastInsertedId();
+    return db.lastInsertedID();
 }
 
 bool DBUpdateBunchesTPDocument(Database &db, int bunchID, int poverkaID, int docID,

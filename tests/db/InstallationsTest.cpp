@@ -27,7 +27,7 @@ protected:
                                                                     {"NSHType", "S"},
                                                                     {"Temp1", 300.0},
                                                                     {"EMF1", 2.32}})));
-        return db.lastInsertedId();
+        return db.lastInsertedID();
     }
 
     // The reference serves in the verification's channel 1.
@@ -63,8 +63,8 @@ TEST_P(Installations, AStartedVerificationNamesItsInstallationAndGetsItsOwnID)
     ASSERT_GT(theirs, mine);
     // The ID given back is the row's own, though the other installation
     // inserted a row of the same number after it.
-    EXPECT_EQ(first->lastInsertedId(), mine);
-    EXPECT_EQ(second->lastInsertedId(), theirs);
+    EXPECT_EQ(first->lastInsertedID(), mine);
+    EXPECT_EQ(second->lastInsertedID(), theirs);
     const auto owners = first->installationsOf({old, mine, theirs});
     ASSERT_TRUE(owners.has_value());
     const std::map<int, QString> expected{{mine, QStringLiteral("Стенд-1")},

@@ -79,7 +79,7 @@ protected:
                                                                   {"Kind", 1},
                                                                   {"TempPointsCount", 3},
                                                                   {"CurrPovState", state}})));
-        return db.lastInsertedId();
+        return db.lastInsertedID();
     }
 
     TempHome home;
