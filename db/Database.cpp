@@ -3,6 +3,7 @@
 #include "common/Clock.h"
 #include "db/FieldValue.h"
 #include "db/FilterCompiler.h"
+#include "settings/StoreSettings.h"
 
 namespace kront
 {
@@ -10,8 +11,13 @@ namespace kront
 Database::Database(Dialogs &d) : Database(d, storeFromSettings()) {}
 
 Database::Database(Dialogs &d, std::unique_ptr<TableStore> store)
-    : dialogs(d), tables(std::move(store))
+    : dialogs(d), tables(std::move(store)), installationName(loadStoreSettings().installation)
 {
+}
+
+void Database::setInstallation(const QString &name)
+{
+    installationName = name.trimmed().left(kInstallationNameLength);
 }
 
 Database::~Database() = default;
@@ -20,6 +26,8 @@ bool Database::ensureTables()
 {
     std::vector<const TableSchema *> all(allTables().begin(), allTables().end());
     all.insert(all.end(), addedTables().begin(), addedTables().end());
+    if (tables->isServer())
+        all.insert(all.end(), serverOnlyTables().begin(), serverOnlyTables().end());
     if (const TableSchema *failed = tables->createMissingTables(all)) {
         dialogs.error(QString::fromUtf8(failed->startupFailureText));
         return false;

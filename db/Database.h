@@ -10,6 +10,7 @@
 
 #include <array>
 #include <functional>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -42,9 +43,17 @@ public:
 
     TableStore &store() { return *tables; }
 
+    // The installation this program is: the verifications it starts are
+    // marked with it, and the references used by the unfinished verifications
+    // of other installations are kept from changes. From the [Store] section
+    // of the home's settings unless set.
+    const QString &installation() const { return installationName; }
+    void setInstallation(const QString &name);
+
     // Start-up check: creates each missing table file, in the order Poverki,
     // EtalSens, Sensors, BunchesTP, ResultsTP, Documents, then the added
-    // tables (IzvReasons, Conditions). Present files are
+    // tables (IzvReasons, Conditions, ...), and on a server its own
+    // (DocCounters). Present files are
     // not touched. On the first file that cannot be created its message is
     // shown and the check ends (false).
     bool ensureTables();
@@ -69,6 +78,27 @@ public:
     // insert succeeded.
     int lastInsertedID() const { return lastInserted; }
 
+    // Starts a verification: its Poverki row and the Installations row that
+    // names this installation, in one transaction. The new verification's ID;
+    // 0 when nothing was stored, after the Poverki insert message.
+    int startVerification(const TableRow &poverkiRow);
+    // The installations of these verifications (those without one are not
+    // in the map: they belong to every installation). nullopt when the table
+    // cannot be read (message shown).
+    std::optional<std::map<int, QString>> installationsOf(const std::vector<int> &poverkaIDs);
+
+    // Document numbers on a server shared by several installations; the
+    // counters are the DocCounters rows by name. takeDocumentNumber gives the
+    // next number of the counter and moves it on, in one transaction, so that
+    // no two installations get the same one; a counter not yet on the server
+    // starts at `firstNumber` (the number the home's settings would give
+    // next). nullopt after the message when the table cannot be written or
+    // the counter is at its end.
+    std::optional<int> takeDocumentNumber(const QString &counter, int firstNumber);
+    // A number given by hand was used: the counter moves past it when it is
+    // not past it already. False after the message on a failed write.
+    bool documentNumberUsed(const QString &counter, int number);
+
     // Queries; -1 for failure or "none".
     // Rows passing the filter; Sensors, EtalSens, Poverki, BunchesTP, ResultsTP only.
     int DBGetRecordsCount(const TableSchema &table, const QString &filter);
@@ -92,7 +122,9 @@ public:
     bool DBPoverkaSetFinished(int poverkaID, TPoverka *poverka);
     // Every field after ID from an EtalSens row (fields not set become
     // null); a row of another table or with an unknown field name is not
-    // assigned.
+    // assigned. A reference used by an unfinished verification of another
+    // installation is not changed (the refusal is shown); the check is made
+    // in the transaction of the change. The same holds for DBDeleteEtalSens.
     bool DBEtalSensUpdateAllByID(int etalID, const TableRow &row);
     // ResultInp1..4 from result codes results[1..4]: <0 empty, 10 "Бр.",
     // else the class digits. The row is found by ID and PoverkaID.
@@ -187,9 +219,25 @@ private:
     bool insertAll(const TableSchema &schema, const std::vector<TableRow> &rows,
                    InsertKind kind = InsertKind::New);
     using FieldValues = std::vector<std::pair<int, QVariant>>; // field index, value
-    enum class EditResult { Updated, NotFound, NotEditable, Unassignable, PostFailed };
+    enum class EditResult { Updated, NotFound, NotEditable, Unassignable, PostFailed, Refused };
+    // Runs inside an edit's transaction before the change: Refused stops it.
+    using EditCheck = std::function<EditResult(StoreOperation &)>;
     // Sets `values` in the row whose fields equal `key`, in one transaction.
-    EditResult editRow(StoreOperation &file, const FieldValues &key, const FieldValues &values);
+    EditResult editRow(StoreOperation &file, const FieldValues &key, const FieldValues &values,
+                       const EditCheck &check = {});
+    // Within a write transaction on EtalSens (with BunchesTP, Poverki and
+    // Installations attached on the table files): the refusal text when the
+    // reference is used by an unfinished verification of another
+    // installation, an empty text when it is free, nullopt when the tables
+    // could not be read.
+    std::optional<QString> referenceInUseElsewhere(StoreOperation &file, int etalID);
+    // The tables that check reads besides EtalSens (none on a home made
+    // before installations were marked: there every verification is this
+    // installation's).
+    std::vector<const TableSchema *> referenceUseTables() const;
+    // A home made before verifications were marked has no Installations table
+    // until its start-up check runs.
+    bool hasInstallationsTable() const;
     bool updateById(const TableSchema &schema, int id, const FieldValues &values);
     bool finishEdit(const TableSchema &schema, EditResult result);
     // Starts the operation's write transaction; a locked file shows the
@@ -203,6 +251,7 @@ private:
     Dialogs &dialogs;
     std::optional<FilterError> filterError;
     std::unique_ptr<TableStore> tables;
+    QString installationName;
     int lastInserted = 0;
 };
 

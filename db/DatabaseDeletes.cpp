@@ -49,6 +49,12 @@ QString conditionsDelete(StoreOperation &file, const QString &poverkaIDs)
         .arg(file.tableRef(tables::Conditions), poverkaIDs);
 }
 
+QString installationsDelete(StoreOperation &file, const QString &poverkaIDs)
+{
+    return QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
+        .arg(file.tableRef(tables::Installations), poverkaIDs);
+}
+
 } // namespace
 
 bool Database::deleteWhere(const TableSchema &schema, const QString &filter)
@@ -99,11 +105,26 @@ bool Database::DBDeleteSensor(int sensorID)
 
 bool Database::DBDeleteEtalSens(int etalID)
 {
-    return deleteWhere(tables::EtalSens, QStringLiteral("ID = %1").arg(etalID));
+    auto file =
+        openTable(tables::EtalSens, TableStore::Mode::Write, QString(), referenceUseTables());
+    if (!file || !beginWrite(*file, QString()))
+        return false;
+    const auto use = referenceInUseElsewhere(*file, etalID);
+    if (use && use->isEmpty() &&
+        run(*file,
+            QStringLiteral("DELETE FROM %1 WHERE \"ID\" = ?1")
+                .arg(file->tableRef(tables::EtalSens)),
+            {qint64(etalID)}) &&
+        file->commit())
+        return true;
+    file.reset(); // the transaction is over before a message is shown
+    dialogs.error(use && !use->isEmpty() ? *use
+                                         : QString::fromUtf8(tables::EtalSens.openFailureText));
+    return false;
 }
 
-// The verifications passing the filter with their ResultsTP, BunchesTP and
-// Conditions rows, all in one transaction over the files: either everything goes
+// The verifications passing the filter with their ResultsTP, BunchesTP,
+// Conditions and Installations rows, all in one transaction over the files: either everything goes
 // or nothing does (a table that cannot be opened stops the whole deletion).
 bool Database::DBDeletePoverka(const QString &filter)
 {
@@ -111,9 +132,12 @@ bool Database::DBDeletePoverka(const QString &filter)
     if (!where)
         return false;
     const bool conditions = hasConditions(*tables);
+    const bool installations = hasInstallationsTable();
     std::vector<const TableSchema *> attached{&tables::ResultsTP, &tables::BunchesTP};
     if (conditions)
         attached.push_back(&tables::Conditions);
+    if (installations)
+        attached.push_back(&tables::Installations);
     auto file = openTable(tables::Poverki, TableStore::Mode::Write, QString(), attached);
     if (!file)
         return false;
@@ -121,6 +145,7 @@ bool Database::DBDeletePoverka(const QString &filter)
                             .arg(file->tableRef(tables::Poverki), where->where);
     return beginWrite(*file, QString()) &&
            (!conditions || run(*file, conditionsDelete(*file, ids), where->params)) &&
+           (!installations || run(*file, installationsDelete(*file, ids), where->params)) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE \"PoverkaID\" IN (%2)")
                    .arg(file->tableRef(tables::ResultsTP), ids),
@@ -165,9 +190,12 @@ bool Database::DBDeletePartialData(int poverkaID)
             return !exists.failed(); // no such verification: nothing to do
     }
     const bool conditions = hasConditions(*tables);
+    const bool installations = hasInstallationsTable();
     std::vector<const TableSchema *> attached{&tables::BunchesTP, &tables::Sensors};
     if (conditions)
         attached.push_back(&tables::Conditions);
+    if (installations)
+        attached.push_back(&tables::Installations);
     auto file = openTable(tables::Poverki, TableStore::Mode::Write, QString(), attached);
     if (!file)
         return false;
@@ -177,6 +205,8 @@ bool Database::DBDeletePartialData(int poverkaID)
     return beginWrite(*file, QString()) && deleteBunchesWithSensors(*file, bunches) &&
            (!conditions ||
             run(*file, conditionsDelete(*file, QStringLiteral("?1")), bunches.params)) &&
+           (!installations ||
+            run(*file, installationsDelete(*file, QStringLiteral("?1")), bunches.params)) &&
            run(*file,
                QStringLiteral("DELETE FROM %1 WHERE \"ID\" = ?1")
                    .arg(file->tableRef(tables::Poverki)),

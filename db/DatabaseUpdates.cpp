@@ -16,12 +16,17 @@ const QString kEtalUpdateNotDone = QStringLiteral(
 } // namespace
 
 Database::EditResult Database::editRow(StoreOperation &file, const FieldValues &key,
-                                       const FieldValues &values)
+                                       const FieldValues &values, const EditCheck &check)
 {
     const TableSchema &schema = file.schema();
     auto &conn = file.connection();
     if (!file.beginWrite())
         return EditResult::NotEditable;
+    if (check) {
+        const EditResult checked = check(file);
+        if (checked != EditResult::Updated)
+            return checked;
+    }
     QStringList conditions;
     std::vector<sqlite::Value> keyValues;
     for (const auto &[index, value] : key) {
@@ -100,15 +105,23 @@ bool Database::DBBunchTPSetTerminated(int bunchID, int pointNum)
 bool Database::DBEtalSensUpdateAllByID(int etalID, const TableRow &row)
 {
     const TableSchema &s = tables::EtalSens;
-    auto file = openTable(s, TableStore::Mode::Write, QString());
+    auto file = openTable(s, TableStore::Mode::Write, QString(), referenceUseTables());
     if (!file)
         return false;
     FieldValues assigned;
     for (int i = 1; i < s.fieldCount(); ++i)
         assigned.emplace_back(i, row.values().value(i));
     EditResult result = EditResult::Unassignable;
+    QString refusal;
+    const auto notInUse = [&](StoreOperation &op) {
+        const auto use = referenceInUseElsewhere(op, etalID);
+        if (!use)
+            return EditResult::PostFailed;
+        refusal = *use;
+        return refusal.isEmpty() ? EditResult::Updated : EditResult::Refused;
+    };
     if (&row.schema() == &s && row.valid()) {
-        result = editRow(*file, {{0, etalID}}, assigned);
+        result = editRow(*file, {{0, etalID}}, assigned, notInUse);
     } else {
         // A row of another table cannot be assigned; a missing row is
         // still no error.
@@ -121,6 +134,7 @@ bool Database::DBEtalSensUpdateAllByID(int etalID, const TableRow &row)
     case EditResult::Updated: return true;
     case EditResult::NotFound: return false;
     case EditResult::NotEditable: dialogs.error(kEtalUpdateNotDone); return false;
+    case EditResult::Refused: dialogs.error(refusal); return false;
     default: dialogs.error(kEtalUpdateCancelled); return false;
     }
 }

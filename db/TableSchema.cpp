@@ -180,6 +180,22 @@ const FieldDef registryExportsFields[] = {
     {"Exported", T::DateTime}, {"FileName", T::Text, 255},
 };
 
+// The installation where a verification (Poverki row PoverkaID) was started,
+// when several installations share one server.
+const FieldDef installationsFields[] = {
+    {"ID", T::AutoInc},
+    {"PoverkaID", T::Integer},
+    {"Installation", T::Text, 64},
+};
+
+// The next number of each kind of document (Name) on a server shared by
+// several installations.
+const FieldDef docCountersFields[] = {
+    {"ID", T::AutoInc},
+    {"Name", T::Text, 32},
+    {"Value", T::Integer},
+};
+
 const IndexDef poverkiIndexes[] = {{"PoverkaIDIndex", "ID"}};
 const IndexDef etalSensIndexes[] = {{"EtalSensIDIndex", "ID"}};
 const IndexDef sensorsIndexes[] = {{"SensorIDIndex", "ID"}};
@@ -191,6 +207,8 @@ const IndexDef conditionsIndexes[] = {{"ConditionsIDIndex", "ID"}};
 const IndexDef sensorTypesIndexes[] = {{"SensorTypesIDIndex", "ID"}};
 const IndexDef meansIndexes[] = {{"MeansIDIndex", "ID"}};
 const IndexDef registryExportsIndexes[] = {{"RegistryExportsIDIndex", "ID"}};
+const IndexDef installationsIndexes[] = {{"InstallationsIDIndex", "ID"}};
+const IndexDef docCountersIndexes[] = {{"DocCountersIDIndex", "ID"}};
 
 // Indexes for the lookups the program makes: by number and date of a
 // verification, unfinished and finished verifications, sensors by serial
@@ -217,6 +235,9 @@ const IndexDef documentsQueryIndexes[] = {{"DocDateDocIndex", "DateDoc"}};
 const IndexDef izvReasonsQueryIndexes[] = {{"IzvReasonsDocIDIndex", "DocID"}};
 const IndexDef conditionsQueryIndexes[] = {{"ConditionsPoverkaIDIndex", "PoverkaID"}};
 const IndexDef registryExportsQueryIndexes[] = {{"RegistryExportsPoverkaIDIndex", "PoverkaID"}};
+const IndexDef installationsQueryIndexes[] = {{"InstallationsPoverkaIDIndex", "PoverkaID"},
+                                              {"InstallationsNameIndex", "Installation"}};
+const IndexDef docCountersQueryIndexes[] = {{"DocCountersNameIndex", "Name"}};
 
 } // namespace
 
@@ -320,6 +341,24 @@ const TableSchema RegistryExports{
     "Не удалось открыть базу данных выгрузок во ФГИС! Устаните причину и перезапустите программу.",
     "Не удалось открыть базу данных выгрузок во ФГИС! Устаните причину и перезапустите программу.",
     "Не удалось открыть базу данных выгрузок во ФГИС! Операция отменена."};
+const TableSchema Installations{
+    "Installations",
+    installationsFields,
+    installationsIndexes,
+    installationsQueryIndexes,
+    "Не удалось открыть базу данных установок! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных установок! Устаните причину и перезапустите программу.",
+    "Не удалось открыть базу данных установок! Операция отменена."};
+const TableSchema DocCounters{
+    "DocCounters",
+    docCountersFields,
+    docCountersIndexes,
+    docCountersQueryIndexes,
+    "Не удалось открыть базу данных номеров документов! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных номеров документов! Устаните причину и перезапустите "
+    "программу.",
+    "Не удалось открыть базу данных номеров документов! Операция отменена."};
 } // namespace tables
 
 int TableSchema::fieldIndex(QStringView fieldName) const
@@ -341,8 +380,15 @@ const std::array<const TableSchema *, 6> &allTables()
 
 const AddedTables &addedTables()
 {
-    static const AddedTables list = {&tables::IzvReasons, &tables::Conditions, &tables::SensorTypes,
-                                     &tables::Means, &tables::RegistryExports};
+    static const AddedTables list = {&tables::IzvReasons,      &tables::Conditions,
+                                     &tables::SensorTypes,     &tables::Means,
+                                     &tables::RegistryExports, &tables::Installations};
+    return list;
+}
+
+const std::array<const TableSchema *, 1> &serverOnlyTables()
+{
+    static const std::array<const TableSchema *, 1> list = {&tables::DocCounters};
     return list;
 }
 
@@ -353,6 +399,10 @@ const TableSchema *findTable(const QString &name)
             return t;
     }
     for (const TableSchema *t : addedTables()) {
+        if (name == QLatin1String(t->name))
+            return t;
+    }
+    for (const TableSchema *t : serverOnlyTables()) {
         if (name == QLatin1String(t->name))
             return t;
     }

@@ -66,15 +66,20 @@ extern const TableSchema Conditions;      // conditions and verifier of a verifi
 extern const TableSchema SensorTypes;     // registry data of the thermocouple types (TypeName)
 extern const TableSchema Means;           // the installation's means of verification
 extern const TableSchema RegistryExports; // thermocouples written to registry import files
+extern const TableSchema Installations;   // the installation of a verification (PoverkaID)
+extern const TableSchema DocCounters;     // next document numbers, on a shared server only
 } // namespace tables
 
 // The six tables in the order of the start-up check.
 const std::array<const TableSchema *, 6> &allTables();
 // The tables added to the six, created by the start-up check after them when
 // missing (a home made by an older program has none of them).
-using AddedTables = std::array<const TableSchema *, 5>;
+using AddedTables = std::array<const TableSchema *, 6>;
 const AddedTables &addedTables();
-// The table (of the six or the added ones) with exactly this name; nullptr
+// The tables a server shared by several installations has besides those,
+// created by the start-up check on the server only.
+const std::array<const TableSchema *, 1> &serverOnlyTables();
+// The table (of the six, the added or the server's own) with exactly this name; nullptr
 // for any other name.
 const TableSchema *findTable(const QString &name);
 

@@ -6,6 +6,7 @@
 #include "db/FilterText.h"
 #include "model/StageProgression.h"
 #include "model/TPoverka.h"
+#include "procedure/InstallationScope.h"
 
 namespace kront
 {
@@ -89,12 +90,17 @@ std::optional<std::vector<UnfinishedRow>> UnfinishedVerifications::List()
                                                "причину и перезапустите программу."));
     if (!rows)
         return std::nullopt;
+    std::vector<int> ids;
+    for (const QVariantMap &r : *rows)
+        ids.push_back(intField(r, "ID"));
+    const auto owners = db.installationsOf(ids);
+    if (!owners)
+        return std::nullopt;
     std::vector<UnfinishedRow> out;
-    if (rows->empty()) {
-        dialogs.information(QStringLiteral("Незавершенные поверки не найдены."));
-        return out;
-    }
     for (const QVariantMap &r : *rows) {
+        const auto owner = owners->find(intField(r, "ID"));
+        if (owner != owners->end() && !installation_scope::isOwn(db, owner->second))
+            continue; // another installation's: resumed there only
         UnfinishedRow row;
         const QDateTime started = r.value(QStringLiteral("Started")).toDateTime();
         row.id = intField(r, "ID");
@@ -109,6 +115,8 @@ std::optional<std::vector<UnfinishedRow>> UnfinishedVerifications::List()
         row.cells[5] = QString::number(row.id);
         out.push_back(row);
     }
+    if (out.empty())
+        dialogs.information(QStringLiteral("Незавершенные поверки не найдены."));
     return out;
 }
 
@@ -118,9 +126,14 @@ void UnfinishedVerifications::Delete(const UnfinishedRow &row)
                           row.cells[0] + QStringLiteral(" от ") + row.cells[1] +
                           QStringLiteral(" со всеми её результатами из базы данных?")))
         return;
-    db.DBDeletePoverka(QStringLiteral("PovNum = '") + quoteFilterText(row.cells[0].trimmed()) +
-                       QStringLiteral("' and Date(Started) = '") +
-                       quoteFilterText(row.cells[1].trimmed().left(10)) + QStringLiteral("'"));
+    const QString sameNumber =
+        QStringLiteral("PovNum = '") + quoteFilterText(row.cells[0].trimmed()) +
+        QStringLiteral("' and Date(Started) = '") +
+        quoteFilterText(row.cells[1].trimmed().left(10)) + QStringLiteral("'");
+    // Another installation's verification of the same number and day stays.
+    const auto own = installation_scope::ownVerificationIDs(db, sameNumber);
+    if (own && !own->empty())
+        db.DBDeletePoverka(installation_scope::restrictedTo(sameNumber, *own));
 }
 
 std::unique_ptr<TPoverka> UnfinishedVerifications::Resume(const UnfinishedRow &row)
@@ -130,6 +143,16 @@ std::unique_ptr<TPoverka> UnfinishedVerifications::Resume(const UnfinishedRow &r
         return nullptr;
     auto poverka = std::make_unique<TPoverka>();
     const int id = row.cells[5].trimmed().toInt();
+    const auto owners = db.installationsOf({id});
+    if (!owners)
+        return nullptr;
+    if (const auto owner = owners->find(id);
+        owner != owners->end() && !installation_scope::isOwn(db, owner->second)) {
+        dialogs.error(QStringLiteral("Поверка № %1 начата на установке «%2». Продолжить её можно "
+                                     "только на этой установке.")
+                          .arg(row.cells[0], owner->second));
+        return nullptr;
+    }
     const auto rows = db.select(tables::Poverki, QStringLiteral("ID = ") + QString::number(id),
                                 QStringLiteral("ID"), -1, kPoverkiOpenFailure);
     if (!rows)

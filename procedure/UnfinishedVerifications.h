@@ -37,16 +37,19 @@ public:
     {
     }
 
-    // Showing the list. nullopt when Poverki could not be opened (message shown); an empty list
-    // after "Незавершенные поверки не найдены." (the panel keeps its visibility).
+    // Showing the list: the unfinished verifications of this installation and those no
+    // installation is named for. nullopt when Poverki could not be opened (message shown); an
+    // empty list after "Незавершенные поверки не найдены." (the panel keeps its visibility).
     std::optional<std::vector<UnfinishedRow>> List();
 
-    // "Удалить": asks, then deletes every verification with that number started on that date
-    // with its bunches and results. The caller shows the list again in any case.
+    // "Удалить": asks, then deletes every verification of this installation with that number
+    // started on that date with its bunches and results. The caller shows the list again in any
+    // case.
     void Delete(const UnfinishedRow &row);
 
     // "Выбрать": asks, then rebuilds the verification with the bunches and sensors it owns.
-    // nullptr when the operator said No or a table or sensor could not be read (message shown).
+    // nullptr when the operator said No, the verification is another installation's or a table
+    // or sensor could not be read (message shown).
     std::unique_ptr<TPoverka> Resume(const UnfinishedRow &row);
 
 private:

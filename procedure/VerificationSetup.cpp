@@ -12,6 +12,7 @@
 #include "model/CodeTables.h"
 #include "model/StageProgression.h"
 #include "model/TPoverka.h"
+#include "procedure/InstallationScope.h"
 #include "procedure/ProcedureContext.h"
 #include "procedure/StepSequencer.h"
 #include "settings/EquipParamsFile.h"
@@ -165,7 +166,10 @@ bool VerificationSetup::acceptParametersPage(const ParametersPage &page,
     }
     // The earlier verification is deleted only when page 3 stores this one: until then
     // leaving the wizard keeps it.
-    const bool replaces = db.DBGetRecordsCount(tables::Poverki, sameNumberFilter(number)) > 0;
+    const auto own = installation_scope::ownVerificationIDs(db, sameNumberFilter(number));
+    if (!own)
+        return false; // the table store has shown why
+    const bool replaces = !own->empty();
     if (replaces && !dialogs.askYesNo(QStringLiteral(
                         "Внимание! Поверка с таким номером и датой уже есть в базе данных."
                         "\r\nУдалить существующую поверку со всеми её результатами из "
@@ -267,7 +271,10 @@ bool VerificationSetup::storeVerification(const InspectionPage &page)
 {
     storedSensorIDs.clear();
     if (replacesSameNumber) {
-        if (!db.DBDeletePoverka(sameNumberFilter(pov.PovNum)))
+        // Another installation's verification of the same number and day stays.
+        const auto own = installation_scope::ownVerificationIDs(db, sameNumberFilter(pov.PovNum));
+        if (!own || (!own->empty() && !db.DBDeletePoverka(installation_scope::restrictedTo(
+                                          sameNumberFilter(pov.PovNum), *own))))
             return false; // the table store has shown why
         replacesSameNumber = false;
     }
@@ -282,9 +289,9 @@ bool VerificationSetup::storeVerification(const InspectionPage &page)
                         {"TempPointsCount", int(pov.TempPointsCount)},
                         {"EquipmentParams", pov.EquipmentParams.join(QStringLiteral("\r\n"))},
                         {"CurrPovState", EncodeState(pov)}});
-    // A failed insert must not be taken for the row of an earlier verification.
-    const bool inserted = db.DBPoverkaInsert(row);
-    pov.ID = inserted ? db.lastInsertedID() : 0;
+    // The row with the installation's mark; its ID is the one the store gave it, whatever
+    // other installations insert meanwhile.
+    pov.ID = db.startVerification(row);
     if (pov.ID <= 0) {
         pov.ID = 0;
         dialogs.error(

@@ -2,7 +2,6 @@
 
 #include "common/text/StringFunctions.h"
 #include "db/Database.h"
-#include "db/FilterText.h"
 #include "reports/ReportVariables.h"
 #include "settings/ProgramSettings.h"
 #include "settings/ProtIniFile.h"

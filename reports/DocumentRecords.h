@@ -37,9 +37,7 @@ TEmittedDoc EmittedDocFromRow(const QVariantMap &row);
 TableRow DocumentRowValues(const TEmittedDoc &doc, bool notice, bool periodic,
                            const QDateTime &created);
 
-// Inserts the row and finds its ID: the largest ID, confirmed by DocType,
-// DocNum and DateDoc (the number and date quoted as text). -1 when not
-// confirmed or not stored.
+// Inserts the row; the ID the store gave it, -1 when not stored.
 int InsertDocumentRow(Database &db, const TEmittedDoc &doc, bool notice, bool periodic,
                       const QDateTime &created);
 

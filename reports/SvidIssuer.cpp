@@ -7,6 +7,7 @@
 #include "db/Database.h"
 #include "reportengine/Expression.h"
 #include "reports/DocumentFit.h"
+#include "reports/DocumentNumbers.h"
 #include "reports/DocumentRecords.h"
 #include "reports/NoticeReasons.h"
 #include "reports/NoticeReasonsRecords.h"
@@ -139,9 +140,12 @@ bool SvidIssuer::issueCurrent()
     if (newDocument) {
         doc.EmittedDoc = NewEmittedDoc(s, periodic, programClock().now().date(), programSettings);
         const DocumentNumbering n = programSettings.numbering(kindOf(notice));
-        const QString number =
-            n.autoNum ? programSettings.proposedDocumentNumber(kindOf(notice)) : QString();
-        (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) = number;
+        const std::optional<QString> number =
+            n.autoNum ? newDocumentNumber(ctx.database(), programSettings, kindOf(notice))
+                      : QString();
+        if (!number)
+            return false; // the store has shown why
+        (notice ? doc.EmittedDoc.IzvNum : doc.EmittedDoc.SvidNum) = *number;
         if (notice)
             doc.EmittedDoc.Prichina =
                 NoticeReasonsFor(ctx.database(), dialogs, doc.poverkaID, s.BunchID, s.InputNum,
@@ -230,7 +234,7 @@ bool SvidIssuer::recordPrinted(bool notice)
     const DocumentKind kind = kindOf(notice);
     if (programSettings.numbering(kind).autoNum) {
         if (IsDigitsInteger(number)) {
-            programSettings.documentNumberUsed(kind, number.toInt(), dialogs);
+            documentNumberPrinted(ctx.database(), programSettings, kind, number.toInt(), dialogs);
         } else {
             dialogs.warning(
                 (notice ? QStringLiteral("Указан нечисловой номер извещения: ")

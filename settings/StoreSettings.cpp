@@ -3,6 +3,7 @@
 #include "common/IniFile.h"
 #include "settings/SettingsFile.h"
 
+#include <QSysInfo>
 #include <QUrl>
 
 namespace kront
@@ -17,6 +18,7 @@ const QString kHost = QStringLiteral("Host");
 const QString kPort = QStringLiteral("Port");
 const QString kDatabase = QStringLiteral("Database");
 const QString kUser = QStringLiteral("User");
+const QString kInstallation = QStringLiteral("Installation");
 const QString kEmbedded = QStringLiteral("embedded");
 const QString kPostgreSql = QStringLiteral("postgresql");
 
@@ -30,6 +32,11 @@ QString keywordValue(const QString &v)
 }
 
 } // namespace
+
+QString StoreSettings::defaultInstallationName()
+{
+    return QSysInfo::machineHostName().left(kInstallationNameLength);
+}
 
 QString StoreSettings::connectionString() const
 {
@@ -70,6 +77,10 @@ StoreSettings loadStoreSettings(const QString &iniPath, QString *error)
     s.port = ini.readInteger(kSection, kPort, s.port);
     s.database = ini.readString(kSection, kDatabase, QString()).trimmed();
     s.user = ini.readString(kSection, kUser, QString()).trimmed();
+    const QString installation =
+        ini.readString(kSection, kInstallation, QString()).trimmed().left(kInstallationNameLength);
+    if (!installation.isEmpty())
+        s.installation = installation;
     return s;
 }
 
@@ -84,7 +95,8 @@ bool saveStoreSettings(const StoreSettings &s, const QString &iniPath)
     return ini.writeString(kSection, kKind, s.isServer() ? kPostgreSql : kEmbedded) &&
            ini.writeString(kSection, kHost, s.host) && ini.writeInteger(kSection, kPort, s.port) &&
            ini.writeString(kSection, kDatabase, s.database) &&
-           ini.writeString(kSection, kUser, s.user);
+           ini.writeString(kSection, kUser, s.user) &&
+           ini.writeString(kSection, kInstallation, s.installation.trimmed());
 }
 
 StoreSettings storeSettingsFromUrl(const QString &text, QString *error)

@@ -8,8 +8,11 @@ namespace kront
 // Where the program keeps its tables, from the [Store] section of the
 // program's settings file: the table files in <home>/Data (no section, or
 // Kind=embedded) or a PostgreSQL server (Kind=postgresql with Host, Port,
-// Database and User). The password is never kept here: the server's client
-// library takes it from ~/.pgpass or PGPASSWORD.
+// Database and User), and the name of this installation (Installation). The password is never kept
+// here: the server's client library takes it from ~/.pgpass or PGPASSWORD. The longest installation
+// name the tables keep.
+inline constexpr int kInstallationNameLength = 64;
+
 struct StoreSettings {
     enum class Kind { Embedded, PostgreSql };
     Kind kind = Kind::Embedded;
@@ -17,6 +20,12 @@ struct StoreSettings {
     int port = 5432;
     QString database;
     QString user;
+    // The name of this installation among those sharing one server: the
+    // verifications it starts are marked with it. The computer's host name
+    // when the file gives none.
+    QString installation = defaultInstallationName();
+
+    static QString defaultInstallationName();
 
     bool isServer() const { return kind == Kind::PostgreSql; }
     // The connection keywords for the client library (host, port, dbname,

@@ -1,5 +1,6 @@
 #include "ProcedureFixture.h"
 
+#include "db/OpenTables.h"
 #include "settings/EquipParamsFile.h"
 #include "settings/RegistrySettings.h"
 #include "settings/SettingsFile.h"
@@ -212,6 +213,40 @@ TEST_F(SetupPages, PageThreeChecksLengthsAndNumbers)
     EXPECT_EQ(sensors[0].value("NSHType").toString(), QStringLiteral("THA"));
     EXPECT_EQ(sensors[0].value("SensKind").toString(), QStringLiteral("TP"));
     EXPECT_EQ(sensors[0].value("ClassDop").toString(), QStringLiteral("2"));
+}
+
+// Another installation working on the same tables started a verification of the
+// same number today: this one is stored beside it, marked with its own installation,
+// with bunches and sensors of its own IDs, and nothing of the other is touched.
+TEST_F(SetupPages, AnotherInstallationsVerificationOfTheSameNumberStaysBesideThisOne)
+{
+    db.setInstallation(QStringLiteral("Стенд-1"));
+    ScriptedDialogs otherDialogs;
+    Database other(otherDialogs, std::make_unique<OpenTables>());
+    other.setInstallation(QStringLiteral("Стенд-2"));
+    const int theirs = other.startVerification(TableRow(
+        tables::Poverki,
+        {{"PovNum", "17"}, {"Started", clock.now()}, {"CurrPovState", "MainCycle;0;1;3;"}}));
+    ASSERT_GT(theirs, 0);
+    makeBunch(1, {1, 2});
+    ASSERT_TRUE(setUp(0, 1));
+    EXPECT_TRUE(dialogs.shown.empty()); // no question of replacing the other's
+    ASSERT_GT(poverka.ID, theirs);
+    EXPECT_EQ(count(tables::Poverki, QStringLiteral("PovNum = '17'")), 2);
+    const auto owners = db.installationsOf({theirs, poverka.ID});
+    ASSERT_TRUE(owners.has_value());
+    EXPECT_EQ(*owners, (std::map<int, QString>{{theirs, QStringLiteral("Стенд-2")},
+                                               {poverka.ID, QStringLiteral("Стенд-1")}}));
+    const TBunch &bunch = *poverka.Bunches[1];
+    EXPECT_EQ(count(tables::BunchesTP, QStringLiteral("ID = %1 and PoverkaID = %2")
+                                           .arg(bunch.ID)
+                                           .arg(poverka.ID)),
+              1);
+    for (int input : {1, 2})
+        EXPECT_EQ(count(tables::Sensors, QStringLiteral("ID = %1 and SerialNum = '%2'")
+                                             .arg(bunch.Sensors[input]->ID)
+                                             .arg(bunch.Sensors[input]->SerialNum)),
+                  1);
 }
 
 TEST_F(SetupPages, AMissingReferenceRowUndoesEverythingStored)
