@@ -27,6 +27,14 @@ bool Database::ensureTables()
     return true;
 }
 
+bool Database::ensureTable(const TableSchema &table)
+{
+    if (!tables->createMissingTables({&table}))
+        return true;
+    dialogs.error(QString::fromUtf8(table.insertFailureText));
+    return false;
+}
+
 TableStore::Operation Database::openTable(const TableSchema &schema, TableStore::Mode mode,
                                           const QString &failureText,
                                           const std::vector<const TableSchema *> &attached)
@@ -111,6 +119,10 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema, const 
     out.sql = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(table)
                                 : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                                       .arg(table, columns.join(u','), marks.join(u','));
+    // The ID the store gave the row, from the statement itself: another
+    // installation's row written at the same moment is never taken for it.
+    if (schema.hasId())
+        out.sql += QStringLiteral(" RETURNING \"ID\"");
     return out;
 }
 
@@ -137,18 +149,24 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
                            QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
              .run())
         return failed();
+    int id = 0;
     for (const TableRow &row : rows) {
         const auto insert = insertStatement(schema, row, kind == InsertKind::KeepIds);
         if (!insert)
             return failed();
         sqlite::Statement st(file->connection(), insert->sql);
         st.bindAll(insert->values);
+        if (schema.hasId() && st.step())
+            id = int(st.integer(0));
         if (!st.run())
             return failed();
     }
     if (kind == InsertKind::KeepIds && schema.hasId() && !file->moveIdCounterPastRows(schema))
         return failed();
-    return file->commit() || failed();
+    if (!file->commit())
+        return failed();
+    lastInserted = id;
+    return true;
 }
 
 bool Database::DBPoverkaInsert(const TableRow &row)

@@ -48,6 +48,11 @@ public:
     // not touched. On the first file that cannot be created its message is
     // shown and the check ends (false).
     bool ensureTables();
+    // Whether the table is there (see TableStore::hasTable).
+    bool hasTable(const TableSchema &table) const { return tables->hasTable(table); }
+    // Makes the table when it is missing; false after its insert message
+    // when it cannot be made.
+    bool ensureTable(const TableSchema &table);
 
     // Inserts: one row of that table each; false when nothing was stored
     // (table not opened, a row of another table or with an unknown field
@@ -59,6 +64,10 @@ public:
     bool DBBunchesTPInsert(const TableRow &row);
     bool DBResultsTPInsert(const TableRow &row);
     bool DBDocInsert(const TableRow &row);
+    // The ID the store gave the last row this object inserted into a table
+    // with an ID (0 before the first); the caller takes it right after its
+    // insert succeeded.
+    int lastInsertedID() const { return lastInserted; }
 
     // Queries; -1 for failure or "none".
     // Rows passing the filter; Sensors, EtalSens, Poverki, BunchesTP, ResultsTP only.
@@ -194,6 +203,7 @@ private:
     Dialogs &dialogs;
     std::optional<FilterError> filterError;
     std::unique_ptr<TableStore> tables;
+    int lastInserted = 0;
 };
 
 } // namespace kront

@@ -1,9 +1,6 @@
 #include "db/Database.h"
 
 #include "db/FilterCompiler.h"
-#include "db/TableFile.h"
-
-#include <QFileInfo>
 
 namespace kront
 {
@@ -43,7 +40,7 @@ bool deleteBunchesWithSensors(StoreOperation &file, const SqlFilter &where)
 // every table.
 bool hasConditions(const TableStore &store)
 {
-    return store.isServer() || QFileInfo::exists(tableFilePath(tables::Conditions));
+    return store.hasTable(tables::Conditions);
 }
 
 QString conditionsDelete(StoreOperation &file, const QString &poverkaIDs)

@@ -61,6 +61,11 @@ std::unique_ptr<TableFile> OpenTables::openConnection(const std::vector<const Ta
     return file;
 }
 
+bool OpenTables::hasTable(const TableSchema &table) const
+{
+    return QFileInfo::exists(tableFilePath(table));
+}
+
 const TableSchema *OpenTables::createMissingTables(const std::vector<const TableSchema *> &tables)
 {
     for (const TableSchema *schema : tables) {

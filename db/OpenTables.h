@@ -24,6 +24,7 @@ class OpenTables : public TableStore
 {
 public:
     bool isServer() const override { return false; }
+    bool hasTable(const TableSchema &table) const override;
     // Creates each missing table file (createTableFile); present files are
     // neither opened nor read.
     const TableSchema *createMissingTables(const std::vector<const TableSchema *> &tables) override;

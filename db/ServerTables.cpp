@@ -20,11 +20,11 @@ QString serverType(const FieldDef &f)
     case FieldType::Integer: return QStringLiteral("integer");
     case FieldType::SmallInt: return QStringLiteral("smallint");
     // Texts compare and sort by their bytes, as in the table files.
-    case FieldType::Text: return QStringLiteral("varchar(%1) COLLATE \"C\"").arg(f.size);
+    case FieldType::Text: return QStringLiteral("varchar(%1) COLLATE ucs_basic").arg(f.size);
     case FieldType::Float: return QStringLiteral("double precision");
     case FieldType::Boolean: return QStringLiteral("smallint");
-    case FieldType::DateTime: return QStringLiteral("text COLLATE \"C\"");
-    case FieldType::Memo: return QStringLiteral("text COLLATE \"C\"");
+    case FieldType::DateTime: return QStringLiteral("text COLLATE ucs_basic");
+    case FieldType::Memo: return QStringLiteral("text COLLATE ucs_basic");
     }
     return {};
 }

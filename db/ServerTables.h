@@ -28,6 +28,8 @@ public:
     pg::Connection &connection() { return conn; }
 
     bool isServer() const override { return true; }
+    // The start-up check makes every table on the server.
+    bool hasTable(const TableSchema &) const override { return true; }
     const TableSchema *createMissingTables(const std::vector<const TableSchema *> &tables) override;
     Operation acquire(const TableSchema &main, const std::vector<const TableSchema *> &attached,
                       Mode mode, const TableSchema *&failed) override;

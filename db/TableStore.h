@@ -52,6 +52,9 @@ public:
     virtual ~TableStore() = default;
 
     virtual bool isServer() const = 0;
+    // Whether the table is there (a home made by an older program lacks the
+    // files of the tables added since; a server has every table).
+    virtual bool hasTable(const TableSchema &table) const = 0;
     // Creates each missing table (in the order of `tables`); present ones are
     // not touched. The first table that could not be created; nullptr when
     // all are there.

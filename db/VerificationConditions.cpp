@@ -3,9 +3,6 @@
 #include "common/Dialogs.h"
 #include "common/text/StringFunctionsFormat.h"
 #include "db/Database.h"
-#include "db/TableFile.h"
-
-#include <QFileInfo>
 
 namespace kront
 {
@@ -16,7 +13,7 @@ namespace
 std::optional<VerificationConditions> lastRow(Database &db, const QString &filter)
 {
     const TableSchema &table = tables::Conditions;
-    if (!QFileInfo::exists(tableFilePath(table)))
+    if (!db.hasTable(table))
         return std::nullopt;
     const auto rows = db.select(table, filter, QStringLiteral("ID DESC"), 1);
     if (!rows || rows->empty())
@@ -48,14 +45,11 @@ std::optional<VerificationConditions> LastStoredConditions(Database &db)
     return lastRow(db, QString());
 }
 
-bool StoreConditions(Database &db, Dialogs &dialogs, int poverkaID, const VerificationConditions &c)
+bool StoreConditions(Database &db, Dialogs &, int poverkaID, const VerificationConditions &c)
 {
     const TableSchema &table = tables::Conditions;
-    const QString path = tableFilePath(table);
-    if (!QFileInfo::exists(path) && !createTableFile(table, path)) {
-        dialogs.error(QString::fromUtf8(table.insertFailureText));
+    if (!db.ensureTable(table))
         return false;
-    }
     return db.insertRows(table, {TableRow(table, {{"PoverkaID", poverkaID},
                                                   {"Temperature", c.temperature},
                                                   {"Pressure", c.pressure},

@@ -284,7 +284,7 @@ bool VerificationSetup::storeVerification(const InspectionPage &page)
                         {"CurrPovState", EncodeState(pov)}});
     // A failed insert must not be taken for the row of an earlier verification.
     const bool inserted = db.DBPoverkaInsert(row);
-    pov.ID = inserted ? db.DBGetMaxID(tables::Poverki, sameNumberFilter(pov.PovNum)) : 0;
+    pov.ID = inserted ? db.lastInsertedID() : 0;
     if (pov.ID <= 0) {
         pov.ID = 0;
         dialogs.error(
@@ -357,12 +357,7 @@ bool VerificationSetup::storeSensors(int channel)
                                        {"RecordCreationDateTime", programClock().now()}}));
         s->ID = 0;
         if (inserted)
-            s->ID = db.DBGetMaxID(tables::Sensors,
-                                  QStringLiteral("SerialNum = '") + quoteFilterText(s->SerialNum) +
-                                      QStringLiteral("' and ProdYear = ") +
-                                      QString::number(s->ProdYear) +
-                                      QStringLiteral(" and TypeName = '") +
-                                      quoteFilterText(s->TypeName) + QStringLiteral("'"));
+            s->ID = db.lastInsertedID();
         if (s->ID <= 0) {
             // 0 cannot name a stored row either: a failed insert must not pass as stored.
             s->ID = 0;
@@ -403,10 +398,7 @@ bool VerificationSetup::storeBunch(int channel, const InspectionPage &page)
     const bool inserted = db.DBBunchesTPInsert(row);
     bunch.ID = 0;
     if (inserted)
-        bunch.ID = db.DBGetMaxID(tables::BunchesTP, QStringLiteral("PoverkaID = ") +
-                                                        QString::number(pov.ID) +
-                                                        QStringLiteral(" and ChannelNum = ") +
-                                                        QString::number(bunch.ChannelNum));
+        bunch.ID = db.lastInsertedID();
     if (bunch.ID < 1) {
         bunch.ID = 0;
         dialogs.error(QStringLiteral(

@@ -2,9 +2,7 @@
 
 #include "common/Dialogs.h"
 #include "db/Database.h"
-#include "db/TableFile.h"
 
-#include <QFileInfo>
 #include <QSet>
 
 #include <set>
@@ -20,19 +18,9 @@ constexpr int kMaxIntervalMonths = 240;
 // The rows of an added table in table order; empty when a home made before it has no file yet.
 std::optional<std::vector<QVariantMap>> rowsOf(Database &db, const TableSchema &table)
 {
-    if (!QFileInfo::exists(tableFilePath(table)))
+    if (!db.hasTable(table))
         return std::vector<QVariantMap>{};
     return db.select(table, QString());
-}
-
-// Creates the file of an added table when missing; false after its message.
-bool ensureFile(const TableSchema &table, Dialogs &dialogs)
-{
-    const QString path = tableFilePath(table);
-    if (QFileInfo::exists(path) || createTableFile(table, path))
-        return true;
-    dialogs.error(QString::fromUtf8(table.insertFailureText));
-    return false;
 }
 
 QString text(const QVariantMap &row, const char *field)
@@ -137,7 +125,7 @@ bool SaveSensorTypes(Database &db, Dialogs &dialogs, const std::vector<SensorTyp
         return false;
     }
     const TableSchema &table = tables::SensorTypes;
-    if (!ensureFile(table, dialogs))
+    if (!db.ensureTable(table))
         return false;
     std::vector<TableRow> rows;
     for (const SensorTypeEntry &t : kept) {
@@ -156,7 +144,7 @@ bool SaveInstallationMeans(Database &db, Dialogs &dialogs, const InstallationMea
         return false;
     }
     const TableSchema &table = tables::Means;
-    if (!ensureFile(table, dialogs))
+    if (!db.ensureTable(table))
         return false;
     std::vector<TableRow> rows;
     for (const AuxiliaryInstrument &i : means.instruments) {
@@ -174,11 +162,10 @@ bool SaveInstallationMeans(Database &db, Dialogs &dialogs, const InstallationMea
     return db.replaceRows(table, rows);
 }
 
-bool AddRegistryExports(Database &db, Dialogs &dialogs,
-                        const std::vector<RegistryExportEntry> &entries)
+bool AddRegistryExports(Database &db, Dialogs &, const std::vector<RegistryExportEntry> &entries)
 {
     const TableSchema &table = tables::RegistryExports;
-    if (!ensureFile(table, dialogs))
+    if (!db.ensureTable(table))
         return false;
     std::vector<TableRow> rows;
     for (const RegistryExportEntry &e : entries) {

@@ -116,12 +116,7 @@ int InsertDocumentRow(Database &db, const TEmittedDoc &doc, bool notice, bool pe
 {
     if (!db.DBDocInsert(DocumentRowValues(doc, notice, periodic, created)))
         return -1;
-    // The number is text (it may be "12А"): quoted, with its quotes doubled.
-    const QString filter =
-        QStringLiteral("DocType = %1 and DocNum = '%2' and DateDoc = '%3'")
-            .arg(notice ? QStringLiteral("True") : QStringLiteral("False"),
-                 quoteFilterText(notice ? doc.IzvNum : doc.SvidNum), quoteFilterText(doc.DateDoc));
-    return db.DBGetMaxID(tables::Documents, filter);
+    return db.lastInsertedID();
 }
 
 bool DBUpdateBunchesTPDocument(Database &db, int bunchID, int poverkaID, int docID,

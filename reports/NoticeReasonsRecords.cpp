@@ -2,14 +2,11 @@
 
 #include "common/Dialogs.h"
 #include "db/Database.h"
-#include "db/TableFile.h"
 #include "model/CodeTables.h"
 #include "model/TBunch.h"
 #include "model/TPoverka.h"
 #include "reports/NoticeReasons.h"
 #include "reports/PoverkaLoader.h"
-
-#include <QFileInfo>
 
 namespace kront
 {
@@ -51,21 +48,18 @@ QString NoticeReasonsFor(Database &db, Dialogs &dialogs, int poverkaID, int bunc
     return NoticeReasonsText(data);
 }
 
-bool StoreNoticeReasons(Database &db, Dialogs &dialogs, int docID, const QString &reasons)
+bool StoreNoticeReasons(Database &db, Dialogs &, int docID, const QString &reasons)
 {
     const TableSchema &table = tables::IzvReasons;
-    const QString path = tableFilePath(table);
-    if (!QFileInfo::exists(path) && !createTableFile(table, path)) {
-        dialogs.error(QString::fromUtf8(table.insertFailureText));
+    if (!db.ensureTable(table))
         return false;
-    }
     return db.insertRows(table, {TableRow(table, {{"DocID", docID}, {"Reasons", reasons}})});
 }
 
 std::optional<QString> StoredNoticeReasons(Database &db, int docID)
 {
     const TableSchema &table = tables::IzvReasons;
-    if (!QFileInfo::exists(tableFilePath(table)))
+    if (!db.hasTable(table))
         return std::nullopt;
     const auto rows =
         db.select(table, QStringLiteral("DocID = %1").arg(docID), QStringLiteral("ID"));

@@ -139,6 +139,9 @@ EOF
   if [ -z "$(sql "$port" "$real/socket" "SELECT 1 FROM pg_roles WHERE rolname = 'kront'")" ]; then
     sql "$port" "$real/socket" "CREATE ROLE kront LOGIN CREATEDB"
   fi
+  # Dropping a test database with whatever is connected to it (FORCE) may
+  # have to end an autovacuum worker there too.
+  sql "$port" "$real/socket" "GRANT pg_signal_backend TO kront"
   if [ -z "$(sql "$port" "$real/socket" "SELECT 1 FROM pg_database WHERE datname = 'kront'")" ]; then
     sql "$port" "$real/socket" "CREATE DATABASE kront OWNER kront"
   fi

@@ -495,8 +495,9 @@ TEST_F(TableStoreTest, InsertIsInTheFileEvenWhenTheProcessIsKilledRightAfter)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(count("Poverki", "PovNum = 'killed'"), 1);
-    if (!onServerStore())
+    if (!onServerStore()) {
         EXPECT_FALSE(QFileInfo::exists(home.data("Poverki.cds-journal")));
+    }
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tests/durability/Ledger.h"
 
+#include "common/AppHome.h"
 #include "db/Database.h"
 #include "db/TableFile.h"
 #include "model/TPoverka.h"
@@ -7,6 +8,7 @@
 #include "tests/durability/Workload.h"
 #include "tests/support/ScriptedDialogs.h"
 
+#include <QDir>
 #include <QList>
 
 namespace kront::durability
@@ -40,12 +42,11 @@ std::vector<Row> fileQuery(const TableSchema &schema, const QString &sql, bool *
     return out;
 }
 
-// Through the store the home's settings name, in one read transaction.
-std::vector<Row> storeQuery(const TableSchema &schema, const QString &sql, bool *ok)
+// Through a Database on the store the home's settings name, in one read
+// transaction.
+std::vector<Row> storeQuery(Database &db, const TableSchema &schema, const QString &sql, bool *ok)
 {
     std::vector<Row> out;
-    test::ScriptedDialogs dialogs;
-    Database db(dialogs);
     const bool read = db.readTables(schema, {}, [&](sql::Connection &conn) {
         sql::Statement st(conn, sql);
         while (st.step())
@@ -78,7 +79,7 @@ bool isNull(const sql::Value &v)
 std::vector<Ledger::Row> Ledger::query(const TableSchema &schema, const QString &sql,
                                        bool *ok) const
 {
-    return where == Tables::Server ? storeQuery(schema, sql, ok) : fileQuery(schema, sql, ok);
+    return store ? storeQuery(*store, schema, sql, ok) : fileQuery(schema, sql, ok);
 }
 
 void Ledger::apply(const QByteArray &reported)
@@ -138,9 +139,14 @@ void Ledger::checkFiles()
     }
 }
 
-// A server keeps its own integrity; every table must still read.
+// A server keeps its own integrity; every table must still read, and no
+// table file may have been made beside it.
 void Ledger::checkServerTables()
 {
+    const QStringList files =
+        QDir(AppHome::dataDir()).entryList({QStringLiteral("*.cds")}, QDir::Files);
+    if (!files.isEmpty())
+        problem(QStringLiteral("table files beside the server: ") + files.join(u' '));
     for (const TableSchema *schema : allTables()) {
         bool ok = true;
         query(*schema, QStringLiteral("SELECT COUNT(*) FROM %1").arg(schema->tableName()), &ok);
@@ -295,12 +301,20 @@ void Ledger::checkResumption()
 
 void Ledger::checkHome()
 {
-    if (where == Tables::Server)
+    if (where == Tables::Server) {
+        // One connection for the checks, closed before the next child starts.
+        test::ScriptedDialogs dialogs;
+        Database db(dialogs);
+        store = &db;
         checkServerTables();
-    else
+        checkPoverki();
+        checkOthers();
+        store = nullptr;
+    } else {
         checkFiles();
-    checkPoverki();
-    checkOthers();
+        checkPoverki();
+        checkOthers();
+    }
     checkResumption();
 }
 

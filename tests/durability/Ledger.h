@@ -11,8 +11,13 @@
 #include <set>
 #include <vector>
 
-// What the killed children reported as done, and the check of the table
-// files against it after every kill.
+namespace kront
+{
+class Database;
+}
+
+// What the killed children reported as done, and the check of the tables
+// against it after every kill.
 namespace kront::durability
 {
 
@@ -70,6 +75,7 @@ private:
     int resumptionsChecked = 0;
     QStringList found;
     Tables where;
+    Database *store = nullptr; // the server's tables, while they are checked
 };
 
 } // namespace kront::durability

@@ -146,6 +146,18 @@ bool serverEventsPlayable(const Scenario &sc, std::optional<TestCluster> &cluste
     return false;
 }
 
+// On the server store no table file may appear in Data/: each would be a
+// part of the program that quietly kept its rows apart from the server's.
+QStringList tableFilesBesideTheServer(const QString &home)
+{
+    const QStringList files =
+        QDir(home + QStringLiteral("/Data")).entryList({QStringLiteral("*.cds")}, QDir::Files);
+    if (files.isEmpty())
+        return {};
+    return {QStringLiteral("table files in Data/ although the tables are on the server: ") +
+            files.join(QStringLiteral(", "))};
+}
+
 void applySettings(ProgramSettings &s, const Scenario &sc, const QString &port)
 {
     s.setPortName(port);
@@ -261,6 +273,8 @@ int play(const Options &o, QTextStream &out)
     QStringList failures = checkExpectations(sc, windows.database(), dialogs, driver);
     if (!documentsError.isEmpty())
         failures.prepend(documentsError);
+    if (!server.databases().isEmpty())
+        failures << tableFilesBesideTheServer(home);
     if (driver.failed())
         failures.prepend(driver.failureText());
     QFile simLog(home + QStringLiteral("/sim-commands.txt"));
