@@ -2,8 +2,11 @@
 # A throw-away PostgreSQL cluster for the tests, on a local port.
 #
 #   scripts/pg-cluster.sh start DIR [PORT]   makes (once) and starts the cluster in DIR
+#                                            (started again: on its last port by default)
 #   scripts/pg-cluster.sh stop DIR           stops it
-#   scripts/pg-cluster.sh env DIR            prints KRONT_TEST_PG='...' for the tests
+#   scripts/pg-cluster.sh env DIR            prints KRONT_TEST_PG='...' (the connection) and
+#                                            KRONT_TEST_PG_DIR='...' (DIR, for the scenarios
+#                                            that stop and start the server) for the tests
 #
 # The server runs as an unprivileged user: as root, the system user kront-pg
 # (made when missing); otherwise as yourself. It listens on 127.0.0.1:PORT
@@ -99,12 +102,17 @@ sql() { # port, socket dir, statement
 }
 
 start() {
-  local port=${1:-$default_port}
-  [[ $port =~ ^[0-9]+$ ]] || die "not a port: $port"
+  local port=${1:-}
   bin=$(server_bin)
   ensure_server_user
   local real
   real=$(cluster_dir make)
+  # Started again without a port: on the one it had, which KRONT_TEST_PG names.
+  if [ -z "$port" ]; then
+    port=$default_port
+    [ ! -f "$real/port" ] || port=$(cat "$real/port")
+  fi
+  [[ $port =~ ^[0-9]+$ ]] || die "not a port: $port"
   if is_running "$real"; then
     echo "pg-cluster: already running in $real (port $(cat "$real/port"))"
     return 0
@@ -154,7 +162,8 @@ env_line() {
   local real
   real=$(cluster_dir find)
   [ -n "$real" ] && [ -f "$real/port" ] || die "no cluster in $dir (start it first)"
-  echo "KRONT_TEST_PG='host=127.0.0.1 port=$(cat "$real/port") user=kront dbname=kront'"
+  echo "KRONT_TEST_PG='host=127.0.0.1 port=$(cat "$real/port") user=kront dbname=kront'" \
+    "KRONT_TEST_PG_DIR='$(cd "$dir" && pwd)'"
 }
 
 case $command in

@@ -211,11 +211,38 @@ struct Parser {
             sc.stops << value;
         } else if (key == u"correct" && !value.isEmpty()) {
             sc.corrections << value;
+        } else if (key == u"server") {
+            serverEvent(w);
         } else {
             fail(QStringLiteral(
                 "events are interrupt presses|step_end N [noresume] [after S], sim N CMD, "
-                "reopen CMD|-, stop TEXT or correct CMD"));
+                "reopen CMD|-, stop TEXT, correct CMD or server = stop|start after N|when "
+                "TEXT|at_resume"));
         }
+    }
+
+    // server = stop|start after N | when TEXT | at_resume
+    void serverEvent(const QStringList &w)
+    {
+        ServerEvent e;
+        const QString when = w.value(1);
+        if (w.value(0) != u"stop" && w.value(0) != u"start")
+            return fail(QStringLiteral("server = stop or start, then after N, when TEXT or "
+                                       "at_resume"));
+        e.action = w[0] == u"stop" ? ServerEvent::Action::Stop : ServerEvent::Action::Start;
+        double n = 0;
+        if (when == u"after" && w.size() == 3 && number(w[2], n)) {
+            e.when = ServerEvent::When::Presses;
+            e.presses = int(n);
+        } else if (when == u"when" && w.size() >= 3) {
+            e.when = ServerEvent::When::Message;
+            e.text = w.mid(2).join(u' ');
+        } else if (when == u"at_resume" && w.size() == 2) {
+            e.when = ServerEvent::When::Resume;
+        } else {
+            return fail(QStringLiteral("server = stop|start after N, when TEXT or at_resume"));
+        }
+        sc.serverEvents.push_back(e);
     }
 
     void handle(const QString &raw)

@@ -45,6 +45,16 @@ struct Interruption {
     int afterMs = 0;    // the operator first waits this long (wall clock), touching nothing
 };
 
+// The tests' database server stopped or started again under the scenario: after
+// the N-th recording, while a message box containing a text is open, or just
+// before the next continuation from the unfinished list.
+struct ServerEvent {
+    enum class Action { Stop, Start } action = Action::Stop;
+    enum class When { Presses, Message, Resume } when = When::Presses;
+    int presses = 0;
+    QString text;
+};
+
 struct Expectation {
     QString key;      // state, finished, result, measure_rows, message, no_message, conclusion, ...
     QString value;    // the text after "=" as written
@@ -102,6 +112,8 @@ struct Scenario {
     // [events] correct = COMMAND: the operator answers "Нет" to recording a diagnosed value and
     // corrects the connection (the simulator command); each line once, in order.
     QStringList corrections;
+    // [events] server = stop|start after N | when TEXT | at_resume: played in order, each once.
+    std::vector<ServerEvent> serverEvents;
     std::vector<Expectation> expectations;
     // [registry]: the lab's registry data put into the home before a registry_export check, as
     // key and words (cipher, verifier, owner, time_zone, type, mieta, instrument).

@@ -2,6 +2,7 @@
 
 #include "E2eDialogs.h"
 #include "SimProcess.h"
+#include "TestCluster.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
 #include "common/AppHome.h"
@@ -81,6 +82,7 @@ void WizardDriver::shootOnce(bool now, const QString &name)
 // starts again on them.
 void WizardDriver::watchMessage(const QString &text)
 {
+    playServerEvents(ServerEvent::When::Message, text);
     if (stopPending || nextStop >= sc.stops.size() || !text.contains(sc.stops[nextStop]))
         return;
     ++nextStop;
@@ -147,7 +149,10 @@ bool WizardDriver::setUp(QString &error)
     if (!registerReferences(error) || !commitSensors(error))
         return false;
     runSimCommands(); // those given for before the first recording (sim = 0 ...)
-    return true;
+    playServerEvents(ServerEvent::When::Presses);
+    if (failed())
+        error = failureText();
+    return !failed();
 }
 
 bool WizardDriver::registerReferences(QString &error)
@@ -329,6 +334,7 @@ void WizardDriver::tick()
         break;
     case Phase::ResumePending: {
         phase = Phase::Running;
+        playServerEvents(ServerEvent::When::Resume);
         const auto stored = windows.database().select(
             tables::Poverki, QStringLiteral("PovNum = '") + quoteFilterText(sc.number) + "'");
         resumedStates << (stored && !stored->empty()
@@ -516,6 +522,40 @@ void WizardDriver::runSimCommands()
     }
 }
 
+// The server events due now, in their order: a lost server is stopped at once (every connection
+// of the program cut in the middle of whatever it does), and started again while the program
+// goes on.
+void WizardDriver::playServerEvents(ServerEvent::When when, const QString &message)
+{
+    while (nextServerEvent < sc.serverEvents.size() && !failed()) {
+        const ServerEvent &e = sc.serverEvents[nextServerEvent];
+        const bool due = e.when == when &&
+                         (when != ServerEvent::When::Presses || e.presses <= presses) &&
+                         (when != ServerEvent::When::Message || message.contains(e.text));
+        if (!due)
+            return;
+        ++nextServerEvent;
+        const bool stop = e.action == ServerEvent::Action::Stop;
+        say(stop ? QStringLiteral("the database server stops (recordings %1)").arg(presses)
+                 : QStringLiteral("the database server starts again (recordings %1)").arg(presses));
+        QString error;
+        if (!cluster)
+            return fail(QStringLiteral("no database server to stop or start"));
+        if (!(stop ? cluster->stop(error) : cluster->start(error)))
+            return fail(error);
+        serverStopped = stop;
+    }
+}
+
+bool WizardDriver::restoreServer(QString &error)
+{
+    if (!serverStopped || !cluster)
+        return true;
+    serverStopped = false;
+    say(QStringLiteral("the database server starts again after the run"));
+    return cluster->start(error);
+}
+
 void WizardDriver::measure(TFormPoverkaTP *w)
 {
     if (interruptNow(w, Interruption::When::Presses, presses))
@@ -541,6 +581,7 @@ void WizardDriver::measure(TFormPoverkaTP *w)
         ++presses;
         g->ButtonRecordMeas->click();
         runSimCommands();
+        playServerEvents(ServerEvent::When::Presses);
         return;
     }
 }

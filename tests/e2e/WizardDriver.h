@@ -23,6 +23,7 @@ namespace kront::e2e
 
 class E2eDialogs;
 class SimProcess;
+class TestCluster;
 
 // Plays a scenario through the program's real windows: registers the
 // reference thermocouples, commits the connected sensors in their editor,
@@ -68,6 +69,11 @@ public:
     // after a few recordings, wizard-conclusion.png); empty for none.
     QString shotsDir;
 
+    // The tests' database server the scenario's server events stop and start.
+    TestCluster *cluster = nullptr;
+    // Starts the server again when the run ended with it stopped; false with the reason.
+    bool restoreServer(QString &error);
+
     // The furnace set-point of the run the wizard is starting now.
     double furnaceForRun() const;
 
@@ -87,6 +93,7 @@ private:
     void watchMessage(const QString &text);
     void restartAfterStop();
     void runSimCommands();
+    void playServerEvents(ServerEvent::When when, const QString &message = QString());
     void channelControlsShown(int channel, const ChannelControls &controls);
     void fail(const QString &why);
     void takeShot(QWidget *w, int page);
@@ -105,6 +112,8 @@ private:
     size_t nextInterruption = 0;
     size_t nextSimCommand = 0;
     size_t nextReopen = 0;
+    size_t nextServerEvent = 0;
+    bool serverStopped = false;
     qsizetype nextStop = 0;
     bool stopPending = false; // the program stopped; its wizard is still to be closed
     qint64 waitUntilMs = -1;  // an interruption waits until then

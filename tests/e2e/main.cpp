@@ -19,6 +19,7 @@
 #include "Expectations.h"
 #include "Printouts.h"
 #include "SimProcess.h"
+#include "TestCluster.h"
 #include "WizardDriver.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
@@ -127,6 +128,24 @@ bool useServerStore(test::TestServer &server, QTextStream &out)
     return true;
 }
 
+// A scenario that stops and starts the tests' database server runs only with
+// its tables on that server and the server's folder known; otherwise it is
+// skipped.
+bool serverEventsPlayable(const Scenario &sc, std::optional<TestCluster> &cluster, QTextStream &out)
+{
+    if (sc.serverEvents.empty())
+        return true;
+    QString why = QStringLiteral("its tables are not on the tests' database server "
+                                 "(KRONT_TEST_STORE=postgresql, KRONT_TEST_PG)");
+    if (test::onServerStore())
+        cluster = TestCluster::fromEnvironment(why);
+    if (cluster)
+        return true;
+    out << "the scenario stops and starts the database server, but " << why << "; skipped"
+        << Qt::endl;
+    return false;
+}
+
 // On the server store no table file may appear in Data/: each would be a
 // part of the program that quietly kept its rows apart from the server's.
 QStringList tableFilesBesideTheServer(const QString &home)
@@ -169,6 +188,9 @@ int play(const Options &o, QTextStream &out)
         out << errors.join(u'\n') << Qt::endl;
         return 2;
     }
+    std::optional<TestCluster> cluster;
+    if (!serverEventsPlayable(sc, cluster, out))
+        return test::kServerMissingExitCode;
     QString error;
     if (!makeHome(o.home, o.keepHome, error)) {
         out << error << Qt::endl;
@@ -224,6 +246,7 @@ int play(const Options &o, QTextStream &out)
 
     WizardDriver driver(sc, windows, dialogs, sim);
     driver.shotsDir = o.shots;
+    driver.cluster = cluster ? &*cluster : nullptr;
     dialogs.setFurnaceSource([&driver] { return driver.furnaceForRun(); });
     if (!driver.setUp(error)) {
         out << "FAILED: " << error << Qt::endl;
@@ -231,6 +254,9 @@ int play(const Options &o, QTextStream &out)
     }
     driver.run();
     sim.stop();
+    QString serverError;
+    if (!driver.restoreServer(serverError))
+        out << "FAILED: " << serverError << Qt::endl;
 
     QString documentsError;
     if (sc.issueDocuments && !driver.failed())
