@@ -15,6 +15,7 @@
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>

@@ -5,6 +5,7 @@
 #include "db/Database.h"
 #include "tests/support/TwoInstallations.h"
 
+#include <QCoreApplication>
 #include <QProcess>
 #include <QSet>
 
