@@ -84,9 +84,10 @@ int Database::countRows(const TableSchema &schema, const QString &filter, int li
     const QString rows = QStringLiteral("FROM %1 WHERE %2").arg(quotedTable(schema), where->where);
     sqlite::Statement st(
         file->connection(),
-        limit < 0
-            ? QStringLiteral("SELECT COUNT(*) ") + rows
-            : QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 %1 LIMIT %2)").arg(rows).arg(limit));
+        limit < 0 ? QStringLiteral("SELECT COUNT(*) ") + rows
+                  : QStringLiteral("SELECT COUNT(*) FROM (SELECT 1 %1 LIMIT %2) AS counted")
+                        .arg(rows)
+                        .arg(limit));
     st.bindAll(where->params);
     return st.step() ? int(st.integer(0)) : -1;
 }
