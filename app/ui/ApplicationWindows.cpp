@@ -61,8 +61,8 @@ bool ApplicationWindows::openStore()
     return true;
 }
 
-// The main window tells which store the run works on when it is not the
-// table files the settings name.
+// The main window names the server the run works on, or tells that the run
+// works on the table files of this computer because the server was away.
 void ApplicationWindows::showStore()
 {
     if (!serverStatus.isEmpty()) {
