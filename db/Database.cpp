@@ -5,6 +5,8 @@
 #include "db/FilterCompiler.h"
 #include "settings/StoreSettings.h"
 
+#include <algorithm>
+
 namespace kront
 {
 
@@ -135,6 +137,47 @@ std::optional<InsertStatement> insertStatement(const TableSchema &schema, const 
     return out;
 }
 
+// Rows with the IDs they carry, many to a statement: a server answers each
+// statement over the network, and a lab moved to it has millions of rows.
+// False when a row is not one of this table, names a field it does not have,
+// has a value that does not fit its field, or a write fails.
+bool insertKeepingIds(sql::Connection &conn, const TableSchema &schema,
+                      const std::vector<TableRow> &rows)
+{
+    // Below the smallest limit of parameters of the embedded store's builds.
+    constexpr int kMaxParameters = 900;
+    const int fields = schema.fieldCount();
+    const int perStatement = std::max(1, kMaxParameters / std::max(1, fields));
+    QStringList columns;
+    for (int i = 0; i < fields; ++i)
+        columns << sqlite::quoteIdentifier(schema.fieldName(i));
+    const QString marks = u'(' + QStringList(fields, QStringLiteral("?")).join(u',') + u')';
+    const QString insert =
+        QStringLiteral("INSERT INTO %1 (%2) VALUES ")
+            .arg(sqlite::quoteIdentifier(schema.tableName()), columns.join(u','));
+    for (std::size_t from = 0; from < rows.size(); from += std::size_t(perStatement)) {
+        const std::size_t to = std::min(rows.size(), from + std::size_t(perStatement));
+        std::vector<sqlite::Value> values;
+        QStringList tuples;
+        for (std::size_t r = from; r < to; ++r) {
+            if (&rows[r].schema() != &schema || !rows[r].valid())
+                return false;
+            for (int i = 0; i < fields; ++i) {
+                const auto v = toStoredValue(schema.fields[i], rows[r].values()[i]);
+                if (!v)
+                    return false;
+                values.push_back(*v);
+            }
+            tuples << marks;
+        }
+        sqlite::Statement st(conn, insert + tuples.join(u','));
+        st.bindAll(values);
+        if (!st.run())
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> &rows,
@@ -158,6 +201,12 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
                            QStringLiteral("DELETE FROM %1").arg(file->tableRef(schema)))
              .run())
         return failed();
+    if (kind == InsertKind::KeepIds) {
+        if (!insertKeepingIds(file->connection(), schema, rows) ||
+            (schema.hasId() && !file->moveIdCounterPastRows(schema)) || !file->commit())
+            return failed();
+        return true;
+    }
     int id = 0;
     for (const TableRow &row : rows) {
         const auto insert = insertStatement(schema, row, kind == InsertKind::KeepIds);
@@ -170,8 +219,6 @@ bool Database::insertAll(const TableSchema &schema, const std::vector<TableRow> 
         if (!st.run())
             return failed();
     }
-    if (kind == InsertKind::KeepIds && schema.hasId() && !file->moveIdCounterPastRows(schema))
-        return failed();
     if (!file->commit())
         return failed();
     lastInserted = id;

@@ -2,10 +2,8 @@
 
 #include "common/AppHome.h"
 #include "db/ServerTables.h"
-#include "db/TableFile.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <limits>
 
@@ -87,11 +85,13 @@ std::vector<const TableSchema *> LabCopy::tablesInOrder()
     return all;
 }
 
-bool LabCopy::hasTable(Database &db, const TableSchema &table)
+bool LabCopy::tableExists(Database &db, const TableSchema &table)
 {
     auto *server = dynamic_cast<ServerTables *>(&db.store());
     if (!server)
-        return QFile::exists(tableFilePath(table));
+        return db.hasTable(table);
+    // The store takes every table as there (the program's start-up makes
+    // them all); a database the program has not used yet has none.
     sql::Statement exists(server->connection(),
                           QStringLiteral("SELECT to_regclass(?1) IS NOT NULL"));
     exists.bind(1, sql::quoteIdentifier(table.tableName().toLower()));
@@ -110,7 +110,7 @@ QString LabCopy::storeName(Database &db)
 bool LabCopy::targetIsEmpty()
 {
     for (const TableSchema *table : tablesInOrder()) {
-        if (!hasTable(target, *table))
+        if (!tableExists(target, *table))
             continue;
         const int rows = target.countRows(*table, QString(), 1);
         if (rows < 0)
@@ -151,7 +151,7 @@ bool LabCopy::run()
 
 qint64 LabCopy::copyTable(const TableSchema &table)
 {
-    if (!hasTable(source, table))
+    if (!tableExists(source, table))
         return 0; // a home made by an older program lacks the added tables
     qint64 copied = 0;
     bool targetFailed = false;

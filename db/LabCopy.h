@@ -40,8 +40,9 @@ public:
 private:
     // Every table the program keeps, in the order of the start-up check.
     static std::vector<const TableSchema *> tablesInOrder();
-    // Whether the store has this table at all (a home may lack a file).
-    static bool hasTable(Database &db, const TableSchema &table);
+    // Whether the store has this table at all (a home may lack a file, a
+    // fresh server database has no table yet).
+    static bool tableExists(Database &db, const TableSchema &table);
     // "host:port/database" of a server, the home folder of table files.
     static QString storeName(Database &db);
     bool targetIsEmpty();

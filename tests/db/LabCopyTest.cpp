@@ -229,11 +229,12 @@ protected:
         return settings.value_or(StoreSettings{});
     }
 
-    // Copies with small batches, so that every table crosses several.
+    // Copies with small batches, so that every table crosses several (and a
+    // batch of a wide table takes several statements).
     bool copy(Database &from, Database &to, std::map<QString, qint64> *counts = nullptr)
     {
         LabCopy lab(from, to, dialogs);
-        lab.batchRows = 64;
+        lab.batchRows = 128;
         lab.tableCopied = [&](const TableSchema &t, qint64 rows) {
             if (counts)
                 (*counts)[t.tableName()] = rows;

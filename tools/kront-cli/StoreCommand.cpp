@@ -112,12 +112,10 @@ int runStoreCommand(const QStringList &args, QTextStream &out, QTextStream &err)
 
 } // namespace
 
-KRONT_CLI_COMMAND("store",
-                  "store copy --from HOME|URL --to URL|HOME\n"
-                  "                           moves every record between the table files of a "
-                  "home\n"
-                  "                           and an empty PostgreSQL database "
-                  "(postgresql://USER@HOST:PORT/DB)",
-                  runStoreCommand);
+KRONT_CLI_COMMAND(
+    "store",
+    "store copy --from ОТКУДА --to КУДА   перенос всех записей между папкой "
+    "программы и пустой базой PostgreSQL (postgresql://ПОЛЬЗОВАТЕЛЬ@СЕРВЕР:ПОРТ/БАЗА)",
+    runStoreCommand);
 
 } // namespace kront::cli
