@@ -99,6 +99,12 @@ bool saveStoreSettings(const StoreSettings &s, const QString &iniPath)
            ini.writeString(kSection, kInstallation, s.installation.trimmed());
 }
 
+bool saveInstallationName(const QString &name, const QString &iniPath)
+{
+    IniFile ini(iniPath);
+    return ini.writeString(kSection, kInstallation, name.trimmed().left(kInstallationNameLength));
+}
+
 StoreSettings storeSettingsFromUrl(const QString &text, QString *error)
 {
     const QUrl url(text, QUrl::StrictMode);

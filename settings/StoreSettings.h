@@ -44,6 +44,10 @@ StoreSettings loadStoreSettings();
 // Writes the section; false when the file could not be written.
 bool saveStoreSettings(const StoreSettings &settings, const QString &iniPath);
 
+// Writes the installation's name alone (an empty name: the host name is used);
+// false when the file could not be written.
+bool saveInstallationName(const QString &name, const QString &iniPath);
+
 // Reads postgresql://USER@HOST:PORT/DATABASE (port optional); nullopt-like
 // Embedded settings with error set when the text is not such an address.
 StoreSettings storeSettingsFromUrl(const QString &url, QString *error);

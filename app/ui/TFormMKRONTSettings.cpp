@@ -12,6 +12,7 @@
 #include "settings/OrganName.h"
 #include "settings/ProgramSettings.h"
 #include "settings/SettingsFile.h"
+#include "settings/StoreSettings.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -306,7 +307,16 @@ QWidget *TFormMKRONTSettings::createProgramPage()
     connect(ButtonApplyProgramSettings, &QPushButton::clicked, this,
             &TFormMKRONTSettings::ButtonApplyProgramSettingsClick);
 
+    EditInstallationName = new QLineEdit(loadStoreSettings().installation);
+    EditInstallationName->setObjectName(QStringLiteral("EditInstallationName"));
+    EditInstallationName->setMaxLength(kInstallationNameLength);
+    EditInstallationName->setPlaceholderText(StoreSettings::defaultInstallationName());
+    auto *installation = new QHBoxLayout;
+    installation->addWidget(new QLabel(QStringLiteral("Имя установки:")));
+    installation->addWidget(EditInstallationName, 1);
+
     auto *layout = new QVBoxLayout(page);
+    layout->addLayout(installation);
     layout->addWidget(CheckBoxDisableTempStabilityCtrlByPrg);
     layout->addWidget(CheckBoxWaitFixedTAVER_7Value);
     layout->addWidget(CheckBoxReduceResultClass);
@@ -510,6 +520,10 @@ void TFormMKRONTSettings::ButtonApplyCommParamsClick()
 void TFormMKRONTSettings::ButtonApplyProgramSettingsClick()
 {
     applyProgramOptions(form, settings, dialogs);
+    // Takes effect at the next start, as the rest of the store's settings.
+    const QString path = SettingsFile::defaultPath();
+    if (!saveInstallationName(EditInstallationName->text(), path))
+        dialogs.error(QStringLiteral("Не удалось записать файл настроек ") + path);
     accept();
 }
 

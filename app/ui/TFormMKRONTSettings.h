@@ -82,6 +82,9 @@ public:
     QCheckBox *CheckBoxStabilityForecast;
     LimitedMemo *MemoOrganName;
     QLineEdit *LabeledEditRukDolgn;
+    // The name of this installation among those sharing a server ([Store]
+    // Installation of the settings file), written by "Применить".
+    QLineEdit *EditInstallationName;
     QCheckBox *CheckBoxSvidNumAuto;
     QSpinBox *JvSpinEditNextSvidNum;
     QSpinBox *JvSpinEditSvidDigitsCount;

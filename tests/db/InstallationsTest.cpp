@@ -264,5 +264,149 @@ TEST(DocumentNumberWorker, TakesNumbers)
     std::fflush(stdout);
 }
 
+// --- Two installations verifying at once -------------------------------------
+
+constexpr int kVerificationsEach = 10;
+constexpr int kPointsEach = 4;
+
+// Starts a worker process of this program: the installation `letter` runs
+// its verifications on the database.
+std::unique_ptr<QProcess> startWorker(const QString &filter, const QString &database,
+                                      const QString &letter, int etalID)
+{
+    auto p = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("KRONT_TEST_SHARED_DB"), database);
+    env.insert(QStringLiteral("KRONT_TEST_SHARED_LETTER"), letter);
+    env.insert(QStringLiteral("KRONT_TEST_SHARED_REFERENCE"), QString::number(etalID));
+    p->setProcessEnvironment(env);
+    p->start(QCoreApplication::applicationFilePath(), {QStringLiteral("--gtest_filter=") + filter});
+    return p;
+}
+
+// Two installations verify at the same time with one reference: every row
+// written is found under its own verification, and the numbers of their
+// documents differ.
+class SharedServer : public TwoInstallations
+{
+};
+
+TEST_P(SharedServer, TwoInstallationsVerifyingAtOnceKeepTheirRowsApart)
+{
+    const int etal = [&] {
+        EXPECT_TRUE(first->DBEtalSensInsert(
+            TableRow(tables::EtalSens, {{"SerialNum", "ЭТ-1"}, {"TypeName", "ППО"}})));
+        return first->lastInsertedID();
+    }();
+    std::vector<std::unique_ptr<QProcess>> workers;
+    for (const char *letter : {"A", "B"})
+        workers.push_back(startWorker(QStringLiteral("SharedServerWorker.Verifies"),
+                                      server->database(), QString::fromLatin1(letter), etal));
+    QSet<int> documents;
+    for (auto &p : workers) {
+        ASSERT_TRUE(p->waitForFinished(300000));
+        ASSERT_EQ(p->exitCode(), 0)
+            << p->readAllStandardOutput().toStdString() << p->readAllStandardError().toStdString();
+        for (const QByteArray &line : p->readAllStandardOutput().split('\n'))
+            if (line.startsWith("document "))
+                documents.insert(line.mid(9).toInt());
+    }
+    EXPECT_EQ(documents.size(), 2 * kVerificationsEach);
+
+    const auto poverki = first->select(tables::Poverki, QString());
+    ASSERT_TRUE(poverki.has_value());
+    ASSERT_EQ(poverki->size(), std::size_t(2 * kVerificationsEach));
+    std::vector<int> ids;
+    for (const QVariantMap &p : *poverki)
+        ids.push_back(p.value("ID").toInt());
+    const auto owners = first->installationsOf(ids);
+    ASSERT_TRUE(owners.has_value());
+    for (const QVariantMap &p : *poverki) {
+        const int id = p.value("ID").toInt();
+        const QString number = p.value("PovNum").toString();
+        SCOPED_TRACE(number.toStdString());
+        EXPECT_EQ(owners->at(id), QStringLiteral("Стенд-") + number.left(1));
+        EXPECT_FALSE(p.value("Finished").isNull());
+        const auto bunches =
+            first->select(tables::BunchesTP, QStringLiteral("PoverkaID = %1").arg(id));
+        ASSERT_TRUE(bunches.has_value());
+        ASSERT_EQ(bunches->size(), 2u);
+        for (const QVariantMap &b : *bunches) {
+            const int channel = b.value("ChannelNum").toInt();
+            EXPECT_EQ(b.value("EtalSensorID").toInt(), etal);
+            for (int input : {1, 2}) {
+                const auto sensor =
+                    first->select(tables::Sensors,
+                                  QStringLiteral("ID = %1").arg(
+                                      b.value(QStringLiteral("PovSensorID%1").arg(input)).toInt()));
+                ASSERT_TRUE(sensor && sensor->size() == 1);
+                EXPECT_EQ(sensor->front().value("SerialNum").toString(),
+                          QStringLiteral("%1-%2-%3").arg(number).arg(channel).arg(input));
+            }
+            EXPECT_EQ(first->DBGetRecordsCount(tables::ResultsTP,
+                                               QStringLiteral("BunchID = %1 and PoverkaID = %2")
+                                                   .arg(b.value("ID").toInt())
+                                                   .arg(id)),
+                      kPointsEach);
+        }
+        EXPECT_EQ(
+            first->DBGetRecordsCount(tables::ResultsTP, QStringLiteral("PoverkaID = %1").arg(id)),
+            2 * kPointsEach);
+    }
+    EXPECT_EQ(first->DBGetRecordsCount(tables::ResultsTP, QString()),
+              2 * kVerificationsEach * 2 * kPointsEach);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stores, SharedServer, ::testing::Values(SharedStore::Server),
+                         sharedStoreName);
+
+// The other side of TwoInstallationsVerifyingAtOnceKeepTheirRowsApart: one
+// installation's verifications, each with two bunches of two sensors on the
+// shared reference, their readings, a document and the finish.
+TEST(SharedServerWorker, Verifies)
+{
+    const QString database = qEnvironmentVariable("KRONT_TEST_SHARED_DB");
+    if (database.isEmpty())
+        GTEST_SKIP() << "started by the test of two installations verifying at once";
+    const QString letter = qEnvironmentVariable("KRONT_TEST_SHARED_LETTER");
+    const int etal = qEnvironmentVariableIntValue("KRONT_TEST_SHARED_REFERENCE");
+    TempHome home;
+    ScriptedDialogs dialogs;
+    Database db(dialogs, std::make_unique<ServerTables>(serverStoreSettings(database)));
+    db.setInstallation(QStringLiteral("Стенд-") + letter);
+    for (int v = 1; v <= kVerificationsEach; ++v) {
+        const QString number = letter + QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+        const int id = db.startVerification(
+            TableRow(tables::Poverki, {{"PovNum", number},
+                                       {"Started", QDateTime::currentDateTime()},
+                                       {"CurrPovState", "MainCycle;0;1;4;"}}));
+        ASSERT_GT(id, 0) << dialogs.texts().join(u'\n').toStdString();
+        for (int channel : {1, 2}) {
+            TableRow bunch(tables::BunchesTP,
+                           {{"PoverkaID", id}, {"ChannelNum", channel}, {"EtalSensorID", etal}});
+            for (int input : {1, 2}) {
+                ASSERT_TRUE(db.DBSensorsInsert(TableRow(
+                    tables::Sensors,
+                    {{"SerialNum", QStringLiteral("%1-%2-%3").arg(number).arg(channel).arg(input)},
+                     {"TypeName", "ТХА"}})));
+                bunch.set(QStringLiteral("PovSensorID%1").arg(input), db.lastInsertedID());
+            }
+            ASSERT_TRUE(db.DBBunchesTPInsert(bunch));
+            const int bunchID = db.lastInsertedID();
+            for (int point = 1; point <= kPointsEach; ++point)
+                ASSERT_TRUE(
+                    db.DBResultsTPInsert(TableRow(tables::ResultsTP, {{"PoverkaID", id},
+                                                                      {"BunchID", bunchID},
+                                                                      {"Stage", "MainCycle"},
+                                                                      {"MeasPointNum", point}})));
+        }
+        const std::optional<int> document = db.takeDocumentNumber(QStringLiteral("SvidNextNum"), 1);
+        ASSERT_TRUE(document.has_value());
+        std::printf("document %d\n", *document);
+        ASSERT_TRUE(db.DBPoverkaSetFinished(id, nullptr));
+    }
+    std::fflush(stdout);
+}
+
 } // namespace
 } // namespace kront::test

@@ -1,8 +1,8 @@
 // The list of unfinished verifications of two installations sharing their
 // tables: each sees its own and those no installation is named for, resumes
 // and deletes only those.
-#include "procedure/UnfinishedVerifications.h"
 #include "model/TPoverka.h"
+#include "procedure/UnfinishedVerifications.h"
 #include "tests/support/TwoInstallations.h"
 
 namespace kront::test

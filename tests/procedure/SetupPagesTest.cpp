@@ -238,9 +238,8 @@ TEST_F(SetupPages, AnotherInstallationsVerificationOfTheSameNumberStaysBesideThi
     EXPECT_EQ(*owners, (std::map<int, QString>{{theirs, QStringLiteral("Стенд-2")},
                                                {poverka.ID, QStringLiteral("Стенд-1")}}));
     const TBunch &bunch = *poverka.Bunches[1];
-    EXPECT_EQ(count(tables::BunchesTP, QStringLiteral("ID = %1 and PoverkaID = %2")
-                                           .arg(bunch.ID)
-                                           .arg(poverka.ID)),
+    EXPECT_EQ(count(tables::BunchesTP,
+                    QStringLiteral("ID = %1 and PoverkaID = %2").arg(bunch.ID).arg(poverka.ID)),
               1);
     for (int input : {1, 2})
         EXPECT_EQ(count(tables::Sensors, QStringLiteral("ID = %1 and SerialNum = '%2'")

@@ -5,6 +5,7 @@
 #include "tests/support/TempHome.h"
 
 #include <QFile>
+#include <QSysInfo>
 #include <gtest/gtest.h>
 
 namespace kront::test
@@ -51,6 +52,31 @@ TEST(StoreSettingsTest, ServerSectionReadsBackAsWrittenWithoutAPassword)
     QFile f(ini);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_FALSE(f.readAll().toLower().contains("password"));
+}
+
+// The installation's name: the computer's host name unless the section gives
+// one; a name read or set is kept to what the tables hold.
+TEST(StoreSettingsTest, InstallationNameDefaultsToTheHostName)
+{
+    TempHome home;
+    const QString ini = home.config(QStringLiteral("kront.INI"));
+    EXPECT_EQ(loadStoreSettings(ini).installation, QSysInfo::machineHostName());
+
+    StoreSettings s;
+    s.installation = QStringLiteral("Стенд №2 «левый»");
+    ASSERT_TRUE(saveStoreSettings(s, ini));
+    EXPECT_EQ(loadStoreSettings(ini).installation, s.installation);
+
+    QFile f(ini);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Store]\r\nInstallation=   \r\n");
+    f.close();
+    EXPECT_EQ(loadStoreSettings(ini).installation, QSysInfo::machineHostName());
+
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("[Store]\r\nInstallation=" + QByteArray(100, 'x') + "\r\n");
+    f.close();
+    EXPECT_EQ(loadStoreSettings(ini).installation, QString(kInstallationNameLength, u'x'));
 }
 
 TEST(StoreSettingsTest, ConnectionKeywordsQuoteEveryValue)
