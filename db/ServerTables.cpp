@@ -123,6 +123,9 @@ bool ServerTables::connect(QString *reason)
 
 bool ServerTables::reachable()
 {
+    if (conn.isOpen())
+        return true;
+    present.clear(); // another session may find another server behind the address
     return conn.handle() ? conn.ensureOpen() : connect();
 }
 
@@ -156,18 +159,40 @@ const TableSchema *ServerTables::createMissingTables(const std::vector<const Tab
     return tx.commit() ? nullptr : tables.front();
 }
 
+const TableSchema *ServerTables::firstMissing(const std::vector<const TableSchema *> &all)
+{
+    for (const TableSchema *table : all) {
+        if (present.count(table))
+            continue;
+        sql::Statement exists(conn, QStringLiteral("SELECT to_regclass(?1) IS NOT NULL"));
+        exists.bind(1, serverName(table->tableName()));
+        if (!exists.step() || exists.integer(0) == 0)
+            return table;
+        present.insert(table);
+    }
+    return nullptr;
+}
+
 TableStore::Operation ServerTables::acquire(const TableSchema &main,
-                                            const std::vector<const TableSchema *> &, Mode mode,
-                                            const TableSchema *&failed)
+                                            const std::vector<const TableSchema *> &attached,
+                                            Mode mode, const TableSchema *&failed)
 {
     failed = nullptr;
     if (!operation)
         operation = std::make_unique<ServerOperation>(conn);
     auto *op = static_cast<ServerOperation *>(operation.get());
+    std::vector<const TableSchema *> all{&main};
+    all.insert(all.end(), attached.begin(), attached.end());
+    // A table not on the server (a database the program never started on) is
+    // reported as a table file that is missing, once per table and connection.
+    if (!reachable() || (failed = firstMissing(all)) != nullptr) {
+        if (!failed)
+            failed = &main;
+        return Operation(nullptr, EndOperation{this});
+    }
     // A read sees one snapshot of every table, as a read transaction over the files does.
-    if (!reachable() ||
-        (mode == Mode::Read &&
-         !conn.exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY")))) {
+    if (mode == Mode::Read &&
+        !conn.exec(QStringLiteral("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"))) {
         failed = &main;
         return Operation(nullptr, EndOperation{this});
     }

@@ -6,6 +6,8 @@
 
 #include <QStringList>
 
+#include <set>
+
 namespace kront
 {
 
@@ -40,10 +42,13 @@ protected:
 private:
     // Connected, or connected again after a lost connection.
     bool reachable();
+    // The first of these tables not on the server; nullptr when all are.
+    const TableSchema *firstMissing(const std::vector<const TableSchema *> &all);
 
     StoreSettings serverSettings;
     pg::Connection conn;
     std::unique_ptr<StoreOperation> operation; // the one operation at a time
+    std::set<const TableSchema *> present;     // tables seen on the server
 };
 
 // The statements that create the table on the server: the same columns as
