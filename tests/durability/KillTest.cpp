@@ -120,7 +120,7 @@ TEST(DurabilityOnServer, RecordOperationsSurviveKillsAtRandomMoments)
     ASSERT_TRUE(home.serverStore());
     ASSERT_TRUE(prepareHome());
     Ledger ledger(Ledger::Tables::Server);
-    killAgainAndAgain(ledger, rounds(120));
+    killAgainAndAgain(ledger, rounds(220));
 }
 
 } // namespace kront::durability
