@@ -29,10 +29,11 @@ std::optional<QString> newDocumentNumber(Database &db, const ProgramSettings &se
 void documentNumberPrinted(Database &db, ProgramSettings &settings, DocumentKind kind, int number,
                            Dialogs &dialogs)
 {
+    // The settings move on as well: they show this installation the number
+    // that follows, and a lab going back to the table files continues there.
     if (db.store().isServer())
         db.documentNumberUsed(documentCounterName(kind), number);
-    else
-        settings.documentNumberUsed(kind, number, dialogs);
+    settings.documentNumberUsed(kind, number, dialogs);
 }
 
 } // namespace kront

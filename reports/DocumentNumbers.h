@@ -26,7 +26,7 @@ std::optional<QString> newDocumentNumber(Database &db, const ProgramSettings &se
                                          DocumentKind kind);
 
 // A document was printed with the number `number` under automatic numbering:
-// the settings (table files) or the server's counter move past it.
+// the settings, and on a server its counter too, move past it.
 void documentNumberPrinted(Database &db, ProgramSettings &settings, DocumentKind kind, int number,
                            Dialogs &dialogs);
 

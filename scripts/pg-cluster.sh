@@ -137,7 +137,7 @@ EOF
     die "the server did not start (port $port taken?)"
   fi
   if [ -z "$(sql "$port" "$real/socket" "SELECT 1 FROM pg_roles WHERE rolname = 'kront'")" ]; then
-    sql "$port" "$real/socket" "CREATE ROLE kront LOGIN CREATEDB"
+    sql "$port" "$real/socket" "CREATE ROLE kront LOGIN CREATEDB CREATEROLE"
   fi
   # Dropping a test database with whatever is connected to it (FORCE) may
   # have to end an autovacuum worker there too.

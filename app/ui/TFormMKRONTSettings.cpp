@@ -521,8 +521,11 @@ void TFormMKRONTSettings::ButtonApplyProgramSettingsClick()
 {
     applyProgramOptions(form, settings, dialogs);
     // Takes effect at the next start, as the rest of the store's settings.
+    // The file is written only when the name was changed: the computer's name
+    // shown by default stays a default.
     const QString path = SettingsFile::defaultPath();
-    if (!saveInstallationName(EditInstallationName->text(), path))
+    const QString name = EditInstallationName->text().trimmed();
+    if (name != loadStoreSettings(path).installation && !saveInstallationName(name, path))
         dialogs.error(QStringLiteral("Не удалось записать файл настроек ") + path);
     accept();
 }
