@@ -521,11 +521,11 @@ void TFormMKRONTSettings::ButtonApplyProgramSettingsClick()
 {
     applyProgramOptions(form, settings, dialogs);
     // Takes effect at the next start, as the rest of the store's settings.
-    // The file is written only when the name was changed: the computer's name
-    // shown by default stays a default.
+    // Written only when changed, so that the file keeps the keys it had.
     const QString path = SettingsFile::defaultPath();
-    const QString name = EditInstallationName->text().trimmed();
-    if (name != loadStoreSettings(path).installation && !saveInstallationName(name, path))
+    const QString typed = EditInstallationName->text().trimmed();
+    const QString name = typed.isEmpty() ? StoreSettings::defaultInstallationName() : typed;
+    if (name != loadStoreSettings(path).installation && !saveInstallationName(typed, path))
         dialogs.error(QStringLiteral("Не удалось записать файл настроек ") + path);
     accept();
 }
