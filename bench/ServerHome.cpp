@@ -10,7 +10,6 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 
 #include <cstdio>
 #include <memory>
@@ -23,28 +22,6 @@ namespace
 {
 
 QStringList made; // databases to drop at the end
-
-// The host, port and user of the admin keywords, naming `database`.
-StoreSettings serverSettings(const QString &adminKeywords, const QString &database)
-{
-    StoreSettings s;
-    s.kind = StoreSettings::Kind::PostgreSql;
-    s.database = database;
-    static const QRegularExpression pair(QStringLiteral("(\\w+)\\s*=\\s*('[^']*'|\\S+)"));
-    for (auto it = pair.globalMatch(adminKeywords); it.hasNext();) {
-        const auto m = it.next();
-        QString value = m.captured(2);
-        if (value.startsWith(u'\''))
-            value = value.mid(1, value.size() - 2);
-        if (m.captured(1) == QLatin1String("host"))
-            s.host = value;
-        else if (m.captured(1) == QLatin1String("port"))
-            s.port = value.toInt();
-        else if (m.captured(1) == QLatin1String("user"))
-            s.user = value;
-    }
-    return s;
-}
 
 } // namespace
 
@@ -65,7 +42,7 @@ bool copyHomeToServer(HomeUnderTest &home, const QString &adminKeywords, QString
     }
     made << name;
     static ConsoleDialogs dialogs;
-    auto server = std::make_unique<ServerTables>(serverSettings(adminKeywords, name));
+    auto server = std::make_unique<ServerTables>(serverSettingsFromKeywords(adminKeywords, name));
     if (!server->connect(&error))
         return false;
     auto *db = new Database(dialogs, std::move(server)); // lives as long as the home

@@ -108,6 +108,33 @@ QStringList serverTableStatements(const TableSchema &schema)
     return out;
 }
 
+StoreSettings serverSettingsFromKeywords(const QString &keywords, const QString &database)
+{
+    StoreSettings s;
+    s.kind = StoreSettings::Kind::PostgreSql;
+    s.database = database;
+    char *error = nullptr;
+    PQconninfoOption *options = PQconninfoParse(keywords.toUtf8().constData(), &error);
+    if (!options) {
+        PQfreemem(error);
+        return s;
+    }
+    for (PQconninfoOption *o = options; o->keyword; ++o) {
+        if (!o->val || !*o->val)
+            continue;
+        const QString key = QString::fromLatin1(o->keyword);
+        const QString value = QString::fromUtf8(o->val);
+        if (key == QLatin1String("host") || (key == QLatin1String("hostaddr") && s.host.isEmpty()))
+            s.host = value;
+        else if (key == QLatin1String("port"))
+            s.port = value.toInt();
+        else if (key == QLatin1String("user"))
+            s.user = value;
+    }
+    PQconninfoFree(options);
+    return s;
+}
+
 ServerTables::ServerTables(StoreSettings settings) : serverSettings(std::move(settings)) {}
 
 ServerTables::~ServerTables() = default;

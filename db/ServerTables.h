@@ -58,4 +58,8 @@ private:
 // "rowid" that keeps the order rows were written in.
 QStringList serverTableStatements(const TableSchema &schema);
 
+// Settings naming `database` on the server the client library's keywords
+// name (their host or hostaddr, port and user).
+StoreSettings serverSettingsFromKeywords(const QString &keywords, const QString &database);
+
 } // namespace kront

@@ -12,12 +12,12 @@
 #include "tests/support/HostileTexts.h"
 #include "tests/support/ScriptedDialogs.h"
 #include "tests/support/TempHome.h"
+#include "tests/support/TestServer.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 #include <bit>
@@ -37,53 +37,15 @@ class ServerDatabases
 public:
     static QString adminKeywords() { return qEnvironmentVariable("KRONT_TEST_PG"); }
 
-    ~ServerDatabases()
-    {
-        for (const QString &name : made)
-            admin.exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
-    }
-
-    // A new empty database and the settings naming it; nullopt with the
-    // server's reason.
+    // A new empty database, dropped with this object, and the settings naming
+    // it; nullopt with the server's reason.
     std::optional<StoreSettings> fresh(QString &error)
     {
-        if (!admin.isOpen() && !admin.open(adminKeywords())) {
-            error = admin.errorText();
-            return std::nullopt;
-        }
-        static int counter = 0;
-        const QString name = QStringLiteral("kront_copy_%1_%2")
-                                 .arg(QCoreApplication::applicationPid())
-                                 .arg(++counter);
-        if (!admin.exec(QStringLiteral("CREATE DATABASE %1").arg(name))) {
-            error = admin.errorText();
-            return std::nullopt;
-        }
-        made << name;
-        StoreSettings s;
-        s.kind = StoreSettings::Kind::PostgreSql;
-        s.database = name;
-        // The admin keywords name host, port and user: key=value, values
-        // optionally in single quotes.
-        static const QRegularExpression pair(QStringLiteral("(\\w+)\\s*=\\s*('[^']*'|\\S+)"));
-        for (auto it = pair.globalMatch(adminKeywords()); it.hasNext();) {
-            const auto m = it.next();
-            QString value = m.captured(2);
-            if (value.startsWith(u'\''))
-                value = value.mid(1, value.size() - 2);
-            if (m.captured(1) == QLatin1String("host"))
-                s.host = value;
-            else if (m.captured(1) == QLatin1String("port"))
-                s.port = value.toInt();
-            else if (m.captured(1) == QLatin1String("user"))
-                s.user = value;
-        }
-        return s;
+        return server.freshServerDatabase(&error);
     }
 
 private:
-    pg::Connection admin;
-    QStringList made;
+    TestServer server;
 };
 
 std::vector<const TableSchema *> everyTable()

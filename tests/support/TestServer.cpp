@@ -1,5 +1,7 @@
 #include "tests/support/TestServer.h"
 
+#include "db/ServerTables.h"
+
 #include <QCoreApplication>
 
 #include <libpq-fe.h>
@@ -71,29 +73,7 @@ bool onServerStore()
 
 StoreSettings serverSettings(const QString &database)
 {
-    StoreSettings s;
-    s.kind = StoreSettings::Kind::PostgreSql;
-    s.database = database;
-    char *error = nullptr;
-    PQconninfoOption *options = PQconninfoParse(adminKeywords().constData(), &error);
-    if (!options) {
-        PQfreemem(error);
-        return s;
-    }
-    for (PQconninfoOption *o = options; o->keyword; ++o) {
-        if (!o->val || !*o->val)
-            continue;
-        const QString key = QString::fromLatin1(o->keyword);
-        const QString value = QString::fromUtf8(o->val);
-        if (key == QLatin1String("host") || (key == QLatin1String("hostaddr") && s.host.isEmpty()))
-            s.host = value;
-        else if (key == QLatin1String("port"))
-            s.port = value.toInt();
-        else if (key == QLatin1String("user"))
-            s.user = value;
-    }
-    PQconninfoFree(options);
-    return s;
+    return serverSettingsFromKeywords(QString::fromUtf8(adminKeywords()), database);
 }
 
 TestServer::~TestServer()
