@@ -159,12 +159,17 @@ std::optional<int> Database::takeDocumentNumber(const QString &counter, int firs
             return std::nullopt;
         return std::optional<qint64>();
     };
-    auto value = current();
-    // A counter not yet on the server: the first installations to ask must
-    // not both add it.
-    if (value && !*value && tables->isServer() &&
-        conn.exec(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table)))
-        value = current();
+    // On a server the installations take their numbers one at a time: the
+    // table lock, taken first, also keeps two of them from both adding a
+    // counter that is not there yet (a row lock taken after reading would let
+    // them deadlock).
+    if (tables->isServer() &&
+        !conn.exec(QStringLiteral("LOCK TABLE %1 IN SHARE ROW EXCLUSIVE MODE").arg(table))) {
+        file.reset();
+        dialogs.error(failureText);
+        return std::nullopt;
+    }
+    const auto value = current();
     const auto failed = [&]() -> std::optional<int> {
         file.reset();
         dialogs.error(failureText);

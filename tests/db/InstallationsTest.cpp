@@ -225,7 +225,8 @@ TEST_P(DocumentCounters, TwoProcessesAtOnceNeverGetTheSameNumber)
     int taken = 0;
     for (auto &p : workers) {
         ASSERT_TRUE(p->waitForFinished(120000));
-        ASSERT_EQ(p->exitCode(), 0) << p->readAllStandardError().toStdString();
+        ASSERT_EQ(p->exitCode(), 0)
+            << p->readAllStandardOutput().toStdString() << p->readAllStandardError().toStdString();
         for (const QByteArray &line : p->readAllStandardOutput().split('\n')) {
             if (!line.startsWith("number "))
                 continue;
