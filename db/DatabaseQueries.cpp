@@ -18,17 +18,6 @@ QString addParam(SqlFilter &f, sqlite::Value v)
     return QStringLiteral("?%1").arg(f.params.size());
 }
 
-QVariant storedAsVariant(const sqlite::Value &v)
-{
-    if (const auto *i = std::get_if<qint64>(&v))
-        return *i;
-    if (const auto *d = std::get_if<double>(&v))
-        return *d;
-    if (const auto *s = std::get_if<QString>(&v))
-        return *s;
-    return {};
-}
-
 QString quotedTable(const TableSchema &schema)
 {
     return sqlite::quoteIdentifier(schema.tableName());
@@ -197,7 +186,7 @@ Database::selectFields(const TableSchema &schema, const QStringList &fieldNames,
         row.reserve(qsizetype(indexes.size()));
         for (int i = 0; i < int(indexes.size()); ++i) {
             if (form == ValueForm::AsStored)
-                row.append(storedAsVariant(st.value(i)));
+                row.append(storedAsIs(st.value(i)));
             else
                 row.append(fromStoredValue(schema.fields[indexes[i]], st.value(i)));
         }

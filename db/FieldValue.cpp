@@ -74,6 +74,17 @@ std::pair<QDate, QTime> storedDateAndTime(const QString &text)
     return dt.isValid() ? std::pair{dt.date(), dt.time()} : std::pair<QDate, QTime>{};
 }
 
+QVariant storedAsIs(const sqlite::Value &v)
+{
+    if (const auto *i = std::get_if<qint64>(&v))
+        return *i;
+    if (const auto *d = std::get_if<double>(&v))
+        return *d;
+    if (const auto *s = std::get_if<QString>(&v))
+        return *s;
+    return {};
+}
+
 std::optional<double> numberInText(QStringView text)
 {
     const QStringView s = text.trimmed();

@@ -33,6 +33,11 @@ std::optional<sqlite::Value> toStoredValue(const FieldDef &field, const QVariant
 // QString or QDateTime; an invalid QVariant for null.
 QVariant fromStoredValue(const FieldDef &field, const sqlite::Value &stored);
 
+// A stored value as it stands (numbers as numbers, texts, date-times in their
+// stored text, as texts; null as an invalid QVariant): what lists show and
+// what the store takes back unchanged.
+QVariant storedAsIs(const sqlite::Value &stored);
+
 // Reads the number in a text the way the filter compares texts with
 // numbers: optional sign, digits with "." or "," as separator, optional
 // exponent, blanks around allowed. nullopt when the text is no number.

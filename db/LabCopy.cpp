@@ -1,4 +1,5 @@
 #include "db/LabCopy.h"
+#include "db/FieldValue.h"
 
 #include "common/AppHome.h"
 #include "db/ServerTables.h"
@@ -24,19 +25,6 @@ const QString kRetryOnServer =
                    "заново пустой и запустите перенос снова.");
 const QString kRetryInFolder = QStringLiteral(
     "Чтобы повторить перенос, удалите файлы таблиц из папки Data в %1 и запустите перенос снова.");
-
-// A stored value as a field value the store takes back unchanged: numbers
-// as numbers, texts (date-times in their stored text) as texts, null as null.
-QVariant storedValue(const sql::Value &v)
-{
-    if (const auto *i = std::get_if<qint64>(&v))
-        return *i;
-    if (const auto *d = std::get_if<double>(&v))
-        return *d;
-    if (const auto *s = std::get_if<QString>(&v))
-        return *s;
-    return {};
-}
 
 // One page of the table's rows in table order (by ID; ResultsTP as written,
 // by its row number, which comes last): those after the key ?1, at most ?2.
@@ -66,7 +54,7 @@ int readPage(sql::Connection &conn, const TableSchema &table, qint64 &after, int
     while (page.step()) {
         TableRow row(table);
         for (int i = 0; i < table.fieldCount(); ++i)
-            row.set(QLatin1String(table.fields[i].name), storedValue(page.value(i)));
+            row.set(QLatin1String(table.fields[i].name), storedAsIs(page.value(i)));
         rows.push_back(std::move(row));
         after = page.integer(keyColumn);
         ++read;
