@@ -55,8 +55,8 @@ std::unique_ptr<TableFile> OpenTables::openConnection(const std::vector<const Ta
     for (const TableSchema *t : all) {
         // An index that cannot be made now (a read-only or locked file) only
         // makes the queries slower; it is tried again at the next opening.
-        addMissingIndexes(file->connection(), *t,
-                          t == all.front() ? QStringLiteral("main") : t->tableName());
+        updateIndexes(file->connection(), *t,
+                      t == all.front() ? QStringLiteral("main") : t->tableName());
     }
     return file;
 }

@@ -137,12 +137,17 @@ QStringList createTableStatements(const TableSchema &schema, bool ifNotExists)
     return out;
 }
 
-bool addMissingIndexes(sqlite::Connection &conn, const TableSchema &schema, const QString &alias)
+bool updateIndexes(sqlite::Connection &conn, const TableSchema &schema, const QString &alias)
 {
     bool ok = true;
     for (const auto &list : {schema.indexes, schema.queryIndexes}) {
         for (const IndexDef &ix : list)
             ok = conn.exec(indexStatement(schema, ix, true, alias)) && ok;
+    }
+    for (const QString &name : retiredIndexes(schema)) {
+        ok = conn.exec(QStringLiteral("DROP INDEX IF EXISTS %1.%2")
+                           .arg(sqlite::quoteIdentifier(alias), sqlite::quoteIdentifier(name))) &&
+             ok;
     }
     return ok;
 }

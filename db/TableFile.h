@@ -23,11 +23,12 @@ QStringList createTableStatements(const TableSchema &schema, bool ifNotExists = 
 // leaves a half-made table file behind. False when it cannot be created.
 bool createTableFile(const TableSchema &schema, const QString &path);
 
-// Adds the indexes the schema declares and the queries need that the file
-// lacks (a home made by an older program), under `alias` of the connection;
-// the rows are not touched. False when one could not be made (a read-only or
-// locked file): the queries still work, only slower.
-bool addMissingIndexes(sqlite::Connection &conn, const TableSchema &schema, const QString &alias);
+// Brings the file's indexes to the schema's (a home made by an older program)
+// under `alias` of the connection: adds those declared and needed by the
+// queries that it lacks and drops the retired ones; the rows are not touched.
+// False when one could not be made or dropped (a read-only or locked file):
+// the queries still work, only slower.
+bool updateIndexes(sqlite::Connection &conn, const TableSchema &schema, const QString &alias);
 
 // One table file opened for reading and writing rows, with the files of
 // further tables attached when one transaction must cover them all. The file

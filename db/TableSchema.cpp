@@ -216,9 +216,8 @@ const IndexDef docCountersIndexes[] = {{"DocCountersIDIndex", "ID"}};
 // (the history of a thermocouple), documents by date.
 const IndexDef poverkiQueryIndexes[] = {
     {"PoverkaPovNumIndex", "PovNum"},
-    {"PoverkaFinishedIndex", "Finished"},
-    // the results search by kind or by method: its
-    // grid order with both tested before the row is read
+    // unfinished and finished verifications, and the results search by kind
+    // or by method: its grid order with both tested before the row is read
     {"PoverkaFinishedSearchIndex", "Finished,ID,Kind,Methodic"}};
 const IndexDef etalSensQueryIndexes[] = {{"EtalSensSerialNumIndex", "SerialNum"}};
 const IndexDef sensorsQueryIndexes[] = {{"SensorSerialNumIndex", "SerialNum"}};
@@ -407,6 +406,14 @@ const TableSchema *findTable(const QString &name)
             return t;
     }
     return nullptr;
+}
+
+QStringList retiredIndexes(const TableSchema &schema)
+{
+    // The finished verifications' own index: the search index begins with Finished.
+    if (&schema == &tables::Poverki)
+        return {QStringLiteral("PoverkaFinishedIndex")};
+    return {};
 }
 
 } // namespace kront

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <array>
@@ -52,6 +53,11 @@ struct TableSchema {
     int fieldIndex(QStringView fieldName) const;
     QString fieldName(int index) const { return QString::fromLatin1(fields[index].name); }
 };
+
+// Indexes earlier versions of the program made on the table and a later
+// index now covers: each costs a page of every write and serves no query, so
+// they are dropped when the table is opened.
+QStringList retiredIndexes(const TableSchema &schema);
 
 namespace tables
 {
