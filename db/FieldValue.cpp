@@ -202,6 +202,10 @@ std::optional<QString> dateTimeOf(const QVariant &value)
     const QString s = value.toString().trimmed();
     if (s.isEmpty())
         return QString();
+    // Already the stored form: kept as it stands. Read as a local date-time and
+    // written back, an hour a clock change skips would move by that hour.
+    if (canonicalDateAndTime(s).first.isValid())
+        return s;
     for (const char *f : {"dd.MM.yyyy HH:mm:ss", "dd.MM.yyyy HH:mm", "dd.MM.yyyy"}) {
         const QDateTime dt = QDateTime::fromString(s, QString::fromLatin1(f));
         if (dt.isValid())

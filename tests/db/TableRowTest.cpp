@@ -1,6 +1,8 @@
 #include "db/TableRow.h"
+#include "db/FieldValue.h"
 
 #include <QDateTime>
+#include <ctime>
 #include <gtest/gtest.h>
 
 namespace kront
@@ -34,4 +36,32 @@ TEST(TableRow, UnknownFieldNamesAreKeptAndMakeTheRowInvalid)
 }
 
 } // namespace
+// A date-time text in the stored form goes to the table as it stands, also
+// in an hour that the clock change of the computer's time zone skips: a row
+// copied between stores must not move by that hour.
+TEST(TableRow, StoredDateTimeTextIsKeptEvenInAnHourTheClockSkips)
+{
+    const QByteArray zone = qgetenv("TZ");
+    qputenv("TZ", "Europe/Berlin");
+    tzset();
+    const FieldDef field{"Started", FieldType::DateTime};
+    for (const char *text :
+         {"2025-03-30 02:30:00.000", "2025-10-26 02:30:00.500", "2024-02-29 23:59:59.999"}) {
+        SCOPED_TRACE(text);
+        const auto stored = toStoredValue(field, QString::fromLatin1(text));
+        ASSERT_TRUE(stored.has_value());
+        EXPECT_EQ(std::get<QString>(*stored), QString::fromLatin1(text));
+    }
+    // The other forms the program accepts are still read as dates and times.
+    const auto typed = toStoredValue(field, QStringLiteral("05.01.2025 10:20:30"));
+    ASSERT_TRUE(typed.has_value());
+    EXPECT_EQ(std::get<QString>(*typed), QStringLiteral("2025-01-05 10:20:30.000"));
+    EXPECT_FALSE(toStoredValue(field, QStringLiteral("2025-02-30 10:00:00.000")).has_value());
+    if (zone.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", zone);
+    tzset();
+}
+
 } // namespace kront
