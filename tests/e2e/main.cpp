@@ -108,7 +108,8 @@ bool parseOptions(const QStringList &args, Options &o, QString &error)
         else if (!a.startsWith(u"--") && o.scenario.isEmpty())
             o.scenario = a;
         else {
-            error = QStringLiteral("unknown argument ") + a;
+            error = a == u"--together" ? QStringLiteral("--together takes two scenarios")
+                                       : QStringLiteral("unknown argument ") + a;
             return false;
         }
     }
