@@ -1,6 +1,7 @@
 #include "WizardDriver.h"
 
 #include "E2eDialogs.h"
+#include "ReferenceRegister.h"
 #include "SimProcess.h"
 #include "TestCluster.h"
 #include "app/ui/ApplicationWindows.h"
@@ -155,28 +156,23 @@ bool WizardDriver::setUp(QString &error)
     return !failed();
 }
 
+// The reference thermocouples go into the register as the operator enters
+// them; on a register shared with other installations that were given them
+// already, the run only checks that they are there.
 bool WizardDriver::registerReferences(QString &error)
 {
-    EtalTPRegister reg(windows.database(), dialogs);
-    for (int c = 1; c <= 2; ++c) {
-        const ScenarioChannel &ch = sc.channels[size_t(c)];
-        if (ch.reference != u"ppo" && ch.reference != u"pro")
-            continue;
-        EtalTPData d;
-        d.params[EtalTPData::Serial] = ch.referenceSerial;
-        d.params[EtalTPData::Type] =
-            ch.reference == u"ppo" ? QStringLiteral("ППО") : QStringLiteral("ПРО");
-        d.params[EtalTPData::Name] = ch.referenceName;
-        d.params[EtalTPData::Rank] = ch.referenceRank;
-        const QStringList pairs =
-            ch.graduation.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
-        for (int i = 0; i < pairs.size() && i < EtalTPData::kPointCount; ++i) {
-            d.temp[size_t(i + 1)] = pairs[i].section(u':', 0, 0).replace(u'.', u',');
-            d.emf[size_t(i + 1)] = pairs[i].section(u':', 1, 1).replace(u'.', u',');
+    for (const auto &[channel, data] : scenarioReferences(sc)) {
+        if (referencesRegistered) {
+            if (inRegister(data, windows.database()))
+                continue;
+            error = QStringLiteral("the reference %1 of channel %2 is not in the shared register")
+                        .arg(data.params[EtalTPData::Serial])
+                        .arg(channel);
+            return false;
         }
-        if (!reg.storeEntry(d, false, 0)) {
+        if (!registerReference(data, windows.database(), dialogs)) {
             error = QStringLiteral("the reference of channel %1 was not registered: %2")
-                        .arg(c)
+                        .arg(channel)
                         .arg(lastDialogText());
             return false;
         }

@@ -69,6 +69,11 @@ public:
     // after a few recordings, wizard-conclusion.png); empty for none.
     QString shotsDir;
 
+    // The references are in the register already (a register shared with
+    // other installations, filled before they started): they are not entered
+    // again, only looked for.
+    bool referencesRegistered = false;
+
     // The tests' database server the scenario's server events stop and start.
     TestCluster *cluster = nullptr;
     // Starts the server again when the run ended with it stopped; false with the reason.

@@ -1,7 +1,10 @@
 // kront-e2e: plays a scenario through the program's real windows, offscreen,
 // against kront-taver-sim on a pseudo-terminal, and checks what was stored.
 //
-//   kront-e2e [--home DIR] [--keep-home] [--shots DIR] [--sim PROGRAM] [--show] SCENARIO
+//   kront-e2e [--home DIR] [--keep-home] [--shots DIR] [--sim PROGRAM] [--show]
+//             [--server-database KEYWORDS|URL] [--installation NAME]
+//             [--references-registered] SCENARIO
+//   kront-e2e [--home DIR] [--sim PROGRAM] --together SCENARIO SCENARIO
 //
 // Exit code 0 when the scenario went as expected. The home (tables, settings,
 // the simulator's scenario and frame log) stays for inspection. With
@@ -10,16 +13,27 @@
 // KRONT_TEST_STORE=postgresql the home keeps its tables in a fresh database of
 // the tests' server (KRONT_TEST_PG), dropped when the scenario ends; without
 // KRONT_TEST_PG the scenario is skipped (exit code 77). A kept home stays on
-// its table files. With --shots the
+// its table files. With --server-database the tables are in that database
+// instead (connection keywords with dbname, or postgresql://USER@HOST:PORT/DB),
+// which is left as it is at the end; the run then prints the rows of its
+// verification ("verification rows: ..."). --installation names the
+// installation in the home's settings. With --references-registered the
+// reference thermocouples are not entered into the register but looked for
+// there (a register shared with other installations). --together plays the
+// scenarios at once on one shared database (Together.h). With --shots the
 // wizard's pages and, at the end, the main window with the results search
 // of the home are saved as pictures in DIR (scripts/screenshots.sh).
 #include "AcceleratedClock.h"
 #include "E2eDialogs.h"
+#include "E2eHome.h"
 #include "E2eScenario.h"
 #include "Expectations.h"
 #include "Printouts.h"
 #include "SimProcess.h"
+#include "StoreOption.h"
 #include "TestCluster.h"
+#include "Together.h"
+#include "VerificationRows.h"
 #include "WizardDriver.h"
 #include "app/ui/ApplicationWindows.h"
 #include "app/ui/TFormMain.h"
@@ -28,7 +42,6 @@
 #include "common/TrainingMode.h"
 #include "reports/ui/PanelSearch.h"
 #include "settings/ProgramSettings.h"
-#include "settings/SettingsFile.h"
 #include "tests/support/TestServer.h"
 
 #include <QApplication>
@@ -49,81 +62,98 @@ struct Options {
     QString sim;
     QString scenario;
     QString shots;
+    QString serverDatabase;
+    QString installation;
+    QStringList together;
     bool show = false;
     bool keepHome = false;
+    bool referencesRegistered = false;
 };
 
-const char *const kHomeMarker = ".kront-e2e-home";
+const QString kUsage = QStringLiteral(
+    "usage: kront-e2e [--home DIR] [--keep-home] [--shots DIR] [--sim PROGRAM] [--show] "
+    "[--server-database KEYWORDS|URL] [--installation NAME] [--references-registered] SCENARIO\n"
+    "       kront-e2e [--home DIR] [--sim PROGRAM] --together SCENARIO SCENARIO");
+
+QString *valueOption(Options &o, const QString &name)
+{
+    if (name == u"--home")
+        return &o.home;
+    if (name == u"--sim")
+        return &o.sim;
+    if (name == u"--shots")
+        return &o.shots;
+    if (name == u"--server-database")
+        return &o.serverDatabase;
+    if (name == u"--installation")
+        return &o.installation;
+    return nullptr;
+}
 
 bool parseOptions(const QStringList &args, Options &o, QString &error)
 {
     for (int i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
-        if ((a == u"--home" || a == u"--sim" || a == u"--shots") && i + 1 < args.size())
-            (a == u"--home" ? o.home : a == u"--sim" ? o.sim : o.shots) = args[++i];
-        else if (a == u"--show")
+        if (QString *value = valueOption(o, a); value && i + 1 < args.size())
+            *value = args[++i];
+        else if (a == u"--together" && i + 2 < args.size()) {
+            o.together = args.mid(i + 1, 2);
+            i += 2;
+        } else if (a == u"--show")
             o.show = true;
         else if (a == u"--keep-home")
             o.keepHome = true;
+        else if (a == u"--references-registered")
+            o.referencesRegistered = true;
         else if (!a.startsWith(u"--") && o.scenario.isEmpty())
             o.scenario = a;
         else {
-            error = QStringLiteral("unknown argument ") + a;
+            error = a == u"--together" ? QStringLiteral("--together takes two scenarios")
+                                       : QStringLiteral("unknown argument ") + a;
             return false;
         }
     }
-    if (o.scenario.isEmpty()) {
-        error = QStringLiteral(
-            "usage: kront-e2e [--home DIR] [--keep-home] [--shots DIR] [--sim PROGRAM] [--show] "
-            "SCENARIO");
+    if (o.scenario.isEmpty() == o.together.isEmpty()) {
+        error = kUsage;
         return false;
     }
     if (o.home.isEmpty())
         o.home = QDir::current().filePath(QStringLiteral("e2e-home-") +
-                                          QFileInfo(o.scenario).completeBaseName());
+                                          (o.together.isEmpty()
+                                               ? QFileInfo(o.scenario).completeBaseName()
+                                               : QStringLiteral("together")));
     if (o.sim.isEmpty())
         o.sim = qEnvironmentVariable("KRONT_TAVER_SIM", QStringLiteral(KRONT_TAVER_SIM));
     return true;
 }
 
-// A fresh home; an existing folder is emptied (or with keep kept) only when
-// an earlier run made it.
-bool makeHome(const QString &path, bool keep, QString &error)
-{
-    QDir dir(path);
-    if (dir.exists() && !dir.isEmpty()) {
-        if (!QFileInfo::exists(dir.filePath(QLatin1String(kHomeMarker)))) {
-            error = path + QStringLiteral(" exists and was not made by kront-e2e");
-            return false;
-        }
-        if (!keep)
-            dir.removeRecursively();
-    }
-    for (const char *sub : {"Data", "Config", "Protocol", "Help"})
-        dir.mkpath(QLatin1String(sub));
-    QFile marker(dir.filePath(QLatin1String(kHomeMarker)));
-    marker.open(QIODevice::WriteOnly);
-    AppHome::set(dir.absolutePath());
-    return true;
-}
-
-// Names a fresh server database in the [Store] section of the harness's own
-// settings file and of kront.INI (kront-cli's), before the windows open the store.
-bool useServerStore(test::TestServer &server, QTextStream &out)
+// Where the run keeps its tables: the database it was given, or with
+// KRONT_TEST_STORE=postgresql a fresh one of the tests' server (not for a kept
+// home), or the table files; the installation's name as given. False with the
+// reason when the settings could not be made.
+bool chooseStore(const Options &o, test::TestServer &server, bool &onServer, QTextStream &out)
 {
     QString error;
-    const auto store = server.freshServerDatabase(&error);
-    if (!store) {
-        out << "no database on the test server: " << error << Qt::endl;
+    const bool given = !o.serverDatabase.isEmpty();
+    if (!given && !(test::serverStoreRequested() && !o.keepHome)) {
+        if (o.installation.isEmpty() || writeInstallationName(o.installation, error))
+            return true;
+        out << error << Qt::endl;
         return false;
     }
-    for (const QString &ini :
-         {SettingsFile::defaultPath(), AppHome::configFile(QStringLiteral("kront.INI"))}) {
-        if (!saveStoreSettings(*store, ini)) {
-            out << "the store settings could not be written to " << ini << Qt::endl;
-            return false;
-        }
+    std::optional<StoreSettings> store =
+        given ? storeFromOption(o.serverDatabase, error) : server.freshServerDatabase(&error);
+    if (!store) {
+        out << "no database on the server: " << error << Qt::endl;
+        return false;
     }
+    if (!o.installation.isEmpty())
+        store->installation = o.installation;
+    if (!writeStoreSettings(*store, error)) {
+        out << error << Qt::endl;
+        return false;
+    }
+    onServer = true;
     out << "tables on the server: " << store->serverName() << Qt::endl;
     return true;
 }
@@ -180,6 +210,19 @@ bool saveMainWindowShot(ApplicationWindows &windows, const QString &dir)
     return main->grab().save(QDir(dir).filePath(QStringLiteral("main-window.png")));
 }
 
+// On a database others share: the rows of this run's verification as it
+// sees them, for the run that checks the database when all have ended.
+void reportRows(const Scenario &sc, Database &db, QStringList &failures, QTextStream &out)
+{
+    const int id = verificationNumbered(db, sc.number);
+    const auto rows = id != 0 ? rowsOf(db, id) : std::nullopt;
+    if (rows)
+        out << rows->line() << Qt::endl;
+    else
+        failures << QStringLiteral("the rows of verification ") + sc.number +
+                        QStringLiteral(" could not be read");
+}
+
 int play(const Options &o, QTextStream &out)
 {
     Scenario sc;
@@ -198,16 +241,16 @@ int play(const Options &o, QTextStream &out)
     }
     const QString home = QDir(o.home).absolutePath();
     test::TestServer server;
-    if (test::serverStoreRequested() && !o.keepHome) {
-        if (!test::serverTestsEnabled()) {
-            out << "KRONT_TEST_STORE=postgresql without KRONT_TEST_PG: no server to run on "
-                   "(scripts/pg-cluster.sh); skipped"
-                << Qt::endl;
-            return test::kServerMissingExitCode;
-        }
-        if (!useServerStore(server, out))
-            return 2;
+    if (o.serverDatabase.isEmpty() && test::serverStoreRequested() && !o.keepHome &&
+        !test::serverTestsEnabled()) {
+        out << "KRONT_TEST_STORE=postgresql without KRONT_TEST_PG: no server to run on "
+               "(scripts/pg-cluster.sh); skipped"
+            << Qt::endl;
+        return test::kServerMissingExitCode;
     }
+    bool onServer = false;
+    if (!chooseStore(o, server, onServer, out))
+        return 2;
     const QString simScenario = home + QStringLiteral("/sim-scenario.txt");
     QFile f(simScenario);
     f.open(QIODevice::WriteOnly);
@@ -247,6 +290,7 @@ int play(const Options &o, QTextStream &out)
     WizardDriver driver(sc, windows, dialogs, sim);
     driver.shotsDir = o.shots;
     driver.cluster = cluster ? &*cluster : nullptr;
+    driver.referencesRegistered = o.referencesRegistered;
     dialogs.setFurnaceSource([&driver] { return driver.furnaceForRun(); });
     if (!driver.setUp(error)) {
         out << "FAILED: " << error << Qt::endl;
@@ -273,7 +317,7 @@ int play(const Options &o, QTextStream &out)
     QStringList failures = checkExpectations(sc, windows.database(), dialogs, driver);
     if (!documentsError.isEmpty())
         failures.prepend(documentsError);
-    if (!server.databases().isEmpty())
+    if (onServer)
         failures << tableFilesBesideTheServer(home);
     if (driver.failed())
         failures.prepend(driver.failureText());
@@ -287,6 +331,8 @@ int play(const Options &o, QTextStream &out)
                .arg(driver.resumptions)
                .arg(home)
         << Qt::endl;
+    if (!o.serverDatabase.isEmpty())
+        reportRows(sc, windows.database(), failures, out);
     for (const QString &failure : failures)
         out << "FAILED: " << failure << Qt::endl;
     out << (failures.isEmpty() ? "PASSED" : "FAILED") << Qt::endl;
@@ -321,5 +367,7 @@ int main(int argc, char **argv)
         out << error << Qt::endl;
         return 2;
     }
+    if (!o.together.isEmpty())
+        return playTogether(o.home, o.sim, o.together, out);
     return play(o, out);
 }
