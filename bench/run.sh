@@ -36,7 +36,7 @@ elif [ -x "$root/scripts/pg-cluster.sh" ] && ls /usr/lib/postgresql/*/bin/postgr
   cluster=$build/pg
   echo "starting a PostgreSQL cluster in $cluster" >&2
   "$root/scripts/pg-cluster.sh" start "$cluster" >>"$log" 2>&1
-  keywords=$("$root/scripts/pg-cluster.sh" env "$cluster" | sed -e "s/^KRONT_TEST_PG=//" -e "s/^'//" -e "s/'$//")
+  keywords=$(eval "$("$root/scripts/pg-cluster.sh" env "$cluster")" && printf '%s' "$KRONT_TEST_PG")
   server=(--server "$keywords")
 fi
 echo "running (load average now: $(cut -d' ' -f1-3 /proc/loadavg))" >&2
