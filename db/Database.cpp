@@ -73,9 +73,9 @@ bool Database::readTables(const TableSchema &main, const std::vector<const Table
     return false;
 }
 
-bool Database::beginWrite(StoreOperation &file, const QString &failureText)
+bool Database::beginWrite(StoreOperation &file, const QString &failureText, bool mainTableOnly)
 {
-    if (file.beginWrite())
+    if (mainTableOnly ? file.beginWriteOfMainTable() : file.beginWrite())
         return true;
     // Locked by another process past the wait: the table cannot be opened.
     dialogs.error(failureText.isEmpty() ? QString::fromUtf8(file.schema().openFailureText)

@@ -242,7 +242,8 @@ private:
     bool finishEdit(const TableSchema &schema, EditResult result);
     // Starts the operation's write transaction; a locked file shows the
     // open-failure text (failureText, else the table's own).
-    bool beginWrite(StoreOperation &file, const QString &failureText);
+    // mainTableOnly: the operation changes its main table and reads the others.
+    bool beginWrite(StoreOperation &file, const QString &failureText, bool mainTableOnly = false);
     bool deleteWhere(const TableSchema &schema, const QString &filter);
     // The row with that ID; `opened` tells whether the table could be opened.
     std::optional<QVariantMap> rowById(const TableSchema &schema, int id,

@@ -107,7 +107,7 @@ bool Database::DBDeleteEtalSens(int etalID)
 {
     auto file =
         openTable(tables::EtalSens, TableStore::Mode::Write, QString(), referenceUseTables());
-    if (!file || !beginWrite(*file, QString()))
+    if (!file || !beginWrite(*file, QString(), true))
         return false;
     const auto use = referenceInUseElsewhere(*file, etalID);
     if (use && use->isEmpty() &&

@@ -20,7 +20,7 @@ Database::EditResult Database::editRow(StoreOperation &file, const FieldValues &
 {
     const TableSchema &schema = file.schema();
     auto &conn = file.connection();
-    if (!file.beginWrite())
+    if (!file.beginWriteOfMainTable())
         return EditResult::NotEditable;
     if (check) {
         const EditResult checked = check(file);

@@ -233,6 +233,21 @@ bool TableFile::beginWrite()
     return writing;
 }
 
+bool TableFile::beginWriteOfMainTable()
+{
+    if (schemas.size() == 1)
+        return beginWrite();
+    // A deferred transaction with the main file's write lock taken at once,
+    // as an immediate one takes them all: a change that removes no row takes it.
+    writing = conn.exec(QStringLiteral("BEGIN"));
+    if (writing && !conn.exec(QStringLiteral("DELETE FROM %1 WHERE 0").arg(tableRef(schema())))) {
+        conn.exec(QStringLiteral("ROLLBACK"));
+        writing = false;
+    }
+    wrote = wrote || writing;
+    return writing;
+}
+
 bool TableFile::commit()
 {
     if (!writing || !conn.exec(QStringLiteral("COMMIT")))

@@ -53,6 +53,9 @@ public:
     // Starts the one write transaction of an operation (after any attach);
     // false when another process holds the file locked.
     bool beginWrite() override;
+    // Locks for writing the main table's file only: a commit that changed one
+    // file then flushes that file alone, with no journal over the files read.
+    bool beginWriteOfMainTable() override;
     // Commits it; until then the destructor (or endOperation) rolls everything back.
     bool commit() override;
     // Ends what an operation left open: a read transaction, or a write

@@ -26,6 +26,9 @@ public:
     // Starts the operation's one write transaction; false when another
     // program holds the table locked or the store cannot be reached.
     virtual bool beginWrite() = 0;
+    // The same for an operation that changes its main table only and reads
+    // the tables attached to it.
+    virtual bool beginWriteOfMainTable() { return beginWrite(); }
     // Commits it; until then letting the operation go rolls everything back.
     virtual bool commit() = 0;
     // After rows were written with the IDs they carry: the next row of the

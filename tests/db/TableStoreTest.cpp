@@ -456,6 +456,39 @@ TEST_F(TableStoreTest, FileLockedByAnotherProcessCountsAsNotOpened)
     EXPECT_TRUE(db.DBPoverkaUpdateState(p, "x"));
 }
 
+// A reference's edit and deletion read the bunches and verifications (is the
+// reference in use elsewhere?) but change the register alone: another program
+// writing bunches does not hold them up, and a commit flushes the register's
+// file only.
+TEST_F(TableStoreTest, ReferenceChangesLockTheRegisterFileOnly)
+{
+    KRONT_SKIP_ON_SERVER_STORE();
+    ASSERT_TRUE(db.DBEtalSensInsert(row(tables::EtalSens, {{"SerialNum", "1"}})));
+    const int edited = db.DBGetMaxID(tables::EtalSens, "");
+    ASSERT_TRUE(db.DBEtalSensInsert(row(tables::EtalSens, {{"SerialNum", "2"}})));
+    const int deleted = db.DBGetMaxID(tables::EtalSens, "");
+    sqlite::Connection::setBusyTimeoutMs(50);
+    {
+        RawFile bunches(home.data("BunchesTP.cds"));
+        ASSERT_TRUE(bunches.conn.exec("BEGIN IMMEDIATE"));
+        EXPECT_TRUE(
+            db.DBEtalSensUpdateAllByID(edited, row(tables::EtalSens, {{"SerialNum", "1a"}})));
+        EXPECT_TRUE(db.DBDeleteEtalSens(deleted));
+        EXPECT_TRUE(dialogs.shown.empty()) << dialogs.texts().join(' ').toStdString();
+    }
+    {
+        RawFile references(home.data("EtalSens.cds"));
+        ASSERT_TRUE(references.conn.exec("BEGIN IMMEDIATE"));
+        EXPECT_FALSE(
+            db.DBEtalSensUpdateAllByID(edited, row(tables::EtalSens, {{"SerialNum", "1b"}})));
+        EXPECT_FALSE(db.DBDeleteEtalSens(edited));
+        EXPECT_EQ(dialogs.shown.size(), 2u);
+    }
+    sqlite::Connection::setBusyTimeoutMs(3000);
+    EXPECT_EQ(count("EtalSens"), 1);
+    EXPECT_EQ(count("EtalSens", "SerialNum = '1a'"), 1);
+}
+
 // A write that fails once the table is open (here the file's own trigger refuses it) changes
 // nothing and is reported at once, as a table that cannot be opened is.
 TEST_F(TableStoreTest, WriteRefusedAfterTheTableOpenedShowsTheTableMessage)
