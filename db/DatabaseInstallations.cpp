@@ -110,6 +110,14 @@ std::optional<QString> Database::referenceInUseElsewhere(StoreOperation &file, i
         !conn.exec(
             QStringLiteral("LOCK TABLE %1 IN SHARE MODE").arg(file.tableRef(tables::BunchesTP))))
         return std::nullopt;
+    // Most labs have one installation: then no other has a verification, and
+    // the bunches and verifications need not be read at all.
+    sql::Statement others(conn, QStringLiteral("SELECT 1 FROM %1 WHERE \"Installation\" < ?1 OR "
+                                               "\"Installation\" > ?1 LIMIT 1")
+                                    .arg(file.tableRef(tables::Installations)));
+    others.bind(1, installationName);
+    if (!others.step())
+        return others.failed() ? std::nullopt : std::optional<QString>(QString());
     // From the few unfinished verifications to their bunches: a reference of
     // twenty years served in thousands of finished ones.
     sql::Statement use(

@@ -166,6 +166,20 @@ TEST_P(Installations, AReferenceInAnotherInstallationsRunningVerificationCannotB
     }
 }
 
+// The other installation's name may sort before this one's or after it.
+TEST_P(Installations, AReferenceIsRefusedWhicheverInstallationsNameSortsFirst)
+{
+    const int etal = reference(*first, QStringLiteral("R-S"));
+    const int pov = start(*first, QStringLiteral("PS"), QStringLiteral("MainCycle;0;1;3;"));
+    ASSERT_GT(pov, 0);
+    useIn(*first, pov, etal);
+    EXPECT_FALSE(second->DBEtalSensUpdateAllByID(etal, renamed(QStringLiteral("R-Sx"))));
+    EXPECT_FALSE(second->DBDeleteEtalSens(etal));
+    ASSERT_EQ(secondDialogs.shown.size(), 2u);
+    EXPECT_TRUE(secondDialogs.last().text.contains(QStringLiteral("на установке «Стенд-1»")));
+    EXPECT_EQ(serialOf(*first, etal), QStringLiteral("R-S"));
+}
+
 INSTANTIATE_TEST_SUITE_P(Stores, Installations,
                          ::testing::Values(SharedStore::Embedded, SharedStore::Server),
                          sharedStoreName);
