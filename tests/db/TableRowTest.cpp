@@ -35,15 +35,34 @@ TEST(TableRow, UnknownFieldNamesAreKeptAndMakeTheRowInvalid)
     EXPECT_FALSE(row.value(u"Serial").isValid());
 }
 
-} // namespace
+// The computer's time zone for one test, the previous one back afterwards.
+class ZoneForTheTest
+{
+public:
+    explicit ZoneForTheTest(const char *zone) : previous(qgetenv("TZ"))
+    {
+        qputenv("TZ", zone);
+        tzset();
+    }
+    ~ZoneForTheTest()
+    {
+        if (previous.isNull())
+            qunsetenv("TZ");
+        else
+            qputenv("TZ", previous);
+        tzset();
+    }
+
+private:
+    const QByteArray previous;
+};
+
 // A date-time text in the stored form goes to the table as it stands, also
 // in an hour that the clock change of the computer's time zone skips: a row
 // copied between stores must not move by that hour.
 TEST(TableRow, StoredDateTimeTextIsKeptEvenInAnHourTheClockSkips)
 {
-    const QByteArray zone = qgetenv("TZ");
-    qputenv("TZ", "Europe/Berlin");
-    tzset();
+    const ZoneForTheTest zone("Europe/Berlin");
     const FieldDef field{"Started", FieldType::DateTime};
     for (const char *text :
          {"2025-03-30 02:30:00.000", "2025-10-26 02:30:00.500", "2024-02-29 23:59:59.999"}) {
@@ -57,11 +76,7 @@ TEST(TableRow, StoredDateTimeTextIsKeptEvenInAnHourTheClockSkips)
     ASSERT_TRUE(typed.has_value());
     EXPECT_EQ(std::get<QString>(*typed), QStringLiteral("2025-01-05 10:20:30.000"));
     EXPECT_FALSE(toStoredValue(field, QStringLiteral("2025-02-30 10:00:00.000")).has_value());
-    if (zone.isNull())
-        qunsetenv("TZ");
-    else
-        qputenv("TZ", zone);
-    tzset();
 }
 
+} // namespace
 } // namespace kront

@@ -4,8 +4,6 @@
 #include "db/ServerTables.h"
 #include "settings/SettingsFile.h"
 
-#include <QStringList>
-
 #include <libpq-fe.h>
 
 namespace kront::e2e
@@ -31,9 +29,17 @@ QString databaseOf(const QString &keywords)
     return database;
 }
 
-QStringList settingsFiles()
+// Writes both settings files with `save`; false with the first that failed.
+template <typename Save> bool writeBoth(Save save, const char *what, QString &error)
 {
-    return {SettingsFile::defaultPath(), AppHome::configFile(QStringLiteral("kront.INI"))};
+    for (const QString &ini :
+         {SettingsFile::defaultPath(), AppHome::configFile(QStringLiteral("kront.INI"))}) {
+        if (!save(ini)) {
+            error = QStringLiteral("%1 could not be written to %2").arg(QLatin1String(what), ini);
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -56,24 +62,14 @@ std::optional<StoreSettings> storeFromOption(const QString &text, QString &error
 
 bool writeStoreSettings(const StoreSettings &store, QString &error)
 {
-    for (const QString &ini : settingsFiles()) {
-        if (!saveStoreSettings(store, ini)) {
-            error = QStringLiteral("the store settings could not be written to ") + ini;
-            return false;
-        }
-    }
-    return true;
+    return writeBoth([&](const QString &ini) { return saveStoreSettings(store, ini); },
+                     "the store settings", error);
 }
 
 bool writeInstallationName(const QString &name, QString &error)
 {
-    for (const QString &ini : settingsFiles()) {
-        if (!saveInstallationName(name, ini)) {
-            error = QStringLiteral("the installation's name could not be written to ") + ini;
-            return false;
-        }
-    }
-    return true;
+    return writeBoth([&](const QString &ini) { return saveInstallationName(name, ini); },
+                     "the installation's name", error);
 }
 
 } // namespace kront::e2e
